@@ -1,0 +1,64 @@
+#pragma once
+// Profile (INI) files with the semantics stored files rely on: case-insensitive ASCII section and key
+// names, the first of duplicates wins, quoted values, CP932 text (UTF-8 when the file starts with a
+// byte-order mark). Writes touch only the line they change and replace the file atomically.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ProfileFile {
+public:
+    // Reads the file at once; a missing or unreadable file reads as empty.
+    explicit ProfileFile(std::string path);
+
+    const std::string& Path() const { return path_; }
+
+    // Names and values are CP932. A missing key gives `def`; "KEY=" gives "".
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    // Signed 32-bit decimal, or hexadecimal after "$" or "0x"; anything else gives `def`.
+    std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t def) const;
+
+    // Change the copy in memory; Save() puts it on disk.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+
+    // Replaces the file atomically when anything changed. On failure raises EInOutError
+    // "<path> に書き込めません" and leaves the file exactly as it was.
+    void Save();
+
+    static constexpr std::size_t kMaxValueBytes = 2047;
+
+private:
+    struct Line {
+        std::string raw;  // bytes as in the file, without the line end
+        std::string eol;  // "\r\n", "\n" or "" on a last line without one
+        std::string text; // `raw` as CP932
+    };
+    struct Range {
+        std::size_t begin, end; // lines of the section, after its header
+        bool found;
+    };
+
+    Range FindSection(std::string_view section) const;
+    std::size_t FindKey(const Range& r, std::string_view key) const; // line index or npos
+    std::string TextToRaw(const std::string& text) const;
+    void InsertLine(std::size_t at, const std::string& text);
+    [[noreturn]] void ThrowWriteError() const;
+
+    std::string path_;
+    bool utf8_ = false;
+    bool loadFailed_ = false;
+    bool dirty_ = false;
+    std::vector<Line> lines_;
+};
+
+// One read or one write per call, as the design's profile functions do.
+std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
+                              std::string_view def);
+std::int32_t ReadProfileInteger(const std::string& path, std::string_view section, std::string_view key,
+                                std::int32_t def);
+void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value);
+void WriteProfileInteger(const std::string& path, std::string_view section, std::string_view key,
+                         std::int32_t value);

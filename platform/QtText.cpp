@@ -1,0 +1,13 @@
+#include "platform/QtText.h"
+
+#include "platform/Cp932Codec.h"
+
+std::string ToCp932(const QString& text) {
+    QByteArray utf8 = text.toUtf8();
+    return cp932::FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+QString FromCp932(const std::string& bytes) {
+    std::string utf8 = cp932::ToUtf8(bytes);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Shared plumbing of the probe's subcommands: UTF-8 on the outside, CP932 inside.
+#include <string>
+#include <vector>
+
+namespace probe {
+
+using Args = std::vector<std::string>; // the arguments after the subcommand's name, UTF-8
+
+// Each subcommand returns the exit code; errors are thrown and reported by main.
+int Ini(const Args& args);
+int Cp932Hex(const Args& args);
+
+std::string ReadStdin();
+// Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// Raised for wrong usage; main prints the text and exits 2.
+struct UsageError {
+    std::string text;
+};
+
+} // namespace probe

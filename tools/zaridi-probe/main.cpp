@@ -1,0 +1,77 @@
+// zaridi-probe: a command-line window onto the program's rules, for support and black-box tests.
+#include "Probe.h"
+
+#include "platform/Cp932Codec.h"
+#include "platform/RuntimeErrors.h"
+
+#include <cstring>
+#include <iostream>
+#include <iterator>
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const probe::Args&);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"ini", probe::Ini, "ini get|getint FILE SECTION KEY DEFAULT | ini set FILE SECTION KEY VALUE"},
+    {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
+};
+
+int Usage() {
+    std::cerr << "usage: zaridi-probe COMMAND ...\n";
+    for (const Command& c : kCommands)
+        std::cerr << "  " << c.usage << "\n";
+    return 2;
+}
+
+} // namespace
+
+namespace probe {
+
+std::string ReadStdin() {
+    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t lf = text.find('\n', pos);
+        std::size_t end = lf == std::string::npos ? text.size() : lf;
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        pos = lf == std::string::npos ? text.size() : lf + 1;
+    }
+    return lines;
+}
+
+} // namespace probe
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    if (argc < 2) return Usage();
+    probe::Args args(argv + 2, argv + argc);
+    for (const Command& c : kCommands) {
+        if (std::strcmp(c.name, argv[1]) != 0) continue;
+        try {
+            int rc = c.run(args);
+            std::cout.flush();
+            return rc;
+        } catch (const probe::UsageError& e) {
+            std::cerr << "usage: zaridi-probe " << e.text << "\n";
+            return 2;
+        } catch (const Exception& e) {
+            std::cerr << cp932::ToUtf8(e.Message()) << "\n";
+            return 1;
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << "\n";
+            return 1;
+        }
+    }
+    return Usage();
+}
