@@ -71,7 +71,17 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
         loadFailed_ = true;
         return;
     }
-    std::string_view rest(bytes);
+    Parse(bytes);
+}
+
+ProfileFile ProfileFile::FromBytes(std::string path, std::string_view bytes) {
+    ProfileFile file;
+    file.path_ = std::move(path);
+    file.Parse(bytes);
+    return file;
+}
+
+void ProfileFile::Parse(std::string_view rest) {
     if (rest.starts_with(kBom)) {
         utf8_ = true;
         rest.remove_prefix(kBom.size());
@@ -188,6 +198,14 @@ void ProfileFile::WriteInteger(std::string_view section, std::string_view key, s
 
 void ProfileFile::ThrowWriteError() const {
     throw EInOutError(0, cp932::FromUtf8(path_ + " に書き込めません"));
+}
+
+std::string ProfileFile::Bytes() const {
+    std::string bytes;
+    if (utf8_) bytes += kBom;
+    for (const Line& line : lines_)
+        bytes += line.raw + line.eol;
+    return bytes;
 }
 
 void ProfileFile::Save() {

@@ -12,7 +12,13 @@ public:
     // Reads the file at once; a missing or unreadable file reads as empty.
     explicit ProfileFile(std::string path);
 
+    // Parses `bytes` as the content of the file at `path`, without touching the disk.
+    static ProfileFile FromBytes(std::string path, std::string_view bytes);
+
     const std::string& Path() const { return path_; }
+
+    // The file's content as Save() would write it.
+    std::string Bytes() const;
 
     // Names and values are CP932. A missing key gives `def`; "KEY=" gives "".
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
@@ -40,6 +46,8 @@ private:
         bool found;
     };
 
+    ProfileFile() = default;
+    void Parse(std::string_view bytes);
     Range FindSection(std::string_view section) const;
     std::size_t FindKey(const Range& r, std::string_view key) const; // line index or npos
     std::string TextToRaw(const std::string& text) const;
