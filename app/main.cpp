@@ -1,12 +1,29 @@
-// Program entry. The main window is still an empty shell.
-#include <QApplication>
-#include <QWidget>
+// Program entry: one instance per user and desktop, then the main window until it is closed.
+#include "app/AppTitle.h"
+#include "app/ZaridiApplication.h"
+#include "app/tavo_dprintUnit.h"
+#include "platform/SingleInstance.h"
+
+#include <QScreen>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QString::fromUtf8("◇tavo_Zaridi2"));
-    window.resize(682, 663);
-    window.show();
+    ZaridiApplication app(argc, argv);
+
+    SingleInstance instance(AppTitle());
+    if (!instance.Claim()) return 0; // the running one was asked to come forward
+
+    // Set only now, so the search above never finds this process itself.
+    QApplication::setApplicationName(AppTitle());
+    InstallJapaneseTranslations(app);
+
+    TForm_Main form;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &form, [&form] {
+        if (form.isMinimized()) form.showNormal();
+        form.raise();
+        form.activateWindow();
+    });
+    if (QScreen* screen = form.screen()) // centred on the desktop
+        form.move(screen->availableGeometry().center() - form.rect().center());
+    form.show();
     return app.exec();
 }

@@ -1,0 +1,26 @@
+#include "app/KeyboardFlow.h"
+
+KeyAction KeyDownAction(KeyHandler h, int vk) {
+    switch (vk) {
+    case VK_F2:
+        return KeyAction::Exit;
+    case VK_UP:
+        // Up in the postcode field would leave the window's first field: it stays put.
+        return h == KeyHandler::Zip ? KeyAction::None : KeyAction::FocusPrevious;
+    case VK_F7:
+        return KeyAction::PrinterSetup;
+    case VK_F11:
+        return KeyAction::Print;
+    case VK_RETURN:
+        switch (h) {
+        case KeyHandler::Tel:
+            return KeyAction::FocusG1; // past the date check box and the date
+        case KeyHandler::End:
+            return KeyAction::None; // the pieces field ends the Enter path
+        default:
+            return KeyAction::FocusNext;
+        }
+    default:
+        return KeyAction::None;
+    }
+}

@@ -1,0 +1,85 @@
+#include "app/LimitedLineEdit.h"
+
+#include "platform/QtText.h"
+
+#include <QFocusEvent>
+#include <QValidator>
+
+int Cp932Bytes(const QString& text) {
+    return static_cast<int>(ToCp932(text).size());
+}
+
+QString LimitEdit(const QString& before, const QString& after, int limit, int& cursor) {
+    int afterBytes = Cp932Bytes(after);
+    if (afterBytes <= limit || afterBytes <= Cp932Bytes(before)) return after;
+    // The edit replaced before[prefix, before.size()-suffix) by after[prefix, after.size()-suffix).
+    qsizetype prefix = 0;
+    qsizetype maxPrefix = std::min(before.size(), after.size());
+    while (prefix < maxPrefix && before[prefix] == after[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < maxPrefix - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    QString kept = before.left(prefix) + before.right(suffix);
+    QString inserted = after.mid(prefix, after.size() - suffix - prefix);
+    int room = limit - Cp932Bytes(kept);
+    QString fits;
+    for (qsizetype i = 0; i < inserted.size();) {
+        qsizetype n = (inserted[i].isHighSurrogate() && i + 1 < inserted.size()) ? 2 : 1;
+        QString ch = inserted.mid(i, n);
+        int bytes = Cp932Bytes(ch);
+        if (bytes > room) break;
+        room -= bytes;
+        fits += ch;
+        i += n;
+    }
+    cursor = static_cast<int>(prefix + fits.size());
+    return before.left(prefix) + fits + before.right(suffix);
+}
+
+// Validators see the text after the edit; this one remembers the text before it.
+class ByteLimitValidator : public QValidator {
+public:
+    ByteLimitValidator(QLineEdit* edit, int limit) : QValidator(edit), limit_(limit), last_(edit->text()) {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { last_ = t; });
+    }
+    void SetLimit(int limit) { limit_ = limit; }
+
+    State validate(QString& input, int& pos) const override {
+        input = LimitEdit(last_, input, limit_, pos);
+        return Acceptable;
+    }
+
+private:
+    int limit_;
+    QString last_;
+};
+
+LimitedLineEdit::LimitedLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void LimitedLineEdit::SetByteLimit(int bytes) {
+    limit_ = bytes;
+    if (bytes <= 0) {
+        setValidator(nullptr);
+        delete validator_;
+        validator_ = nullptr;
+        return;
+    }
+    if (!validator_) {
+        validator_ = new ByteLimitValidator(this, bytes);
+        setValidator(validator_);
+    } else {
+        validator_->SetLimit(bytes);
+    }
+}
+
+void LimitedLineEdit::SetInputMethodOff() {
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
+}
+
+void LimitedLineEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    emit entered();
+}

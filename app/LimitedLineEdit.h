@@ -1,0 +1,36 @@
+#pragma once
+// The one-line edit of the main window: a limit in CP932 bytes that binds typing and pasting only, and
+// a signal after the field has taken the focus (and Qt has finished selecting its text).
+#include <QLineEdit>
+
+class ByteLimitValidator;
+
+class LimitedLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit LimitedLineEdit(QWidget* parent = nullptr);
+
+    // 0 means no limit. Text put in with setText() is never cut.
+    void SetByteLimit(int bytes);
+    int ByteLimit() const { return limit_; }
+
+    // Input method state "off": no composing, Latin and number hints.
+    void SetInputMethodOff();
+
+signals:
+    void entered();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    int limit_ = 0;
+    ByteLimitValidator* validator_ = nullptr;
+};
+
+// CP932 bytes of `text` (a character CP932 cannot hold counts as its "?").
+int Cp932Bytes(const QString& text);
+
+// What an edit from `before` to `after` may become under `limit` bytes: the inserted part is cut to
+// what still fits, whole characters only; a deletion is always allowed. `cursor` is moved with it.
+QString LimitEdit(const QString& before, const QString& after, int limit, int& cursor);

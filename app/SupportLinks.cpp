@@ -1,0 +1,14 @@
+#include "app/SupportLinks.h"
+
+#include "platform/Cp932Codec.h"
+
+std::string SupportMailText(std::string_view address) {
+    static const std::string subject = cp932::FromUtf8("subject=tavoへの問い合わせ&");
+    std::string text = "mailto:";
+    text += address;
+    text += "?";
+    text += subject;
+    text += "cc=&";
+    text += "bcc=&";
+    return text;
+}

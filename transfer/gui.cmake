@@ -1,0 +1,3 @@
+target_sources(zaridi_gui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/MemoHandlers.cpp
+)
