@@ -1,0 +1,76 @@
+#include "gui/support/FormFixture.h"
+
+#include "platform/Cp932Codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <fstream>
+#include <iterator>
+
+BoxRecorder::BoxRecorder() {
+    msgbox::SetResponder([this](msgbox::Kind kind, const QString& text) {
+        shown_.push_back({kind, text});
+        if (kind != msgbox::Kind::Question || answers_.empty()) return false;
+        bool yes = answers_.front();
+        answers_.pop_front();
+        return yes;
+    });
+}
+
+BoxRecorder::~BoxRecorder() {
+    msgbox::SetResponder({});
+}
+
+std::vector<QString> BoxRecorder::Errors() const {
+    std::vector<QString> out;
+    for (const ShownBox& b : shown_)
+        if (b.kind == msgbox::Kind::Error) out.push_back(b.text);
+    return out;
+}
+
+FormFixture::FormFixture() : oldDir_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
+
+FormFixture::~FormFixture() {
+    Stop();
+    QDir::setCurrent(oldDir_);
+}
+
+std::string FormFixture::File(const char* name) const {
+    return QFile::encodeName(dir_.filePath(QString::fromUtf8(name))).toStdString();
+}
+
+void FormFixture::Write(const char* name, const std::string& bytes) const {
+    std::ofstream(File(name), std::ios::binary) << bytes;
+}
+
+std::string FormFixture::Read(const char* name) const {
+    std::ifstream in(File(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FormFixture::Exists(const char* name) const {
+    return QFile::exists(QString::fromStdString(File(name)));
+}
+
+TForm_Main& FormFixture::Start() {
+    form_ = std::make_unique<TForm_Main>();
+    form_->show();
+    form_->activateWindow();
+    (void)QTest::qWaitForWindowActive(form_.get());
+    return *form_;
+}
+
+void FormFixture::Stop() {
+    form_.reset();
+}
+
+std::string Sj(const char* utf8) {
+    return cp932::FromUtf8(utf8);
+}
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}

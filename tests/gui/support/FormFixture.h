@@ -1,0 +1,57 @@
+#pragma once
+// The real main window in a fresh working directory, with its message boxes answered by the test.
+#include "app/MessageBoxes.h"
+#include "app/tavo_dprintUnit.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct ShownBox {
+    msgbox::Kind kind;
+    QString text;
+};
+
+// Answers questions from a queue (No when it is empty) and records every box.
+class BoxRecorder {
+public:
+    BoxRecorder();
+    ~BoxRecorder();
+    void AnswerNext(bool yes) { answers_.push_back(yes); }
+    const std::vector<ShownBox>& Shown() const { return shown_; }
+    std::vector<QString> Errors() const;
+    void Clear() { shown_.clear(); }
+
+private:
+    std::deque<bool> answers_;
+    std::vector<ShownBox> shown_;
+};
+
+class FormFixture {
+public:
+    FormFixture();  // a new empty working directory, made current
+    ~FormFixture(); // the window destroyed (settings written), the old directory current again
+
+    std::string File(const char* name) const; // path in the working directory
+    void Write(const char* name, const std::string& bytes) const;
+    std::string Read(const char* name) const;
+    bool Exists(const char* name) const;
+
+    TForm_Main& Start(); // creates, shows and activates the window (its first showing runs)
+    void Stop();         // destroys it: the settings file is written
+    TForm_Main& Form() { return *form_; }
+
+    BoxRecorder boxes;
+
+private:
+    QTemporaryDir dir_;
+    QString oldDir_;
+    std::unique_ptr<TForm_Main> form_;
+};
+
+// UTF-8 literal to the CP932 bytes the program stores.
+std::string Sj(const char* utf8);
+QString U(const char* utf8);
