@@ -1,0 +1,3 @@
+target_sources(zaridi_rules PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/SlipLayout.cpp
+)
