@@ -1,3 +1,4 @@
 target_sources(zaridi_rules PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/PrinterRegistration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SlipLayout.cpp
 )

@@ -52,9 +52,9 @@ std::string Texts(const std::vector<SlipDraw>& draws) {
 TEST(SlipScale, LayoutUnitsBecomeDotsWithHalvesRoundedAway) {
     EXPECT_EQ(ScaleFromDpi(360), 22500);
     EXPECT_EQ(ScaleFromDpi(180), 11250);
-    EXPECT_EQ(ScaleFromDpi(1), 62);  // 62.5 goes to the even neighbour
-    EXPECT_EQ(ScaleFromDpi(3), 188); // 187.5 likewise
-    EXPECT_EQ(ScaleFromDpi(203), 12688); // 12687.5
+    EXPECT_EQ(ScaleFromDpi(1), 62);                  // 62.5 goes to the even neighbour
+    EXPECT_EQ(ScaleFromDpi(3), 188);                 // 187.5 likewise
+    EXPECT_EQ(ScaleFromDpi(203), 12688);             // 12687.5
     EXPECT_EQ(PlaceLayoutUnit(22500, 186, 0), 419);  // 418.5 rounds up
     EXPECT_EQ(PlaceLayoutUnit(22500, 30, 0), 68);    // 67.5 rounds up
     EXPECT_EQ(PlaceLayoutUnit(22500, 186, -5), 414); // margin after rounding
