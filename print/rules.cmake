@@ -1,3 +1,5 @@
 target_sources(zaridi_rules PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CashOnDelivery.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PrinterRegistration.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SlipLayout.cpp
 )

@@ -54,6 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.WriteString("tv_SAGAWAprn", "FUZZ_KEY", value);
     ProfileFile back = ProfileFile::FromBytes("fuzz.ini", file.Bytes());
     std::string read = back.ReadString("tv_SAGAWAprn", "FUZZ_KEY", "<missing>");
+    // A UTF-8 file holds only what UTF-8 can: bytes that are no CP932 character come back as "?".
+    if (bytes.starts_with("\xEF\xBB\xBF")) value = cp932::FromUtf8(cp932::ToUtf8(value));
     Check(read == cp932::CutBytes(value, ProfileFile::kMaxValueBytes));
     return 0;
 }

@@ -1,0 +1,45 @@
+#pragma once
+// The slip's variable text: where every item of a filled slip goes on the pre-printed form, in device
+// dots, in drawing order. Pure: the fields come in as text, the draws go out as records.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the layout reads from the main window at print time. Texts are CP932.
+struct SlipFields {
+    std::string dpix, dpiy;      // effective resolution captions
+    std::string prnTop, prnLeft; // margin captions in device dots, or empty
+    std::string zip, add1, add2, add3, custo1, tel;
+    std::string g1, g2, g3;
+    std::string date; // the shipping date as "yyyy/MM/dd"
+    bool dateChecked = true;
+    std::string kosuu, priceSub, taxSub; // value texts of the numeric edits
+    bool p1 = false, p2 = false, p3 = false;
+    bool myChecked = true;
+    std::string myZip, myAdd1, myAdd2, my, myTel;
+};
+
+struct SlipDraw {
+    std::string text;          // CP932; may be empty (a box past the end of its field)
+    std::string font;          // CP932 face name as the form names it
+    int size = 0;              // points
+    std::int32_t x = 0, y = 0; // top-left of the text cell, device dots from the printable corner
+};
+
+// Raises EConvertError "'%s' is not a valid integer value" for a resolution or a non-empty margin
+// caption that is not an integer, before producing anything.
+std::vector<SlipDraw> LayoutSlip(const SlipFields& fields);
+
+// Three bytes: `text` trimmed, right-aligned with blanks, only its last three bytes when longer.
+std::string RightAlign3(std::string_view text);
+
+// The tax as printed: whole yen with "," grouping, right-aligned in 12 characters.
+std::string FormatTaxField(std::int64_t amount10000);
+
+// Layout units are 1/160 inch; the scale is dots per inch / 160 in steps of 1/10000, a half going to
+// the even neighbour.
+std::int64_t ScaleFromDpi(std::int32_t dpi);
+
+// Device position of a layout position: scale times position, rounded half away from zero, plus margin.
+std::int32_t PlaceLayoutUnit(std::int64_t scale, std::int32_t position, std::int32_t margin);

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# zaridi-probe layout, checked from outside.
+set -u
+probe=$1
+fails=0
+expect() { # name expected actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1: expected [$2] got [$3]"
+        fails=$((fails + 1))
+    fi
+}
+
+out=$(printf '%s' '{"fields":{"Label_dpix":"360","Label_dpiy":"360","Edit_Zip":"123-4567","KyNumEdit_PriceSub":"5000","KyNumEdit_TaxSub":"238","CheckBox_p1":true,"CheckBox_p3":true}}' | "$probe" layout)
+expect "first postcode box" '{"font":"Lucida Sans Unicode","hex":"31","size":12,"text":"1","x":419,"y":68}' \
+    "$(grep -o '{[^{}]*}' <<<"$out" | head -1)"
+expect "yen byte in the third amount box" '"hex":"5C","size":13,"text":"\\"' \
+    "$(grep -o '"hex":"5C","size":13,"text":"[^"]*"' <<<"$out")"
+expect "one payment mark" 1 "$(grep -o '"text":"○"' <<<"$out" | wc -l)"
+expect "no sender without CheckBox_My" 0 "$(grep -c '"y":1183' <<<"$out")"
+
+out=$(printf '%s' '{"fields":{"Label_dpix":"360","Label_dpiy":"360","Label_Prn_Top":"1.5"}}' | "$probe" layout)
+expect "margin that is not an integer" '{"error":"'"'"'1.5'"'"' is not a valid integer value"}' "$out"
+
+out=$(printf '%s' '{"fields":{"Label_dpix":"180","Label_dpiy":"180","Label_Prn_Left":"-5","Edit_Zip":"表-1"}}' | "$probe" layout)
+expect "half of a double-byte character is null" '"hex":"95","size":12,"text":null,"x":204' \
+    "$(grep -o '"hex":"95","size":12,"text":null,"x":[0-9-]*' <<<"$out")"
+
+[ $fails -eq 0 ] && echo "layout probe: all passed"
+exit $fails

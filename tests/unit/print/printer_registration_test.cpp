@@ -1,0 +1,29 @@
+#include "print/PrinterRegistration.h"
+#include "unit/support/Sjis.h"
+#include "unit/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(PrinterRegistration, UnregisteredSlipTypeReadsZeros) {
+    TempDir dir;
+    auto r = ReadPrinterRegistration(dir.File("tavo_a500.ini"), Sj("手差し"));
+    EXPECT_EQ(r.printerIndex, "0");
+    EXPECT_EQ(r.top, "0");
+    EXPECT_EQ(r.left, "0");
+}
+
+TEST(PrinterRegistration, SectionsAreNamedBySlipTypeWithKeysInOrder) {
+    TempDir dir;
+    std::string path = dir.File("tavo_a500.ini");
+    WritePrinterRegistration(path, Sj("連続(４インチ)"), {Sj("ドット"), "1", "12", "-5"});
+    WritePrinterRegistration(path, Sj("手差し"), {"slip", "0", "", "3"});
+    EXPECT_EQ(TempDir::Read(path),
+              Sj("[連続(４インチ)]\r\nPrnName=ドット\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\n"
+                 "tavPrn_Left=-5\r\n[手差し]\r\nPrnName=slip\r\nPrnNoIndex=0\r\n"
+                 "tavPrn_Top=\r\ntavPrn_Left=3\r\n"));
+    auto r = ReadPrinterRegistration(path, Sj("連続(４インチ)"));
+    EXPECT_EQ(r.printerIndex, "1");
+    EXPECT_EQ(r.top, "12");
+    EXPECT_EQ(r.left, "-5");
+    EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).top, ""); // an emptied margin stays empty
+}
