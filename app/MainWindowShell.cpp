@@ -43,6 +43,9 @@ void TForm_Main::showEvent(QShowEvent* event) {
 }
 
 void TForm_Main::FormShow() {
+    // The window itself holds the focus until the last step puts it into the postcode; when a step
+    // fails, it stays there rather than in whichever field Qt would pick.
+    setFocus(Qt::OtherFocusReason);
     setWindowTitle(U("tavo　送り状印刷　< 佐川急便　郵便番号付　> ver1.10"));
     DateTimePicker_1->setDate(QDate::currentDate());
     Label_CurrentDir->setText(QDir::currentPath());

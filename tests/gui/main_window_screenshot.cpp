@@ -14,9 +14,11 @@ class MainWindowScreenshot : public QObject {
 private slots:
     void savesFilledWindow() {
         FormFixture fx;
-        fx.Write("my0.txt", Sj("160-0023\r\n東京都新宿区西新宿1-2-3\r\nタヴォビル5F\r\n株式会社タヴォ商会\r\n03-1234-0000\r\n"));
+        fx.Write("my0.txt", Sj("160-0023\r\n東京都新宿区西新宿1-2-"
+                               "3\r\nタヴォビル5F\r\n株式会社タヴォ商会\r\n03-1234-0000\r\n"));
         TForm_Main& w = fx.Start();
-        w.Memo1->setPlainText(U("ご注文ありがとうございます。\nお届け先：〒530-0001\n大阪府大阪市北区梅田3-1-1"));
+        w.Memo1->setPlainText(
+            U("ご注文ありがとうございます。\nお届け先：〒530-0001\n大阪府大阪市北区梅田3-1-1"));
         w.Edit_Zip->setText(U("530-0001"));
         w.Edit_Add1->setText(U("大阪府大阪市北区梅田3-1-1"));
         w.Edit_Add2->setText(U("梅田スカイマンション1203号"));
