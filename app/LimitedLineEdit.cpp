@@ -3,6 +3,7 @@
 #include "platform/QtText.h"
 
 #include <QFocusEvent>
+#include <QScopedValueRollback>
 #include <QValidator>
 
 int Cp932Bytes(const QString& text) {
@@ -41,17 +42,20 @@ QString LimitEdit(const QString& before, const QString& after, int limit, int& c
 // Validators see the text after the edit; this one remembers the text before it.
 class ByteLimitValidator : public QValidator {
 public:
-    ByteLimitValidator(QLineEdit* edit, int limit) : QValidator(edit), limit_(limit), last_(edit->text()) {
+    ByteLimitValidator(LimitedLineEdit* edit, int limit)
+        : QValidator(edit), edit_(edit), limit_(limit), last_(edit->text()) {
         connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { last_ = t; });
     }
     void SetLimit(int limit) { limit_ = limit; }
 
     State validate(QString& input, int& pos) const override {
-        input = LimitEdit(last_, input, limit_, pos);
+        // Qt validates setText() too; the program's own text is never cut.
+        if (edit_->InUserInput()) input = LimitEdit(last_, input, limit_, pos);
         return Acceptable;
     }
 
 private:
+    LimitedLineEdit* edit_;
     int limit_;
     QString last_;
 };
@@ -77,6 +81,21 @@ void LimitedLineEdit::SetByteLimit(int bytes) {
 void LimitedLineEdit::SetInputMethodOff() {
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
+}
+
+bool LimitedLineEdit::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::Drop:
+    case QEvent::MouseButtonRelease: // middle-button paste
+    case QEvent::ContextMenu: {
+        QScopedValueRollback<bool> user(userInput_, true);
+        return QLineEdit::event(e);
+    }
+    default:
+        return QLineEdit::event(e);
+    }
 }
 
 void LimitedLineEdit::focusInEvent(QFocusEvent* event) {

@@ -17,13 +17,18 @@ public:
     // Input method state "off": no composing, Latin and number hints.
     void SetInputMethodOff();
 
+    // True while the user's own input (keys, input method, drop, mouse paste, context menu) is handled.
+    bool InUserInput() const { return userInput_; }
+
 signals:
     void entered();
 
 protected:
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    bool userInput_ = false;
     int limit_ = 0;
     ByteLimitValidator* validator_ = nullptr;
 };

@@ -74,3 +74,12 @@ std::string Sj(const char* utf8) {
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 0x80 && c.isPrint())
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}

@@ -52,6 +52,9 @@ private:
     std::unique_ptr<TForm_Main> form_;
 };
 
+// Types `text` one character at a time as key presses (full-width characters included).
+void TypeText(QWidget* widget, const QString& text);
+
 // UTF-8 literal to the CP932 bytes the program stores.
 std::string Sj(const char* utf8);
 QString U(const char* utf8);
