@@ -126,15 +126,16 @@ private slots:
 
     void uncheckingTheSenderBoxDimsButChangesNoData() {
         QColor window = w->Edit_My->palette().color(QPalette::Base);
-        QTest::mouseClick(w->CheckBox_My, Qt::LeftButton);
+        QTest::mouseClick(w->CheckBox_My, Qt::LeftButton, Qt::NoModifier, QPoint(6, 12));
         QVERIFY(!w->CheckBox_My->isChecked());
         for (QLineEdit* e : {w->Edit_MyZip, w->Edit_MyADD1, w->Edit_MyADD2, w->Edit_My, w->Edit_MyTEL}) {
             QCOMPARE(e->palette().color(QPalette::Base), QColor(128, 128, 128));
             QVERIFY(!e->isReadOnly() && e->isEnabled());
         }
-        QTest::mouseClick(w->CheckBox_Date_1, Qt::LeftButton); // looks only at the sender box
+        QTest::mouseClick(w->CheckBox_Date_1, Qt::LeftButton, Qt::NoModifier, QPoint(6, 12));
+        QVERIFY(!w->CheckBox_Date_1->isChecked()); // the colouring looks only at the sender box
         QCOMPARE(w->Edit_My->palette().color(QPalette::Base), QColor(128, 128, 128));
-        QTest::mouseClick(w->CheckBox_My, Qt::LeftButton);
+        QTest::mouseClick(w->CheckBox_My, Qt::LeftButton, Qt::NoModifier, QPoint(6, 12));
         QCOMPARE(w->Edit_My->palette().color(QPalette::Base), window);
         QCOMPARE(w->Edit_My->text(), U("株式会社タヴォ"));
         fx->boxes.AnswerNext(true);

@@ -1,0 +1,232 @@
+// Commands of the real main window: consignee clear, web help and mail, the memo's colour and clear,
+// the cash-on-delivery group.
+#include "app/LimitedLineEdit.h"
+#include "gui/support/FormFixture.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+// Receives what the window asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+// A click on the box itself, not on the empty space right of its text.
+void Click(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+class ShellCommands : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FormFixture> fx;
+    TForm_Main* w = nullptr;
+
+    void fillConsignee() {
+        w->Edit_Zip->setText(QStringLiteral("123-4567"));
+        w->Edit_Add1->setText(QString(21, QChar(0x3042)));
+        w->Edit_Add1->setFocus();
+        w->Edit_Add2->setText(U("二行目"));
+        w->Edit_Add3->setText(U("三行目"));
+        w->Edit_Custo1->setText(U("山田"));
+        w->Edit_tel->setText(QStringLiteral("03-1111-2222"));
+        w->Edit_G1->setText(U("品"));
+        w->KyNumEdit_KOSUU->SetText("3");
+        QVERIFY(!w->Label_Warning->text().isEmpty());
+    }
+
+private slots:
+    void init() {
+        fx = std::make_unique<FormFixture>();
+        fx->Write("my0.txt", Sj("1\r\n2\r\n3\r\n依頼主\r\n5\r\n"));
+        w = &fx->Start();
+    }
+    void cleanup() { fx.reset(); }
+
+    void consigneeClearWithYesEmptiesOnlyTheConsignee() {
+        fillConsignee();
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(w->BitBtn_CLS, Qt::LeftButton);
+        QCOMPARE(fx->boxes.Shown().at(0).text, U("お届け先をクリアますか?"));
+        for (QLineEdit* e : {w->Edit_Zip, w->Edit_Add1, w->Edit_Add2, w->Edit_Custo1, w->Edit_tel})
+            QVERIFY2(e->text().isEmpty(), qPrintable(e->objectName()));
+        QCOMPARE(w->Label_Warning->text(), QString());
+        QCOMPARE(w->Edit_Add3->text(), U("三行目"));
+        QCOMPARE(w->Edit_G1->text(), U("品"));
+        QCOMPARE(w->KyNumEdit_KOSUU->Text(), std::string("3"));
+        QCOMPARE(w->Edit_My->text(), U("依頼主"));
+    }
+
+    void consigneeClearWithNoChangesNothing() {
+        fillConsignee();
+        fx->boxes.AnswerNext(false);
+        w->BitBtn_CLSClick();
+        QCOMPARE(w->Edit_Zip->text(), QStringLiteral("123-4567"));
+        QCOMPARE(w->Edit_Add2->text(), U("二行目"));
+        QVERIFY(!w->Label_Warning->text().isEmpty());
+    }
+
+    void mailAndWebGoThroughTheUrlLayer() {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        QTest::mouseClick(w->BitBtn_SendMail, Qt::LeftButton);
+        QTest::mouseClick(w->BitBtn_WebHelp, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(catcher.opened.size(), 2);
+        QCOMPARE(catcher.opened[0].scheme(), QStringLiteral("mailto"));
+        QCOMPARE(catcher.opened[0].path(), QStringLiteral(ZARIDI_SUPPORT_MAIL));
+        QCOMPARE(catcher.opened[0].query(QUrl::FullyDecoded), U("subject=tavoへの問い合わせ&cc=&bcc=&"));
+        QCOMPARE(catcher.opened[1], QUrl(QStringLiteral(ZARIDI_WEB_URL)));
+        QCOMPARE(w->BitBtn_SendMail->toolTip(), QStringLiteral(ZARIDI_SUPPORT_MAIL));
+    }
+
+    void memoIsSilverOnlyWhileEmpty() {
+        QCOMPARE(w->Memo1->palette().color(QPalette::Base), QColor(192, 192, 192));
+        w->Memo1->setFocus();
+        TypeText(w->Memo1, QStringLiteral("x"));
+        QVERIFY(w->Memo1->palette().color(QPalette::Base) != QColor(192, 192, 192));
+        QTest::keyClick(w->Memo1, Qt::Key_Backspace);
+        QCOMPARE(w->Memo1->palette().color(QPalette::Base), QColor(192, 192, 192));
+        w->Memo1->setPlainText(QStringLiteral("a\nb"));
+        w->Memo2 = {"scratch"};
+        QTest::mouseClick(w->BitBtn_MemoCLS, Qt::LeftButton);
+        QVERIFY(w->Memo1->document()->isEmpty());
+        QVERIFY(w->Memo2.empty());
+        QCOMPARE(w->Memo1->palette().color(QPalette::Base), QColor(192, 192, 192));
+    }
+
+    void taxFollowsTheAmount_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("tax");
+        QTest::newRow("10000") << "10000"
+                               << "476";
+        QTest::newRow("20") << "20"
+                            << "0";
+        QTest::newRow("21") << "21"
+                            << "1";
+        QTest::newRow("1050") << "1050"
+                              << "50";
+        QTest::newRow("-100") << "-100"
+                              << "-4";
+        QTest::newRow("9999999") << "9999999"
+                                 << "476190";
+    }
+    void taxFollowsTheAmount() {
+        QFETCH(QString, amount);
+        QFETCH(QString, tax);
+        w->KyNumEdit_PriceSub->SetText(amount.toStdString());
+        QCOMPARE(QString::fromStdString(w->KyNumEdit_TaxSub->Text()), tax);
+    }
+
+    void taxFollowsTyping() {
+        w->KyNumEdit_PriceSub->setFocus();
+        w->KyNumEdit_PriceSub->selectAll();
+        TypeText(w->KyNumEdit_PriceSub, QStringLiteral("2100"));
+        QCOMPARE(w->KyNumEdit_TaxSub->Text(), std::string("100"));
+    }
+
+    void paymentKindsExcludeEachOther() {
+        Click(w->CheckBox_p1);
+        Click(w->CheckBox_p2);
+        QVERIFY(!w->CheckBox_p1->isChecked() && w->CheckBox_p2->isChecked() && !w->CheckBox_p3->isChecked());
+        Click(w->CheckBox_p2);
+        QVERIFY(!w->CheckBox_p1->isChecked() && !w->CheckBox_p2->isChecked() && !w->CheckBox_p3->isChecked());
+        Click(w->CheckBox_p3);
+        Click(w->CheckBox_p1);
+        QVERIFY(w->CheckBox_p1->isChecked() && !w->CheckBox_p3->isChecked());
+    }
+
+    void cashOnDeliveryClear() {
+        w->KyNumEdit_PriceSub->SetText("5250");
+        Click(w->CheckBox_p3);
+        fx->boxes.AnswerNext(true);
+        w->BitBtn_CLSClick(); // the consignee clear leaves the group alone
+        QCOMPARE(w->KyNumEdit_TaxSub->Text(), std::string("250"));
+        QTest::mouseClick(w->BitBtn_PriceSub_Cls, Qt::LeftButton);
+        QCOMPARE(w->KyNumEdit_PriceSub->Text(), std::string("0"));
+        QCOMPARE(w->KyNumEdit_TaxSub->Text(), std::string("0"));
+        QVERIFY(!w->CheckBox_p3->isChecked());
+    }
+
+    void everyControlCarriesItsDesignName() {
+        const char* names[] = {"Panel3",
+                               "Panel1",
+                               "Panel4",
+                               "Panel_HelpMess",
+                               "Panel_Fnc",
+                               "StatusBar1",
+                               "Memo1",
+                               "BitBtn_1",
+                               "BitBtn_MemoCLS",
+                               "Edit_Zip",
+                               "Edit_Add1",
+                               "Edit_Add2",
+                               "Edit_Add3",
+                               "Edit_Custo1",
+                               "Edit_tel",
+                               "BitBtn_CLS",
+                               "Label_Warning",
+                               "CheckBox_My",
+                               "PageControl_My",
+                               "Edit_MyZip",
+                               "Edit_MyADD1",
+                               "Edit_MyADD2",
+                               "Edit_My",
+                               "Edit_MyTEL",
+                               "BitBtn_My",
+                               "CheckBox_Date_1",
+                               "DateTimePicker_1",
+                               "Edit_G1",
+                               "Edit_G2",
+                               "Edit_G3",
+                               "KyNumEdit_KOSUU",
+                               "KyNumEdit_PriceSub",
+                               "KyNumEdit_TaxSub",
+                               "Label_PriceSub",
+                               "GroupBox_PriceSub",
+                               "CheckBox_p1",
+                               "CheckBox_p2",
+                               "CheckBox_p3",
+                               "BitBtn_PriceSub_Cls",
+                               "GroupBox1",
+                               "ComboBox1",
+                               "ComboBox2",
+                               "ComboBox3",
+                               "ComboBox_SEL",
+                               "Label_Prn_Top",
+                               "Label_Prn_Left",
+                               "BitBtn_PrnSet",
+                               "BitBtn_PrnSet2",
+                               "ComboBox_FontSize",
+                               "BitBtn_WebHelp",
+                               "BitBtn_SendMail",
+                               "SpeedButton_F1",
+                               "SpeedButton_F7",
+                               "SpeedButton_F12",
+                               "Label_CurrentDir",
+                               "Label_PrinterIndex",
+                               "Label_dpix",
+                               "Label_dpiy",
+                               "SpeedButton_readMy"};
+        for (const char* n : names)
+            QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(n)), n);
+        QCOMPARE(w->size(), QSize(682, 663));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QCOMPARE(w->SpeedButton_F[5]->x() - w->SpeedButton_F[4]->x(), 65);
+        QCOMPARE(w->SpeedButton_F[3]->x() - w->SpeedButton_F[2]->x(), 55);
+        QCOMPARE(w->SpeedButton_F[1]->size(), QSize(55, 26));
+        QCOMPARE(w->Edit_G1->width(), 270);
+    }
+};
+
+QTEST_MAIN(ShellCommands)
+#include "shell_commands.moc"

@@ -1,0 +1,71 @@
+// A second start of the real program while one runs: no window, the first asked forward, exit code 0.
+#include "app/AppTitle.h"
+#include "platform/SingleInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString Program() {
+    return QString::fromLocal8Bit(qgetenv("ZARIDI_BIN_DIR")) + QStringLiteral("/tavo_Zaridi2");
+}
+
+bool Listening(const QString& name) {
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    bool up = probe.waitForConnected(200);
+    probe.abort();
+    return up;
+}
+
+} // namespace
+
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void secondStartLeavesAtOnceWithZero() {
+        QVERIFY2(QFile::exists(Program()), "set ZARIDI_BIN_DIR to the build's bin folder");
+        QTemporaryDir work;
+        QString name = SingleInstance(AppTitle()).ServerName();
+        QVERIFY2(!Listening(name), "another instance of the program is running for this user");
+
+        QProcess first;
+        first.setWorkingDirectory(work.path());
+        first.start(Program(), {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(name), 10000);
+
+        QProcess second;
+        second.setWorkingDirectory(work.path());
+        QElapsedTimer clock;
+        clock.start();
+        second.start(Program(), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(first.state() == QProcess::Running);
+
+        first.kill();
+        first.waitForFinished();
+        // A socket left by the killed process does not stop the next start from taking over.
+        SingleInstance next(AppTitle());
+        QVERIFY(next.Claim());
+    }
+
+    void raiseIsDeliveredToTheFirst() {
+        QString title = QStringLiteral("zaridi-test-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance first(title);
+        QVERIFY(first.Claim());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        SingleInstance second(title);
+        QVERIFY(!second.Claim());
+        QTRY_COMPARE(raised.count(), 1);
+    }
+};
+
+QTEST_MAIN(SingleInstanceTest)
+#include "single_instance.moc"

@@ -1,0 +1,64 @@
+#include "app/MainSettings.h"
+#include "app/SupportLinks.h"
+#include "platform/ProfileFile.h"
+#include "unit/support/Sjis.h"
+
+#include <gtest/gtest.h>
+
+TEST(MainSettings, EmptyFileGivesTheDefaults) {
+    MainSettings s = ReadMainSettings(ProfileFile::FromBytes("x.ini", ""));
+    EXPECT_EQ(s.TabMy, 0);
+    EXPECT_EQ(s.AddrFont, 1);
+    EXPECT_EQ(s.Kosuu, "1");
+    EXPECT_EQ(s.ComboSel, 0);
+    EXPECT_EQ(s.Zip, "");
+    EXPECT_EQ(s.My, "");
+}
+
+TEST(MainSettings, KeysMatchWithoutLetterCaseAndBadIntegersFallBack) {
+    MainSettings s = ReadMainSettings(ProfileFile::FromBytes(
+        "x.ini",
+        "[TV_SAGAWAPRN]\r\nop023myzip=543\r\nTAB_MY=$5\r\nAddr_Font=x\r\nComboBox_SEL= 1\r\nKOSUU=\r\n"));
+    EXPECT_EQ(s.MyZip, "543");
+    EXPECT_EQ(s.TabMy, 5);
+    EXPECT_EQ(s.AddrFont, 1);
+    EXPECT_EQ(s.ComboSel, 1);
+    EXPECT_EQ(s.Kosuu, ""); // present but empty is not missing
+}
+
+TEST(MainSettings, WriteOrderOfANewFile) {
+    ProfileFile f = ProfileFile::FromBytes("x.ini", "");
+    MainSettings s;
+    s.Zip = "123-4567";
+    s.Custo1 = Sj("山田");
+    s.TabMy = 9;
+    WriteMainSettings(f, s);
+    EXPECT_EQ(f.Bytes(),
+              "[tv_SAGAWAprn]\r\nAddr_Font=1\r\nE_ZIP=123-4567\r\nE_AD1=\r\nE_AD2=\r\nE_CUS=" + Sj("山田") +
+                  "\r\nE_TEL=\r\nE_G1=\r\nE_G2=\r\nE_G3=\r\nKOSUU=1\r\nOP023My=\r\nOP023MyZip=\r\n"
+                  "OP023MyADD1=\r\nOP023MyADD2=\r\nOP023MyTEL=\r\nComboBox_SEL=0\r\nTab_My=9\r\n");
+}
+
+TEST(MainSettings, WriteThenReadGivesTheSameValues) {
+    ProfileFile f = ProfileFile::FromBytes("x.ini", "; note\r\n[tv_SAGAWAprn]\r\nZaRIDI2prnno=3\r\n");
+    MainSettings s;
+    s.My = Sj("送り主　");
+    s.Add1 = "  leading blanks";
+    s.G3 = Sj("表示ソ");
+    s.Kosuu = "999";
+    s.ComboSel = 1;
+    s.AddrFont = -1;
+    WriteMainSettings(f, s);
+    MainSettings back = ReadMainSettings(ProfileFile::FromBytes("x.ini", f.Bytes()));
+    EXPECT_EQ(back.My, s.My);
+    EXPECT_EQ(back.Add1, s.Add1);
+    EXPECT_EQ(back.G3, s.G3);
+    EXPECT_EQ(back.Kosuu, "999");
+    EXPECT_EQ(back.ComboSel, 1);
+    EXPECT_EQ(back.AddrFont, -1);
+    EXPECT_NE(f.Bytes().find("ZaRIDI2prnno=3"), std::string::npos); // the printer-setup key stays
+}
+
+TEST(SupportLinks, MailTextIsJoinedWithNothingBetween) {
+    EXPECT_EQ(SupportMailText("a@b.jp"), "mailto:a@b.jp?" + Sj("subject=tavoへの問い合わせ&") + "cc=&bcc=&");
+}
