@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -65,6 +66,25 @@ void BM_SettingsWriteAtShutdown(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SettingsWriteAtShutdown)->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// A megabyte of pasted text: the memo takes it and the change handler stays constant-time.
+void BM_PasteMegabyteIntoMemo(benchmark::State& state) {
+    WorkDir work;
+    TForm_Main form;
+    form.show();
+    QString line =
+        QString::fromUtf8("お届け先：東京都新宿区西新宿2-8-1 都庁第一本庁舎 山田太郎 様 TEL 03-1234-5678\n");
+    QString text;
+    while (text.size() * 2 < (1 << 20))
+        text += line;
+    for (auto _ : state) {
+        form.Memo1->clear();
+        form.Memo1->insertPlainText(text);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(form.Memo1->document()->blockCount());
+    }
+}
+BENCHMARK(BM_PasteMegabyteIntoMemo)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
