@@ -1,0 +1,246 @@
+#include "printer/CupsPrinter.h"
+
+#include "platform/Cp932Codec.h"
+#include "printer/HqPrinterErrors.h"
+
+#include <cups/cups.h>
+
+#include <memory>
+
+namespace {
+
+// A device URI without any user name and password in it.
+std::string WithoutCredentials(const char* uri) {
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host, sizeof host,
+                        &port, resource, sizeof resource) < HTTP_URI_STATUS_OK)
+        return uri;
+    if (!user[0]) return uri;
+    char clean[2048];
+    if (httpAssembleURI(HTTP_URI_CODING_ALL, clean, sizeof clean, scheme, nullptr, host, port, resource) <
+        HTTP_URI_STATUS_OK)
+        return uri;
+    return clean;
+}
+
+std::string SchedulerMessage() {
+    const char* message = cupsLastErrorString();
+    return message && *message ? message : "the scheduler did not answer";
+}
+
+} // namespace
+
+std::vector<CupsPrinter::Destination> CupsPrinter::ReadDestinations() {
+    cups_dest_t* dests = nullptr;
+    int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    std::vector<Destination> list;
+    for (int i = 0; i < count; ++i) {
+        const cups_dest_t& d = dests[i];
+        if (d.instance) continue; // instances are option sets of a queue, not printers of their own
+        Destination dest;
+        dest.name = d.name;
+        const char* accepting = cupsGetOption("printer-is-accepting-jobs", d.num_options, d.options);
+        dest.accepting = !accepting || std::string(accepting) == "true";
+        dest.isDefault = d.is_default != 0;
+        if (const char* uri = cupsGetOption("device-uri", d.num_options, d.options)) dest.deviceUri = uri;
+        list.push_back(std::move(dest));
+    }
+    cupsFreeDests(count, dests);
+    return list;
+}
+
+const std::vector<CupsPrinter::Destination>& CupsPrinter::List() {
+    if (!list_) list_ = ReadDestinations();
+    return *list_;
+}
+
+std::vector<PrinterRecord> CupsPrinter::EnumPrinters() {
+    std::vector<PrinterRecord> records;
+    for (const Destination& d : ReadDestinations())
+        records.push_back({cp932::FromUtf8(d.name), d.accepting ? 0u : PRINTER_ATTRIBUTE_HIDDEN});
+    return records;
+}
+
+std::vector<std::string> CupsPrinter::EnumPorts() {
+    std::vector<std::string> ports;
+    for (const Destination& d : ReadDestinations()) {
+        if (!d.deviceUri.empty()) ports.push_back(cp932::FromUtf8(WithoutCredentials(d.deviceUri.c_str())));
+    }
+    return ports;
+}
+
+int CupsPrinter::PrinterIndex() {
+    const auto& list = List();
+    if (chosen_ >= 0 && chosen_ < static_cast<int>(list.size())) return chosen_;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].isDefault) return static_cast<int>(i);
+    }
+    // Without a default destination the first one that takes jobs stands in for it.
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].accepting) return static_cast<int>(i);
+    }
+    return list.empty() ? -1 : 0;
+}
+
+void CupsPrinter::SetPrinterIndex(int index) {
+    chosen_ = index >= 0 && index < static_cast<int>(List().size()) ? index : -1;
+    settingsLoaded_ = false;
+}
+
+std::string CupsPrinter::DeviceName() {
+    int p = PrinterIndex();
+    if (p < 0) return {};
+    return cp932::FromUtf8(List()[p].name);
+}
+
+const CupsQueue& CupsPrinter::Queue(const std::string& utf8Name) {
+    auto it = queues_.find(utf8Name);
+    if (it == queues_.end()) it = queues_.emplace(utf8Name, ReadCupsQueue(utf8Name)).first;
+    return it->second;
+}
+
+const CupsQueue& CupsPrinter::CurrentQueue() {
+    static const CupsQueue kNone;
+    int p = PrinterIndex();
+    if (p < 0) return kNone;
+    const CupsQueue& queue = Queue(List()[p].name);
+    if (!settingsLoaded_) {
+        paper_.reset();
+        source_.reset();
+        if (queue.defaultPaper >= 0)
+            paper_ = queue.defaultPaper;
+        else if (!queue.papers.empty())
+            paper_ = 0;
+        if (queue.defaultSource >= 0)
+            source_ = queue.defaultSource;
+        else if (!queue.sources.empty())
+            source_ = 0;
+        settingsLoaded_ = true;
+    }
+    return queue;
+}
+
+void CupsPrinter::ResetDeviceMode() {
+    settingsLoaded_ = false;
+    CurrentQueue();
+}
+
+DeviceMode CupsPrinter::GetDeviceMode() {
+    const CupsQueue& queue = CurrentQueue();
+    DeviceMode mode;
+    mode.size = sizeof(DeviceMode);
+    if (!queue.papers.empty()) mode.dmFields |= DM_PAPERSIZE;
+    if (!queue.sources.empty()) mode.dmFields |= DM_DEFAULTSOURCE;
+    if (queue.scale) mode.dmFields |= DM_SCALE;
+    if (paper_) mode.dmPaperSize = static_cast<std::int16_t>(queue.papers[*paper_].number);
+    if (source_) mode.dmDefaultSource = static_cast<std::int16_t>(queue.sources[*source_].number);
+    mode.dmScale = static_cast<std::int16_t>(queue.scale.value_or(100));
+    return mode;
+}
+
+void CupsPrinter::SetPaperAndBin(std::int16_t paper, std::int16_t bin) {
+    const CupsQueue& queue = CurrentQueue();
+    for (std::size_t i = 0; i < queue.papers.size(); ++i) {
+        if (queue.papers[i].number == static_cast<std::uint16_t>(paper)) {
+            paper_ = static_cast<int>(i);
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < queue.sources.size(); ++i) {
+        if (queue.sources[i].number == static_cast<std::uint16_t>(bin)) {
+            source_ = static_cast<int>(i);
+            break;
+        }
+    }
+}
+
+std::vector<NumberedName> CupsPrinter::Papers(const std::string& device) {
+    std::vector<NumberedName> papers;
+    for (const CupsPaper& p : Queue(cp932::ToUtf8(device)).papers)
+        papers.push_back({p.number, cp932::FromUtf8(p.name)});
+    return papers;
+}
+
+std::vector<NumberedName> CupsPrinter::Bins(const std::string& device) {
+    std::vector<NumberedName> bins;
+    for (const CupsSource& s : Queue(cp932::ToUtf8(device)).sources)
+        bins.push_back({s.number, cp932::FromUtf8(s.name)});
+    return bins;
+}
+
+TPoint CupsPrinter::Resolution() {
+    const CupsQueue& queue = CurrentQueue();
+    return {queue.resolutionX, queue.resolutionY};
+}
+
+void CupsPrinter::BeginDoc() {
+    if (canvas_.Printing()) throw EHqPrinter("Printing in progress");
+    const CupsQueue& queue = CurrentQueue();
+    PdfPageSetup setup;
+    setup.title = QString::fromUtf8(cp932::ToUtf8(title_));
+    setup.resolutionX = queue.resolutionX;
+    setup.resolutionY = queue.resolutionY;
+    if (paper_) {
+        const CupsPaper& paper = queue.papers[*paper_];
+        setup.width = paper.width;
+        setup.length = paper.length;
+        setup.originX = paper.left;
+        setup.originY = paper.length - paper.top;
+    }
+    if (setup.width <= 0 || setup.length <= 0) { // no paper list: A4
+        setup.width = 595;
+        setup.length = 842;
+        setup.originX = setup.originY = 0;
+    }
+    canvas_.Begin(setup);
+}
+
+void CupsPrinter::EndDoc() {
+    if (!canvas_.Printing()) throw EHqPrinter("Printer is not currently printing");
+    const QByteArray pdf = canvas_.Finish();
+    int p = PrinterIndex();
+    if (p < 0) throw EHqPrinter("THqPrinter.EndDoc: No Printer");
+    const std::string queueName = List()[p].name;
+    const CupsQueue& queue = CurrentQueue();
+
+    cups_option_t* options = nullptr;
+    int count = 0;
+    if (paper_) {
+        count = cupsAddOption("media", queue.papers[*paper_].keyword.c_str(), count, &options);
+        count = cupsAddOption("PageSize", queue.papers[*paper_].keyword.c_str(), count, &options);
+    }
+    if (source_) count = cupsAddOption("InputSlot", queue.sources[*source_].keyword.c_str(), count, &options);
+    if (!queue.resolutionKeyword.empty())
+        count = cupsAddOption("Resolution", queue.resolutionKeyword.c_str(), count, &options);
+    count = cupsAddOption("print-scaling", "none", count, &options);
+
+    const std::string title = cp932::ToUtf8(title_);
+    int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queueName.c_str(), title.c_str(), count, options);
+    cupsFreeOptions(count, options);
+    if (job <= 0) throw EHqPrinter("THqPrinter.EndDoc: " + cp932::FromUtf8(SchedulerMessage()));
+
+    auto refuse = [&] {
+        std::string message = SchedulerMessage();
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, queueName.c_str(), job, 0);
+        throw EHqPrinter("THqPrinter.EndDoc: " + cp932::FromUtf8(message));
+    };
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queueName.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
+        HTTP_STATUS_CONTINUE)
+        refuse();
+    bool written =
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), pdf.size()) == HTTP_STATUS_CONTINUE;
+    ipp_status_t status = cupsFinishDocument(CUPS_HTTP_DEFAULT, queueName.c_str());
+    if (!written || status > IPP_STATUS_OK_CONFLICTING) refuse();
+}
+
+void CupsPrinter::Abort() {
+    canvas_.Drop();
+}
+
+void CupsPrinter::Discard() {
+    list_.reset();
+    queues_.clear();
+    chosen_ = -1;
+    settingsLoaded_ = false;
+}
