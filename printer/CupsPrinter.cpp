@@ -29,6 +29,20 @@ std::string SchedulerMessage() {
     return message && *message ? message : "the scheduler did not answer";
 }
 
+// The queue's default paper and source as positions in its lists; the first entry when it names none.
+void QueueDefaults(const CupsQueue& queue, std::optional<int>& paper, std::optional<int>& source) {
+    paper.reset();
+    source.reset();
+    if (queue.defaultPaper >= 0)
+        paper = queue.defaultPaper;
+    else if (!queue.papers.empty())
+        paper = 0;
+    if (queue.defaultSource >= 0)
+        source = queue.defaultSource;
+    else if (!queue.sources.empty())
+        source = 0;
+}
+
 } // namespace
 
 std::vector<CupsPrinter::Destination> CupsPrinter::ReadDestinations() {
@@ -106,16 +120,7 @@ const CupsQueue& CupsPrinter::CurrentQueue() {
     if (p < 0) return kNone;
     const CupsQueue& queue = Queue(List()[p].name);
     if (!settingsLoaded_) {
-        paper_.reset();
-        source_.reset();
-        if (queue.defaultPaper >= 0)
-            paper_ = queue.defaultPaper;
-        else if (!queue.papers.empty())
-            paper_ = 0;
-        if (queue.defaultSource >= 0)
-            source_ = queue.defaultSource;
-        else if (!queue.sources.empty())
-            source_ = 0;
+        QueueDefaults(queue, paper_, source_);
         settingsLoaded_ = true;
     }
     return queue;
@@ -126,17 +131,28 @@ void CupsPrinter::ResetDeviceMode() {
     CurrentQueue();
 }
 
-DeviceMode CupsPrinter::GetDeviceMode() {
-    const CupsQueue& queue = CurrentQueue();
+DeviceMode CupsPrinter::ModeOf(const CupsQueue& queue, std::optional<int> paper, std::optional<int> source) {
     DeviceMode mode;
     mode.size = sizeof(DeviceMode);
     if (!queue.papers.empty()) mode.dmFields |= DM_PAPERSIZE;
     if (!queue.sources.empty()) mode.dmFields |= DM_DEFAULTSOURCE;
     if (queue.scale) mode.dmFields |= DM_SCALE;
-    if (paper_) mode.dmPaperSize = static_cast<std::int16_t>(queue.papers[*paper_].number);
-    if (source_) mode.dmDefaultSource = static_cast<std::int16_t>(queue.sources[*source_].number);
+    if (paper) mode.dmPaperSize = static_cast<std::int16_t>(queue.papers[*paper].number);
+    if (source) mode.dmDefaultSource = static_cast<std::int16_t>(queue.sources[*source].number);
     mode.dmScale = static_cast<std::int16_t>(queue.scale.value_or(100));
     return mode;
+}
+
+DeviceMode CupsPrinter::GetDeviceMode() {
+    const CupsQueue& queue = CurrentQueue();
+    return ModeOf(queue, paper_, source_);
+}
+
+DeviceMode CupsPrinter::DefaultDeviceMode(const std::string& device) {
+    const CupsQueue& queue = Queue(cp932::ToUtf8(device));
+    std::optional<int> paper, source;
+    QueueDefaults(queue, paper, source);
+    return ModeOf(queue, paper, source);
 }
 
 void CupsPrinter::SetPaperAndBin(std::int16_t paper, std::int16_t bin) {

@@ -18,6 +18,7 @@ public:
     std::string DeviceName() override;
     void ResetDeviceMode() override;
     DeviceMode GetDeviceMode() override;
+    DeviceMode DefaultDeviceMode(const std::string& device) override;
     void SetPaperAndBin(std::int16_t paper, std::int16_t bin) override;
     std::vector<NumberedName> Papers(const std::string& device) override;
     std::vector<NumberedName> Bins(const std::string& device) override;
@@ -40,6 +41,7 @@ private:
     const std::vector<Destination>& List();
     const CupsQueue& Queue(const std::string& utf8Name);
     const CupsQueue& CurrentQueue();
+    static DeviceMode ModeOf(const CupsQueue& queue, std::optional<int> paper, std::optional<int> source);
 
     std::optional<std::vector<Destination>> list_; // the list the current index counts in
     std::map<std::string, CupsQueue> queues_;

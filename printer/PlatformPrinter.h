@@ -44,6 +44,8 @@ public:
     // Loads the current printer's default device settings.
     virtual void ResetDeviceMode() = 0;
     virtual DeviceMode GetDeviceMode() = 0;
+    // The settings `device` starts with when it is chosen (what the setup dialog preselects).
+    virtual DeviceMode DefaultDeviceMode(const std::string& device) = 0;
     // What the printer-setup dialog changes in the current device settings.
     virtual void SetPaperAndBin(std::int16_t paper, std::int16_t bin) = 0;
 

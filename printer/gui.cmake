@@ -4,3 +4,4 @@ target_sources(zaridi_gui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/HqPrinterInstance.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PdfCanvas.cpp
 )
+target_sources(zaridi_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/HqPrinterDialogs.cpp)

@@ -69,6 +69,7 @@ public:
         if (!modeLoaded) ResetDeviceMode();
         return mode;
     }
+    DeviceMode DefaultDeviceMode(const std::string& device) override { return drivers.at(device).defaults; }
     void SetPaperAndBin(std::int16_t paper, std::int16_t bin) override {
         GetDeviceMode();
         mode.dmPaperSize = paper;
