@@ -45,6 +45,9 @@ public:
     std::function<void(THqPrinter&)> OnChange;
 
     PlatformPrinter& Platform() { return *platform_; }
+    // The numbers behind the names GetPaperSizeNames and GetBinNames returned last.
+    const std::vector<std::uint16_t>& PaperNumbers() const { return paperNumbers_; }
+    const std::vector<std::uint16_t>& BinNumbers() const { return binNumbers_; }
 
 private:
     void CheckSupported(unsigned field, const char* message);
