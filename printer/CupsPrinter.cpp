@@ -65,7 +65,14 @@ std::vector<CupsPrinter::Destination> CupsPrinter::ReadDestinations() {
 }
 
 const std::vector<CupsPrinter::Destination>& CupsPrinter::List() {
-    if (!list_) list_ = ReadDestinations();
+    if (!list_) {
+        list_ = ReadDestinations();
+        if (kept_) {
+            for (std::size_t i = 0; i < list_->size(); ++i) {
+                if ((*list_)[i].name == kept_->queue) chosen_ = static_cast<int>(i);
+            }
+        }
+    }
     return *list_;
 }
 
@@ -98,6 +105,7 @@ int CupsPrinter::PrinterIndex() {
 }
 
 void CupsPrinter::SetPrinterIndex(int index) {
+    kept_.reset();
     chosen_ = index >= 0 && index < static_cast<int>(List().size()) ? index : -1;
     settingsLoaded_ = false;
 }
@@ -121,6 +129,15 @@ const CupsQueue& CupsPrinter::CurrentQueue() {
     const CupsQueue& queue = Queue(List()[p].name);
     if (!settingsLoaded_) {
         QueueDefaults(queue, paper_, source_);
+        if (kept_ && kept_->queue == List()[p].name) {
+            for (std::size_t i = 0; i < queue.papers.size(); ++i) {
+                if (queue.papers[i].keyword == kept_->paper) paper_ = static_cast<int>(i);
+            }
+            for (std::size_t i = 0; i < queue.sources.size(); ++i) {
+                if (queue.sources[i].keyword == kept_->source) source_ = static_cast<int>(i);
+            }
+        }
+        kept_.reset();
         settingsLoaded_ = true;
     }
     return queue;
@@ -255,6 +272,18 @@ void CupsPrinter::Abort() {
 }
 
 void CupsPrinter::Discard() {
+    // A fresh list, but the chosen printer stays chosen while it exists: slips must not move to the
+    // default printer because another printer came or went.
+    kept_.reset();
+    if (list_ && chosen_ >= 0 && chosen_ < static_cast<int>(list_->size())) {
+        Kept kept{(*list_)[chosen_].name, {}, {}};
+        if (settingsLoaded_) {
+            const CupsQueue& queue = Queue(kept.queue);
+            if (paper_) kept.paper = queue.papers[*paper_].keyword;
+            if (source_) kept.source = queue.sources[*source_].keyword;
+        }
+        kept_ = kept;
+    }
     list_.reset();
     queues_.clear();
     chosen_ = -1;

@@ -49,6 +49,10 @@ private:
     std::optional<int> paper_; // positions in the current queue's lists; empty: none
     std::optional<int> source_;
     bool settingsLoaded_ = false;
+    struct Kept {
+        std::string queue, paper, source; // the choice in force when the list was discarded
+    };
+    std::optional<Kept> kept_;
     std::string title_;
     PdfCanvas canvas_;
 };

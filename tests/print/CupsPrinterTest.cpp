@@ -262,14 +262,32 @@ TEST_F(CupsPrinterTest, EndDocOnADeletedQueueRaises) {
     }
 }
 
-TEST_F(CupsPrinterTest, WatchSeesANewQueue) {
-    EXPECT_EQ(printer->GetPrinterNames().size(), 2u);
-    sandbox::Run("lpadmin -p late -E -v file://" + sandbox::Dir() + "/out/late.prn -P " + sandbox::Dir() +
+TEST_F(CupsPrinterTest, WatchSeesANewQueueAndKeepsTheChosenPrinter) {
+    printer->SetIndex(VisibleIndexOf("dotmatrix"));
+    printer->Platform().SetPaperAndBin(1, 0); // Letter
+    printer->Refresh();
+    sandbox::Run("lpadmin -p added -E -v file://" + sandbox::Dir() + "/out/added.prn -P " + sandbox::Dir() +
                  "/ppd/zaridi-slip.ppd");
-    sandbox::Restore drop{"lpadmin -x late"};
+    sandbox::Restore drop{"lpadmin -x added"};
     printer->SettingsChanged();
-    EXPECT_THAT(printer->GetPrinterNames(), ElementsAre("dotmatrix", "late", "slip"));
-    EXPECT_EQ(printer->GetIndex(), 2);
+    EXPECT_THAT(printer->GetPrinterNames(), ElementsAre("added", "dotmatrix", "slip"));
+    EXPECT_EQ(printer->GetIndex(), 1);
+    EXPECT_EQ(printer->GetPaperSizeNumber(), 1);
+    TPoint dpi;
+    printer->GetResolution(dpi);
+    EXPECT_EQ(dpi.X, 360);
+}
+
+TEST_F(CupsPrinterTest, WatchFallsBackToTheDefaultWhenTheChosenQueueIsGone) {
+    sandbox::Run("lpadmin -p gone -E -v file://" + sandbox::Dir() + "/out/gone.prn -P " + sandbox::Dir() +
+                 "/ppd/zaridi-slip.ppd");
+    sandbox::Restore drop{"lpadmin -x gone"};
+    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+    printer->SetIndex(VisibleIndexOf("gone"));
+    sandbox::Run("lpadmin -x gone");
+    printer->SettingsChanged();
+    EXPECT_THAT(printer->GetPrinterNames(), ElementsAre("dotmatrix", "slip"));
+    EXPECT_EQ(printer->GetIndex(), 1);
 }
 
 TEST_F(CupsPrinterTest, NoSchedulerMeansNoPrinter) {
