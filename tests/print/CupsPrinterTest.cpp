@@ -193,6 +193,60 @@ TEST_F(CupsPrinterTest, JapaneseTextInTheSlipFontReachesThePage) {
     EXPECT_THAT(info, HasSubstr("720 x 288 pts"));
 }
 
+TEST_F(CupsPrinterTest, DesignFontNamesUseInstalledSubstitutes) {
+    sandbox::Job job = PrintPage("slip", [](HqCanvas& c) {
+        c.SetFontName(cp932::FromUtf8("ＭＳ Ｐ明朝"));
+        c.TextOut(0, 0, "Mincho");
+        c.SetFontName("Lucida Sans Unicode");
+        c.TextOut(0, 100, "Lucida");
+        c.SetFontName("Microsoft Sans Serif");
+        c.TextOut(0, 200, "Sans");
+    });
+    std::string fonts = sandbox::Run("pdffonts '" + sandbox::SpoolFile(job.id) + "'");
+    EXPECT_THAT(fonts, HasSubstr("IPAPMincho"));
+    EXPECT_THAT(fonts, HasSubstr("DejaVuSans"));
+    EXPECT_THAT(fonts, HasSubstr("LiberationSans"));
+}
+
+TEST_F(CupsPrinterTest, TextCellIsFilledWithTheBrushColour) {
+    // Black bars, then white-on-white dashes over the left one: an opaque cell wipes out the bars
+    // behind it, a transparent one would leave the bars between the dashes.
+    sandbox::Job job = PrintPage("slip", [](HqCanvas& c) {
+        c.SetFontName("Liberation Sans");
+        c.SetFontSize(20);
+        c.SetFontColor(clBlack);
+        c.TextOut(0, 0, "IIIIIIII");
+        c.TextOut(300, 0, "IIIIIIII");
+        c.SetFontColor(clWhite);
+        c.SetBrushColor(clWhite);
+        c.TextOut(0, 0, "--------------------");
+    });
+    sandbox::Gray page = sandbox::Render(sandbox::SpoolFile(job.id), 180);
+    ASSERT_GT(page.width, 500);
+    EXPECT_EQ(page.DarkPixels(0, 0, 200, 60), 0);    // wiped
+    EXPECT_GT(page.DarkPixels(300, 0, 480, 60), 50); // untouched
+}
+
+TEST_F(CupsPrinterTest, CoarseVerticalResolutionKeepsPositionsInDots) {
+    sandbox::Run("lpadmin -p dotmatrix -o Resolution=120x60dpi");
+    sandbox::Restore undo{"lpadmin -p dotmatrix -o Resolution=360dpi"};
+    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+    printer->SetIndex(VisibleIndexOf("dotmatrix"));
+    TPoint dpi;
+    printer->GetResolution(dpi);
+    ASSERT_EQ(dpi.X, 120);
+    ASSERT_EQ(dpi.Y, 60);
+    sandbox::Job job = PrintPage("dotmatrix", [](HqCanvas& c) {
+        c.SetFontName("Liberation Sans");
+        c.TextOut(240, 120, "Two"); // two inches in, two inches down
+    });
+    auto words = sandbox::PdfWords(sandbox::SpoolFile(job.id));
+    ASSERT_EQ(words.size(), 1u);
+    EXPECT_NEAR(words[0].xMin, 18 + 144, 72.0 / 120);
+    EXPECT_NEAR(words[0].yMin, 18 + 144, 72.0 / 60);
+    EXPECT_THAT(sandbox::FilterOptions(job.id), HasSubstr("Resolution=120x60dpi"));
+}
+
 TEST_F(CupsPrinterTest, ChosenSourceAndQueueResolutionReachTheDriver) {
     printer->SetIndex(VisibleIndexOf("slip"));
     printer->Platform().SetPaperAndBin(256, 4); // continuous slip, manual feed

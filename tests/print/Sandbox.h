@@ -141,6 +141,31 @@ inline std::vector<Word> PdfWords(const std::string& pdfPath) {
     return words;
 }
 
+// A rendered page in grey levels, one byte per pixel.
+struct Gray {
+    int width = 0, height = 0;
+    std::string pixels;
+    int DarkPixels(int x0, int y0, int x1, int y1) const {
+        int dark = 0;
+        for (int y = y0; y < y1 && y < height; ++y)
+            for (int x = x0; x < x1 && x < width; ++x)
+                dark += static_cast<unsigned char>(pixels[y * width + x]) < 128;
+        return dark;
+    }
+};
+
+inline Gray Render(const std::string& pdfPath, int dpi) {
+    const std::string base = Dir() + "/render";
+    Run("pdftoppm -gray -singlefile -r " + std::to_string(dpi) + " '" + pdfPath + "' '" + base + "'");
+    std::string data = ReadFile(base + ".pgm");
+    Gray g;
+    int maxval = 0, consumed = 0;
+    if (std::sscanf(data.c_str(), "P5 %d %d %d%n", &g.width, &g.height, &maxval, &consumed) != 3) return {};
+    g.pixels = data.substr(consumed + 1);
+    if (static_cast<int>(g.pixels.size()) < g.width * g.height) return {};
+    return g;
+}
+
 // Puts a queue's state back however the test ends.
 struct Restore {
     std::string command;
