@@ -5,6 +5,7 @@
 
 #include <cups/cups.h>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -46,21 +47,44 @@ void QueueDefaults(const CupsQueue& queue, std::optional<int>& paper, std::optio
 } // namespace
 
 std::vector<CupsPrinter::Destination> CupsPrinter::ReadDestinations() {
-    cups_dest_t* dests = nullptr;
-    int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    // The scheduler's own queues only: printers that libcups would add from network discovery are
+    // not the scheduler's, and looking for them costs time on every snapshot.
+    static const char* const kAttributes[] = {"printer-name", "printer-is-accepting-jobs", "device-uri"};
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  sizeof kAttributes / sizeof kAttributes[0], nullptr, kAttributes);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     std::vector<Destination> list;
-    for (int i = 0; i < count; ++i) {
-        const cups_dest_t& d = dests[i];
-        if (d.instance) continue; // instances are option sets of a queue, not printers of their own
-        Destination dest;
-        dest.name = d.name;
-        const char* accepting = cupsGetOption("printer-is-accepting-jobs", d.num_options, d.options);
-        dest.accepting = !accepting || std::string(accepting) == "true";
-        dest.isDefault = d.is_default != 0;
-        if (const char* uri = cupsGetOption("device-uri", d.num_options, d.options)) dest.deviceUri = uri;
-        list.push_back(std::move(dest));
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    if (!response) return list; // no scheduler: no printers
+    Destination dest;
+    auto flush = [&] {
+        if (!dest.name.empty()) list.push_back(dest);
+        dest = Destination();
+    };
+    for (ipp_attribute_t* attr = ippFirstAttribute(response); attr; attr = ippNextAttribute(response)) {
+        const char* name = ippGetName(attr);
+        if (!name) { // a separator between two printers' groups
+            flush();
+            continue;
+        }
+        if (ippGetGroupTag(attr) != IPP_TAG_PRINTER) continue;
+        if (!std::strcmp(name, "printer-name"))
+            dest.name = ippGetString(attr, 0, nullptr);
+        else if (!std::strcmp(name, "printer-is-accepting-jobs"))
+            dest.accepting = ippGetBoolean(attr, 0);
+        else if (!std::strcmp(name, "device-uri"))
+            dest.deviceUri = ippGetString(attr, 0, nullptr);
     }
-    cupsFreeDests(count, dests);
+    flush();
+    ippDelete(response);
+
+    if (const char* def = cupsGetDefault2(CUPS_HTTP_DEFAULT)) {
+        std::string name = def;
+        name = name.substr(0, name.find('/')); // an instance names its queue first
+        for (Destination& d : list)
+            d.isDefault = d.name == name;
+    }
     return list;
 }
 

@@ -62,6 +62,14 @@ TEST_F(CupsPrinterTest, ListsQueuesThatAcceptJobsAndCountsOnlyThem) {
     EXPECT_THROW(printer->SetIndex(2), EHQPrinterRangeError);
 }
 
+TEST_F(CupsPrinterTest, UsersOwnDefaultPrinterComesFirst) {
+    setenv("LPDEST", "dotmatrix", 1);
+    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+    int index = printer->GetIndex();
+    unsetenv("LPDEST");
+    EXPECT_EQ(index, 0);
+}
+
 TEST_F(CupsPrinterTest, PortsAreTheDeviceUrisEachOnce) {
     const std::string dir = sandbox::Dir();
     const auto& ports = printer->GetPortNames();
