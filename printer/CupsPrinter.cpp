@@ -168,6 +168,7 @@ const CupsQueue& CupsPrinter::CurrentQueue() {
 }
 
 void CupsPrinter::ResetDeviceMode() {
+    if (int p = PrinterIndex(); p >= 0) queues_.erase(List()[p].name); // the queue's defaults as they are now
     settingsLoaded_ = false;
     CurrentQueue();
 }
@@ -295,21 +296,35 @@ void CupsPrinter::Abort() {
     canvas_.Drop();
 }
 
+// Remembers the current printer, paper and source by name, to find them again in fresh lists.
+void CupsPrinter::KeepChoice() {
+    kept_.reset();
+    int p = list_ ? PrinterIndex() : -1;
+    if (p < 0) return;
+    Kept kept{(*list_)[p].name, {}, {}};
+    if (settingsLoaded_) {
+        const CupsQueue& queue = Queue(kept.queue);
+        if (paper_) kept.paper = queue.papers[*paper_].keyword;
+        if (source_) kept.source = queue.sources[*source_].keyword;
+    }
+    kept_ = kept;
+}
+
 void CupsPrinter::Discard() {
     // A fresh list, but the chosen printer stays chosen while it exists: slips must not move to the
     // default printer because another printer came or went.
-    kept_.reset();
-    if (list_ && chosen_ >= 0 && chosen_ < static_cast<int>(list_->size())) {
-        Kept kept{(*list_)[chosen_].name, {}, {}};
-        if (settingsLoaded_) {
-            const CupsQueue& queue = Queue(kept.queue);
-            if (paper_) kept.paper = queue.papers[*paper_].keyword;
-            if (source_) kept.source = queue.sources[*source_].keyword;
-        }
-        kept_ = kept;
-    }
+    if (chosen_ >= 0)
+        KeepChoice();
+    else
+        kept_.reset();
     list_.reset();
     queues_.clear();
     chosen_ = -1;
+    settingsLoaded_ = false;
+}
+
+void CupsPrinter::Reload() {
+    KeepChoice();
+    queues_.clear();
     settingsLoaded_ = false;
 }

@@ -29,6 +29,7 @@ public:
     void Abort() override;
     HqCanvas& Canvas() override { return canvas_; }
     void Discard() override;
+    void Reload() override;
 
 private:
     struct Destination {
@@ -41,6 +42,7 @@ private:
     const std::vector<Destination>& List();
     const CupsQueue& Queue(const std::string& utf8Name);
     const CupsQueue& CurrentQueue();
+    void KeepChoice();
     static DeviceMode ModeOf(const CupsQueue& queue, std::optional<int> paper, std::optional<int> source);
 
     std::optional<std::vector<Destination>> list_; // the list the current index counts in

@@ -161,6 +161,7 @@ void THqPrinter::UpdateCapabilities() {
 }
 
 void THqPrinter::Refresh() {
+    platform_->Reload();
     ClearDeviceMode();
     cachedIndex_ = -1;
     UpdateCapabilities();

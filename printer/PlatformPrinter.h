@@ -62,4 +62,6 @@ public:
 
     // Forgets the printer list and the current choice; the next call reads them afresh.
     virtual void Discard() = 0;
+    // The next calls read the drivers' lists and defaults afresh; the current choices stay.
+    virtual void Reload() = 0;
 };

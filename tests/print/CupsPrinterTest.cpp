@@ -133,9 +133,16 @@ TEST_F(CupsPrinterTest, DotMatrixQueueHasWindowsPaperNumbersAndNoSources) {
 TEST_F(CupsPrinterTest, ScaleComesFromTheQueuesScalingDefault) {
     sandbox::Run("lpadmin -p dotmatrix -o scaling-default=50");
     sandbox::Restore undo{"lpadmin -p dotmatrix -R scaling-default"};
-    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
     printer->SetIndex(VisibleIndexOf("dotmatrix"));
     EXPECT_EQ(printer->GetScale(), 50);
+    // A change made while the program runs shows after a refresh, and the choices stay.
+    printer->Platform().SetPaperAndBin(1, 0);
+    printer->Refresh();
+    sandbox::Run("lpadmin -p dotmatrix -o scaling-default=80");
+    EXPECT_EQ(printer->GetScale(), 50);
+    printer->Refresh();
+    EXPECT_EQ(printer->GetScale(), 80);
+    EXPECT_EQ(printer->GetPaperSizeNumber(), 1);
     EXPECT_NE(printer->GetSupportedFields() & (1u << 4), 0u);
 }
 

@@ -89,6 +89,7 @@ public:
     void EndDoc() override { events.push_back("end"); }
     void Abort() override { events.push_back("abort"); }
     HqCanvas& Canvas() override { return canvas; }
+    void Reload() override {}
     void Discard() override {
         ++discards;
         current = -2;
