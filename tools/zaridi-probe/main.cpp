@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"ini", probe::Ini, "ini get|getint FILE SECTION KEY DEFAULT | ini set FILE SECTION KEY VALUE"},
     {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
     {"layout", probe::Layout, "layout < {\"fields\": {...}}   (the slip's draws in device dots)"},
+    {"printers", probe::Printers, "printers [--index N]   (the printer object's view of the printers, JSON)"},
 };
 
 int Usage() {
