@@ -10,6 +10,7 @@ using Args = std::vector<std::string>; // the arguments after the subcommand's n
 // Each subcommand returns the exit code; errors are thrown and reported by main.
 int Ini(const Args& args);
 int Cp932Hex(const Args& args);
+int NumEdit(const Args& args);
 
 std::string ReadStdin();
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

@@ -19,6 +19,7 @@ struct Command {
 const Command kCommands[] = {
     {"ini", probe::Ini, "ini get|getint FILE SECTION KEY DEFAULT | ini set FILE SECTION KEY VALUE"},
     {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
+    {"numedit", probe::NumEdit, "numedit < request.json   (numeric field: settings, text, keys -> state)"},
 };
 
 int Usage() {
