@@ -397,6 +397,11 @@ void TKyNumEdit::keyPressEvent(QKeyEvent* e) {
         e->ignore();
         return;
     }
+    // Escape closes a dialog, as its cancel button would, before the field could refuse it.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && qobject_cast<QDialog*>(window())) {
+        e->ignore();
+        return;
+    }
     bool handled = false;
     int key = e->key();
     if (OnKeyDown) OnKeyDown(key, e->modifiers());

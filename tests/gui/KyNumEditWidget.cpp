@@ -234,6 +234,18 @@ private slots:
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(beeps.count(), 0);
+        dialog.show();
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(beeps.count(), 0);
+    }
+
+    void escapeIsRefusedOutsideADialog() {
+        Form f;
+        QSignalSpy beeps(f.field, &TKyNumEdit::beeped);
+        QTest::keyClick(f.field, Qt::Key_Escape);
+        QCOMPARE(beeps.count(), 1);
     }
 
     void readOnlySwallowsEditsButCopies() {
