@@ -462,8 +462,10 @@ bool TKyNumEdit::event(QEvent* e) {
         const KyKey key = ToKyKey(k->key());
         const bool ctrlLetter = mods == KyModifiers{false, true, false} &&
                                 (key == KyKey::A || key == KyKey::C || key == KyKey::V || key == KyKey::X);
-        const bool plainEdit = (mods == KyModifiers{} || mods == KyModifiers{true, false, false}) &&
-                               (key != KyKey::Other || !k->text().isEmpty()) && key != KyKey::Enter;
+        const bool plainEdit =
+            (mods == KyModifiers{} || mods == KyModifiers{true, false, false}) &&
+            (key != KyKey::Other || (!k->text().isEmpty() && k->text().at(0) >= QChar(0x20))) &&
+            key != KyKey::Enter;
         if (ctrlLetter || plainEdit) {
             e->accept();
             return true;
