@@ -12,6 +12,7 @@ int Ini(const Args& args);
 int Cp932Hex(const Args& args);
 int Layout(const Args& args);
 int Printers(const Args& args);
+int NumEdit(const Args& args);
 
 std::string ReadStdin();
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
     {"layout", probe::Layout, "layout < {\"fields\": {...}}   (the slip's draws in device dots)"},
     {"printers", probe::Printers, "printers [--index N]   (the printer object's view of the printers, JSON)"},
+    {"numedit", probe::NumEdit, "numedit < request.json   (numeric field: settings, text, keys -> state)"},
 };
 
 int Usage() {
