@@ -58,11 +58,11 @@ constexpr bool IsBlankByte(unsigned char b) {
     return b <= 0x20;
 }
 
-std::string LeftTrim(std::string_view s) {
+void LeftTrim(std::string& s) {
     std::size_t b = 0;
     while (b < s.size() && IsBlankByte(static_cast<unsigned char>(s[b])))
         ++b;
-    return std::string(s.substr(b));
+    s.erase(0, b);
 }
 
 // A blank or an ideographic space starting at `pos`; its length in bytes, 0 for anything else.
@@ -75,7 +75,8 @@ std::size_t WideBlankAt(std::string_view s, std::size_t pos) {
 } // namespace
 
 std::string RemoveAll(std::string_view text, std::string_view word) {
-    if (word.empty()) return std::string(text);
+    // Most words are in no line: skip the copy when the bytes occur nowhere.
+    if (word.empty() || text.find(word) == std::string_view::npos) return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
@@ -120,8 +121,10 @@ std::string NumericLead(std::string_view text) {
 
 std::string StripLine(std::string_view line) {
     std::string w = cp932::PlainTrim(line);
-    for (std::string_view word : kStripWords)
-        w = LeftTrim(RemoveAll(w, word));
+    for (std::string_view word : kStripWords) {
+        w = RemoveAll(w, word);
+        LeftTrim(w);
+    }
     w = TrimWide(w);
     if (NumericLead(w).size() >= 3) w = FoldToHalfWidth(w);
     return w;

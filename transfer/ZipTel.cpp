@@ -8,15 +8,16 @@
 std::size_t CountOccurrences(std::string_view text, std::string_view pattern) {
     const std::size_t n = pattern.size();
     if (n == 0) return 0;
-    // Reads past the end see zero bytes, as if the text were followed by n of them.
-    auto at = [&](std::size_t i) -> char { return i < text.size() ? text[i] : '\0'; };
+    // Compares as if the text were followed by n zero bytes, so nothing past its end is read.
+    auto matchesAt = [&](std::size_t pos) {
+        for (std::size_t i = 1; i < n; ++i)
+            if ((pos + i < text.size() ? text[pos + i] : '\0') != pattern[i]) return false;
+        return true;
+    };
     std::size_t count = 0;
     std::size_t pos = 0;
     while (pos < text.size() && text[pos] != '\0') {
-        bool match = true;
-        for (std::size_t i = 0; i < n && match; ++i)
-            match = at(pos + i) == pattern[i];
-        if (match) {
+        if (text[pos] == pattern[0] && matchesAt(pos)) {
             ++count;
             pos += n;
         } else {
