@@ -14,8 +14,7 @@ TEST(JudgeLine, APrefectureNameAloneIsAPrefecture) {
     EXPECT_EQ(Judge("沖縄県"), LineKind::Prefecture);
     EXPECT_EQ(Judge("  北海道 "), LineKind::Prefecture);
     EXPECT_EQ(Judge("神奈川県"), LineKind::Prefecture);
-    for (std::string_view p : kPrefectures)
-        EXPECT_EQ(JudgeLine(p), LineKind::Prefecture) << U(p);
+    EXPECT_EQ(Judge("鹿児島県"), LineKind::Prefecture);
     EXPECT_EQ(Judge("東京"), LineKind::Name);
     EXPECT_EQ(Judge("東京都　"), LineKind::Name); // the ideographic space is not trimmed
 }
