@@ -11,6 +11,16 @@ using Args = std::vector<std::string>; // the arguments after the subcommand's n
 int Ini(const Args& args);
 int Cp932Hex(const Args& args);
 int Layout(const Args& args);
+int Printers(const Args& args);
+int NumEdit(const Args& args);
+int Fold(const Args& args);
+int Count(const Args& args);
+int Classify(const Args& args);
+int Judge(const Args& args);
+int Strip(const Args& args);
+int CompactMemo(const Args& args);
+int Split(const Args& args);
+int Transfer(const Args& args);
 
 std::string ReadStdin();
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

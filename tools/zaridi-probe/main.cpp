@@ -20,6 +20,17 @@ const Command kCommands[] = {
     {"ini", probe::Ini, "ini get|getint FILE SECTION KEY DEFAULT | ini set FILE SECTION KEY VALUE"},
     {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
     {"layout", probe::Layout, "layout < {\"fields\": {...}}   (the slip's draws in device dots)"},
+    {"printers", probe::Printers, "printers [--index N]   (the printer object's view of the printers, JSON)"},
+    {"numedit", probe::NumEdit, "numedit < request.json   (numeric field: settings, text, keys -> state)"},
+    {"fold", probe::Fold, "fold < lines   (each line folded to half-width)"},
+    {"count", probe::Count, "count PATTERN < lines   (occurrences of PATTERN in each line)"},
+    {"classify", probe::Classify, "classify < lines   (postcode, phone or neither)"},
+    {"judge", probe::Judge, "judge < lines   (prefecture, address or name)"},
+    {"strip", probe::Strip, "strip < memo   (the seven lines after heading-word stripping)"},
+    {"compact", probe::CompactMemo, "compact < memo   (the memo's lines after compaction)"},
+    {"split", probe::Split, "split < memo   (the seven lines after one-line splitting)"},
+    {"transfer", probe::Transfer,
+     "transfer < {\"memo\": TEXT, \"fields\": {\"Edit_Zip\": ...}}   (JSON out)"},
 };
 
 int Usage() {

@@ -1,0 +1,77 @@
+#pragma once
+// THqPrinter: the one printer object. It counts visible printers only, caches the current printer's
+// paper and source lists and device settings, and raises typed errors with fixed messages.
+#include "printer/HqAllPrintersInfo.h"
+#include "printer/HqPrinterErrors.h"
+#include "printer/PlatformPrinter.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class THqPrinter {
+public:
+    explicit THqPrinter(std::unique_ptr<PlatformPrinter> platform);
+    THqPrinter(const THqPrinter&) = delete;
+    THqPrinter& operator=(const THqPrinter&) = delete;
+
+    void CheckNoPrinter();
+    const std::vector<std::string>& GetPrinterNames();
+    int GetIndex();
+    void SetIndex(int index);
+    int GetPaperSizeNumber();
+    const std::vector<std::string>& GetPaperSizeNames();
+    int GetPaperSizeIndex();
+    int GetBinNumber();
+    const std::vector<std::string>& GetBinNames();
+    int GetBinIndex();
+    std::uint32_t GetSupportedFields();
+    void GetResolution(TPoint& point);
+    std::int16_t GetScale();
+    HqCanvas& GetCanvas();
+    void BeginDoc(const std::string& title);
+    void EndDoc();
+    void Abort();
+    void Refresh();
+    const std::vector<std::string>& GetPortNames();
+
+    // The change watch: the platform's settings may have changed (printers added or removed).
+    void SettingsChanged();
+
+    // Called after the watch has seen a change. Nothing in the program sets it.
+    std::function<void(THqPrinter&)> OnChange;
+
+    PlatformPrinter& Platform() { return *platform_; }
+    // The numbers behind the names GetPaperSizeNames and GetBinNames returned last.
+    const std::vector<std::uint16_t>& PaperNumbers() const { return paperNumbers_; }
+    const std::vector<std::uint16_t>& BinNumbers() const { return binNumbers_; }
+
+private:
+    void CheckSupported(unsigned field, const char* message);
+    void FetchDeviceMode();
+    void EnsureDeviceMode();
+    void ClearDeviceMode() { deviceMode_.reset(); }
+    void LoadPaperSizes();
+    void LoadBins();
+    void UpdateCapabilities();
+
+    std::unique_ptr<PlatformPrinter> platform_;
+    std::unique_ptr<THqAllPrintersInfo> printersInfo_;
+    std::vector<std::uint16_t> paperNumbers_;
+    std::vector<std::string> paperNames_;
+    std::vector<std::uint16_t> binNumbers_;
+    std::vector<std::string> binNames_;
+    std::vector<std::string> printerNames_;
+    std::vector<std::string> portNames_;
+    int cachedIndex_ = -1;
+    std::uint8_t capabilities_ = 0; // 1 = paper lists loaded, 2 = bin lists loaded
+    std::optional<DeviceMode> deviceMode_;
+};
+
+// The program's one printer object, set up before the main window and torn down at exit.
+THqPrinter& HqPrinter();
+// Installs (or, with nullptr, removes) the object HqPrinter() returns.
+void SetHqPrinter(THqPrinter* printer);

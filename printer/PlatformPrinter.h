@@ -1,0 +1,67 @@
+#pragma once
+// What the printer object needs from the platform's printing: the spooler's printer list, the current
+// printer and its settings, paper and source lists, resolution, and the document with its canvas.
+#include "printer/DeviceMode.h"
+#include "printer/HqCanvas.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr std::uint32_t PRINTER_ATTRIBUTE_HIDDEN = 0x20;
+
+struct PrinterRecord {
+    std::string name; // CP932
+    std::uint32_t attributes = 0;
+};
+
+// One paper size or paper source: the platform's number and the driver's name (CP932, uncut).
+struct NumberedName {
+    std::uint16_t number = 0;
+    std::string name;
+};
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+};
+
+class PlatformPrinter {
+public:
+    virtual ~PlatformPrinter() = default;
+
+    // The spooler's printers in its order; a failure raises an exception.
+    virtual std::vector<PrinterRecord> EnumPrinters() = 0;
+    // The machine's printer ports, possibly with repeats.
+    virtual std::vector<std::string> EnumPorts() = 0;
+
+    // Current printer as a position in the platform's own list (hidden ones counted). While none has
+    // been chosen the platform reports its default printer; -1 only when it has none at all.
+    virtual int PrinterIndex() = 0;
+    // -1 selects the default printer.
+    virtual void SetPrinterIndex(int index) = 0;
+    virtual std::string DeviceName() = 0;
+    // Loads the current printer's default device settings.
+    virtual void ResetDeviceMode() = 0;
+    virtual DeviceMode GetDeviceMode() = 0;
+    // The settings `device` starts with when it is chosen (what the setup dialog preselects).
+    virtual DeviceMode DefaultDeviceMode(const std::string& device) = 0;
+    // What the printer-setup dialog changes in the current device settings.
+    virtual void SetPaperAndBin(std::int16_t paper, std::int16_t bin) = 0;
+
+    // Paper sizes and sources the driver of `device` offers, in driver order; empty when it reports none.
+    virtual std::vector<NumberedName> Papers(const std::string& device) = 0;
+    virtual std::vector<NumberedName> Bins(const std::string& device) = 0;
+    virtual TPoint Resolution() = 0;
+
+    virtual void SetTitle(const std::string& title) = 0;
+    virtual void BeginDoc() = 0;
+    virtual void EndDoc() = 0;
+    virtual void Abort() = 0;
+    virtual HqCanvas& Canvas() = 0;
+
+    // Forgets the printer list and the current choice; the next call reads them afresh.
+    virtual void Discard() = 0;
+    // The next calls read the drivers' lists and defaults afresh; the current choices stay.
+    virtual void Reload() = 0;
+};

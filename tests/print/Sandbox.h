@@ -1,0 +1,175 @@
+#pragma once
+// Access to the private scheduler that scripts/cups-sandbox started: its folder, its queues, its jobs.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+#include <cups/cups.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sandbox {
+
+// Skips the test unless the private scheduler is there: without it the tests would reach the
+// machine's own scheduler.
+#define REQUIRE_SANDBOX()                                                                                    \
+    do {                                                                                                     \
+        if (!std::getenv("CUPS_SERVER") || !std::getenv("ZARIDI_CUPS_DIR"))                                  \
+            GTEST_SKIP()                                                                                     \
+                << "CUPS_SERVER/ZARIDI_CUPS_DIR unset: start scripts/cups-sandbox (scripts/test does)";      \
+        sandbox::EnsureApp();                                                                                \
+    } while (0)
+
+inline void EnsureApp() {
+    static int argc = 1;
+    static char name[] = "print_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QGuiApplication(argc, argv);
+}
+
+inline std::string Dir() {
+    return std::getenv("ZARIDI_CUPS_DIR");
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs a shell command, returns its standard output; a failing command fails the test.
+inline std::string Run(const std::string& command) {
+    std::string out;
+    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!p) return out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
+    int rc = pclose(p);
+    EXPECT_EQ(rc, 0) << command;
+    return out;
+}
+
+struct Job {
+    int id = 0;
+    ipp_jstate_t state = IPP_JSTATE_PENDING;
+    std::string title;
+};
+
+inline std::vector<Job> Jobs(const std::string& queue) {
+    cups_job_t* jobs = nullptr;
+    int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ALL);
+    std::vector<Job> list;
+    for (int i = 0; i < n; ++i)
+        list.push_back({jobs[i].id, jobs[i].state, jobs[i].title ? jobs[i].title : ""});
+    cupsFreeJobs(n, jobs);
+    return list;
+}
+
+inline int LastJobId(const std::string& queue) {
+    int last = 0;
+    for (const Job& j : Jobs(queue))
+        last = std::max(last, j.id);
+    return last;
+}
+
+// Waits until the job has left the queue's active states; returns the final state.
+inline Job WaitForJob(const std::string& queue, int id) {
+    for (int i = 0; i < 300; ++i) {
+        for (const Job& j : Jobs(queue)) {
+            if (j.id == id && j.state >= IPP_JSTATE_STOPPED) return j;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ADD_FAILURE() << "job " << id << " on " << queue << " did not finish";
+    return {};
+}
+
+// The document the scheduler received for a job.
+inline std::string SpoolFile(int id) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/spool/d%05d-001", id);
+    return Dir() + name;
+}
+
+// The options the scheduler handed to the job's filters (the driver).
+inline std::string FilterOptions(int id) {
+    const std::string log = ReadFile(Dir() + "/log/error_log");
+    const std::string key = "[Job " + std::to_string(id) + "] argv[5]=";
+    std::size_t at = log.rfind(key);
+    if (at == std::string::npos) return {};
+    return log.substr(at, log.find('\n', at) - at);
+}
+
+// A word of pdftotext's layout output, in points from the page's top-left.
+struct Word {
+    std::string text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+inline std::vector<Word> PdfWords(const std::string& pdfPath) {
+    std::string html = Run("pdftotext -bbox '" + pdfPath + "' -");
+    std::vector<Word> words;
+    std::size_t pos = 0;
+    while ((pos = html.find("<word ", pos)) != std::string::npos) {
+        Word w;
+        std::size_t close = html.find('>', pos);
+        std::string attrs = html.substr(pos, close - pos);
+        auto attr = [&](const char* name) {
+            std::size_t a = attrs.find(std::string(name) + "=\"");
+            return a == std::string::npos ? 0.0 : std::atof(attrs.c_str() + a + std::strlen(name) + 2);
+        };
+        w.xMin = attr("xMin");
+        w.yMin = attr("yMin");
+        w.xMax = attr("xMax");
+        w.yMax = attr("yMax");
+        std::size_t end = html.find("</word>", close);
+        w.text = html.substr(close + 1, end - close - 1);
+        words.push_back(w);
+        pos = end;
+    }
+    return words;
+}
+
+// A rendered page in grey levels, one byte per pixel.
+struct Gray {
+    int width = 0, height = 0;
+    std::string pixels;
+    int DarkPixels(int x0, int y0, int x1, int y1) const {
+        int dark = 0;
+        for (int y = y0; y < y1 && y < height; ++y)
+            for (int x = x0; x < x1 && x < width; ++x)
+                dark += static_cast<unsigned char>(pixels[y * width + x]) < 128;
+        return dark;
+    }
+};
+
+inline Gray Render(const std::string& pdfPath, int dpi) {
+    const std::string base = Dir() + "/render";
+    Run("pdftoppm -gray -singlefile -r " + std::to_string(dpi) + " '" + pdfPath + "' '" + base + "'");
+    std::string data = ReadFile(base + ".pgm");
+    Gray g;
+    int maxval = 0, consumed = 0;
+    if (std::sscanf(data.c_str(), "P5 %d %d %d%n", &g.width, &g.height, &maxval, &consumed) != 3) return {};
+    g.pixels = data.substr(consumed + 1);
+    if (static_cast<int>(g.pixels.size()) < g.width * g.height) return {};
+    return g;
+}
+
+// Puts a queue's state back however the test ends.
+struct Restore {
+    std::string command;
+    ~Restore() { std::system((command + " >/dev/null 2>&1").c_str()); }
+};
+
+} // namespace sandbox
