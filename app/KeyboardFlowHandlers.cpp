@@ -3,6 +3,8 @@
 #include "app/KeyboardFlow.h"
 #include "app/LimitedLineEdit.h"
 #include "app/tavo_dprintUnit.h"
+#include "platform/QtText.h"
+#include "transfer/AddressWarning.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,7 +60,6 @@ void TForm_Main::InstallKeyHandlers() {
     for (auto& [w, h] : keyHandlers_)
         const_cast<QObject*>(w)->installEventFilter(this);
     Memo1->installEventFilter(this);
-    KyNumEdit_PriceSub->installEventFilter(this);
 }
 
 void TForm_Main::SetTabOrder() {
@@ -87,8 +88,6 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusIn) {
         if (watched == Memo1) Guarded([this] { Memo1Enter(); });
-        if (watched == KyNumEdit_KOSUU) Guarded([this] { KyNumEdit_KOSUUEnter(); });
-        if (watched == KyNumEdit_PriceSub) Guarded([this] { KyNumEdit_PriceSubEnter(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -213,9 +212,5 @@ void TForm_Main::KyNumEdit_PriceSubEnter() {
 }
 
 void TForm_Main::Edit_Warning() {
-    if (Cp(Edit_Add1).size() > 40)
-        Label_Warning->setText(
-            QString::fromUtf8("警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"));
-    else
-        Label_Warning->clear();
+    Label_Warning->setText(FromCp932(AddressWarning(Cp(Edit_Add1))));
 }

@@ -208,7 +208,7 @@ void TForm_Main::ConnectHandlers() {
     on(BitBtn_1, &QPushButton::clicked, &TForm_Main::BitBtn_1Click);
     on(BitBtn_MemoCLS, &QPushButton::clicked, &TForm_Main::BitBtn_MemoCLSClick);
 
-    on(KyNumEdit_PriceSub, &TKyNumEditField::changed, &TForm_Main::KyNumEdit_PriceSubChange);
+    on(KyNumEdit_PriceSub, &TKyNumEdit::changed, &TForm_Main::KyNumEdit_PriceSubChange);
     on(CheckBox_p1, &QCheckBox::clicked, &TForm_Main::CheckBox_p1Click);
     on(CheckBox_p2, &QCheckBox::clicked, &TForm_Main::CheckBox_p2Click);
     on(CheckBox_p3, &QCheckBox::clicked, &TForm_Main::CheckBox_p3Click);
@@ -232,6 +232,8 @@ void TForm_Main::ConnectHandlers() {
     on(Edit_MyADD2, &LimitedLineEdit::entered, &TForm_Main::Edit_MyADD2Enter);
     on(Edit_My, &LimitedLineEdit::entered, &TForm_Main::Edit_MyEnter);
     on(Edit_MyTEL, &LimitedLineEdit::entered, &TForm_Main::Edit_MyTELEnter);
+    on(KyNumEdit_KOSUU, &TKyNumEdit::entered, &TForm_Main::KyNumEdit_KOSUUEnter);
+    on(KyNumEdit_PriceSub, &TKyNumEdit::entered, &TForm_Main::KyNumEdit_PriceSubEnter);
 
     InstallKeyHandlers();
 }

@@ -1,7 +1,6 @@
 target_sources(zaridi_gui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ErrorBox.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyboardFlowHandlers.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/KyNumEditStandIn.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LimitedLineEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainWindowShell.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MessageBoxes.cpp

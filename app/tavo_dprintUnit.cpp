@@ -81,11 +81,9 @@ QPushButton* Glyph(QWidget* parent, const char* name, QStyle::StandardPixmap ico
     return b;
 }
 
-template <class W>
-W* NumEdit(QWidget* parent, const char* name, int digits, int x, int y, int w) {
-    auto* e = new W(digits, parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setGeometry(x, y, w, 24);
+TKyNumEdit* NumEdit(QWidget* parent, const char* name, int integerDigits, int x, int y, int w) {
+    TKyNumEdit* e = Make<TKyNumEdit>(parent, name, x, y, w, 24);
+    e->SetIntegerLength(integerDigits);
     return e;
 }
 
@@ -227,7 +225,9 @@ void TForm_Main::BuildGoodsAndPrinter() {
     Edit_G2 = Edit(Panel4, "Edit_G2", 30, 76, 270, 30, false);
     Edit_G3 = Edit(Panel4, "Edit_G3", 30, 100, 270, 30, false);
     Caption(Panel4, "個数", 8, 128, 50, 24);
-    KyNumEdit_KOSUU = NumEdit<TKyNumEditField>(Panel4, "KyNumEdit_KOSUU", 3, 62, 128, 70);
+    KyNumEdit_KOSUU = NumEdit(Panel4, "KyNumEdit_KOSUU", 3, 62, 128, 70);
+    KyNumEdit_KOSUU->SetDecimalLength(0);
+    KyNumEdit_KOSUU->SetImeMode(TImeMode::imDisable);
 
     BitBtn_WebHelp = Glyph(Panel4, "BitBtn_WebHelp", QStyle::SP_DialogHelpButton, 8, 156, 100, 26);
     BitBtn_WebHelp->setText(QStringLiteral("Web"));
@@ -239,13 +239,12 @@ void TForm_Main::BuildGoodsAndPrinter() {
     // Cash on delivery.
     Label_PriceSub = Make<QLabel>(Panel4, "Label_PriceSub", 312, 4, 100, 20);
     Label_PriceSub->setText(U("代引金額"));
-    KyNumEdit_PriceSub = NumEdit<TKyNumEditField>(Panel4, "KyNumEdit_PriceSub", 7, 312, 26, 136);
+    KyNumEdit_PriceSub = NumEdit(Panel4, "KyNumEdit_PriceSub", 7, 312, 26, 136);
+    KyNumEdit_PriceSub->SetErrorBeep(false);
     KyNumEdit_PriceSub->SetText("0");
-    KyNumEdit_TaxSub = NumEdit<TKyNumEditField>(Panel4, "KyNumEdit_TaxSub", 7, 312, 54, 136);
-    KyNumEdit_TaxSub->setReadOnly(true);
-    QPalette shaded = KyNumEdit_TaxSub->palette();
-    shaded.setColor(QPalette::Base, QColor(0xF0, 0xF0, 0xF0));
-    KyNumEdit_TaxSub->setPalette(shaded);
+    KyNumEdit_TaxSub = NumEdit(Panel4, "KyNumEdit_TaxSub", 9, 312, 54, 136);
+    KyNumEdit_TaxSub->SetReadOnly(true);
+    KyNumEdit_TaxSub->SetColor(palette().color(QPalette::Button)); // shaded: never typed into
     KyNumEdit_TaxSub->SetText("0");
     BitBtn_PriceSub_Cls = Glyph(Panel4, "BitBtn_PriceSub_Cls", QStyle::SP_DialogResetButton, 452, 26, 26, 24);
     BitBtn_PriceSub_Cls->setToolTip(U("代引金額/代引種別をクリアします"));

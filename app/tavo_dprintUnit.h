@@ -1,7 +1,7 @@
 #pragma once
 // TForm_Main: the main window. It owns every control, and its fields are the data; the handlers keep
 // their design names. Handlers of the transfer and of printing are defined in transfer/ and print/.
-#include "app/KyNumEditStandIn.h"
+#include "widgets/KyNumEdit.h"
 
 #include <QWidget>
 #include <array>
@@ -22,9 +22,6 @@ class QStatusBar;
 class QTabBar;
 class LimitedLineEdit;
 enum class KeyHandler;
-
-// Until the numeric edit is wired in, its four places hold a stand-in field.
-using TKyNumEditField = KyNumEditStandIn;
 
 class TForm_Main : public QWidget {
     Q_OBJECT
@@ -74,12 +71,12 @@ public:
     LimitedLineEdit* Edit_G1 = nullptr;
     LimitedLineEdit* Edit_G2 = nullptr;
     LimitedLineEdit* Edit_G3 = nullptr;
-    TKyNumEditField* KyNumEdit_KOSUU = nullptr;
+    TKyNumEdit* KyNumEdit_KOSUU = nullptr;
 
     // Cash on delivery.
     QLabel* Label_PriceSub = nullptr;
-    TKyNumEditField* KyNumEdit_PriceSub = nullptr;
-    TKyNumEditField* KyNumEdit_TaxSub = nullptr;
+    TKyNumEdit* KyNumEdit_PriceSub = nullptr;
+    TKyNumEdit* KyNumEdit_TaxSub = nullptr;
     QGroupBox* GroupBox_PriceSub = nullptr;
     QCheckBox* CheckBox_p1 = nullptr;
     QCheckBox* CheckBox_p2 = nullptr;

@@ -1,16 +1,47 @@
 // The paste memo of the main window and the transfer of its text into the consignee fields.
 #include "app/LimitedLineEdit.h"
+#include "app/MessageBoxes.h"
 #include "app/tavo_dprintUnit.h"
+#include "platform/QtText.h"
+#include "transfer/Transfer.h"
+#include "transfer/ZipTel.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 
 namespace {
 
+constexpr std::size_t kMemoLinesRead = 16;
+
 void SetMemoColour(QPlainTextEdit* memo, bool empty) {
+    QColor wanted = empty ? QColor(192, 192, 192) : memo->parentWidget()->palette().color(QPalette::Base);
+    if (memo->palette().color(QPalette::Base) == wanted) return; // typing does not restyle the memo
     QPalette p = memo->palette();
-    p.setColor(QPalette::Base,
-               empty ? QColor(192, 192, 192) : memo->parentWidget()->palette().color(QPalette::Base));
+    p.setColor(QPalette::Base, wanted);
     memo->setPalette(p);
+}
+
+// The memo's first lines; a long paste below them is never converted.
+std::vector<std::string> FirstLines(const QPlainTextEdit* memo, std::size_t count) {
+    std::vector<std::string> lines;
+    for (QTextBlock b = memo->document()->begin(); b.isValid() && lines.size() < count; b = b.next())
+        lines.push_back(ToCp932(b.text()));
+    return lines;
+}
+
+QString JoinLines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines)
+        out << FromCp932(line);
+    return out.join(QLatin1Char('\n'));
+}
+
+// Half-width folding of a field; writing back an unchanged text would only raise another change.
+void FoldField(QLineEdit* field) {
+    std::string text = TForm_Main::Cp(field);
+    std::string folded = FoldToHalfWidth(text);
+    if (folded != text) TForm_Main::SetCp(field, folded);
 }
 
 } // namespace
@@ -30,8 +61,34 @@ void TForm_Main::BitBtn_MemoCLSClick() {
 }
 
 void TForm_Main::BitBtn_1Click() {
-    // TRANSFER NOT WIRED YET
+    ConsigneeFields before{Cp(Edit_Zip),  Cp(Edit_Add1),   Cp(Edit_Add2),
+                           Cp(Edit_Add3), Cp(Edit_Custo1), Cp(Edit_tel)};
+    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead), before);
+
+    Memo1->setPlainText(JoinLines(r.memo));
+    if (r.noText) {
+        msgbox::Notify(FromCp932(std::string(kNoTextMessage)));
+    } else {
+        Edit_Cls();
+        // Each field through its change handler, as typing would.
+        SetCp(Edit_Zip, r.fields.Zip);
+        SetCp(Edit_Add1, r.fields.Add1);
+        SetCp(Edit_Add2, r.fields.Add2);
+        SetCp(Edit_Custo1, r.fields.Custo1);
+        SetCp(Edit_tel, r.fields.Tel);
+        Edit_Zip->setFocus(Qt::OtherFocusReason);
+    }
+    Edit_Warning();
+
+    Memo1->moveCursor(QTextCursor::Start);
+    Memo1->verticalScrollBar()->setValue(0);
+    Memo1->horizontalScrollBar()->setValue(0);
 }
 
-void TForm_Main::SpeedButton_ZIP2Click() {}
-void TForm_Main::SpeedButton_TEL2Click() {}
+void TForm_Main::SpeedButton_ZIP2Click() {
+    FoldField(Edit_Zip);
+}
+
+void TForm_Main::SpeedButton_TEL2Click() {
+    FoldField(Edit_tel);
+}

@@ -129,7 +129,7 @@ private slots:
 
     void taxFollowsTyping() {
         w->KyNumEdit_PriceSub->setFocus();
-        w->KyNumEdit_PriceSub->selectAll();
+        w->KyNumEdit_PriceSub->SelectAll();
         TypeText(w->KyNumEdit_PriceSub, QStringLiteral("2100"));
         QCOMPARE(w->KyNumEdit_TaxSub->Text(), std::string("100"));
     }
