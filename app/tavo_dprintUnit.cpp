@@ -180,7 +180,9 @@ void TForm_Main::BuildSender() {
     PageControl_My->setFont(DesignFont(12));
     PageControl_My->setExpanding(false);
     PageControl_My->setDrawBase(false);
-    PageControl_My->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
+    PageControl_My->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 2px 4px; border: 1px solid palette(mid); background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); border-bottom-color: palette(base); }"));
     for (int i = 1; i <= 10; ++i)
         PageControl_My->addTab(U("依頼主") + QString::number(i));
     PageControl_My->setToolTip(U("依頼主番号ごとに登録してください。　登録後切り替えが可能になります。"));
