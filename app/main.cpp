@@ -3,6 +3,7 @@
 #include "app/ZaridiApplication.h"
 #include "app/tavo_dprintUnit.h"
 #include "platform/SingleInstance.h"
+#include "printer/HqPrinterInstance.h"
 
 #include <QScreen>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(AppTitle());
     InstallJapaneseTranslations(app);
 
+    THqPrinterInstance printer; // the one printer object, before any window and until the end
     TForm_Main form;
     QObject::connect(&instance, &SingleInstance::raiseRequested, &form, [&form] {
         if (form.isMinimized()) form.showNormal();
