@@ -200,6 +200,7 @@ void TForm_Main::BuildSender() {
 
     BitBtn_My = Glyph(Panel_Sender, "BitBtn_My", QStyle::SP_DialogSaveButton, 614, 44, 40, 34);
     BitBtn_My->setFocusPolicy(Qt::StrongFocus); // the sender band's Enter path ends here
+    BitBtn_My->setAutoDefault(true);            // and Enter there presses it
     BitBtn_My->setToolTip(U("ご依頼主を保存します"));
     SmallNote(Panel_Sender, "ご依頼主登録", 586, 80, 94);
 
@@ -236,6 +237,7 @@ void TForm_Main::BuildGoodsAndPrinter() {
     BitBtn_SendMail = Glyph(Panel4, "BitBtn_SendMail", QStyle::SP_MessageBoxInformation, 114, 156, 100, 26);
     BitBtn_SendMail->setText(QStringLiteral("Mail"));
     BitBtn_SendMail->setFocusPolicy(Qt::StrongFocus);
+    BitBtn_SendMail->setAutoDefault(true);
     BitBtn_SendMail->setToolTip(QString::fromUtf8(ZARIDI_SUPPORT_MAIL));
 
     // Cash on delivery.

@@ -64,6 +64,8 @@ private slots:
             Press(Qt::Key_Return);
             QVERIFY2(Focus() == next, Name(Focus()));
         }
+        Press(Qt::Key_Return); // a focused button takes Enter as a press
+        QCOMPARE(fx->boxes.Shown().at(0).text, U("ご依頼主を登録しますか?"));
     }
 
     void enterFromTheDateLeadsToTheFirstGoodsLine() {
