@@ -1,0 +1,102 @@
+// The real modal boxes: title, buttons, Enter answers Yes, Escape and the close box answer No, and the
+// error box of a handler that failed.
+#include "app/AppTitle.h"
+#include "app/ErrorBox.h"
+#include "app/MessageBoxes.h"
+#include "platform/Cp932Codec.h"
+#include "platform/RuntimeErrors.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+struct Seen {
+    QString title, text;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+class MessageBoxes : public QObject {
+    Q_OBJECT
+    Seen seen;
+
+    void ask(std::function<void(QMessageBox*)> answer, bool& result) {
+        auto shown = std::make_shared<Seen>();
+        QTimer::singleShot(0, [shown, answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown->title = box->windowTitle();
+            shown->text = box->text();
+            shown->icon = box->icon();
+            for (QAbstractButton* b : box->buttons())
+                shown->buttons << b->text();
+            answer(box);
+        });
+        result = msgbox::AskYesNo(QString::fromUtf8("終了しますか?"));
+        seen = *shown;
+    }
+
+private slots:
+    void enterAnswersYes() {
+        bool yes = false;
+        ask([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, yes);
+        QVERIFY(yes);
+        QCOMPARE(seen.title, AppTitle());
+        QCOMPARE(seen.text, QString::fromUtf8("終了しますか?"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QStringList buttons = seen.buttons;
+        buttons.sort();
+        QStringList expected{QString::fromUtf8("いいえ"), QString::fromUtf8("はい")};
+        expected.sort();
+        QCOMPARE(buttons, expected);
+    }
+
+    void escapeAndCloseBoxAnswerNo() {
+        bool yes = true;
+        ask([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, yes);
+        QVERIFY(!yes);
+        yes = true;
+        ask([](QMessageBox* box) { box->close(); }, yes);
+        QVERIFY(!yes);
+    }
+
+    void noticeHasOnlyOk() {
+        auto buttons = std::make_shared<QStringList>();
+        QTimer::singleShot(0, [buttons] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QAbstractButton* b : box->buttons())
+                *buttons << b->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        msgbox::Notify(QString::fromUtf8("ご依頼主を登録しました"));
+        QCOMPARE(*buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    void handlerErrorShowsItsMessage() {
+        auto text = std::make_shared<QString>();
+        auto title = std::make_shared<QString>();
+        QTimer::singleShot(0, [text, title] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            *text = box->text();
+            *title = box->windowTitle();
+            box->accept();
+        });
+        bool after = false;
+        Guarded([&] {
+            throw EInOutError(0, cp932::FromUtf8("/tmp/x.ini に書き込めません"));
+            after = true;
+        });
+        QVERIFY(!after);
+        QCOMPARE(*text, QString::fromUtf8("/tmp/x.ini に書き込めません"));
+        QCOMPARE(*title, AppTitle());
+    }
+};
+
+QTEST_MAIN(MessageBoxes)
+#include "message_boxes.moc"
