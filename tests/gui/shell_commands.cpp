@@ -109,12 +109,6 @@ private slots:
         QTest::addColumn<QString>("tax");
         QTest::newRow("10000") << "10000"
                                << "476";
-        QTest::newRow("20") << "20"
-                            << "0";
-        QTest::newRow("21") << "21"
-                            << "1";
-        QTest::newRow("1050") << "1050"
-                              << "50";
         QTest::newRow("-100") << "-100"
                               << "-4";
         QTest::newRow("9999999") << "9999999"

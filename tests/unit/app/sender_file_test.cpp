@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(SenderFile, NamesAreBareAndNumberedFromZero) {
-    EXPECT_EQ(SenderFileName(0), "my0.txt");
-    EXPECT_EQ(SenderFileName(9), "my9.txt");
-}
-
 TEST(SenderFile, FormatIsFiveCrLfLinesInFieldOrder) {
     SenderRecord r{"1", Sj("住所１"), "", Sj("名前"), "5"};
     EXPECT_EQ(FormatSenderFile(r), "1\r\n" + Sj("住所１") + "\r\n\r\n" + Sj("名前") + "\r\n5\r\n");
