@@ -3,6 +3,8 @@
 #include "app/ZaridiApplication.h"
 #include "app/tavo_dprintUnit.h"
 #include "platform/SingleInstance.h"
+#include "print/Hq_d97Y_DotUnit.h"
+#include "print/SLIP97YPrnUnit.h"
 #include "printer/HqPrinterInstance.h"
 
 #include <QScreen>
@@ -18,7 +20,10 @@ int main(int argc, char** argv) {
     InstallJapaneseTranslations(app);
 
     THqPrinterInstance printer; // the one printer object, before any window and until the end
+    // The three windows in their order; the first is the main window.
     TForm_Main form;
+    TForm_SLIP97YPrn slip97YPrn(form);
+    THq_d97_Dot d97Dot(form);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &form, [&form] {
         if (form.isMinimized()) form.showNormal();
         form.raise();

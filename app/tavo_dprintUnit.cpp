@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 #include "app/LimitedLineEdit.h"
 #include "platform/QtText.h"
+#include "printer/HqPrinterDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -292,6 +293,8 @@ void TForm_Main::BuildGoodsAndPrinter() {
     ComboBox_FontSize = Make<QComboBox>(this, "ComboBox_FontSize", 0, 0, 10, 10);
     ComboBox_FontSize->addItems({QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12")});
     ComboBox_FontSize->hide();
+    HqPrinterSetupDialog1 = new THqPrinterSetupDialog(this);
+    HqPrinterSetupDialog1->setObjectName(QStringLiteral("HqPrinterSetupDialog1"));
 }
 
 void TForm_Main::BuildBars() {

@@ -21,6 +21,7 @@ class QPushButton;
 class QStatusBar;
 class QTabBar;
 class LimitedLineEdit;
+class THqPrinterSetupDialog;
 enum class KeyHandler;
 
 class TForm_Main : public QWidget {
@@ -96,6 +97,7 @@ public:
     QComboBox* ComboBox_FontSize = nullptr; // hidden, only carried through the settings file
     QPushButton* BitBtn_WebHelp = nullptr;
     QPushButton* BitBtn_SendMail = nullptr;
+    THqPrinterSetupDialog* HqPrinterSetupDialog1 = nullptr; // non-visual: shown by the registration
 
     // Function keys; index = key number (element 0 unused).
     std::array<QPushButton*, 13> SpeedButton_F{};
@@ -165,6 +167,7 @@ public:
 
     // Printer registration and printing (print/).
     void ComboBox_SELChange();
+    void SpeedButton_PrnIdGetClick();
     void SpeedButton_PRNSETClick();
     void SpeedButton_F7Click();
     void SpeedButton_F11Click();
@@ -192,6 +195,8 @@ private:
     void RunKeyDown(KeyHandler handler, QWidget* sender, int key);
     void ExclusivePayment(QCheckBox* clicked);
     void ApplySenderColours();
+    std::string RegistrationFilePath() const;
+    void LoadRegistration();
 
     bool shown_ = false;
     bool destroyed_ = false;

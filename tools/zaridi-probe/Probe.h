@@ -11,6 +11,7 @@ using Args = std::vector<std::string>; // the arguments after the subcommand's n
 int Ini(const Args& args);
 int Cp932Hex(const Args& args);
 int Layout(const Args& args);
+int Tax(const Args& args);
 int Printers(const Args& args);
 int NumEdit(const Args& args);
 int Fold(const Args& args);

@@ -56,7 +56,10 @@ bool FormFixture::Exists(const char* name) const {
 }
 
 TForm_Main& FormFixture::Start() {
+    printer_ = std::make_unique<THqPrinterInstance>();
     form_ = std::make_unique<TForm_Main>();
+    slip97YPrn_ = std::make_unique<TForm_SLIP97YPrn>(*form_);
+    d97Dot_ = std::make_unique<THq_d97_Dot>(*form_);
     form_->show();
     form_->activateWindow();
     (void)QTest::qWaitForWindowActive(form_.get());
@@ -64,7 +67,10 @@ TForm_Main& FormFixture::Start() {
 }
 
 void FormFixture::Stop() {
+    d97Dot_.reset();
+    slip97YPrn_.reset();
     form_.reset();
+    printer_.reset();
 }
 
 std::string Sj(const char* utf8) {

@@ -2,6 +2,9 @@
 // The real main window in a fresh working directory, with its message boxes answered by the test.
 #include "app/MessageBoxes.h"
 #include "app/tavo_dprintUnit.h"
+#include "print/Hq_d97Y_DotUnit.h"
+#include "print/SLIP97YPrnUnit.h"
+#include "printer/HqPrinterInstance.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -40,8 +43,10 @@ public:
     std::string Read(const char* name) const;
     bool Exists(const char* name) const;
 
-    TForm_Main& Start(); // creates, shows and activates the window (its first showing runs)
-    void Stop();         // destroys it: the settings file is written
+    // Creates the printer object (over the scheduler CUPS_SERVER names), the three windows in their
+    // order, shows and activates the main window (its first showing runs).
+    TForm_Main& Start();
+    void Stop(); // destroys the windows (the settings file is written) and the printer object
     TForm_Main& Form() { return *form_; }
 
     BoxRecorder boxes;
@@ -49,7 +54,10 @@ public:
 private:
     QTemporaryDir dir_;
     QString oldDir_;
+    std::unique_ptr<THqPrinterInstance> printer_;
     std::unique_ptr<TForm_Main> form_;
+    std::unique_ptr<TForm_SLIP97YPrn> slip97YPrn_;
+    std::unique_ptr<THq_d97_Dot> d97Dot_;
 };
 
 // Types `text` one character at a time as key presses (full-width characters included).

@@ -1,0 +1,38 @@
+#pragma once
+// TForm_SLIP97YPrn: the print-position dialog. It shows the margins in force for the slip type and
+// registers new ones in tavo_a500.ini and in the main window.
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class TForm_Main;
+class TKyNumEdit;
+
+class TForm_SLIP97YPrn : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm_SLIP97YPrn(TForm_Main& main);
+    ~TForm_SLIP97YPrn() override;
+
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    TKyNumEdit* KyNumEdit_TOP = nullptr;
+    TKyNumEdit* KyNumEdit_LEFT = nullptr;
+    QPushButton* BitBtn_MRGN = nullptr;
+
+    void FormShow();
+    void BitBtn_MRGNClick();
+    void KyNumEdit_TOPKeyDown(int key);
+    void KyNumEdit_LEFTKeyDown(int key);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TForm_Main& main_;
+};
+
+// The one instance, created at start-up after the main window; null before and after.
+extern TForm_SLIP97YPrn* Form_SLIP97YPrn;
