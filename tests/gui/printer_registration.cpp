@@ -1,0 +1,301 @@
+// Printer registration per slip type, the F7 printer choice and the print-position dialog, on the real
+// main window over the private CUPS scheduler (visible queues: 0 "dotmatrix", 1 "slip").
+#include "app/LimitedLineEdit.h"
+#include "gui/support/FormFixture.h"
+#include "printer/HqPrinter.h"
+#include "printer/HqPrinterDialogs.h"
+#include "widgets/KyNumEdit.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+const char* kHand = "手差し";
+const char* kCont = "連続(４インチ)";
+
+// Plays the user inside the next modal dialog; reports whether one opened.
+class InDialog {
+public:
+    explicit InDialog(std::function<void(QWidget*)> act) {
+        QTimer::singleShot(0, [this, act] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d) return;
+            opened = true;
+            (void)QTest::qWaitForWindowActive(d);
+            act(d);
+            // A failed check inside must not leave the test waiting on an open dialog.
+            if (auto* dialog = qobject_cast<QDialog*>(d); dialog && dialog->isVisible()) dialog->reject();
+        });
+    }
+    bool opened = false;
+};
+
+void ChoosePrinter(QWidget* d, int printer, int paper, bool ok) {
+    auto* dialog = qobject_cast<TPrinterChoiceForm*>(d);
+    QVERIFY(dialog);
+    dialog->ComboBox_Printer->setCurrentIndex(printer);
+    if (paper >= 0) dialog->ComboBox_Paper->setCurrentIndex(paper);
+    dialog->Buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+}
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+// The user picks a slip type from the list with the keyboard.
+void SelectSlipType(TForm_Main& w, int index) {
+    w.ComboBox_SEL->setFocus();
+    while (w.ComboBox_SEL->currentIndex() < index)
+        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Down);
+    while (w.ComboBox_SEL->currentIndex() > index)
+        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Up);
+}
+
+QStringList Margins(TForm_Main& w) {
+    return {w.Label_PrinterIndex->text(), w.Label_Prn_Top->text(), w.Label_Prn_Left->text()};
+}
+
+} // namespace
+
+class PrinterRegistration : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FormFixture> fx;
+
+    TForm_Main& Start() {
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+        TForm_Main& w = fx->Start();
+        return w;
+    }
+
+private slots:
+    void init() { fx = std::make_unique<FormFixture>(); }
+    void cleanup() { fx.reset(); }
+
+    void unregisteredSlipTypeUsesTheFirstPrinterAndNoMargins() {
+        TForm_Main& w = Start();
+        QVERIFY(fx->boxes.Errors().empty());
+        QCOMPARE(Margins(w), QStringList({"0", "0", "0"}));
+        QCOMPARE(HqPrinter().GetIndex(), 0);
+        QCOMPARE(Items(w.ComboBox1), QStringList({"dotmatrix", "slip"}));
+        QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("A4"));
+        QVERIFY(!fx->Exists("tavo_a500.ini")); // reading registers nothing
+        QVERIFY(w.Edit_Zip->hasFocus());       // the first showing ran to its end
+    }
+
+    void switchingSlipTypesSwitchesPrinterAndMargins() {
+        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=10\r\n"
+                                      "tavPrn_Left=20\r\n[連続(４インチ)]\r\nPrnName=dotmatrix\r\n"
+                                      "PrnNoIndex=0\r\ntavPrn_Top=-3\r\ntavPrn_Left=7\r\n"));
+        TForm_Main& w = Start();
+        QCOMPARE(w.ComboBox_SEL->currentText(), U(kHand));
+        QCOMPARE(Margins(w), QStringList({"1", "10", "20"}));
+        QCOMPARE(HqPrinter().GetIndex(), 1);
+        QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("Continuous Slip 10 x 4 in"));
+        QCOMPARE(w.ComboBox3->currentText(), QString("Tractor Feed"));
+
+        SelectSlipType(w, 1);
+        QCOMPARE(w.ComboBox_SEL->currentText(), U(kCont));
+        QCOMPARE(Margins(w), QStringList({"0", "-3", "7"}));
+        QCOMPARE(HqPrinter().GetIndex(), 0);
+        QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("A4"));
+
+        SelectSlipType(w, 0);
+        QCOMPARE(Margins(w), QStringList({"1", "10", "20"}));
+        QCOMPARE(HqPrinter().GetIndex(), 1);
+        QVERIFY(fx->boxes.Shown().empty()); // no prompt at any switch
+    }
+
+    void storedSlipTypeLoadsItsRegistrationAtStartUp() {
+        fx->Write("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\nComboBox_SEL=1\r\n");
+        fx->Write("tavo_a500.ini",
+                  Sj("[連続(４インチ)]\r\nPrnNoIndex=1\r\ntavPrn_Top=4\r\ntavPrn_Left=5\r\n"));
+        TForm_Main& w = Start();
+        QCOMPARE(Margins(w), QStringList({"1", "4", "5"}));
+        QCOMPARE(HqPrinter().GetIndex(), 1);
+    }
+
+    void registeringWritesTheChosenPrinterAndKeepsTheMargins() {
+        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
+        TForm_Main& w = Start();
+        QStringList offered;
+        InDialog user([&](QWidget* d) {
+            offered << qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->currentText();
+            ChoosePrinter(d, 1, 1, true);
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QCOMPARE(offered, QStringList({"dotmatrix"})); // the dialog opens on the registered printer
+        QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
+        QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("Hand-fed Slip 9 x 5.5 in"));
+        QCOMPARE(fx->Read("tavo_a500.ini"),
+                 Sj("[手差し]\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\nPrnName=slip\r\n"));
+        QVERIFY(fx->boxes.Errors().empty());
+    }
+
+    void newSectionListsItsKeysInOrder() {
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        InDialog user([](QWidget* d) { ChoosePrinter(d, 1, -1, true); });
+        QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QCOMPARE(fx->Read("tavo_a500.ini"),
+                 Sj("[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
+    }
+
+    void cancellingStillRegistersTheCurrentPrinter() {
+        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=1\r\n"));
+        TForm_Main& w = Start();
+        InDialog user([](QWidget* d) { ChoosePrinter(d, 0, -1, false); });
+        QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QCOMPARE(HqPrinter().GetIndex(), 1);
+        QCOMPARE(fx->Read("tavo_a500.ini"),
+                 Sj("[手差し]\r\nPrnNoIndex=1\r\nPrnName=slip\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
+    }
+
+    void registeredPrinterThatIsGoneFallsBackToTheFirstSilently() {
+        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=1\r\n[連続(４インチ)]\r\nPrnNoIndex=7\r\n"));
+        TForm_Main& w = Start();
+        QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+        SelectSlipType(w, 1);
+        QVERIFY(fx->boxes.Shown().empty());
+        QCOMPARE(HqPrinter().GetIndex(), 0);
+        QCOMPARE(w.Label_PrinterIndex->text(), QString("7"));
+        QCOMPARE(w.ComboBox1->currentText(), QString("slip")); // the displays keep their contents
+    }
+
+    void printerIndexThatIsNotANumberIsReportedAndNothingIsRegistered() {
+        const std::string file = Sj("[手差し]\r\nPrnNoIndex=x1\r\n");
+        fx->Write("tavo_a500.ini", file);
+        TForm_Main& w = Start();
+        QCOMPARE(fx->boxes.Errors(),
+                 std::vector<QString>{QStringLiteral("'x1' is not a valid integer value")});
+        fx->boxes.Clear();
+        InDialog user([](QWidget* d) { ChoosePrinter(d, 1, -1, true); });
+        QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        QVERIFY(!user.opened);
+        QCOMPARE(fx->boxes.Errors(),
+                 std::vector<QString>{QStringLiteral("'x1' is not a valid integer value")});
+        QCOMPARE(fx->Read("tavo_a500.ini"), file);
+    }
+
+    void f7ChoiceGoesToTheSettingsFileNotToTheRegistration() {
+        TForm_Main& w = Start();
+        w.Edit_Zip->setFocus();
+        InDialog user([](QWidget* d) { ChoosePrinter(d, 1, -1, true); });
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F7);
+        QVERIFY(user.opened);
+        QCOMPARE(HqPrinter().GetIndex(), 1);
+        QCOMPARE(w.Label_PrinterIndex->text(), QString("1"));
+        QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+        QVERIFY(!fx->Exists("tavo_a500.ini"));
+        QVERIFY(fx->Read("tavo_Zaridi2.ini").find("ZaRIDI2prnno=1\r\n") != std::string::npos);
+
+        // The next F7 opens on the stored choice; a slip type change brings the registered one back.
+        QString offered;
+        InDialog again([&](QWidget* d) {
+            offered = qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->currentText();
+            ChoosePrinter(d, 1, -1, false);
+        });
+        HqPrinter().SetIndex(0);
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F7);
+        QCOMPARE(offered, QString("slip"));
+        SelectSlipType(w, 1);
+        SelectSlipType(w, 0);
+        QCOMPARE(HqPrinter().GetIndex(), 0);
+    }
+
+    void printPositionDialogShowsAndRegistersTheMargins() {
+        fx->Write("tavo_a500.ini",
+                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=3\r\ntavPrn_Left=4\r\n"));
+        TForm_Main& w = Start();
+        QString caption, group;
+        QSize size;
+        QStringList shown;
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<TForm_SLIP97YPrn*>(d);
+            QVERIFY(dlg);
+            caption = dlg->windowTitle();
+            size = dlg->size();
+            group = dlg->GroupBox1->title();
+            shown << dlg->KyNumEdit_TOP->text() << dlg->KyNumEdit_LEFT->text();
+            QVERIFY(dlg->KyNumEdit_TOP->hasFocus());
+            TypeText(dlg->KyNumEdit_TOP, "12");
+            QTest::keyClick(dlg->KyNumEdit_TOP, Qt::Key_Return);
+            QVERIFY(dlg->KyNumEdit_LEFT->hasFocus());
+            TypeText(dlg->KyNumEdit_LEFT, "-5");
+            fx->boxes.AnswerNext(true);
+            QTest::mouseClick(dlg->BitBtn_MRGN, Qt::LeftButton);
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QCOMPARE(caption, U("印字位置調整"));
+        QCOMPARE(group, U("印字位置調整セット"));
+        QCOMPARE(size, QSize(190, 160));
+        QCOMPARE(shown, QStringList({"3", "4"}));
+        QCOMPARE(fx->boxes.Shown().at(0).text, U("印字位置調整の余白を登録しますか?"));
+        QVERIFY(!Form_SLIP97YPrn->isVisible());
+        QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
+        QCOMPARE(fx->Read("tavo_a500.ini"),
+                 Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
+    }
+
+    void answeringNoKeepsTheDialogOpenAndWritesNothing() {
+        TForm_Main& w = Start();
+        bool stillOpen = false;
+        QString typed;
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<TForm_SLIP97YPrn*>(d);
+            TypeText(dlg->KyNumEdit_TOP, "8");
+            fx->boxes.AnswerNext(false);
+            QTest::mouseClick(dlg->BitBtn_MRGN, Qt::LeftButton);
+            stillOpen = dlg->isVisible();
+            typed = dlg->KyNumEdit_TOP->text();
+            // Up from the left margin goes back to the top one.
+            dlg->KyNumEdit_LEFT->setFocus();
+            QTest::keyClick(dlg->KyNumEdit_LEFT, Qt::Key_Up);
+            QVERIFY(dlg->KyNumEdit_TOP->hasFocus());
+            dlg->reject();
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QVERIFY(stillOpen);
+        QCOMPARE(typed, QString("8"));
+        QVERIFY(!fx->Exists("tavo_a500.ini"));
+        QCOMPARE(Margins(w), QStringList({"0", "0", "0"}));
+    }
+
+    void emptiedMarginIsRegisteredEmpty() {
+        TForm_Main& w = Start();
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<TForm_SLIP97YPrn*>(d);
+            dlg->KyNumEdit_LEFT->setFocus();
+            QTest::keyClick(dlg->KyNumEdit_LEFT, Qt::Key_Delete);
+            fx->boxes.AnswerNext(true);
+            QTest::mouseClick(dlg->BitBtn_MRGN, Qt::LeftButton);
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QCOMPARE(Margins(w), QStringList({"0", "0", ""}));
+        QVERIFY(fx->Read("tavo_a500.ini").find("tavPrn_Left=\r\n") != std::string::npos);
+    }
+};
+
+QTEST_MAIN(PrinterRegistration)
+#include "printer_registration.moc"
