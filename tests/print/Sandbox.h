@@ -5,12 +5,15 @@
 #include <QApplication>
 
 #include <cups/cups.h>
+#include <poppler/cpp/poppler-document.h>
+#include <poppler/cpp/poppler-page.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -27,9 +30,23 @@ namespace sandbox {
         sandbox::EnsureApp();                                                                                \
     } while (0)
 
+inline std::string ReadFile(const std::string& path);
+
+// The sandbox's own address, whatever scheduler the environment names: its TCP port, so that code
+// which sets another server and back restores the port too.
+inline void PointAtSandbox() {
+    const std::string dir = std::getenv("ZARIDI_CUPS_DIR");
+    const std::string conf = ReadFile(dir + "/cupsd.conf");
+    const std::string key = "Listen 127.0.0.1:";
+    std::size_t at = conf.find(key);
+    std::string server = dir + "/cups.sock";
+    if (at != std::string::npos)
+        server = "127.0.0.1:" + conf.substr(at + key.size(), conf.find('\n', at) - at - key.size());
+    setenv("CUPS_SERVER", server.c_str(), 1);
+}
+
 inline void EnsureApp() {
-    // Always the sandbox's own socket, whatever scheduler the environment names.
-    setenv("CUPS_SERVER", (std::string(std::getenv("ZARIDI_CUPS_DIR")) + "/cups.sock").c_str(), 1);
+    PointAtSandbox();
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "print_tests";
@@ -68,9 +85,11 @@ struct Job {
     std::string title;
 };
 
+// The jobs of one queue; of every queue for an empty name.
 inline std::vector<Job> Jobs(const std::string& queue) {
     cups_job_t* jobs = nullptr;
-    int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ALL);
+    int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.empty() ? nullptr : queue.c_str(), 0,
+                         CUPS_WHICHJOBS_ALL);
     std::vector<Job> list;
     for (int i = 0; i < n; ++i)
         list.push_back({jobs[i].id, jobs[i].state, jobs[i].title ? jobs[i].title : ""});
@@ -141,6 +160,29 @@ inline std::vector<Word> PdfWords(const std::string& pdfPath) {
         pos = end;
     }
     return words;
+}
+
+// One character on a page: its text (UTF-8) and the top-left of its box, in points from the page's
+// top-left. Unlike words, characters of texts drawn close together stay apart.
+struct Glyph {
+    std::string text;
+    double x = 0, y = 0;
+};
+
+inline std::vector<Glyph> PdfGlyphs(const std::string& pdfPath, int page = 0) {
+    std::vector<Glyph> glyphs;
+    std::unique_ptr<poppler::document> doc(poppler::document::load_from_file(pdfPath));
+    if (!doc || page >= doc->pages()) return glyphs;
+    std::unique_ptr<poppler::page> p(doc->create_page(page));
+    for (const poppler::text_box& box : p->text_list()) {
+        const poppler::ustring text = box.text();
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            poppler::byte_array utf8 = poppler::ustring(1, text[i]).to_utf8();
+            poppler::rectf r = box.char_bbox(i);
+            glyphs.push_back({std::string(utf8.begin(), utf8.end()), r.x(), r.y()});
+        }
+    }
+    return glyphs;
 }
 
 // A rendered page in grey levels, one byte per pixel.
