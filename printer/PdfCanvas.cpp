@@ -99,18 +99,22 @@ QFont PdfCanvas::CurrentFont() const {
     return font;
 }
 
-void PdfCanvas::TextOut(int x, int y, const std::string& text) {
-    if (!painter_) NotPrinting();
-    QString s = FromCp932(text);
+void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, QPointF topLeft,
+                   const std::string& cp932, const QColor& fill, const QColor& ink) {
+    QString s = FromCp932(cp932);
     // Byte 0x5C is where Japanese faces keep the yen sign.
     s.replace(QChar(0x5C), QChar(0xA5));
-    QFont font(CurrentFont(), writer_.get());
-    QFontMetricsF metrics(font, writer_.get());
-    const double left = x;
-    const double top = y * yScale_;
-    QRectF cell(left, top, metrics.horizontalAdvance(s), metrics.ascent() + metrics.descent());
-    painter_->fillRect(cell, ToQColor(brushColor_));
-    painter_->setFont(font);
-    painter_->setPen(ToQColor(fontColor_));
-    painter_->drawText(QPointF(left, top + metrics.ascent()), s);
+    QFont deviceFont(font, device);
+    QFontMetricsF metrics(deviceFont, device);
+    QRectF cell(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.ascent() + metrics.descent()));
+    painter.fillRect(cell, fill);
+    painter.setFont(deviceFont);
+    painter.setPen(ink);
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), s);
+}
+
+void PdfCanvas::TextOut(int x, int y, const std::string& text) {
+    if (!painter_) NotPrinting();
+    PaintTextCell(*painter_, writer_.get(), CurrentFont(), QPointF(x, y * yScale_), text,
+                  ToQColor(brushColor_), ToQColor(fontColor_));
 }

@@ -56,5 +56,11 @@ private:
     double yScale_ = 1; // PDF units per vertical printer dot
 };
 
+// Paints one text cell as a printed page shows it: the cell (the text's advance by the font's ascent
+// plus descent) filled with `fill`, the text on it in `ink`, its top-left corner at `topLeft`. Byte
+// 0x5C of the CP932 text shows as the yen sign, as in Japanese faces.
+void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, QPointF topLeft,
+                   const std::string& cp932, const QColor& fill, const QColor& ink);
+
 // Maps the Windows font names the slip layout uses to faces installed here; idempotent.
 void InstallFontSubstitutes();
