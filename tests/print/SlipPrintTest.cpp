@@ -280,3 +280,22 @@ TEST_F(SlipPrintTest, SchedulerGoneAfterRegistrationGivesAnErrorAndNoJob) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SlipPrintTest, NoPrinterAtAllIsReportedAtStartAndAtF11AndNothingIsPrinted) {
+    const std::string server = std::getenv("CUPS_SERVER");
+    int before = sandbox::LastJobId("");
+    cupsSetServer("127.0.0.1:1"); // a scheduler with no printers would look the same
+    TForm_Main& w = fx->Start();
+    const QString noPrinter = QStringLiteral("THqPrinter.CheckNoPrinter: No Printer");
+    EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{noPrinter});
+    fx->boxes.Clear();
+    PressF11(w, true);
+    cupsSetServer(server.c_str());
+    EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{noPrinter});
+    EXPECT_TRUE(w.Label_dpix->text().isEmpty());
+    ExpectNoJobSince(before);
+}
+
+} // namespace
