@@ -3,6 +3,7 @@
 #include "app/ZaridiApplication.h"
 #include "app/tavo_dprintUnit.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "printer/HqPrinterInstance.h"
 
 #include <QScreen>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     // Set only now, so the search above never finds this process itself.
     QApplication::setApplicationName(AppTitle());
     InstallJapaneseTranslations(app);
+    QuitOnTerminationSignals(app);
 
     THqPrinterInstance printer; // the one printer object, before any window and until the end
     TForm_Main form;
