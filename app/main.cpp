@@ -3,6 +3,7 @@
 #include "app/ZaridiApplication.h"
 #include "app/tavo_dprintUnit.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "print/Hq_d97Y_DotUnit.h"
 #include "print/SLIP97YPrnUnit.h"
 #include "printer/HqPrinterInstance.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     // Set only now, so the search above never finds this process itself.
     QApplication::setApplicationName(AppTitle());
     InstallJapaneseTranslations(app);
+    QuitOnTerminationSignals(app);
 
     THqPrinterInstance printer; // the one printer object, before any window and until the end
     // The three windows in their order; the first is the main window.

@@ -56,6 +56,28 @@ private slots:
         QVERIFY(next.Claim());
     }
 
+    void terminationSignalStillSavesTheSettings() {
+        QTemporaryDir work;
+        QString name = SingleInstance(AppTitle()).ServerName();
+        QVERIFY2(!Listening(name), "another instance of the program is running for this user");
+        QFile sender(work.filePath(QStringLiteral("my0.txt")));
+        QVERIFY(sender.open(QIODevice::WriteOnly));
+        sender.write("100-0001\r\n\r\n\r\n\r\n\r\n");
+        sender.close();
+
+        QProcess program;
+        program.setWorkingDirectory(work.path());
+        program.start(Program(), {});
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(name), 10000);
+        program.terminate(); // SIGTERM, as at the end of a session
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QFile settings(work.filePath(QStringLiteral("tavo_Zaridi2.ini")));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains("OP023MyZip=100-0001\r\n"));
+    }
+
     void raiseIsDeliveredToTheFirst() {
         QString title = QStringLiteral("zaridi-test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(title);
