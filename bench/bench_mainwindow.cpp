@@ -1,8 +1,10 @@
 // The main window on the offscreen platform: construction with its first showing, and the settings
-// write at shutdown. Goals: under 150 ms and under 5 ms.
+// write at shutdown. Goals: under 150 ms and under 5 ms. The first showing makes the registered
+// printer current: run it against a scheduler with printers (eval "$(scripts/cups-sandbox start DIR)").
 #include "app/LimitedLineEdit.h"
 #include "app/MessageBoxes.h"
 #include "app/tavo_dprintUnit.h"
+#include "printer/HqPrinterInstance.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -114,9 +117,16 @@ BENCHMARK(BM_TransferFromMegabyteMemo)->Unit(benchmark::kMillisecond)->Iteration
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    msgbox::SetResponder([](msgbox::Kind, const QString&) { return false; });
+    int errors = 0;
+    msgbox::SetResponder([&errors](msgbox::Kind kind, const QString&) {
+        errors += kind == msgbox::Kind::Error;
+        return false;
+    });
+    THqPrinterInstance printer; // as the program has it before its window
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    // A first showing that stopped at an error (no printer, no sender file) measured something else.
+    if (errors > 0) std::fprintf(stderr, "bench_mainwindow: %d error boxes during the run\n", errors);
     return 0;
 }
