@@ -279,10 +279,6 @@ TEST_F(SlipPrintTest, SchedulerGoneAfterRegistrationGivesAnErrorAndNoJob) {
     ExpectNoJobSince(before);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(SlipPrintTest, NoPrinterAtAllIsReportedAtStartAndAtF11AndNothingIsPrinted) {
     const std::string server = std::getenv("CUPS_SERVER");
     int before = sandbox::LastJobId("");
@@ -296,6 +292,18 @@ TEST_F(SlipPrintTest, NoPrinterAtAllIsReportedAtStartAndAtF11AndNothingIsPrinted
     EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{noPrinter});
     EXPECT_TRUE(w.Label_dpix->text().isEmpty());
     ExpectNoJobSince(before);
+}
+
+TEST_F(SlipPrintTest, DriverScaleOfFiftyDoublesTheEffectiveResolution) {
+    sandbox::Run("lpadmin -p dotmatrix -o scaling-default=50");
+    sandbox::Restore undo{"lpadmin -p dotmatrix -R scaling-default"};
+    TForm_Main& w = StartWith(0, "0", "0");
+    int before = sandbox::LastJobId("dotmatrix");
+    PressF11(w, true);
+    EXPECT_TRUE(fx->boxes.Errors().empty());
+    EXPECT_EQ(w.Label_dpix->text(), QString("720"));
+    EXPECT_EQ(w.Label_dpiy->text(), QString("720"));
+    EXPECT_GT(sandbox::LastJobId("dotmatrix"), before);
 }
 
 } // namespace
