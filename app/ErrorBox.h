@@ -6,12 +6,14 @@
 
 void ReportHandlerError(std::exception_ptr error);
 
-// Runs a handler; nothing it throws reaches Qt's event loop.
+// Runs a handler; nothing it throws reaches Qt's event loop. False when it ended in an error.
 template <class F>
-void Guarded(F&& handler) noexcept {
+bool Guarded(F&& handler) noexcept {
     try {
         std::forward<F>(handler)();
+        return true;
     } catch (...) {
         ReportHandlerError(std::current_exception());
+        return false;
     }
 }

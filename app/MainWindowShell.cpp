@@ -80,8 +80,12 @@ void TForm_Main::FormShow() {
     KyNumEdit_KOSUU->SetText(s.Kosuu);
     ComboBox_SEL->setCurrentIndex(s.ComboSel); // no change handler: it runs next
 
-    ComboBox_SELChange();
-    SpeedButton_PRNSETClick();
+    // A printer that is missing or badly registered is reported once and the start-up goes on: the
+    // window stays usable for everything but printing, and the function keys and sender still load.
+    bool printerReady = Guarded([this] {
+        ComboBox_SELChange();
+        SpeedButton_PRNSETClick();
+    });
     StatusBar1->showMessage(QStringLiteral("  "));
     for (int i = 1; i <= 12; ++i) {
         SpeedButton_F[i]->setEnabled(false);
@@ -91,7 +95,7 @@ void TForm_Main::FormShow() {
     SpeedButton_F[2]->setEnabled(true);
     SpeedButton_F[11]->setText(U("印刷"));
     SpeedButton_F[11]->setEnabled(true);
-    ComboBox_SELChange();
+    if (printerReady) Guarded([this] { ComboBox_SELChange(); });
     if (ComboBox_SEL->currentIndex() < 0) ComboBox_SEL->setCurrentIndex(0);
     SpeedButton_readMyClick();
     Edit_Zip->setFocus(Qt::OtherFocusReason);
