@@ -21,6 +21,9 @@ check '{"settings":{"Minus":false},"initial_text":"-12"}' '.value' '""'
 check '{"settings":{"ZeroEnabled":true},"initial_text":"0012"}' '.value' '"0012"'
 check '{"initial_text":"-1234.5"}' '.display' '"-1,234.5"'
 check '{"initial_text":"１２３"}' '.value' '"123"'
+# Settings apply in the order written: ZeroEnabled before Text keeps the zeros.
+check '{"settings":{"ZeroEnabled":true,"Text":"007"}}' '.value' '"007"'
+check '{"settings":{"Text":"007","ZeroEnabled":true}}' '.value' '"7"'
 
 # Typing like a calculator.
 check '{"initial_text":"0","keys":["5"]}' '[.value,.on_change]' '["5",1]'

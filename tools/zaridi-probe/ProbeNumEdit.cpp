@@ -17,7 +17,9 @@ namespace probe {
 
 namespace {
 
-using nlohmann::json;
+// Ordered: settings are applied in the order the request lists them, and the answer keeps its
+// documented field order.
+using json = nlohmann::ordered_json;
 
 struct Run {
     KyNumEditModel m;
