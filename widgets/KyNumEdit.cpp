@@ -421,14 +421,11 @@ void TKyNumEdit::inputMethodEvent(QInputMethodEvent* e) {
     SyncClientSize();
     const std::string bytes = ToCp932(e->commitString());
     for (std::size_t i = 0; i < bytes.size(); i = cp932::NextChar(bytes, i)) {
-        std::string_view one = std::string_view(bytes).substr(i, cp932::CharLength(bytes, i));
-        if (OnKeyPress && one.size() == 1) {
-            unsigned c = static_cast<unsigned char>(one[0]);
-            OnKeyPress(c);
-            model_.KeyPress(c);
-        } else {
-            model_.ImeChar(one);
-        }
+        // Folded first, so the form's handler sees a full-width digit as the digit it stands for.
+        unsigned c =
+            KyNumEditModel::ImeCharCode(std::string_view(bytes).substr(i, cp932::CharLength(bytes, i)));
+        if (OnKeyPress) OnKeyPress(c);
+        model_.KeyPress(c);
     }
     e->accept();
 }

@@ -384,14 +384,18 @@ KeyResult KyNumEditModel::KeyPress(unsigned code) {
 }
 
 KeyResult KyNumEditModel::ImeChar(std::string_view character) {
-    if (character.size() == 1) return KeyPress(static_cast<unsigned char>(character[0]));
-    if (character.size() != 2) return Refuse();
+    if (character.size() != 1 && character.size() != 2) return Refuse();
+    return KeyPress(ImeCharCode(character));
+}
+
+unsigned KyNumEditModel::ImeCharCode(std::string_view character) {
+    if (character.size() != 2) return character.empty() ? 0 : static_cast<unsigned char>(character[0]);
     const unsigned code =
         (static_cast<unsigned char>(character[0]) << 8) | static_cast<unsigned char>(character[1]);
-    if (code >= 0x824F && code <= 0x8258) return KeyPress('0' + (code - 0x824F));
-    if (code == 0x817C) return KeyPress('-');
-    if (code == 0x8144) return KeyPress('.');
-    return KeyPress(code);
+    if (code >= 0x824F && code <= 0x8258) return '0' + (code - 0x824F);
+    if (code == 0x817C) return '-';
+    if (code == 0x8144) return '.';
+    return code;
 }
 
 void KyNumEditModel::FocusEnter() {

@@ -149,6 +149,9 @@ public:
     KeyResult KeyDown(KyKey key, KyModifiers mods);
     KeyResult KeyPress(unsigned code); // a byte, or lead << 8 | trail for a double-byte character
     KeyResult ImeChar(std::string_view character);
+    // The character code an input-method character is handled as: full-width digits, minus and full
+    // stop as their half-width forms, any other character as it came.
+    static unsigned ImeCharCode(std::string_view character);
     void FocusEnter();
     void FocusExit();
     void DoubleClick();

@@ -394,6 +394,12 @@ private slots:
         QTest::keyClicks(f.field, "93");
         QCOMPARE(f.field->text(), QString("123"));
         QCOMPARE(beeps.count(), 1);
+        // A full-width digit from the input method reaches the handler as the digit it stands for.
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf8("９４"));
+        QApplication::sendEvent(f.field, &commit);
+        QCOMPARE(f.field->text(), QString("1234"));
+        QCOMPARE(beeps.count(), 2);
     }
 };
 
