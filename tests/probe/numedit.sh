@@ -63,6 +63,10 @@ check '{"settings":{"Options":["eoORInputStop"],"ClientWidth":30},"text_width_pe
     '[.value,.refused]' '["123",1]'
 check '{"settings":{"ClientWidth":30},"text_width_per_byte":6,"keys":["1234"]}' '.value' '"1234"'
 
+# Colours, font and input-method name are accepted like the other published properties.
+check '{"settings":{"Color":"cl3DLight","DisabledColor":"clGrayText","ImeName":"","Font":{"Name":"x","Size":15},"ReadOnly":true},"initial_text":"0","keys":["5"]}' \
+    '[.value,.refused]' '["0",0]'
+
 # Bad requests fail cleanly.
 if printf 'nope' | "$probe" numedit >/dev/null 2>&1; then
     echo "FAIL invalid JSON accepted"

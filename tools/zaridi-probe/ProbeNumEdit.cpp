@@ -156,6 +156,10 @@ void Apply(Run& run, const std::string& name, const json& v) {
                                        {"imChinese", TImeMode::imChinese},
                                        {"imSHanguel", TImeMode::imSHanguel},
                                        {"imHanguel", TImeMode::imHanguel}}));
+    } else if (name == "Color" || name == "DisabledColor" || name == "ImeName") {
+        AsText(name, v); // drawing and input-method choices: nothing the model reports depends on them
+    } else if (name == "Font") {
+        // Text is measured by text_width_per_byte here, so the font has nothing to change.
     } else if (name == "ClientWidth") {
         run.clientWidth = AsInt(name, v);
         m.SetClientSize(run.clientWidth, run.clientHeight);
