@@ -235,12 +235,14 @@ void TKyNumEdit::SetDisabledColor(const QColor& c) {
     update();
 }
 
+// Any assignment replaces the own menu, none included; an assigned menu that is deleted leaves none.
 QMenu* TKyNumEdit::PopupMenu() const {
-    return popupMenu_ ? popupMenu_.data() : menu_;
+    return menuReplaced_ ? popupMenu_.data() : menu_;
 }
 
 void TKyNumEdit::SetPopupMenu(QMenu* menu) {
-    popupMenu_ = menu == menu_ ? nullptr : menu;
+    menuReplaced_ = menu != menu_;
+    popupMenu_ = menuReplaced_ ? menu : nullptr;
 }
 
 // --- geometry ---------------------------------------------------------------------------------------------

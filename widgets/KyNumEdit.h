@@ -165,6 +165,7 @@ private:
     QColor disabledColor_;
     QMenu* menu_ = nullptr;
     QPointer<QMenu> popupMenu_;
+    bool menuReplaced_ = false;
     QAction* items_[kMenuItemCount] = {};
     QTimer* blink_ = nullptr;
     bool caretActive_ = false;

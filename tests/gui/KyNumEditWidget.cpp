@@ -60,6 +60,16 @@ private slots:
         e.SetTopMargin(1);
         QCOMPARE(e.height(), 20);
         QVERIFY(e.OwnMenu() == e.PopupMenu());
+        {
+            QMenu other;
+            e.SetPopupMenu(&other);
+            QVERIFY(e.PopupMenu() == &other);
+        }
+        QVERIFY(e.PopupMenu() == nullptr); // the assigned menu went, and with it the context menu
+        e.SetPopupMenu(e.OwnMenu());
+        QVERIFY(e.OwnMenu() == e.PopupMenu());
+        e.SetPopupMenu(nullptr);
+        QVERIFY(e.PopupMenu() == nullptr);
         QCOMPARE(e.Text(), std::string());
     }
 
