@@ -3,6 +3,7 @@
 #include "app/MessageBoxes.h"
 #include "app/tavo_dprintUnit.h"
 #include "platform/QtText.h"
+#include "transfer/Compact.h"
 #include "transfer/Transfer.h"
 #include "transfer/ZipTel.h"
 
@@ -11,8 +12,6 @@
 #include <QTextBlock>
 
 namespace {
-
-constexpr std::size_t kMemoLinesRead = 16;
 
 void SetMemoColour(QPlainTextEdit* memo, bool empty) {
     QColor wanted = empty ? QColor(192, 192, 192) : memo->parentWidget()->palette().color(QPalette::Base);
