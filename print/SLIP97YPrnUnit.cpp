@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -80,6 +81,18 @@ void TForm_SLIP97YPrn::showEvent(QShowEvent* event) {
     move(owner.center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(event);
     Guarded([this] { FormShow(); });
+}
+
+void TForm_SLIP97YPrn::keyPressEvent(QKeyEvent* event) {
+    // Enter walks the fields to the button; Enter on the button registers. The button is no default
+    // button, which would take Enter away from the fields.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        focusWidget() == BitBtn_MRGN) {
+        BitBtn_MRGN->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm_SLIP97YPrn::FormShow() {

@@ -256,6 +256,27 @@ private slots:
                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
     }
 
+    void enterFromTheLeftMarginReachesTheButtonAndEnterThereRegisters() {
+        TForm_Main& w = Start();
+        bool onButton = false;
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<TForm_SLIP97YPrn*>(d);
+            TypeText(dlg->KyNumEdit_TOP, "6");
+            QTest::keyClick(dlg->KyNumEdit_TOP, Qt::Key_Return);
+            TypeText(dlg->KyNumEdit_LEFT, "-2");
+            QTest::keyClick(dlg->KyNumEdit_LEFT, Qt::Key_Return);
+            onButton = dlg->BitBtn_MRGN->hasFocus();
+            fx->boxes.AnswerNext(true);
+            QTest::keyClick(dlg->BitBtn_MRGN, Qt::Key_Return);
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QVERIFY(onButton);
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
+        QCOMPARE(Margins(w), QStringList({"0", "6", "-2"}));
+        QVERIFY(!Form_SLIP97YPrn->isVisible());
+    }
+
     void answeringNoKeepsTheDialogOpenAndWritesNothing() {
         TForm_Main& w = Start();
         bool stillOpen = false;
