@@ -181,6 +181,22 @@ private slots:
         QCOMPARE(w->Label_Warning->text(), QString());
     }
 
+    void comingBackToTheWindowIsNoNewEntry() {
+        w->Edit_Add1->setFocus(Qt::TabFocusReason);
+        w->Edit_Add1->setText(QString(21, QChar(0x3042))); // 42 bytes, typed after the entry
+        w->Edit_Add1->setCursorPosition(3);
+        QCOMPARE(w->Label_Warning->text(), QString());
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(Focus(), w->Edit_Add1);
+        QCOMPARE(w->Edit_Add1->cursorPosition(), 3);   // the caret stays where the user left it
+        QCOMPARE(w->Label_Warning->text(), QString()); // and the warning waits for a real entry
+    }
+
     void windowKeysOnlyWhenTheWindowHoldsTheFocus() {
         w->setFocus();
         QTest::keyClick(w, Qt::Key_F2);
