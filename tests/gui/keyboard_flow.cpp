@@ -80,6 +80,20 @@ private slots:
         QCOMPARE(w->DateTimePicker_1->date(), before); // the key that moved on does not step the date
     }
 
+    void tabLeavesTheDateAsAWhole() {
+        w->CheckBox_Date_1->setFocus();
+        Press(Qt::Key_Tab);
+        QCOMPARE(Focus(), w->DateTimePicker_1);
+        QDate before = w->DateTimePicker_1->date();
+        Press(Qt::Key_Tab);
+        QVERIFY2(Focus() == w->Edit_G1, Name(Focus()));
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(Focus(), w->DateTimePicker_1);
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY2(Focus() == w->CheckBox_Date_1, Name(Focus()));
+        QCOMPARE(w->DateTimePicker_1->date(), before);
+    }
+
     void upMovesBackExceptInThePostcode() {
         Press(Qt::Key_Up);
         QCOMPARE(Focus(), w->Edit_Zip);
