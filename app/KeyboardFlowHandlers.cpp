@@ -75,6 +75,13 @@ void TForm_Main::SetTabOrder() {
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
+        auto* press = static_cast<QKeyEvent*>(event);
+        if (watched == DateTimePicker_1 && (press->key() == Qt::Key_Tab || press->key() == Qt::Key_Backtab) &&
+            !(press->modifiers() & Qt::ControlModifier)) {
+            // Tab leaves the date as a whole instead of stepping through its parts (the arrows do that).
+            focusNextPrevChild(press->key() == Qt::Key_Tab && !(press->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
         for (auto& [w, h] : keyHandlers_) {
             if (w != watched) continue;
             auto* key = static_cast<QKeyEvent*>(event);

@@ -100,5 +100,17 @@ bool LimitedLineEdit::event(QEvent* e) {
 
 void LimitedLineEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    // Back from a message box, a menu or another window: the user never left the field, so the
+    // caret and the warning stay as they were.
+    bool returning =
+        event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+    if (entered_ && returning) return;
+    entered_ = true;
     emit entered();
+}
+
+void LimitedLineEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        entered_ = false;
 }

@@ -26,9 +26,11 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool userInput_ = false;
+    bool entered_ = false; // from entering the field until the focus goes to another control
     int limit_ = 0;
     ByteLimitValidator* validator_ = nullptr;
 };

@@ -280,9 +280,11 @@ void TForm_Main::BuildGoodsAndPrinter() {
     BitBtn_PrnSet = Glyph(GroupBox1, "BitBtn_PrnSet", QStyle::SP_ComputerIcon, 6, 122, 180, 26);
     BitBtn_PrnSet->setText(U("セットするプリンタを登録"));
     BitBtn_PrnSet->setFont(DesignFont(12));
+    BitBtn_PrnSet->setToolTip(U("送り状ごとに使用にするプリンタをセットします"));
     BitBtn_PrnSet2 = Glyph(GroupBox1, "BitBtn_PrnSet2", QStyle::SP_FileDialogDetailedView, 6, 152, 100, 26);
     BitBtn_PrnSet2->setText(U("余白調整"));
     BitBtn_PrnSet2->setFont(DesignFont(12));
+    BitBtn_PrnSet2->setToolTip(U("印刷する用紙の上余白、左余白を調整します"));
     Label_Prn_Top = Make<QLabel>(GroupBox1, "Label_Prn_Top", 112, 156, 36, 18);
     Label_Prn_Left = Make<QLabel>(GroupBox1, "Label_Prn_Left", 150, 156, 36, 18);
     for (QLabel* l : {Label_Prn_Top, Label_Prn_Left}) {

@@ -80,6 +80,20 @@ private slots:
         QCOMPARE(w->DateTimePicker_1->date(), before); // the key that moved on does not step the date
     }
 
+    void tabLeavesTheDateAsAWhole() {
+        w->CheckBox_Date_1->setFocus();
+        Press(Qt::Key_Tab);
+        QCOMPARE(Focus(), w->DateTimePicker_1);
+        QDate before = w->DateTimePicker_1->date();
+        Press(Qt::Key_Tab);
+        QVERIFY2(Focus() == w->Edit_G1, Name(Focus()));
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(Focus(), w->DateTimePicker_1);
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY2(Focus() == w->CheckBox_Date_1, Name(Focus()));
+        QCOMPARE(w->DateTimePicker_1->date(), before);
+    }
+
     void upMovesBackExceptInThePostcode() {
         Press(Qt::Key_Up);
         QCOMPARE(Focus(), w->Edit_Zip);
@@ -179,6 +193,22 @@ private slots:
         w->Edit_Add1->setText(QString(40, QLatin1Char('a')));
         w->Edit_Add3->setFocus();
         QCOMPARE(w->Label_Warning->text(), QString());
+    }
+
+    void comingBackToTheWindowIsNoNewEntry() {
+        w->Edit_Add1->setFocus(Qt::TabFocusReason);
+        w->Edit_Add1->setText(QString(21, QChar(0x3042))); // 42 bytes, typed after the entry
+        w->Edit_Add1->setCursorPosition(3);
+        QCOMPARE(w->Label_Warning->text(), QString());
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(Focus(), w->Edit_Add1);
+        QCOMPARE(w->Edit_Add1->cursorPosition(), 3);   // the caret stays where the user left it
+        QCOMPARE(w->Label_Warning->text(), QString()); // and the warning waits for a real entry
     }
 
     void windowKeysOnlyWhenTheWindowHoldsTheFocus() {

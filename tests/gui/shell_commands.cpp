@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QtTest>
 
 // Receives what the window asks the desktop to open.
@@ -149,6 +150,28 @@ private slots:
         QCOMPARE(w->KyNumEdit_PriceSub->Text(), std::string("0"));
         QCOMPARE(w->KyNumEdit_TaxSub->Text(), std::string("0"));
         QVERIFY(!w->CheckBox_p3->isChecked());
+    }
+
+    void hintsAsWritten() {
+        struct {
+            QWidget* control;
+            const char* hint;
+        } cases[] = {
+            {w->BitBtn_My, "ご依頼主を保存します"},
+            {w->CheckBox_My, "チェックをはずすとご依頼主を印字しません"},
+            {w->CheckBox_Date_1, "チェックをはずすと日付を印字しません"},
+            {w->PageControl_My, "依頼主番号ごとに登録してください。　登録後切り替えが可能になります。"},
+            {w->Edit_G1, "30文字入力可"},
+            {w->BitBtn_1, "お届け先にテキストデータを転送します"},
+            {w->BitBtn_MemoCLS, "メモをクリアします"},
+            {w->BitBtn_PriceSub_Cls, "代引金額/代引種別をクリアします"},
+            {w->BitBtn_PrnSet, "送り状ごとに使用にするプリンタをセットします"},
+            {w->BitBtn_PrnSet2, "印刷する用紙の上余白、左余白を調整します"},
+            {w->BitBtn_CLS, ""},
+            {w->BitBtn_WebHelp, ""},
+        };
+        for (auto& c : cases)
+            QCOMPARE(c.control->toolTip(), U(c.hint));
     }
 
     void everyControlCarriesItsDesignName() {
