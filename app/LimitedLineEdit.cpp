@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QScopedValueRollback>
 #include <QValidator>
+#include <limits>
 
 int Cp932Bytes(const QString& text) {
     return static_cast<int>(ToCp932(text).size());
@@ -60,7 +61,11 @@ private:
     QString last_;
 };
 
-LimitedLineEdit::LimitedLineEdit(QWidget* parent) : QLineEdit(parent) {}
+LimitedLineEdit::LimitedLineEdit(QWidget* parent) : QLineEdit(parent) {
+    // The byte limits below bind typing; text the program puts in is never cut, not even at the
+    // toolkit's default of 32767 characters.
+    setMaxLength(std::numeric_limits<int>::max());
+}
 
 void LimitedLineEdit::SetByteLimit(int bytes) {
     limit_ = bytes;

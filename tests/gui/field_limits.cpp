@@ -84,6 +84,10 @@ private slots:
         QCOMPARE(w->Edit_Custo1->text(), QString(59, QChar(0x3042)));
         TypeText(w->Edit_Custo1, QStringLiteral("z")); // still over the limit: refused
         QCOMPARE(w->Edit_Custo1->text(), QString(59, QChar(0x3042)));
+        // Not even by the toolkit's own length limit: a transferred line of any length arrives whole.
+        QString huge(40000, QChar(0x3042));
+        w->Edit_Add1->setText(huge);
+        QCOMPARE(w->Edit_Add1->text().size(), huge.size());
     }
 
     void unlimitedFieldsTakeAnyLength() {
