@@ -25,10 +25,6 @@
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 std::string NativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }

@@ -20,10 +20,6 @@
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The design's font and what stands in for it where it is not installed.
 QFont DesignFont(int pixelSize, bool bold = false) {
     static const bool substituted = [] {

@@ -5,3 +5,8 @@
 
 std::string ToCp932(const QString& text);
 QString FromCp932(const std::string& bytes);
+
+// The program's own Japanese texts, written in UTF-8 source.
+inline QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}

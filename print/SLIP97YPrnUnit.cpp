@@ -19,14 +19,6 @@
 
 TForm_SLIP97YPrn* Form_SLIP97YPrn = nullptr;
 
-namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
-
 TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main& main) : main_(main) {
     setObjectName(QStringLiteral("Form_SLIP97YPrn"));
     setWindowTitle(U("印字位置調整"));

@@ -77,10 +77,6 @@ std::string Sj(const char* utf8) {
     return cp932::FromUtf8(utf8);
 }
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 void TypeText(QWidget* widget, const QString& text) {
     for (QChar c : text) {
         if (c.unicode() < 0x80 && c.isPrint())

@@ -2,6 +2,7 @@
 // The real main window in a fresh working directory, with its message boxes answered by the test.
 #include "app/MessageBoxes.h"
 #include "app/tavo_dprintUnit.h"
+#include "platform/QtText.h"
 #include "print/Hq_d97Y_DotUnit.h"
 #include "print/SLIP97YPrnUnit.h"
 #include "printer/HqPrinterInstance.h"
@@ -65,4 +66,3 @@ void TypeText(QWidget* widget, const QString& text);
 
 // UTF-8 literal to the CP932 bytes the program stores.
 std::string Sj(const char* utf8);
-QString U(const char* utf8);
