@@ -24,6 +24,8 @@ int Split(const Args& args);
 int Transfer(const Args& args);
 
 std::string ReadStdin();
+// Upper-case hex pairs, `separator` between them.
+std::string HexBytes(const std::string& bytes, const char* separator);
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.
 std::vector<std::string> SplitLines(const std::string& text);
 

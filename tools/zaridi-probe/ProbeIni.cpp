@@ -5,7 +5,6 @@
 #include "platform/Cp932Codec.h"
 #include "platform/ProfileFile.h"
 
-#include <cstdio>
 #include <iostream>
 
 namespace probe {
@@ -32,15 +31,7 @@ int Ini(const Args& a) {
 int Cp932Hex(const Args& a) {
     if (!a.empty()) throw UsageError{"cp932 < lines"};
     for (const std::string& line : SplitLines(ReadStdin())) {
-        std::string bytes = cp932::FromUtf8(line);
-        std::string out;
-        char buf[4];
-        for (unsigned char b : bytes) {
-            std::snprintf(buf, sizeof buf, "%02X", b);
-            if (!out.empty()) out += ' ';
-            out += buf;
-        }
-        std::cout << out << "\n";
+        std::cout << HexBytes(cp932::FromUtf8(line), " ") << "\n";
     }
     return 0;
 }

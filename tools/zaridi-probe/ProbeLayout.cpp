@@ -5,7 +5,6 @@
 #include "platform/RuntimeErrors.h"
 #include "print/SlipLayout.h"
 
-#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -27,16 +26,6 @@ bool Checked(const json& fields, const char* name) {
     if (!it->is_boolean())
         throw std::runtime_error(std::string("layout: ") + name + " must be true or false");
     return it->get<bool>();
-}
-
-std::string Hex(const std::string& bytes) {
-    std::string out;
-    char buf[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        out += buf;
-    }
-    return out;
 }
 
 } // namespace
@@ -85,7 +74,7 @@ int Layout(const Args& a) {
         json draws = json::array();
         for (const SlipDraw& d : LayoutSlip(s)) {
             draws.push_back({{"text", TextOrNull(d.text)},
-                             {"hex", Hex(d.text)},
+                             {"hex", HexBytes(d.text, "")},
                              {"font", cp932::ToUtf8(d.font)},
                              {"size", d.size},
                              {"x", d.x},
