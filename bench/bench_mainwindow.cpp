@@ -1,10 +1,10 @@
 // The main window on the offscreen platform: construction with its first showing, and the settings
 // write at shutdown. Goals: under 150 ms and under 5 ms. The first showing makes the registered
 // printer current: run it against a scheduler with printers (eval "$(scripts/cups-sandbox start DIR)").
-#include "app/LimitedLineEdit.h"
-#include "app/MessageBoxes.h"
-#include "app/tavo_dprintUnit.h"
-#include "printer/HqPrinterInstance.h"
+#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/MessageBoxes.h"
+#include "app/qt/tavo_dprintUnit.h"
+#include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>
 #include <QDir>

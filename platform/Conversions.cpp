@@ -103,3 +103,13 @@ Currency StrToCurrOrZero(std::string_view text) {
 std::string IntToStr(std::int64_t value) {
     return std::to_string(value);
 }
+
+std::string InsertCommas(std::string_view digits) {
+    std::string out;
+    out.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}

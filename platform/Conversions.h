@@ -25,3 +25,6 @@ std::optional<Currency> TryStrToCurr(std::string_view text);
 Currency StrToCurrOrZero(std::string_view text);
 
 std::string IntToStr(std::int64_t value);
+
+// "," after every third character from the right, never in front of the first: 1234567 -> 1,234,567.
+std::string InsertCommas(std::string_view digits);

@@ -11,6 +11,11 @@ constexpr bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// The second byte of a double-byte character.
+constexpr bool IsTrailByte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 // Bytes the character at `pos` occupies: 2 for a lead byte with a trail byte after it, else 1.
 // A lead byte at the very end counts as a character of its own, so no caller reads past the end.
 inline std::size_t CharLength(std::string_view s, std::size_t pos) {

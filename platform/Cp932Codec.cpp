@@ -128,10 +128,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-constexpr bool IsTrailByte(unsigned char b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
 } // namespace
 
 std::string FromUtf8(std::string_view utf8) {

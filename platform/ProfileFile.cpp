@@ -211,12 +211,8 @@ std::string ProfileFile::Bytes() const {
 void ProfileFile::Save() {
     if (loadFailed_) ThrowWriteError();
     if (!dirty_) return;
-    std::string bytes;
-    if (utf8_) bytes += kBom;
-    for (const Line& line : lines_)
-        bytes += line.raw + line.eol;
     try {
-        fileio::WriteFileAtomic(path_, bytes);
+        fileio::WriteFileAtomic(path_, Bytes());
     } catch (const EInOutError&) {
         ThrowWriteError();
     }

@@ -1,9 +1,10 @@
 #include "print/SlipCanvas.h"
 
 #include "platform/Cp932Codec.h"
+#include "printer/DesignFonts.h"
 
 void DrawSlip(HqCanvas& canvas, const std::vector<SlipDraw>& draws) {
-    canvas.SetFontName(cp932::FromUtf8("ＭＳ Ｐ明朝"));
+    canvas.SetFontName(cp932::FromUtf8(design_font::kPMincho));
     canvas.SetFontSize(11);
     canvas.SetFontColor(clBlack);
     canvas.SetFontStyle(0);

@@ -3,6 +3,7 @@
 #include "platform/Conversions.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
+#include "printer/DesignFonts.h"
 
 #include <algorithm>
 #include <array>
@@ -10,9 +11,9 @@
 
 namespace {
 
-const std::string kMincho = cp932::FromUtf8("ＭＳ Ｐ明朝");
-const std::string kLucida = "Lucida Sans Unicode";
-const std::string kSans = "Microsoft Sans Serif";
+const std::string kMincho = cp932::FromUtf8(design_font::kPMincho);
+const std::string kLucida = design_font::kLucida;
+const std::string kSans = design_font::kSans;
 const std::string kCircle = cp932::FromUtf8("○");
 
 // Byte `n` (1-based) of `s`, or an empty text past its end.
@@ -79,12 +80,7 @@ std::string FormatTaxField(std::int64_t amount10000) {
     bool negative = amount10000 < 0;
     std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(amount10000) : amount10000;
     std::uint64_t yen = (magnitude + 5000) / 10000;
-    std::string digits = std::to_string(yen);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
+    std::string grouped = InsertCommas(std::to_string(yen));
     if (negative && yen != 0) grouped = "-" + grouped;
     return grouped.size() >= 12 ? grouped : std::string(12 - grouped.size(), ' ') + grouped;
 }

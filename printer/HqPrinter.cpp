@@ -38,6 +38,30 @@ std::string FieldName(const std::string& raw, std::size_t limit) {
     return cp932::CutBytes(name, limit);
 }
 
+// A driver lists each paper once, so the first match is the one; a source may be listed under several
+// names, and the last of them is the one in force.
+int FirstMatch(const std::vector<std::uint16_t>& numbers, int n) {
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (numbers[i] == n) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int LastMatch(const std::vector<std::uint16_t>& numbers, int n) {
+    int found = -1;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (numbers[i] == n) found = static_cast<int>(i);
+    }
+    return found;
+}
+
+std::vector<std::uint16_t> NumbersOf(const std::vector<NumberedName>& items) {
+    std::vector<std::uint16_t> numbers;
+    for (const NumberedName& item : items)
+        numbers.push_back(item.number);
+    return numbers;
+}
+
 THqPrinter* g_hqPrinter = nullptr;
 
 } // namespace
@@ -190,9 +214,7 @@ int THqPrinter::GetPaperSizeIndex() {
     UpdateCapabilities();
     if (!(capabilities_ & kPapersLoaded))
         throw EHqPrinterNoInfo("THqPrinter.GetPaperSizeIndex: No Papersize Info Available");
-    for (std::size_t i = 0; i < paperNumbers_.size(); ++i) {
-        if (paperNumbers_[i] == n) return static_cast<int>(i);
-    }
+    if (int found = FirstMatch(paperNumbers_, n); found >= 0) return found;
     throw EHQPrinterPaperSizeError("THqPrinter.GetPaperSizeIndex: Cannot Get Paper Index");
 }
 
@@ -219,10 +241,7 @@ int THqPrinter::GetBinIndex() {
     UpdateCapabilities();
     if (!(capabilities_ & kBinsLoaded))
         throw EHqPrinterNoInfo("THqPrinter.GetBinIndex: No Bin Info Available");
-    int found = -1;
-    for (std::size_t i = 0; i < binNumbers_.size(); ++i) {
-        if (binNumbers_[i] == n) found = static_cast<int>(i);
-    }
+    const int found = LastMatch(binNumbers_, n);
     if (found < 0) throw EHqPrinterBinError("THqPrinter.GetBinIndex: Cannot Get Bin Index");
     return found;
 }
@@ -280,6 +299,26 @@ void THqPrinter::SettingsChanged() {
     std::vector<std::string> oldPorts = portNames_;
     GetPortNames();
     if (oldPorts != portNames_ && OnChange) OnChange(*this);
+}
+
+PrinterChoice THqPrinter::ChoiceFor(int index) {
+    const std::string device = GetPrinterNames().at(static_cast<std::size_t>(index));
+    const DeviceMode mode =
+        index == GetIndex() ? platform_->GetDeviceMode() : platform_->DefaultDeviceMode(device);
+    PrinterChoice choice;
+    choice.papers = platform_->Papers(device);
+    choice.bins = platform_->Bins(device);
+    choice.paperIndex = FirstMatch(NumbersOf(choice.papers), mode.dmPaperSize);
+    choice.binIndex = LastMatch(NumbersOf(choice.bins), mode.dmDefaultSource);
+    return choice;
+}
+
+void THqPrinter::Choose(int index, std::optional<std::uint16_t> paper, std::optional<std::uint16_t> bin) {
+    SetIndex(index);
+    const DeviceMode mode = platform_->GetDeviceMode();
+    platform_->SetPaperAndBin(paper ? static_cast<std::int16_t>(*paper) : mode.dmPaperSize,
+                              bin ? static_cast<std::int16_t>(*bin) : mode.dmDefaultSource);
+    Refresh();
 }
 
 THqPrinter& HqPrinter() {

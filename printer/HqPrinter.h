@@ -12,6 +12,15 @@
 #include <string>
 #include <vector>
 
+// What the printer-choice dialog offers for one printer: its papers and sources (names as the driver
+// gives them) and which of them are preselected, -1 where none matches.
+struct PrinterChoice {
+    std::vector<NumberedName> papers;
+    std::vector<NumberedName> bins;
+    int paperIndex = -1;
+    int binIndex = -1;
+};
+
 class THqPrinter {
 public:
     explicit THqPrinter(std::unique_ptr<PlatformPrinter> platform);
@@ -41,10 +50,15 @@ public:
     // The change watch: the platform's settings may have changed (printers added or removed).
     void SettingsChanged();
 
-    // Called after the watch has seen a change. Nothing in the program sets it.
+    // Called after the watch has seen a change. Design name kept; no behaviour depends on it.
     std::function<void(THqPrinter&)> OnChange;
 
-    PlatformPrinter& Platform() { return *platform_; }
+    // The choice dialog's view of the index-th visible printer: the current printer preselects the
+    // paper and source in force, any other its defaults; matched as GetPaperSizeIndex and GetBinIndex do.
+    PrinterChoice ChoiceFor(int index);
+    // Makes the index-th visible printer current with the given paper and source numbers (nullopt keeps
+    // what is in force), then reads its driver afresh.
+    void Choose(int index, std::optional<std::uint16_t> paper, std::optional<std::uint16_t> bin);
     // The numbers behind the names GetPaperSizeNames and GetBinNames returned last.
     const std::vector<std::uint16_t>& PaperNumbers() const { return paperNumbers_; }
     const std::vector<std::uint16_t>& BinNumbers() const { return binNumbers_; }

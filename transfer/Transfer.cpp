@@ -89,6 +89,15 @@ TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFie
     return result;
 }
 
+std::string_view MemoHead(std::string_view text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t lines = 0; lines < count && end < text.size(); ++lines) {
+        const std::size_t lf = text.find('\n', end);
+        end = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    return text.substr(0, end);
+}
+
 std::vector<std::string> FirstMemoLines(std::string_view text, std::size_t count) {
     std::vector<std::string> lines;
     std::size_t pos = 0;

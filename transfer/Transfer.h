@@ -36,3 +36,7 @@ TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFie
 
 // The first `count` lines of a memo text whose lines end with LF or CR LF; the rest is not scanned.
 std::vector<std::string> FirstMemoLines(std::string_view text, std::size_t count);
+
+// The start of a memo text that holds its first `count` lines. LF is one byte in UTF-8 and never part
+// of a double-byte CP932 character, so a caller can cut UTF-8 text before converting just that part.
+std::string_view MemoHead(std::string_view text, std::size_t count);

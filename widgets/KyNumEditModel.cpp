@@ -390,12 +390,8 @@ KeyResult KyNumEditModel::ImeChar(std::string_view character) {
 
 unsigned KyNumEditModel::ImeCharCode(std::string_view character) {
     if (character.size() != 2) return character.empty() ? 0 : static_cast<unsigned char>(character[0]);
-    const unsigned code =
-        (static_cast<unsigned char>(character[0]) << 8) | static_cast<unsigned char>(character[1]);
-    if (code >= 0x824F && code <= 0x8258) return '0' + (code - 0x824F);
-    if (code == 0x817C) return '-';
-    if (code == 0x8144) return '.';
-    return code;
+    return HalfWidthNumberCode((static_cast<unsigned char>(character[0]) << 8) |
+                               static_cast<unsigned char>(character[1]));
 }
 
 void KyNumEditModel::FocusEnter() {

@@ -22,16 +22,6 @@ std::string JoinParts(const KyNumParts& parts) {
     return parts.Sign + parts.Integer + parts.Point + parts.Decimals;
 }
 
-std::string InsertCommas(std::string_view digits) {
-    std::string out;
-    out.reserve(digits.size() + digits.size() / 3);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
 namespace {
 
 bool Pads(const KyNumEditProps& props) {

@@ -1,5 +1,6 @@
 #pragma once
 // How a value text is shown: sign, grouping, fixed decimals and marks.
+#include "platform/Conversions.h"
 #include "widgets/KyNumEditTypes.h"
 
 #include <string>
@@ -14,9 +15,6 @@ struct KyNumParts {
 
 KyNumParts SplitValue(std::string_view value);
 std::string JoinParts(const KyNumParts& parts);
-
-// "," after every third character from the right, never in front of the first: 1234567 -> 1,234,567.
-std::string InsertCommas(std::string_view digits);
 
 // The display text without marks.
 std::string FormatDisplay(std::string_view value, const KyNumEditProps& props);

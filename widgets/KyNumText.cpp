@@ -2,11 +2,16 @@
 
 #include "platform/Cp932.h"
 
+unsigned HalfWidthNumberCode(unsigned code) {
+    if (code >= 0x824F && code <= 0x8258) return '0' + (code - 0x824F);
+    if (code == 0x817C) return '-';
+    if (code == 0x8144) return '.';
+    return code;
+}
+
 namespace {
 
-constexpr bool IsTrail(unsigned char b) {
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
+constexpr unsigned kWideComma = 0x8143;
 
 // Pass 1: full-width digits, minus and full stop to their half-width forms; stops at anything else
 // double-byte or broken.
@@ -18,15 +23,12 @@ std::string ConvertWide(std::string_view s) {
             out += s[i++];
             continue;
         }
-        if (i + 1 >= s.size() || !IsTrail(static_cast<unsigned char>(s[i + 1]))) break;
-        unsigned code = (c << 8) | static_cast<unsigned char>(s[i + 1]);
-        if (code >= 0x824F && code <= 0x8258)
-            out += static_cast<char>('0' + (code - 0x824F));
-        else if (code == 0x817C)
-            out += '-';
-        else if (code == 0x8144)
-            out += '.';
-        else if (code != 0x8143)
+        if (i + 1 >= s.size() || !cp932::IsTrailByte(static_cast<unsigned char>(s[i + 1]))) break;
+        const unsigned code = (c << 8) | static_cast<unsigned char>(s[i + 1]);
+        const unsigned half = HalfWidthNumberCode(code);
+        if (half < 0x80)
+            out += static_cast<char>(half);
+        else if (code != kWideComma)
             break;
         i += 2;
     }

@@ -11,6 +11,10 @@ struct KyNumTextRules {
     bool ZeroEnabled = false;
 };
 
+// A full-width digit, minus or full stop (a CP932 double-byte code) to its half-width character;
+// any other code comes back unchanged.
+unsigned HalfWidthNumberCode(unsigned code);
+
 // Any CP932 text to a valid value text: full-width digits, minus and full stop folded, commas dropped,
 // cut at the first character that does not belong, decimals cut to DecimalLength, emptied when the
 // integer part is longer than IntegerLength.

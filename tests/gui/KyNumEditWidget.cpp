@@ -1,5 +1,5 @@
 // TKyNumEdit as a user meets it: keys, clipboard, menu, focus moves, input method, mouse, painting.
-#include "widgets/KyNumEdit.h"
+#include "widgets/qt/KyNumEdit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The printer choice dialog over the private CUPS scheduler, driven as a user would.
-#include "printer/CupsPrinter.h"
-#include "printer/HqPrinterDialogs.h"
+#include "printer/qt/CupsPrinter.h"
+#include "printer/qt/HqPrinterDialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

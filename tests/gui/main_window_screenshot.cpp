@@ -1,6 +1,6 @@
 // Fills the main window with a realistic slip and saves a picture of it: to $ZARIDI_SCREENSHOT when set
 // (scripts/screenshot writes docs/main-window.png), otherwise into the test's own directory.
-#include "app/LimitedLineEdit.h"
+#include "app/qt/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The real modal boxes: title, buttons, Enter answers Yes, Escape and the close box answer No, and the
 // error box of a handler that failed.
-#include "app/AppTitle.h"
-#include "app/ErrorBox.h"
-#include "app/MessageBoxes.h"
+#include "app/qt/AppTitle.h"
+#include "app/qt/ErrorBox.h"
+#include "app/qt/MessageBoxes.h"
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 

@@ -1,10 +1,10 @@
 // Printer registration per slip type, the F7 printer choice and the print-position dialog, on the real
 // main window over the private CUPS scheduler (visible queues: 0 "dotmatrix", 1 "slip").
-#include "app/LimitedLineEdit.h"
+#include "app/qt/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 #include "printer/HqPrinter.h"
-#include "printer/HqPrinterDialogs.h"
-#include "widgets/KyNumEdit.h"
+#include "printer/qt/HqPrinterDialogs.h"
+#include "widgets/qt/KyNumEdit.h"
 
 #include <QComboBox>
 #include <QDialog>

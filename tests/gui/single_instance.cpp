@@ -1,6 +1,6 @@
 // A second start of the real program while one runs: no window, the first asked forward, exit code 0.
-#include "app/AppTitle.h"
-#include "platform/SingleInstance.h"
+#include "app/qt/AppTitle.h"
+#include "platform/qt/SingleInstance.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

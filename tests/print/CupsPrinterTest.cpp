@@ -3,8 +3,8 @@
 #include "Sandbox.h"
 
 #include "platform/Cp932Codec.h"
-#include "printer/CupsPrinter.h"
 #include "printer/HqPrinter.h"
+#include "printer/qt/CupsPrinter.h"
 
 #include <gmock/gmock.h>
 
@@ -23,10 +23,13 @@ const std::string kTitle = "tavo_Zaridi2  ";
 class CupsPrinterTest : public ::testing::Test {
 protected:
     std::unique_ptr<THqPrinter> printer;
+    CupsPrinter* cups = nullptr; // the back end under `printer`
 
     void SetUp() override {
         REQUIRE_SANDBOX();
-        printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+        auto backEnd = std::make_unique<CupsPrinter>();
+        cups = backEnd.get();
+        printer = std::make_unique<THqPrinter>(std::move(backEnd));
     }
 
     int VisibleIndexOf(const std::string& name) {
@@ -56,7 +59,7 @@ TEST_F(CupsPrinterTest, ListsQueuesThatAcceptJobsAndCountsOnlyThem) {
     EXPECT_EQ(printer->GetIndex(), 1); // the scheduler's default destination
     printer->SetIndex(0);
     EXPECT_EQ(printer->GetIndex(), 0);
-    EXPECT_EQ(printer->Platform().DeviceName(), "dotmatrix");
+    EXPECT_EQ(cups->DeviceName(), "dotmatrix");
     printer->SetIndex(-1);
     EXPECT_EQ(printer->GetIndex(), 1);
     EXPECT_THROW(printer->SetIndex(2), EHQPrinterRangeError);
@@ -108,7 +111,7 @@ TEST_F(CupsPrinterTest, SlipQueueOffersItsFormsFeedsAndResolution) {
     EXPECT_EQ(dpi.Y, 180);
     EXPECT_EQ(printer->GetScale(), 100);
     EXPECT_EQ(printer->GetSupportedFields(), (1u << 1) | (1u << 6));
-    auto bins = printer->Platform().Bins("slip");
+    auto bins = printer->ChoiceFor(VisibleIndexOf("slip")).bins;
     ASSERT_EQ(bins.size(), 3u);
     EXPECT_EQ(bins[1].number, 4);   // manual feed
     EXPECT_GE(bins[2].number, 256); // no platform number for a front tractor
@@ -120,7 +123,7 @@ TEST_F(CupsPrinterTest, DotMatrixQueueHasWindowsPaperNumbersAndNoSources) {
     EXPECT_EQ(printer->GetPaperSizeNumber(), 9); // A4, set as the queue's default
     EXPECT_EQ(printer->GetPaperSizeIndex(), 2);
     std::vector<int> numbers;
-    for (const NumberedName& p : printer->Platform().Papers("dotmatrix"))
+    for (const NumberedName& p : printer->ChoiceFor(VisibleIndexOf("dotmatrix")).papers)
         numbers.push_back(p.number);
     EXPECT_THAT(numbers, ElementsAre(1, 5, 9, 39));
     TPoint dpi;
@@ -136,8 +139,7 @@ TEST_F(CupsPrinterTest, ScaleComesFromTheQueuesScalingDefault) {
     printer->SetIndex(VisibleIndexOf("dotmatrix"));
     EXPECT_EQ(printer->GetScale(), 50);
     // A change made while the program runs shows after a refresh, and the choices stay.
-    printer->Platform().SetPaperAndBin(1, 0);
-    printer->Refresh();
+    printer->Choose(VisibleIndexOf("dotmatrix"), 1, 0);
     sandbox::Run("lpadmin -p dotmatrix -o scaling-default=80");
     EXPECT_EQ(printer->GetScale(), 50);
     printer->Refresh();
@@ -147,9 +149,7 @@ TEST_F(CupsPrinterTest, ScaleComesFromTheQueuesScalingDefault) {
 }
 
 TEST_F(CupsPrinterTest, SetIndexGoesBackToTheQueuesDefaults) {
-    printer->SetIndex(VisibleIndexOf("slip"));
-    printer->Platform().SetPaperAndBin(9, 4);
-    printer->Refresh();
+    printer->Choose(VisibleIndexOf("slip"), 9, 4);
     EXPECT_EQ(printer->GetPaperSizeIndex(), 2);
     EXPECT_EQ(printer->GetBinIndex(), 1);
     printer->SetIndex(VisibleIndexOf("dotmatrix"));
@@ -263,9 +263,7 @@ TEST_F(CupsPrinterTest, CoarseVerticalResolutionKeepsPositionsInDots) {
 }
 
 TEST_F(CupsPrinterTest, ChosenSourceAndQueueResolutionReachTheDriver) {
-    printer->SetIndex(VisibleIndexOf("slip"));
-    printer->Platform().SetPaperAndBin(256, 4); // continuous slip, manual feed
-    printer->Refresh();
+    printer->Choose(VisibleIndexOf("slip"), 256, 4); // continuous slip, manual feed
     sandbox::Job job = PrintPage("slip", [](HqCanvas& c) { c.TextOut(10, 10, "slip"); });
     EXPECT_EQ(job.state, IPP_JSTATE_COMPLETED);
     std::string options = sandbox::FilterOptions(job.id);
@@ -332,9 +330,7 @@ TEST_F(CupsPrinterTest, EndDocOnADeletedQueueRaises) {
 }
 
 TEST_F(CupsPrinterTest, WatchSeesANewQueueAndKeepsTheChosenPrinter) {
-    printer->SetIndex(VisibleIndexOf("dotmatrix"));
-    printer->Platform().SetPaperAndBin(1, 0); // Letter
-    printer->Refresh();
+    printer->Choose(VisibleIndexOf("dotmatrix"), 1, 0); // Letter
     sandbox::Run("lpadmin -p added -E -v file://" + sandbox::Dir() + "/out/added.prn -P " + sandbox::Dir() +
                  "/ppd/zaridi-slip.ppd");
     sandbox::Restore drop{"lpadmin -x added"};

@@ -2,7 +2,7 @@
 // active again.
 #include "Sandbox.h"
 
-#include "printer/HqPrinterInstance.h"
+#include "printer/qt/HqPrinterInstance.h"
 
 #include <gmock/gmock.h>
 

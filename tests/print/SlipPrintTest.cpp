@@ -3,7 +3,7 @@
 #include "Sandbox.h"
 #include <algorithm>
 
-#include "app/LimitedLineEdit.h"
+#include "app/qt/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 #include "printer/HqPrinter.h"
 

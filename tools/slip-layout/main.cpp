@@ -2,10 +2,10 @@
 // outlines of its boxes, at 160 dots per inch (one layout unit per pixel). The texts come from the
 // program's own layout routine and are painted the way a printed page paints them.
 #include "platform/Cp932Codec.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 #include "print/SlipCanvas.h"
 #include "print/SlipLayout.h"
-#include "printer/PdfCanvas.h"
+#include "printer/qt/PdfCanvas.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

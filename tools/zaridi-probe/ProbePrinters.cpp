@@ -3,7 +3,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Cp932Codec.h"
-#include "printer/HqPrinterInstance.h"
+#include "printer/qt/HqPrinterInstance.h"
 
 #include <nlohmann/json.hpp>
 

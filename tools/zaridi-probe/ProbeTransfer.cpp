@@ -143,9 +143,10 @@ int Transfer(const Args& a) {
     before.Zip = FoldToHalfWidth(before.Zip);
     before.Tel = FoldToHalfWidth(before.Tel);
 
-    std::vector<std::string> memo = SplitLines(in["memo"].get<std::string>());
-    for (std::string& line : memo)
-        line = cp932::FromUtf8(line);
+    // Only the lines the transfer reads are converted, however long the memo.
+    const std::string& text = in["memo"].get_ref<const std::string&>();
+    const std::vector<std::string> memo =
+        FirstMemoLines(cp932::FromUtf8(MemoHead(text, kMemoLinesRead)), kMemoLinesRead);
     const TransferResult result = RunTransfer(memo, before);
 
     nlohmann::ordered_json out;

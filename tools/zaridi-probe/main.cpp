@@ -3,10 +3,12 @@
 
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
+#include "transfer/Transfer.h"
 
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -61,17 +63,7 @@ std::string HexBytes(const std::string& bytes, const char* separator) {
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t lf = text.find('\n', pos);
-        std::size_t end = lf == std::string::npos ? text.size() : lf;
-        std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        pos = lf == std::string::npos ? text.size() : lf + 1;
-    }
-    return lines;
+    return FirstMemoLines(text, std::numeric_limits<std::size_t>::max());
 }
 
 } // namespace probe

@@ -1,11 +1,11 @@
 #pragma once
 // The real main window in a fresh working directory, with its message boxes answered by the test.
-#include "app/MessageBoxes.h"
-#include "app/tavo_dprintUnit.h"
-#include "platform/QtText.h"
-#include "print/Hq_d97Y_DotUnit.h"
-#include "print/SLIP97YPrnUnit.h"
-#include "printer/HqPrinterInstance.h"
+#include "app/qt/Hq_d97Y_DotUnit.h"
+#include "app/qt/MessageBoxes.h"
+#include "app/qt/SLIP97YPrnUnit.h"
+#include "app/qt/tavo_dprintUnit.h"
+#include "platform/qt/QtText.h"
+#include "printer/qt/HqPrinterInstance.h"
 
 #include <QString>
 #include <QTemporaryDir>

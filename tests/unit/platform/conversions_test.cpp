@@ -44,3 +44,11 @@ TEST(StrToCurr, NonNumbersAndOverflowGiveZero) {
     for (const char* bad : {"", "-", ".", "1,000", "12a", "1.2.3", "99999999999999999999", "¥100"})
         EXPECT_EQ(StrToCurrOrZero(bad), 0) << bad;
 }
+
+TEST(InsertCommas, GroupsByThreeFromTheRight) {
+    EXPECT_EQ(InsertCommas("1234567"), "1,234,567");
+    EXPECT_EQ(InsertCommas("123"), "123");
+    EXPECT_EQ(InsertCommas("1234"), "1,234");
+    EXPECT_EQ(InsertCommas("123456"), "123,456");
+    EXPECT_EQ(InsertCommas(""), "");
+}

@@ -18,14 +18,6 @@ TEST(SplitValue, SeparatesSignIntegerPointDecimals) {
         EXPECT_EQ(JoinParts(SplitValue(v)), v);
 }
 
-TEST(InsertCommas, GroupsByThreeFromTheRight) {
-    EXPECT_EQ(InsertCommas("1234567"), "1,234,567");
-    EXPECT_EQ(InsertCommas("123"), "123");
-    EXPECT_EQ(InsertCommas("1234"), "1,234");
-    EXPECT_EQ(InsertCommas("123456"), "123,456");
-    EXPECT_EQ(InsertCommas(""), "");
-}
-
 TEST(FormatDisplay, DefaultsGroupTheIntegerPartOnly) {
     KyNumEditProps p;
     EXPECT_EQ(FormatDisplay("1234567", p), "1,234,567");

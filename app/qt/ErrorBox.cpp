@@ -1,0 +1,25 @@
+#include "app/qt/ErrorBox.h"
+
+#include "app/qt/MessageBoxes.h"
+#include "platform/RuntimeErrors.h"
+#include "platform/qt/QtText.h"
+
+#include <QString>
+
+void ReportHandlerError(std::exception_ptr error) {
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const Exception& e) {
+        text = FromCp932(e.Message()); // our own messages are CP932
+    } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown error");
+    }
+    try {
+        msgbox::ShowError(text);
+    } catch (...) {
+        // Showing the box itself failed (out of memory): nothing more can be reported.
+    }
+}

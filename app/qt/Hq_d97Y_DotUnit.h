@@ -1,0 +1,33 @@
+#pragma once
+// THq_d97_Dot: a form that is never shown. It holds the slip routine SLIP97_Prn, which reads the main
+// window's fields at the moment of printing and draws them on the current page, and two print dialogs.
+#include "print/SlipLayout.h"
+
+#include <QWidget>
+
+class TForm_Main;
+class THqPrintDialog;
+class THqPrinterSetupDialog;
+
+class THq_d97_Dot : public QWidget {
+    Q_OBJECT
+public:
+    explicit THq_d97_Dot(TForm_Main& main);
+    ~THq_d97_Dot() override;
+
+    THqPrintDialog* HqPrintDialog1 = nullptr; // Design name kept; no behaviour depends on it.
+    THqPrinterSetupDialog* HqPrinterSetupDialog1 = nullptr;
+
+    // Draws the slip onto HqPrinter's page; a document must have been begun. Raises the conversion
+    // error for a resolution or margin caption that is not an integer, before anything is drawn.
+    void SLIP97_Prn();
+
+private:
+    TForm_Main& main_;
+};
+
+// The one instance, created at start-up after the main window; null before and after.
+extern THq_d97_Dot* Hq_d97_Dot;
+
+// What the slip shows, read from the main window's fields as they stand.
+SlipFields GatherSlipFields(const TForm_Main& form);

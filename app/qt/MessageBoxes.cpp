@@ -1,0 +1,58 @@
+#include "app/qt/MessageBoxes.h"
+
+#include "app/qt/AppTitle.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace msgbox {
+namespace {
+
+Responder& CurrentResponder() {
+    static Responder responder;
+    return responder;
+}
+
+QWidget* Owner() {
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+void SetResponder(Responder responder) {
+    CurrentResponder() = std::move(responder);
+}
+
+bool AskYesNo(const QString& text) {
+    if (CurrentResponder()) return CurrentResponder()(Kind::Question, text);
+    QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::NoButton, Owner());
+    QPushButton* yes = box.addButton(QString::fromUtf8("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yes); // Enter answers Yes
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void Notify(const QString& text) {
+    if (CurrentResponder()) {
+        CurrentResponder()(Kind::Notice, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::NoButton, Owner());
+    box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+    box.exec();
+}
+
+void ShowError(const QString& text) {
+    if (CurrentResponder()) {
+        CurrentResponder()(Kind::Error, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, AppTitle(), text, QMessageBox::NoButton, Owner());
+    box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+    box.exec();
+}
+
+} // namespace msgbox

@@ -1,0 +1,38 @@
+// Program entry: one instance per user and desktop, then the main window until it is closed.
+#include "app/qt/AppTitle.h"
+#include "app/qt/Hq_d97Y_DotUnit.h"
+#include "app/qt/SLIP97YPrnUnit.h"
+#include "app/qt/ZaridiApplication.h"
+#include "app/qt/tavo_dprintUnit.h"
+#include "platform/qt/SingleInstance.h"
+#include "platform/qt/TerminationSignals.h"
+#include "printer/qt/HqPrinterInstance.h"
+
+#include <QScreen>
+
+int main(int argc, char** argv) {
+    ZaridiApplication app(argc, argv);
+
+    SingleInstance instance(AppTitle());
+    if (!instance.Claim()) return 0; // the running one was asked to come forward
+
+    // Set only now, so the search above never finds this process itself.
+    QApplication::setApplicationName(AppTitle());
+    InstallJapaneseTranslations(app);
+    QuitOnTerminationSignals(app);
+
+    THqPrinterInstance printer; // the one printer object, before any window and until the end
+    // The three windows in their order; the first is the main window.
+    TForm_Main form;
+    TForm_SLIP97YPrn slip97YPrn(form);
+    THq_d97_Dot d97Dot(form);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &form, [&form] {
+        if (form.isMinimized()) form.showNormal();
+        form.raise();
+        form.activateWindow();
+    });
+    if (QScreen* screen = form.screen()) // centred on the desktop
+        form.move(screen->availableGeometry().center() - form.rect().center());
+    form.show();
+    return app.exec();
+}

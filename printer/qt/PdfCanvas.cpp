@@ -1,0 +1,121 @@
+#include "printer/qt/PdfCanvas.h"
+
+#include "platform/qt/QtText.h"
+#include "printer/DesignFonts.h"
+#include "printer/HqPrinterErrors.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace {
+
+QColor ToQColor(TColor c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+[[noreturn]] void NotPrinting() {
+    throw EHqPrinter("Printer is not currently printing");
+}
+
+} // namespace
+
+void InstallFontSubstitutes() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    for (const design_font::Substitute& s : design_font::kSubstitutes) {
+        QStringList faces;
+        for (const char* face : s.faces)
+            faces << QString::fromUtf8(face);
+        QFont::insertSubstitutions(QString::fromUtf8(s.design), faces);
+    }
+}
+
+PdfCanvas::PdfCanvas() : fontName_(QString::fromUtf8(design_font::kPMincho)) {}
+
+PdfCanvas::~PdfCanvas() {
+    Drop();
+}
+
+std::string PdfCanvas::FontName() const {
+    return ToCp932(fontName_);
+}
+
+void PdfCanvas::SetFontName(const std::string& name) {
+    fontName_ = FromCp932(name);
+}
+
+void PdfCanvas::Begin(const PdfPageSetup& setup) {
+    InstallFontSubstitutes();
+    Drop();
+    pdf_.clear();
+    buffer_ = std::make_unique<QBuffer>(&pdf_);
+    buffer_->open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(buffer_.get());
+    writer_->setTitle(setup.title);
+    writer_->setCreator("tavo_Zaridi2");
+    QPageLayout layout(
+        QPageSize(QSizeF(setup.width, setup.length), QPageSize::Point, QString(), QPageSize::ExactMatch),
+        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    layout.setMode(QPageLayout::FullPageMode);
+    writer_->setPageLayout(layout);
+    // One PDF unit is one horizontal printer dot; vertical dots may be coarser (120 x 60 dpi).
+    writer_->setResolution(setup.resolutionX);
+    yScale_ = static_cast<double>(setup.resolutionX) / setup.resolutionY;
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(writer_.get())) {
+        Drop();
+        throw EHqPrinter("THqPrinter.BeginDoc: Cannot start the page");
+    }
+    painter_->translate(setup.originX * setup.resolutionX / 72.0, setup.originY * setup.resolutionX / 72.0);
+}
+
+QByteArray PdfCanvas::Finish() {
+    if (!painter_) NotPrinting();
+    painter_->end();
+    painter_.reset();
+    writer_.reset();
+    buffer_.reset();
+    QByteArray result = pdf_;
+    pdf_.clear();
+    return result;
+}
+
+void PdfCanvas::Drop() {
+    if (painter_ && painter_->isActive()) painter_->end();
+    painter_.reset();
+    writer_.reset();
+    buffer_.reset();
+    pdf_.clear();
+}
+
+QFont PdfCanvas::CurrentFont() const {
+    QFont font(fontName_);
+    font.setPointSize(fontSize_ > 0 ? fontSize_ : 1);
+    font.setBold(fontStyle_ & fsBold);
+    font.setItalic(fontStyle_ & fsItalic);
+    font.setUnderline(fontStyle_ & fsUnderline);
+    font.setStrikeOut(fontStyle_ & fsStrikeOut);
+    return font;
+}
+
+void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, QPointF topLeft,
+                   const std::string& cp932, const QColor& fill, const QColor& ink) {
+    QString s = FromCp932(cp932);
+    // Byte 0x5C is where Japanese faces keep the yen sign.
+    s.replace(QChar(0x5C), QChar(0xA5));
+    QFont deviceFont(font, device);
+    QFontMetricsF metrics(deviceFont, device);
+    QRectF cell(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.ascent() + metrics.descent()));
+    painter.fillRect(cell, fill);
+    painter.setFont(deviceFont);
+    painter.setPen(ink);
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), s);
+}
+
+void PdfCanvas::TextOut(int x, int y, const std::string& text) {
+    if (!painter_) NotPrinting();
+    PaintTextCell(*painter_, writer_.get(), CurrentFont(), QPointF(x, y * yScale_), text,
+                  ToQColor(brushColor_), ToQColor(fontColor_));
+}

@@ -1,3 +1,0 @@
-target_sources(zaridi_gui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/MemoHandlers.cpp
-)
