@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace {
 
 // A window with three fields in tab order, the middle one under test.
@@ -127,6 +129,19 @@ private slots:
         clip->setText("１２");
         QTest::keyClick(f.field, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f.field->text(), QString("12"));
+    }
+
+    void controlLettersReachOnKeyPressAsTheirCodesWithoutBeep() {
+        Form f;
+        QSignalSpy beeps(f.field, &TKyNumEdit::beeped);
+        std::vector<unsigned> codes;
+        f.field->OnKeyPress = [&](unsigned& c) { codes.push_back(c); };
+        f.field->SetText("5");
+        QGuiApplication::clipboard()->setText("7");
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_C, Qt::Key_V, Qt::Key_X})
+            QTest::keyClick(f.field, key, Qt::ControlModifier);
+        QCOMPARE(codes, (std::vector<unsigned>{1, 3, 22, 24}));
+        QCOMPARE(beeps.count(), 0);
     }
 
     void imageCopyPutsTheDisplayText() {

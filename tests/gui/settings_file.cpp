@@ -78,6 +78,21 @@ private slots:
         QVERIFY(ini.find("\r\nKOSUU=1\r\n") != std::string::npos);
     }
 
+    void shutdownWritesEachSenderKeyFromItsOwnField() {
+        FormFixture fx;
+        TForm_Main& w = fx.Start();
+        w.Edit_My->setText(U("送り主"));
+        w.Edit_MyZip->setText(U("530-0001"));
+        w.Edit_MyADD1->setText(U("大阪府大阪市"));
+        w.Edit_MyADD2->setText(U("梅田ビル"));
+        w.Edit_MyTEL->setText(U("06-1234-5678"));
+        fx.Stop();
+        std::string ini = fx.Read(kIni);
+        for (const char* line : {"OP023My=送り主", "OP023MyZip=530-0001", "OP023MyADD1=大阪府大阪市",
+                                 "OP023MyADD2=梅田ビル", "OP023MyTEL=06-1234-5678"})
+            QVERIFY2(ini.find("\r\n" + Sj(line) + "\r\n") != std::string::npos, line);
+    }
+
     void restartShowsWhatWasStoredAndNothingElse() {
         FormFixture fx;
         fx.Write("my3.txt", Sj("111-2222\r\n送り主住所\r\n\r\n送り主\r\n099-000\r\n"));

@@ -65,6 +65,13 @@ TEST_F(CupsPrinterTest, ListsQueuesThatAcceptJobsAndCountsOnlyThem) {
     EXPECT_THROW(printer->SetIndex(2), EHQPrinterRangeError);
 }
 
+TEST_F(CupsPrinterTest, WithoutADefaultTheFirstQueueThatTakesJobsIsCurrent) {
+    sandbox::OtherScheduler other("no-default"); // its first queue, "closed", refuses jobs
+    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+    EXPECT_THAT(printer->GetPrinterNames(), ElementsAre("dotmatrix", "slip"));
+    EXPECT_EQ(printer->GetIndex(), 0);
+}
+
 TEST_F(CupsPrinterTest, UsersOwnDefaultPrinterComesFirst) {
     setenv("LPDEST", "dotmatrix", 1);
     printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
@@ -310,6 +317,27 @@ TEST_F(CupsPrinterTest, EndDocOnARejectingQueueRaisesTheSchedulersMessage) {
         EXPECT_THAT(e.Message(), HasSubstr("not accepting"));
     }
     EXPECT_EQ(sandbox::LastJobId("slip"), before);
+}
+
+TEST_F(CupsPrinterTest, EndDocOnAQueueThatRefusesTheDocumentRaisesAndLeavesNoJob) {
+    sandbox::Run("lpadmin -p commands -E -v file://" + sandbox::Dir() + "/out/commands.prn -P " +
+                 sandbox::Dir() + "/ppd/zaridi-command.ppd");
+    sandbox::Restore drop{"lpadmin -x commands"};
+    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+    printer->SetIndex(VisibleIndexOf("commands"));
+    printer->BeginDoc(kTitle);
+    printer->GetCanvas().TextOut(5, 5, "refused");
+    try {
+        printer->EndDoc();
+        ADD_FAILURE() << "a queue without a PDF filter took the page";
+    } catch (const EHqPrinter& e) {
+        EXPECT_THAT(e.Message(), HasSubstr("THqPrinter.EndDoc: "));
+        EXPECT_THAT(e.Message(), HasSubstr("document-format"));
+    }
+    const std::vector<sandbox::Job> jobs = sandbox::Jobs("commands");
+    ASSERT_FALSE(jobs.empty()) << "the queue did not take the job";
+    for (const sandbox::Job& j : jobs)
+        EXPECT_EQ(j.state, IPP_JSTATE_CANCELED) << "job " << j.id;
 }
 
 TEST_F(CupsPrinterTest, EndDocOnADeletedQueueRaises) {

@@ -34,8 +34,7 @@ inline std::string ReadFile(const std::string& path);
 
 // The sandbox's own address, whatever scheduler the environment names: its TCP port, so that code
 // which sets another server and back restores the port too.
-inline void PointAtSandbox() {
-    const std::string dir = std::getenv("ZARIDI_CUPS_DIR");
+inline void PointAtSandbox(const std::string& dir = std::getenv("ZARIDI_CUPS_DIR")) {
     const std::string conf = ReadFile(dir + "/cupsd.conf");
     const std::string key = "Listen 127.0.0.1:";
     std::size_t at = conf.find(key);
@@ -209,6 +208,29 @@ inline Gray Render(const std::string& pdfPath, int dpi) {
     if (static_cast<int>(g.pixels.size()) < g.width * g.height) return {};
     return g;
 }
+
+// A second private scheduler of a variant of scripts/cups-sandbox (e.g. "no-default"), inside the
+// first one's folder; this process talks to it until the scope ends.
+class OtherScheduler {
+public:
+    explicit OtherScheduler(const std::string& variant) {
+        Run("rm -rf '" + dir_ + "' && mkdir '" + dir_ + "' && '" + script_ + "' start '" + dir_ + "' " +
+            variant);
+        PointAtSandbox(dir_);
+        cupsSetServer(std::getenv("CUPS_SERVER"));
+    }
+    ~OtherScheduler() {
+        std::system(("'" + script_ + "' stop '" + dir_ + "' >/dev/null 2>&1").c_str());
+        PointAtSandbox();
+        cupsSetServer(std::getenv("CUPS_SERVER"));
+    }
+    OtherScheduler(const OtherScheduler&) = delete;
+    OtherScheduler& operator=(const OtherScheduler&) = delete;
+
+private:
+    std::string script_ = ZARIDI_SOURCE_DIR "/scripts/cups-sandbox";
+    std::string dir_ = Dir() + "/other";
+};
 
 // Puts a queue's state back however the test ends.
 struct Restore {

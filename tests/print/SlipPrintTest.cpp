@@ -154,8 +154,11 @@ protected:
         EXPECT_EQ(fx->boxes.Shown()[0].text, U("印刷しますか?"));
     }
 
-    // Prints the full slip and checks every text on the page the scheduler received.
-    void CheckFullSlip(const std::string& queue, int index, int dpi, double origin, int top, int left) {
+    // Prints the full slip and checks every text on the page the scheduler received; `dpiy` is the
+    // vertical resolution when it differs from `dpi`.
+    void CheckFullSlip(const std::string& queue, int index, int dpi, double origin, int top, int left,
+                       int dpiy = 0) {
+        if (dpiy == 0) dpiy = dpi;
         TForm_Main& w = StartWith(index, std::to_string(top).c_str(), std::to_string(left).c_str());
         FillFullSlip(w);
         ASSERT_EQ(w.KyNumEdit_TaxSub->Text(), "5000");
@@ -163,7 +166,7 @@ protected:
         PressF11(w, true);
         ASSERT_TRUE(fx->boxes.Errors().empty()) << fx->boxes.Errors()[0].toStdString();
         EXPECT_EQ(w.Label_dpix->text(), QString::number(dpi));
-        EXPECT_EQ(w.Label_dpiy->text(), QString::number(dpi));
+        EXPECT_EQ(w.Label_dpiy->text(), QString::number(dpiy));
 
         int id = sandbox::LastJobId(queue);
         ASSERT_EQ(id, sandbox::LastJobId("")) << "the job went to another queue";
@@ -178,16 +181,17 @@ protected:
         // others following it.
         std::vector<sandbox::Glyph> glyphs = sandbox::PdfGlyphs(pdf);
         const double dot = 72.0 / dpi;
+        const double dotY = 72.0 / dpiy;
         std::vector<bool> used(glyphs.size(), false);
         int found = 0;
         for (const Expected& e : kFullSlip) {
             const std::vector<std::string> chars = Characters(e.text);
             double x = origin + Dots(e.x, dpi, left) * dot;
-            double y = origin + Dots(e.y, dpi, top) * dot;
+            double y = origin + Dots(e.y, dpiy, top) * dotY;
             if (std::string(e.text) == "5,000") x += TaxOffset();
             bool at = false;
             for (std::size_t i = 0; i + chars.size() <= glyphs.size() && !at; ++i) {
-                if (std::abs(glyphs[i].x - x) > dot || std::abs(glyphs[i].y - y) > dot) continue;
+                if (std::abs(glyphs[i].x - x) > dot || std::abs(glyphs[i].y - y) > dotY) continue;
                 at = true;
                 for (std::size_t k = 0; k < chars.size(); ++k)
                     at = at && !used[i + k] && glyphs[i + k].text == chars[k];
@@ -218,6 +222,12 @@ TEST_F(SlipPrintTest, FullSlipAt360DpiLandsWithinOneDotWithMargins) {
 
 TEST_F(SlipPrintTest, FullSlipAt180DpiLandsWithinOneDotWithMargins) {
     CheckFullSlip("slip", 1, 180, 0, 5, 7);
+}
+
+TEST_F(SlipPrintTest, FullSlipAt120x60DpiLandsWithinOneDotEachWay) {
+    sandbox::Run("lpadmin -p dotmatrix -o Resolution=120x60dpi");
+    sandbox::Restore undo{"lpadmin -p dotmatrix -o Resolution=360dpi"};
+    CheckFullSlip("dotmatrix", 0, 120, 18, 4, -3, 60);
 }
 
 TEST_F(SlipPrintTest, AnsweringNoLeavesNoJobAndPutsTheFocusOnTheFirstGoodsLine) {

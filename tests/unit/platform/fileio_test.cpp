@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(FileIO, ReadErrorsCarryTheRuntimeMessages) {
     TempDir dir;
@@ -29,6 +30,17 @@ TEST(FileIO, AtomicWriteReplacesWholeFileAndBytesSurvive) {
     EXPECT_EQ(fileio::ReadFile(path), bytes);
     fileio::WriteFileAtomic(path, "short");
     EXPECT_EQ(fileio::ReadFile(path), "short");
+}
+
+TEST(FileIO, NewFileGetsMode0666LessTheUmask) {
+    TempDir dir;
+    std::string path = dir.File("my2.txt");
+    const mode_t saved = ::umask(027);
+    fileio::WriteFileAtomic(path, "x");
+    ::umask(saved);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST(FileIO, JoinPathUsesOneSlash) {

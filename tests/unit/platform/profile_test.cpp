@@ -5,9 +5,13 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -20,6 +24,23 @@ protected:
     std::string Get(const std::string& section, const std::string& key, const std::string& def = "<def>") {
         return ReadProfileString(ini, section, key, def);
     }
+};
+
+// Root opens any file whatever its mode; without these two capabilities this thread meets file modes
+// as an ordinary user does, until the scope ends.
+class WithoutFileModeOverride {
+public:
+    WithoutFileModeOverride() {
+        ::syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        ::syscall(SYS_capset, &header_, lowered);
+    }
+    ~WithoutFileModeOverride() { ::syscall(SYS_capset, &header_, saved_); }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
 };
 
 } // namespace
@@ -261,6 +282,24 @@ TEST_F(ProfileTest, ReplacementKeepsTheFilePermissions) {
     auto perms = std::filesystem::status(ini).permissions();
     EXPECT_EQ(perms, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                          std::filesystem::perms::group_read);
+}
+
+TEST_F(ProfileTest, UnreadableFileRaisesTheWriteErrorAndStaysAsItWas) {
+    const std::string before = "[s]\r\nk=1\r\nother=keep\r\n";
+    TempDir::Write(ini, before);
+    std::filesystem::permissions(ini, std::filesystem::perms::none);
+    {
+        WithoutFileModeOverride asUser;
+        if (std::ifstream(ini).is_open()) GTEST_SKIP() << "this process reads a file of mode 000";
+        try {
+            WriteProfileString(ini, "s", "k", "2");
+            FAIL() << "a file that could not be read was written";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.Message(), ini + Sj(" に書き込めません"));
+        }
+    }
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read);
+    EXPECT_EQ(TempDir::Read(ini), before);
 }
 
 TEST_F(ProfileTest, ReadOnlyDirectoryRaisesForAnOrdinaryUser) {

@@ -177,6 +177,20 @@ TEST(SlipLayout, OnlyTheFirstCheckedPaymentKindGetsTheMark) {
     EXPECT_EQ(marks[0].size, 16);
 }
 
+TEST(SlipLayout, EachPaymentKindAloneHasItsOwnMarkPosition) {
+    const std::vector<std::pair<bool SlipFields::*, int>> kinds = {
+        {&SlipFields::p1, 700}, {&SlipFields::p2, 820}, {&SlipFields::p3, 940}};
+    for (const auto& [kind, x] : kinds) {
+        SlipFields f = FullSlip();
+        f.p1 = f.p2 = f.p3 = false;
+        f.*kind = true;
+        auto marks = Row(LayoutSlip(f), PlaceLayoutUnit(22500, 240, 0));
+        ASSERT_EQ(marks.size(), 1u) << x;
+        EXPECT_EQ(marks[0].text, Sj("○"));
+        EXPECT_EQ(marks[0].x, PlaceLayoutUnit(22500, x, 0));
+    }
+}
+
 TEST(SlipLayout, TaxIsGroupedAndRightAlignedInTwelve) {
     EXPECT_EQ(FormatTaxField(2380000), "         238");
     EXPECT_EQ(FormatTaxField(476190000), "      47,619");

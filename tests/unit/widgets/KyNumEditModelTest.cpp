@@ -177,6 +177,15 @@ TEST(Typing, IntegerLimitRefusesButPointStillOpensDecimals) {
     EXPECT_EQ(f.m.Text(), "999.5");
 }
 
+TEST(Typing, MinusDoesNotCountAsAnIntegerDigit) {
+    Field f;
+    f.m.SetIntegerLength(3);
+    f.Type("-12");
+    f.Type("3");
+    EXPECT_EQ(f.m.Text(), "-123");
+    EXPECT_EQ(f.beeps, 0);
+}
+
 TEST(Typing, DecimalLimitAndNoPointWhenNoDecimals) {
     Field f;
     f.m.SetDecimalLength(2);
@@ -206,6 +215,14 @@ TEST(Typing, MinusTogglesAnywhere) {
     EXPECT_EQ(f.m.Text(), "53");
     f.m.SetMinus(false);
     EXPECT_EQ(f.m.KeyPress('-'), KeyResult::Refused);
+}
+
+TEST(Typing, UndoAfterMinusTwiceBringsBackTheMinus) {
+    Field f;
+    f.Type("7--");
+    EXPECT_EQ(f.m.Text(), "7");
+    f.m.Undo();
+    EXPECT_EQ(f.m.Text(), "-7");
 }
 
 TEST(Typing, OtherCharactersAreRefusedWithBeepOnlyWhenAsked) {
