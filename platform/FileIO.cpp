@@ -4,6 +4,7 @@
 #include "platform/RuntimeErrors.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -16,13 +17,25 @@ EInOutError ErrorFor(int err, const std::string& path) {
     return EInOutError::FromErrno(err, path);
 }
 
+// The mask in force now: read from /proc without changing it, since setting it back and forth races
+// with any other thread creating files; the set-and-restore is only the fallback.
+mode_t CurrentUmask() {
+    if (FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, f))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(f);
+        if (found) return static_cast<mode_t>(mask);
+    }
+    mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
+
 mode_t DefaultMode() {
-    static const mode_t mode = [] {
-        mode_t mask = umask(0);
-        umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    return mode;
+    return static_cast<mode_t>(0666 & ~CurrentUmask());
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
