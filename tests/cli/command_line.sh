@@ -1,20 +1,10 @@
 #!/usr/bin/env bash
 # The command line from outside: help, version and bad input. Bad input exits 2 with a message and
 # creates nothing, neither in the folder it was started in nor where the option pointed.
-set -u
-program=$(realpath "$1")
-version=$2
-fails=0
-sandbox=$(mktemp -d)
-trap 'chmod -R u+rwx "$sandbox"; rm -rf "$sandbox"' EXIT
+source "$(dirname "$0")/support.bash"
 chmod 755 "$sandbox" # the unreadable case runs as another user when this one is root
 mkdir "$sandbox/locked" && chmod 000 "$sandbox/locked"
 : >"$sandbox/plain-file"
-
-fail() {
-    echo "FAIL $*"
-    fails=$((fails + 1))
-}
 
 # expect CODE STREAM TEXT ARGS...: exit code, and TEXT found on stdout or stderr
 expect() {

@@ -1,17 +1,7 @@
 #!/usr/bin/env bash
 # --self-test: the window shows and paints, the folder's files are left exactly as they were, boxes of
 # the start-up do not hold it up, and the launcher's --user-dir makes the private data folder.
-set -u
-program=$(realpath "$1")
-version=$2
-fails=0
-sandbox=$(mktemp -d)
-trap 'rm -rf "$sandbox"' EXIT
-
-fail() {
-    echo "FAIL $*"
-    fails=$((fails + 1))
-}
+source "$(dirname "$0")/support.bash"
 
 snapshot() { # names, sizes, times and contents of the folder's files
     (cd "$1" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort)
