@@ -1,5 +1,7 @@
-// Program entry: one instance per user and desktop, then the main window until it is closed.
+// Program entry: the command line, one instance per user and desktop, then the main window until it is
+// closed.
 #include "app/qt/AppTitle.h"
+#include "app/qt/CommandLine.h"
 #include "app/qt/Hq_d97Y_DotUnit.h"
 #include "app/qt/SLIP97YPrnUnit.h"
 #include "app/qt/ZaridiApplication.h"
@@ -11,13 +13,18 @@
 #include <QScreen>
 
 int main(int argc, char** argv) {
+    const CommandLine command = HandleCommandLine(argc, argv);
+    if (command.run == CommandLine::Run::Finished) return command.exitCode;
     ZaridiApplication app(argc, argv);
 
     SingleInstance instance(AppTitle());
-    if (!instance.Claim()) return 0; // the running one was asked to come forward
+    // A self-test neither calls a running window forward nor holds the guard against a real start.
+    if (command.run == CommandLine::Run::Window && !instance.Claim())
+        return 0; // the running one was asked to come forward
 
     // Set only now, so the search above never finds this process itself.
     QApplication::setApplicationName(AppTitle());
+    SetDesktopIdentity();
     InstallJapaneseTranslations(app);
     QuitOnTerminationSignals(app);
 
@@ -26,13 +33,11 @@ int main(int argc, char** argv) {
     TForm_Main form;
     TForm_SLIP97YPrn slip97YPrn(form);
     THq_d97_Dot d97Dot(form);
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &form, [&form] {
-        if (form.isMinimized()) form.showNormal();
-        form.raise();
-        form.activateWindow();
-    });
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &form,
+                     [&form](const QString& activationToken) { ComeForward(form, activationToken); });
     if (QScreen* screen = form.screen()) // centred on the desktop
         form.move(screen->availableGeometry().center() - form.rect().center());
+    if (command.run == CommandLine::Run::SelfTest) return RunSelfTest(form);
     form.show();
     return app.exec();
 }

@@ -111,6 +111,7 @@ public:
     // Shell (MainWindowShell.cpp).
     void FormShow();
     void FormDestroy();
+    void SkipFormDestroy() { destroyed_ = true; } // a check run (--self-test) writes no settings
     void SpeedButton_F2Click();
     void SpeedButton_F6Click() {}
     void BitBtn_CLSClick();

@@ -1,0 +1,37 @@
+#pragma once
+// The command line, in one place with one parser. It is read before the application object exists, so
+// --help, --version, bad input and the postcode import need no display and never reach a running window.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class TForm_Main;
+
+struct CommandLine {
+    enum class Run {
+        Window,   // the program as usual
+        SelfTest, // show the main window, paint it once, leave
+        Finished, // everything is done; exitCode says how it went
+    };
+    Run run = Run::Window;
+    int exitCode = 0;
+};
+
+// Parses argv, prints help, version and usage errors, makes the chosen folder current and runs the
+// postcode import. Bad input ends with exit code 2 before anything is created.
+CommandLine HandleCommandLine(int argc, char** argv);
+
+// The application id, the version and the icon the desktop shows for the program.
+void SetDesktopIdentity();
+
+// Shows the main window, waits for its first paint and returns 0; 1 when it is not painted in time.
+// Boxes are answered No and their text goes to stderr, so a missing printer cannot hold the check up.
+// The settings file is left as it was: the check reads what a start reads and writes nothing.
+int RunSelfTest(TForm_Main& form);
+
+// ---------------------------------------------------------------------------------------------------
+// HOOK for the postcode import (--import-postcodes FILE…), defined in app/PostcodeImportCommand.cpp.
+// Called with absolute paths after --dir/--user-dir has made the data folder current and before any
+// application object exists (make a QCoreApplication inside if the import needs one). Returns the
+// process exit code.
+int ImportPostcodesCommand(const QStringList& files);
