@@ -3,6 +3,7 @@
 #include "orders/OrderText.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
+#include "platform/HalfWidth.h"
 #include "transfer/Judge.h"
 
 #include <algorithm>
@@ -11,32 +12,15 @@
 namespace orders {
 namespace {
 
-// Digits, signs and blanks as ASCII: full-width forms folded, every dash-like character "-", the
-// ideographic space " ". nullopt when anything else (kana, kanji, letters past ASCII) is in the text.
+// Digits, signs and blanks as ASCII: full-width forms folded by the locale's half-width mapping, every
+// dash-like character "-". nullopt when anything else (kana, kanji, letters past ASCII) is left.
 std::optional<std::string> AsciiForm(std::string_view s) {
+    const std::string half = cp932::ToUtf8(cp932::ToHalfWidth(cp932::FromUtf8(s)));
     std::string out;
     std::size_t i = 0;
-    while (i < s.size()) {
-        std::uint32_t cp = NextCodePoint(s, i);
-        if (cp >= 0xFF01 && cp <= 0xFF5E) cp -= 0xFEE0;
-        switch (cp) {
-        case 0x2010:
-        case 0x2011:
-        case 0x2012:
-        case 0x2013:
-        case 0x2014:
-        case 0x2015:
-        case 0x2212:
-        case 0x30FC:
-        case 0xFF70:
-            cp = '-';
-            break;
-        case 0x3000:
-            cp = ' ';
-            break;
-        default:
-            break;
-        }
+    while (i < half.size()) {
+        std::uint32_t cp = NextCodePoint(half, i);
+        if ((cp >= 0x2010 && cp <= 0x2015) || cp == 0x2212 || cp == 0x30FC || cp == 0xFF70) cp = '-';
         if (cp >= 0x80) return std::nullopt;
         out += static_cast<char>(cp);
     }

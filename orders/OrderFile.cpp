@@ -24,22 +24,10 @@ std::size_t LineOf(std::string_view text, std::size_t offset) {
 
 // Offset of the first byte that is not part of well-formed UTF-8, or npos.
 std::size_t FirstNonUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-        unsigned char c = b(i);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len = Utf8CharLength(c);
-        if (len == 1 || i + len > s.size()) return i;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((b(i + k) & 0xC0) != 0x80) return i;
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        if ((c == 0xE0 && b(i + 1) < 0xA0) || (c == 0xED && b(i + 1) >= 0xA0) ||
-            (c == 0xF0 && b(i + 1) < 0x90) || (c == 0xF4 && b(i + 1) >= 0x90))
-            return i;
+    char32_t cp;
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t len = static_cast<unsigned char>(s[i]) < 0x80 ? 1 : cp932::DecodeUtf8(s, i, cp);
+        if (len == 0) return i;
         i += len;
     }
     return std::string_view::npos;
@@ -109,9 +97,17 @@ char DetectDelimiter(std::string_view text) {
     return tabs > commas ? '\t' : ',';
 }
 
-// Reads the record at `pos` into `cells` and moves `pos` past its line end. False when a quoted cell
-// is still open at the end of the text.
-bool ReadRecord(std::string_view text, std::size_t& pos, char delim, std::vector<std::string>& cells) {
+struct Record {
+    bool closed = true;       // false when a quoted cell is still open at the end of the text
+    std::size_t count = 0;    // cells in the record
+    bool textDropped = false; // a cell past the ones kept holds more than blanks
+};
+
+// Reads the record at `pos` and moves `pos` past its line end. Only the first `keep` cells go into
+// `cells`, so a line of a million commas costs no memory.
+Record ReadRecord(std::string_view text, std::size_t& pos, char delim, std::vector<std::string>& cells,
+                  std::size_t keep) {
+    Record r;
     cells.clear();
     const std::size_t n = text.size();
     for (;;) {
@@ -120,7 +116,10 @@ bool ReadRecord(std::string_view text, std::size_t& pos, char delim, std::vector
             ++pos;
             for (;;) {
                 std::size_t q = text.find('"', pos);
-                if (q == std::string_view::npos) return false;
+                if (q == std::string_view::npos) {
+                    r.closed = false;
+                    return r;
+                }
                 cell.append(text.substr(pos, q - pos));
                 pos = q + 1;
                 if (pos < n && text[pos] == '"') {
@@ -136,16 +135,19 @@ bool ReadRecord(std::string_view text, std::size_t& pos, char delim, std::vector
         while (end < n && text[end] != delim && text[end] != '\n' && text[end] != '\r')
             ++end;
         cell.append(text.substr(pos, end - pos));
-        cells.push_back(std::move(cell));
+        if (++r.count <= keep)
+            cells.push_back(std::move(cell));
+        else if (!TrimBlanks(cell).empty())
+            r.textDropped = true;
         pos = end;
-        if (pos >= n) return true;
+        if (pos >= n) return r;
         if (text[pos] == delim) {
             ++pos;
             continue;
         }
         if (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ++pos;
         ++pos;
-        return true;
+        return r;
     }
 }
 
@@ -177,11 +179,12 @@ OrderTable ParseOrderTable(std::string bytes, const std::string& path) {
     while (pos < t.text.size()) {
         std::size_t start = pos;
         ++number;
-        if (!ReadRecord(t.text, pos, t.delimiter, cells))
-            throw OrderFileError(path, "の" + RowText(number) + "で引用符（\"）が閉じていません");
-        if (IsBlank(cells)) continue;
+        Record r =
+            ReadRecord(t.text, pos, t.delimiter, cells, haveHeader ? t.header.size() : kMaxOrderColumns);
+        if (!r.closed) throw OrderFileError(path, "の" + RowText(number) + "で引用符（\"）が閉じていません");
+        if (!r.textDropped && IsBlank(cells)) continue;
         if (!haveHeader) {
-            if (cells.size() > kMaxOrderColumns)
+            if (r.count > kMaxOrderColumns)
                 throw OrderFileError(path, "の見出しの列が多すぎます（" + std::to_string(kMaxOrderColumns) +
                                                "列まで）");
             for (const std::string& c : cells)
@@ -190,14 +193,10 @@ OrderTable ParseOrderTable(std::string bytes, const std::string& path) {
             haveHeader = true;
             continue;
         }
-        bool extraFilled =
-            cells.size() > t.header.size() &&
-            !std::all_of(cells.begin() + static_cast<std::ptrdiff_t>(t.header.size()), cells.end(),
-                         [](const std::string& c) { return TrimBlanks(c).empty(); });
-        if (cells.size() < t.header.size() || extraFilled)
+        if (r.count < t.header.size() || r.textDropped)
             throw OrderFileError(path, "の" + RowText(number) + "は列の数が見出しと違います（見出し" +
                                            std::to_string(t.header.size()) + "列、この行" +
-                                           std::to_string(cells.size()) + "列）");
+                                           std::to_string(r.count) + "列）");
         if (t.rows.size() == kMaxOrderRows)
             throw OrderFileError(path, "の行が多すぎます（" + std::to_string(kMaxOrderRows) + "行まで）");
         t.rows.push_back({number, start});
@@ -230,8 +229,7 @@ OrderTable ReadOrderTable(const std::string& path) {
 std::vector<std::string> RowCells(const OrderTable& table, std::size_t index) {
     std::vector<std::string> cells;
     std::size_t pos = table.rows.at(index).offset;
-    ReadRecord(table.text, pos, table.delimiter, cells); // checked when the table was read
-    cells.resize(table.header.size());
+    ReadRecord(table.text, pos, table.delimiter, cells, table.header.size()); // checked when it was read
     return cells;
 }
 

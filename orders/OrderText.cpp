@@ -6,7 +6,9 @@
 #include <algorithm>
 
 namespace orders {
+namespace {
 
+// Bytes of the character that starts with `lead` in text known to be UTF-8.
 std::size_t Utf8CharLength(unsigned char lead) {
     if (lead >= 0xF0 && lead <= 0xF4) return 4;
     if (lead >= 0xE0 && lead <= 0xEF) return 3;
@@ -14,13 +16,12 @@ std::size_t Utf8CharLength(unsigned char lead) {
     return 1;
 }
 
+} // namespace
+
 std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t len = Utf8CharLength(c);
-    if (i + len > s.size()) len = 1;
-    std::uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-    for (std::size_t k = 1; k < len; ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    char32_t cp = 0;
+    std::size_t len = cp932::DecodeUtf8(s, i, cp);
+    if (len == 0) return static_cast<unsigned char>(s[i++]);
     i += len;
     return cp;
 }

@@ -29,9 +29,6 @@ std::string TrimBlanks(std::string_view utf8);
 // The text as shown inside a message: cut at `maxChars` characters with "…" after it.
 std::string Excerpt(std::string_view utf8, std::size_t maxChars = 24);
 
-// Bytes of the UTF-8 character that starts with `lead` (1 for a stray byte).
-std::size_t Utf8CharLength(unsigned char lead);
-
 // The code point of the character at `i`, moving `i` past it (a stray byte stands for itself).
 std::uint32_t NextCodePoint(std::string_view utf8, std::size_t& i);
 

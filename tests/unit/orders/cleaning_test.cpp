@@ -9,6 +9,7 @@ namespace {
 using namespace orders;
 
 struct CleanCase {
+    Cleaned (*rule)(std::string_view);
     const char* in;
     const char* out;
     bool warns;
@@ -18,60 +19,51 @@ void PrintTo(const CleanCase& c, std::ostream* os) {
     *os << c.in;
 }
 
-class Postcodes : public testing::TestWithParam<CleanCase> {};
+CleanCase Zip(const char* in, const char* out, bool warns) {
+    return {CleanPostcode, in, out, warns};
+}
+CleanCase Tel(const char* in, const char* out, bool warns) {
+    return {CleanPhone, in, out, warns};
+}
+CleanCase Amount(const char* in, const char* out, bool warns) {
+    return {CashOnDeliveryAmount, in, out, warns};
+}
 
-TEST_P(Postcodes, BecomeThreeDashFourAndEveryChangeIsReported) {
-    Cleaned r = CleanPostcode(GetParam().in);
+class Cleaning : public testing::TestWithParam<CleanCase> {};
+
+TEST_P(Cleaning, GivesTheFieldsTextAndReportsEveryChange) {
+    Cleaned r = GetParam().rule(GetParam().in);
     EXPECT_EQ(r.text, GetParam().out);
     EXPECT_EQ(!r.warning.empty(), GetParam().warns) << r.warning;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, Postcodes,
-    testing::Values(CleanCase{"150-0001", "150-0001", false}, CleanCase{" 150-0001 ", "150-0001", false},
-                    CleanCase{"1500001", "150-0001", true}, CleanCase{"〒１５０－０００１", "150-0001", true},
-                    CleanCase{"'0600042", "060-0042", true}, CleanCase{"600042", "060-0042", true},
-                    CleanCase{"10012", "001-0012", true}, CleanCase{"1001", "1001", true},
-                    CleanCase{"12345678", "12345678", true}, CleanCase{"150-000A", "150-000A", true},
-                    CleanCase{"", "", true}));
+    Postcodes, Cleaning,
+    testing::Values(Zip("150-0001", "150-0001", false), Zip(" 150-0001 ", "150-0001", false),
+                    Zip("1500001", "150-0001", true), Zip("〒１５０－０００１", "150-0001", true),
+                    Zip("'0600042", "060-0042", true), Zip("600042", "060-0042", true),
+                    Zip("10012", "001-0012", true), Zip("1001", "1001", true),
+                    Zip("12345678", "12345678", true), Zip("150-000A", "150-000A", true), Zip("", "", true)));
 
-class Phones : public testing::TestWithParam<CleanCase> {};
+INSTANTIATE_TEST_SUITE_P(Phones, Cleaning,
+                         testing::Values(Tel("+81 90-1234-5678", "090-1234-5678", true),
+                                         Tel("+81-3-1234-5678", "03-1234-5678", true),
+                                         Tel("+81 (0)3 1234 5678", "03-1234-5678", true),
+                                         Tel("＋８１９０１２３４５６７８", "09012345678", true),
+                                         Tel("9012345678", "09012345678", true),
+                                         Tel("3-1234-5678", "03-1234-5678", true),
+                                         Tel("03-1234-5678", "03-1234-5678", false),
+                                         Tel("０３－１２３４－５６７８", "０３－１２３４－５６７８", false),
+                                         Tel("1234", "1234", false), Tel("内線 12", "内線 12", false),
+                                         Tel("", "", false)));
 
-TEST_P(Phones, CountryCodeAndDroppedZeroAreUndone) {
-    Cleaned r = CleanPhone(GetParam().in);
-    EXPECT_EQ(r.text, GetParam().out);
-    EXPECT_EQ(!r.warning.empty(), GetParam().warns) << r.warning;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, Phones,
-                         testing::Values(CleanCase{"+81 90-1234-5678", "090-1234-5678", true},
-                                         CleanCase{"+81-3-1234-5678", "03-1234-5678", true},
-                                         CleanCase{"+81 (0)3 1234 5678", "03-1234-5678", true},
-                                         CleanCase{"＋８１９０１２３４５６７８", "09012345678", true},
-                                         CleanCase{"9012345678", "09012345678", true},
-                                         CleanCase{"3-1234-5678", "03-1234-5678", true},
-                                         CleanCase{"03-1234-5678", "03-1234-5678", false},
-                                         CleanCase{"０３－１２３４－５６７８", "０３－１２３４－５６７８",
-                                                   false},
-                                         CleanCase{"1234", "1234", false},
-                                         CleanCase{"内線 12", "内線 12", false}, CleanCase{"", "", false}));
-
-class Amounts : public testing::TestWithParam<CleanCase> {};
-
-TEST_P(Amounts, ArePlainDigitsOrZero) {
-    Cleaned r = CashOnDeliveryAmount(GetParam().in);
-    EXPECT_EQ(r.text, GetParam().out);
-    EXPECT_EQ(!r.warning.empty(), GetParam().warns) << r.warning;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, Amounts,
-    testing::Values(CleanCase{"12800", "12800", false}, CleanCase{"12,800", "12800", true},
-                    CleanCase{"¥12,800", "12800", true}, CleanCase{"2,160円", "2160", true},
-                    CleanCase{"１２８００", "12800", true}, CleanCase{"3980.00", "3980", true},
-                    CleanCase{"3980.50", "0", true}, CleanCase{"-100", "0", true},
-                    CleanCase{"=H2*3000", "0", true}, CleanCase{"12345678", "0", true},
-                    CleanCase{"0", "0", false}, CleanCase{"", "0", true}));
+INSTANTIATE_TEST_SUITE_P(CashOnDeliveryAmounts, Cleaning,
+                         testing::Values(Amount("12800", "12800", false), Amount("12,800", "12800", true),
+                                         Amount("¥12,800", "12800", true), Amount("2,160円", "2160", true),
+                                         Amount("１２８００", "12800", true), Amount("3980.00", "3980", true),
+                                         Amount("3980.50", "0", true), Amount("-100", "0", true),
+                                         Amount("=H2*3000", "0", true), Amount("12345678", "0", true),
+                                         Amount("0", "0", false), Amount("", "0", true)));
 
 TEST(CashOnDelivery, IsTold) {
     for (const char* yes : {"代金引換", "代引き", "代引", "Cash on Delivery (COD)", "cod", "COD"})

@@ -90,25 +90,26 @@ TEST_P(BadInput, IsRefusedNamingTheFileAndRow) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BadInput,
-    testing::Values(BadCase{"Empty", "", "は空です"},
-                    BadCase{"OnlyBlankLines", "\xEF\xBB\xBF\r\n \r\n", "は空です"},
-                    BadCase{"HeaderOnly", "注文番号,お名前\r\n\r\n", "に注文がありません"},
-                    BadCase{"Binary", std::string("PK\x03\x04\0\0", 6), "テキストファイルではありません"},
-                    BadCase{"Utf16",
-                            "\xFF\xFE"
-                            "a",
-                            "UTF-16"},
-                    BadCase{"EucJp", "a,b\n1,\xBB\xB3\xC5\xC4\n", "文字コードを判別できません"},
-                    BadCase{"NeitherEncoding", "a,b\n1,2\n3,\x81\x20\n",
-                            "文字コードを判別できません（3行目）"},
-                    BadCase{"BrokenUtf8AfterMark",
-                            "\xEF\xBB\xBF"
-                            "a\n\xE3\x81\n",
-                            "（2行目）"},
-                    BadCase{"OpenQuote", "a,b\n1,2\n3,\"4\n5,6\n", "の3行目で引用符"},
-                    BadCase{"FewerCells", "a,b,c\n1,2,3\n4,5\n",
-                            "の3行目は列の数が見出しと違います（見出し3列、この行2列）"},
-                    BadCase{"MoreCells", "a,b\n1,2,3\n", "の2行目は列の数"}));
+    testing::Values(
+        BadCase{"Empty", "", "は空です"}, BadCase{"OnlyBlankLines", "\xEF\xBB\xBF\r\n \r\n", "は空です"},
+        BadCase{"HeaderOnly", "注文番号,お名前\r\n\r\n", "に注文がありません"},
+        BadCase{"Binary", std::string("PK\x03\x04\0\0", 6), "テキストファイルではありません"},
+        BadCase{"Utf16",
+                "\xFF\xFE"
+                "a",
+                "UTF-16"},
+        // EUC-JP 山田 is also valid CP932 (four half-width katakana): told by the bytes it never uses.
+        BadCase{"EucJp", "a,b\n1,\xBB\xB3\xC5\xC4\n", "文字コードを判別できません"},
+        BadCase{"NeitherEncoding", "a,b\n1,2\n3,\x81\x20\n", "文字コードを判別できません（3行目）"},
+        BadCase{"BrokenUtf8AfterMark",
+                "\xEF\xBB\xBF"
+                "a\n\xE3\x81\n",
+                "（2行目）"},
+        BadCase{"OpenQuote", "a,b\n1,2\n3,\"4\n5,6\n", "の3行目で引用符"},
+        BadCase{"FewerCells", "a,b,c\n1,2,3\n4,5\n",
+                "の3行目は列の数が見出しと違います（見出し3列、この行2列）"},
+        BadCase{"MoreCells", "a,b\n1,2,3\n", "の2行目は列の数"},
+        BadCase{"TooManyColumns", std::string(2000, ',') + "a\n1\n", "見出しの列が多すぎます"}));
 
 TEST(OrderFile, FilesThatCannotBeReadAreNamed) {
     TempDir dir;
