@@ -37,10 +37,11 @@ struct Draft {
 // stands; both are reported with the row and column.
 std::string CellValue(const OrderTable& t, const std::vector<std::string>& cells, int column, std::size_t row,
                       std::vector<std::string>& warnings) {
-    if (column < 0) return "";
+    if (column < 0 || static_cast<std::size_t>(column) >= cells.size()) return "";
     std::string v = TrimBlanks(cells[static_cast<std::size_t>(column)]);
-    const std::string cell =
-        RowPrefix(row) + "「" + Excerpt(t.header[static_cast<std::size_t>(column)]) + "」";
+    auto cell = [&] {
+        return RowPrefix(row) + "「" + Excerpt(t.header[static_cast<std::size_t>(column)]) + "」";
+    };
     if (v.find_first_of("\r\n") != std::string::npos) { // a field holds one line
         std::string joined;
         for (std::size_t i = 0; i < v.size(); ++i) {
@@ -48,10 +49,10 @@ std::string CellValue(const OrderTable& t, const std::vector<std::string>& cells
             joined += v[i] == '\r' || v[i] == '\n' ? ' ' : v[i];
         }
         v = joined;
-        warnings.push_back(cell + "の改行を空白にしました");
+        warnings.push_back(cell() + "の改行を空白にしました");
     }
     if (!v.starts_with('=')) return v;
-    std::string where = cell + "の「" + Excerpt(v) + "」";
+    std::string where = cell() + "の「" + Excerpt(v) + "」";
     if (v.size() >= 3 && v[1] == '"' && v.back() == '"' && v.find('"', 2) == v.size() - 1) {
         std::string inner = v.substr(2, v.size() - 3);
         warnings.push_back(where + "は数式として計算せず、文字「" + Excerpt(inner) + "」として読みました");
