@@ -61,34 +61,6 @@ Converter& Decoder() {
     return c;
 }
 
-// Length of a well-formed UTF-8 sequence at `pos` and its code point, or 0 when malformed.
-std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& cp) {
-    auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    unsigned char c = b(pos);
-    std::size_t len;
-    if (c < 0x80) {
-        cp = c;
-        return 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-        len = 2, cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3, cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4, cp = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (pos + len > s.size()) return 0;
-    for (std::size_t i = 1; i < len; ++i) {
-        if ((b(pos + i) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b(pos + i) & 0x3F);
-    }
-    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return len;
-}
-
 char32_t FoldLookAlike(char32_t cp) {
     switch (cp) {
     case 0x301C:
@@ -129,6 +101,33 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 } // namespace
+
+std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& cp) {
+    auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    unsigned char c = b(pos);
+    std::size_t len;
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        len = 2, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4, cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (pos + len > s.size()) return 0;
+    for (std::size_t i = 1; i < len; ++i) {
+        if ((b(pos + i) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b(pos + i) & 0x3F);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
 
 std::string FromUtf8(std::string_view utf8) {
     std::string out;

@@ -34,6 +34,8 @@ const Command kCommands[] = {
     {"split", probe::Split, "split < memo   (the seven lines after one-line splitting)"},
     {"transfer", probe::Transfer,
      "transfer < {\"memo\": TEXT, \"fields\": {\"Edit_Zip\": ...}}   (JSON out)"},
+    {"orders", probe::Orders,
+     "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON)"},
 };
 
 int Usage() {
