@@ -32,6 +32,8 @@ const Command kCommands[] = {
     {"split", probe::Split, "split < memo   (the seven lines after one-line splitting)"},
     {"transfer", probe::Transfer,
      "transfer < {\"memo\": TEXT, \"fields\": {\"Edit_Zip\": ...}}   (JSON out)"},
+    {"history", probe::History,
+     "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json"},
 };
 
 int Usage() {

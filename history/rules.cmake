@@ -1,0 +1,14 @@
+# The history of printed slips: SQLite and PostgreSQL through their C libraries.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
+target_link_libraries(zaridi_rules PRIVATE PkgConfig::SQLITE3 PkgConfig::LIBPQ)
+target_sources(zaridi_rules PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/HistoryRecord.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HistoryRecorder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HistoryStore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PendingFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PostgresDb.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ShippedCsv.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SqliteDb.cpp
+)
