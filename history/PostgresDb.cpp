@@ -93,10 +93,13 @@ public:
     }
 
     int SchemaVersion() override {
-        auto rows = Query(
-            "SELECT to_regclass('slip_history_meta') IS NOT NULL, to_regclass('slip_history') IS NOT NULL",
-            {});
-        bool meta = rows[0][0] == "t", table = rows[0][1] == "t";
+        // An ordinary query on the catalogue, not to_regclass: a desk that waited for the migration lock
+        // must see the tables the desk before it committed meanwhile.
+        auto rows = Query("SELECT count(*) FILTER (WHERE tablename = 'slip_history_meta'), "
+                          "count(*) FILTER (WHERE tablename = 'slip_history') FROM pg_tables "
+                          "WHERE schemaname = current_schema()",
+                          {});
+        bool meta = rows[0][0] != "0", table = rows[0][1] != "0";
         if (!meta) {
             if (table)
                 throw EHistoryStore(Kind::Foreign,
