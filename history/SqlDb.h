@@ -24,6 +24,8 @@ public:
     // Runs statements without parameters (schema changes, transaction control).
     virtual void Script(std::string_view sql) = 0;
 
+    // The LIKE that ignores the case of ASCII letters.
+    virtual const char* CaselessLike() const = 0;
     // Type of the id column: an auto-numbered 64-bit primary key.
     virtual const char* IdColumnType() const = 0;
     // The schema version the database carries: 0 for a fresh one. Raises EHistoryStore (Foreign) when

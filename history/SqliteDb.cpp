@@ -28,7 +28,8 @@ public:
             auto mode = Query("PRAGMA journal_mode = WAL", {});
             if (mode.empty() || mode[0][0].value_or("") != "wal")
                 throw EHistoryStore(Kind::Unavailable, Message("WAL mode is not available"));
-            Script("PRAGMA synchronous = FULL"); // a recorded slip survives a power cut
+            Script("PRAGMA synchronous = FULL");  // a recorded slip survives a power cut
+            Script("PRAGMA cache_size = -65536"); // a search reads the whole table: keep it in memory
         } catch (...) {
             Close();
             throw;
@@ -76,6 +77,7 @@ public:
         if (rc != SQLITE_OK) Fail(rc);
     }
 
+    const char* CaselessLike() const override { return "LIKE"; }
     const char* IdColumnType() const override { return "INTEGER PRIMARY KEY AUTOINCREMENT"; }
 
     int SchemaVersion() override {
