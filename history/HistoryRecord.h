@@ -46,6 +46,8 @@ struct HistoryRecord {
     std::string tracking;                  // carrier's slip number; empty when none
     std::string order;                     // order reference of an imported order; empty when none
     std::optional<std::int64_t> reprintOf; // id of the first printing when this is a reprint
+
+    bool operator==(const HistoryRecord&) const = default;
 };
 
 // A fresh random (version 4) UUID in its 36-character text form.

@@ -11,7 +11,8 @@
 //   at start:       auto o = recorder.Flush();          // opens the store only when records wait
 //   after EndDoc:   auto o = recorder.Record(record);   // o.id: the row to scan a tracking number onto
 //   help bar:       o.message when not empty (CP932), e.g. "記録を保留しました（3 件）: <why>"
-//   history window: recorder.OpenStore() (raises EHistoryStore) shares the one connection
+//   history window: recorder.OpenStore() (raises EHistoryStore) shares the one connection;
+//                   recorder.CloseStore() after an Unavailable error
 #include "history/HistoryStore.h"
 
 #include <cstddef>
@@ -44,6 +45,8 @@ public:
 
     // The store, opened on first use and again after a failure. Raises EHistoryStore.
     Store& OpenStore();
+    // Drops the connection after the window met an Unavailable error, so the next use connects afresh.
+    void CloseStore() { store_.reset(); }
 
 private:
     RecordOutcome Drain(std::optional<HistoryRecord> record);

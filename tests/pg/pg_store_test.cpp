@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 #include <latch>
-#include <set>
 #include <sys/stat.h>
 #include <thread>
 
@@ -27,13 +26,7 @@ std::string Count(const std::string& database, const std::string& sql) {
 }
 
 Kind KindOfOpening(const history::PgParams& where) {
-    try {
-        history::OpenStore({"", where});
-    } catch (const EHistoryStore& e) {
-        return e.GetKind();
-    }
-    ADD_FAILURE() << "opened";
-    return Kind::BadRequest;
+    return ::KindOfOpening(history::StoreLocation{"", where});
 }
 
 } // namespace
@@ -42,7 +35,6 @@ TEST(PostgresStore, DesksInsertingAtOnceOnAFreshDatabaseLoseAndDoubleNothing) {
     const std::string db = NewDatabase();
     constexpr int kDesks = 8, kSlips = 40;
     std::latch go(kDesks);
-    std::vector<std::vector<std::int64_t>> ids(kDesks);
     std::vector<std::string> errors(kDesks);
     std::vector<std::thread> desks;
     for (int d = 0; d < kDesks; ++d) {
@@ -54,7 +46,7 @@ TEST(PostgresStore, DesksInsertingAtOnceOnAFreshDatabaseLoseAndDoubleNothing) {
                     history::HistoryRecord r = SampleSlip();
                     r.uuid = history::NewUuid();
                     r.values.Edit_Custo1 = "desk " + std::to_string(d);
-                    ids[d].push_back(store->Insert(r));
+                    store->Insert(r);
                     if (i % 10 == 0) store->Insert(r); // a retry of the same record
                 }
             } catch (const std::exception& e) {
@@ -66,10 +58,6 @@ TEST(PostgresStore, DesksInsertingAtOnceOnAFreshDatabaseLoseAndDoubleNothing) {
         t.join();
     for (const std::string& e : errors)
         EXPECT_EQ(e, "");
-    std::set<std::int64_t> distinct;
-    for (const auto& list : ids)
-        distinct.insert(list.begin(), list.end());
-    EXPECT_EQ(distinct.size(), std::size_t{kDesks * kSlips});
     EXPECT_EQ(Count(db, "SELECT count(*) || ' ' || count(DISTINCT uuid) FROM slip_history"), "320 320");
     EXPECT_EQ(Count(db, "SELECT value FROM slip_history_meta WHERE name = 'schema_version'"), "2");
 }

@@ -4,10 +4,22 @@
 #include "history/HistoryStore.h"
 #include "unit/support/Sjis.h"
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
 std::unique_ptr<history::Store> FreshStore();
+
+// Why the store at `where` cannot be opened and read.
+inline history::EHistoryStore::Kind KindOfOpening(const history::StoreLocation& where) {
+    try {
+        history::OpenStore(where)->Search({});
+    } catch (const history::EHistoryStore& e) {
+        return e.GetKind();
+    }
+    ADD_FAILURE() << "opened";
+    return history::EHistoryStore::Kind::BadRequest;
+}
 
 // A full slip as a desk prints it; tests change what they look at.
 inline history::HistoryRecord SampleSlip(const std::string& time = "2024-05-01T09:30:00+09:00") {

@@ -30,18 +30,7 @@ TEST(PendingFile, EveryValueSurvivesTheFile) {
     b.order.clear();
     std::string bytes = history::FormatPending({a, b});
     EXPECT_EQ(bytes.find('\r'), std::string::npos);
-    auto back = history::ParsePending(bytes);
-    ASSERT_EQ(back.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        const HistoryRecord& in = i == 0 ? a : b;
-        EXPECT_EQ((std::vector{back[i].uuid, back[i].time, back[i].printer, back[i].order}),
-                  (std::vector{in.uuid, in.time, in.printer, in.order}));
-        EXPECT_EQ(
-            (std::vector{back[i].resolutionX, back[i].resolutionY, back[i].marginTop, back[i].marginLeft}),
-            (std::vector{in.resolutionX, in.resolutionY, in.marginTop, in.marginLeft}));
-        EXPECT_TRUE(back[i].values == in.values) << i;
-        EXPECT_EQ(back[i].reprintOf, in.reprintOf);
-    }
+    EXPECT_TRUE(history::ParsePending(bytes) == (std::vector{a, b}));
 }
 
 TEST(Recorder, AStoreThatCannotBeWrittenKeepsRecordsBackUntilItCan) {
@@ -85,17 +74,6 @@ TEST(Recorder, ARetryAfterACrashBetweenStoreAndPendingFileAddsNothing) {
     EXPECT_EQ(flushed.status, Status::Stored);
     EXPECT_FALSE(std::filesystem::exists(pending));
     EXPECT_EQ(StoredCount(db), 1u);
-}
-
-TEST(Recorder, AForeignDatabaseIsNeverWrittenAndTheRecordWaits) {
-    TempDir dir;
-    std::string db = dir.File("tavo_Zaridi2.db");
-    TempDir::Write(db, "someone else's file");
-    std::string pending = history::PendingFilePath(dir.Path().string());
-    auto outcome = Recorder(history::LocationFromArgument(db), pending).Record(SampleSlip());
-    EXPECT_EQ(outcome.status, Status::Pending);
-    EXPECT_EQ(TempDir::Read(db), "someone else's file");
-    EXPECT_EQ(history::ReadPending(pending).size(), 1u);
 }
 
 TEST(Recorder, WhenNeitherStoreNorPendingFileCanBeWrittenItSaysSo) {

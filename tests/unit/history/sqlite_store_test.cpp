@@ -44,13 +44,7 @@ std::unique_ptr<history::Store> Open(const std::string& path) {
 }
 
 Kind KindOfOpening(const std::string& path) {
-    try {
-        Open(path)->Search({});
-    } catch (const EHistoryStore& e) {
-        return e.GetKind();
-    }
-    ADD_FAILURE() << path << " opened";
-    return Kind::BadRequest;
+    return ::KindOfOpening(history::LocationFromArgument(path));
 }
 
 } // namespace
