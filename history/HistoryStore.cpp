@@ -45,8 +45,15 @@ std::string SchemaStep(int version, const SqlDb& db) {
                ")";
     }
     // Version 2: the indexes behind the list's order, the day ranges, the order import's question and
-    // the scan's "next row without a number".
-    return "CREATE INDEX slip_history_time ON slip_history (printed_utc, id);\n"
+    // the scan's "next row without a number". Where entries may be long, the list's index carries every
+    // searched column, so a search reads it in the list's order, narrower than the table, and stops at
+    // a page of matches.
+    std::string list = db.WideIndexes()
+                           ? "printed_utc, id, printed_day, Edit_Custo1, Edit_Add1, Edit_Add2, "
+                             "Edit_Add3, Edit_Zip, Edit_tel, zip_digits, tel_digits, tracking, order_ref"
+                           : "printed_utc, id";
+    return "CREATE INDEX slip_history_time ON slip_history (" + list +
+           ");\n"
            "CREATE INDEX slip_history_printed_day ON slip_history (printed_day);\n"
            "CREATE INDEX slip_history_ship_day ON slip_history (ship_day);\n"
            "CREATE INDEX slip_history_order ON slip_history (order_ref);\n"
@@ -265,21 +272,22 @@ std::vector<HistoryRecord> Store::Search(const SearchQuery& q) {
     contains("(Edit_Add1 || Edit_Add2 || Edit_Add3)", q.address);
     contains("tracking", q.tracking);
     contains("order_ref", q.order);
-    // With a text criterion one pass over the table and a sort of the matches beats walking an index
-    // and fetching row after row; an expression in place of the bare column keeps SQLite's planner off
-    // the indexes (PostgreSQL plans for itself either way).
-    const char* indexed = scans ? "+" : "";
+    // With a text criterion, walking the list's index in order and stopping at a page of matches beats
+    // fetching every row of the days from the day index; an expression in place of the bare column
+    // keeps SQLite's planner off the day index (PostgreSQL plans for itself either way).
     const char* day = scans ? "printed_day || ''" : "printed_day";
     if (!q.from.empty()) add(std::string(day) + " >= ?", DayOrThrow(q.from));
     if (!q.to.empty()) add(std::string(day) + " <= ?", DayOrThrow(q.to));
 
-    const char* order = q.oldestFirst ? "" : " DESC";
-    std::string sql = "SELECT " + SelectColumns() + " FROM slip_history" + where + " ORDER BY " + indexed +
-                      "printed_utc" + order + ", " + indexed + "id" + order;
+    // The matching ids first, then only their rows: the sort and the page limit work on narrow rows.
+    const std::string order =
+        q.oldestFirst ? " ORDER BY printed_utc, id" : " ORDER BY printed_utc DESC, id DESC";
+    std::string ids = "SELECT id FROM slip_history" + where + order;
     if (q.limit > 0) {
         params.emplace_back(static_cast<std::int64_t>(q.limit));
-        sql += " LIMIT $" + std::to_string(params.size());
+        ids += " LIMIT $" + std::to_string(params.size());
     }
+    std::string sql = "SELECT " + SelectColumns() + " FROM slip_history WHERE id IN (" + ids + ")" + order;
     std::vector<HistoryRecord> out;
     for (const SqlRow& row : db_->Query(sql, params))
         out.push_back(RowToRecord(row));

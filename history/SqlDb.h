@@ -24,6 +24,8 @@ public:
     // Runs statements without parameters (schema changes, transaction control).
     virtual void Script(std::string_view sql) = 0;
 
+    // Whether an index entry may be as long as the text it holds (PostgreSQL limits one to about 2.7 kB).
+    virtual bool WideIndexes() const = 0;
     // The LIKE that ignores the case of ASCII letters.
     virtual const char* CaselessLike() const = 0;
     // Type of the id column: an auto-numbered 64-bit primary key.

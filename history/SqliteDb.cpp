@@ -77,6 +77,7 @@ public:
         if (rc != SQLITE_OK) Fail(rc);
     }
 
+    bool WideIndexes() const override { return true; }
     const char* CaselessLike() const override { return "LIKE"; }
     const char* IdColumnType() const override { return "INTEGER PRIMARY KEY AUTOINCREMENT"; }
 
