@@ -23,6 +23,7 @@ int CompactMemo(const Args& args);
 int Split(const Args& args);
 int Transfer(const Args& args);
 int Orders(const Args& args);
+int History(const Args& args);
 
 std::string ReadStdin();
 // Upper-case hex pairs, `separator` between them.

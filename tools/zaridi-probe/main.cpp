@@ -36,6 +36,8 @@ const Command kCommands[] = {
      "transfer < {\"memo\": TEXT, \"fields\": {\"Edit_Zip\": ...}}   (JSON out)"},
     {"orders", probe::Orders,
      "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON)"},
+    {"history", probe::History,
+     "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json"},
 };
 
 int Usage() {

@@ -1,0 +1,76 @@
+#pragma once
+// One printed slip as the history keeps it: where and how it was printed and every value as it went
+// onto the paper, under the main window's field names. Texts are CP932, like everywhere in the rules;
+// the store converts them to UTF-8 at its own boundary.
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace history {
+
+// The values the slip was printed from, as the main window held them at EndDoc. Loading a record
+// back into the window sets exactly these fields (the sender as printed, not the current tab).
+struct SlipValues {
+    std::string ComboBox_SEL; // slip type text: "手差し" or "連続(４インチ)"
+    std::string Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel;
+    std::string Edit_G1, Edit_G2, Edit_G3;
+    std::string KyNumEdit_KOSUU, KyNumEdit_PriceSub, KyNumEdit_TaxSub; // value texts
+    bool CheckBox_p1 = false, CheckBox_p2 = false, CheckBox_p3 = false;
+    bool CheckBox_My = true;
+    std::string Edit_MyZip, Edit_MyADD1, Edit_MyADD2, Edit_My, Edit_MyTEL;
+    bool CheckBox_Date_1 = true;
+    std::string DateTimePicker_1; // "yyyy/MM/dd"
+
+    bool operator==(const SlipValues&) const = default;
+};
+
+// One field of SlipValues by its design name: exactly one of the two members is set. The table lists
+// them in the order the probe prints them; the store, the pending file and the probe all walk it.
+struct SlipField {
+    const char* name;
+    std::string SlipValues::*text;
+    bool SlipValues::*flag;
+};
+extern const SlipField kSlipFields[24];
+
+struct HistoryRecord {
+    std::int64_t id = 0; // given by the store; 0 before
+    std::string uuid;    // given once when the slip is printed; makes every retry of the insert idempotent
+    std::string time;    // "yyyy-MM-ddTHH:mm:ss+hh:mm", the desk's local time with its offset
+    std::string printer; // CUPS queue name
+    std::int32_t resolutionX = 0, resolutionY = 0; // effective resolution the slip was drawn at
+    std::int32_t marginTop = 0, marginLeft = 0;    // print-position margins in dots
+    SlipValues values;
+    std::string tracking;                  // carrier's slip number; empty when none
+    std::string order;                     // order reference of an imported order; empty when none
+    std::optional<std::int64_t> reprintOf; // id of the first printing when this is a reprint
+
+    bool operator==(const HistoryRecord&) const = default;
+};
+
+// A fresh random (version 4) UUID in its 36-character text form.
+std::string NewUuid();
+
+// `t` as the local time with its UTC offset: "2024-05-01T09:30:00+09:00".
+std::string LocalTimestamp(std::time_t t);
+
+// What the store derives from a timestamp: seconds since the epoch (for ordering across desks in
+// different zones) and the local day "yyyy-MM-dd" (for day ranges). nullopt for any other shape.
+struct ParsedTime {
+    std::int64_t utcSeconds;
+    std::string localDay;
+};
+std::optional<ParsedTime> ParseTimestamp(std::string_view iso);
+
+// "yyyy/MM/dd" or "yyyy-MM-dd" with a real month and day as "yyyy-MM-dd"; nullopt otherwise.
+std::optional<std::string> NormalizeDay(std::string_view text);
+
+// The day the slip ships: the date printed on it, or the day of printing when it carried no date.
+std::string ShipDay(const HistoryRecord& r, const std::string& printedDay);
+
+// Only the ASCII digits of `text` (the key by which phone numbers and postcodes are searched).
+std::string DigitsOf(std::string_view text);
+
+} // namespace history

@@ -1,0 +1,59 @@
+#pragma once
+// Recording printed slips without ever failing the print. The print job calls Record once, right
+// after EndDoc succeeded; the program calls Flush once at start. When the store cannot be written the
+// record waits in the pending file beside the settings and goes in before the next record (or at the
+// next start), in printing order. Every record carries a uuid from the moment it is made, so a retry
+// after a crash between the store's write and the pending file's rewrite finds it already stored
+// and adds nothing.
+//
+// For the glue:
+//   history::Recorder recorder(history::LocationFromSettings(settings, dir), history::PendingFilePath(dir));
+//   at start:       auto o = recorder.Flush();          // opens the store only when records wait
+//   after EndDoc:   auto o = recorder.Record(record);   // o.id: the row to scan a tracking number onto
+//   help bar:       o.message when not empty (CP932), e.g. "記録を保留しました（3 件）: <why>"
+//   history window: recorder.OpenStore() (raises EHistoryStore) shares the one connection;
+//                   recorder.CloseStore() after an Unavailable error
+#include "history/HistoryStore.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace history {
+
+struct RecordOutcome {
+    enum class Status {
+        Stored,  // the record (and every record that was waiting) is in the store
+        Pending, // kept in the pending file: the store could not be written
+        Lost,    // neither the store nor the pending file could be written; `message` says why
+    };
+    Status status = Status::Stored;
+    std::int64_t id = 0;     // the stored record's id (Stored only)
+    std::size_t pending = 0; // records still waiting in the pending file
+    std::string message;     // CP932, for the help bar; empty when all went in
+};
+
+class Recorder {
+public:
+    Recorder(StoreLocation location, std::string pendingPath);
+
+    // Fills in an empty uuid and time, then stores what waits and this record, in that order.
+    // Never raises.
+    RecordOutcome Record(HistoryRecord record);
+    // Stores what waits. Touches nothing when nothing waits. Never raises.
+    RecordOutcome Flush();
+
+    // The store, opened on first use and again after a failure. Raises EHistoryStore.
+    Store& OpenStore();
+    // Drops the connection after the window met an Unavailable error, so the next use connects afresh.
+    void CloseStore() { store_.reset(); }
+
+private:
+    RecordOutcome Drain(std::optional<HistoryRecord> record);
+
+    StoreLocation location_;
+    std::string pendingPath_;
+    std::unique_ptr<history::Store> store_;
+};
+
+} // namespace history

@@ -1,0 +1,388 @@
+#include "history/HistoryStore.h"
+
+#include "platform/Cp932.h"
+#include "platform/Cp932Codec.h"
+#include "platform/FileIO.h"
+#include "platform/HalfWidth.h"
+#include "platform/ProfileFile.h"
+
+#include <ctime>
+#include <map>
+
+namespace history {
+namespace {
+
+using Kind = EHistoryStore::Kind;
+
+// Schema history. Each step takes the database from the version before it to its own; a fresh
+// database runs them all, in one exclusive transaction.
+std::string SchemaStep(int version, const SqlDb& db) {
+    if (version == 1) {
+        std::string values;
+        for (const SlipField& f : kSlipFields)
+            values += std::string("    ") + f.name +
+                      (f.text ? " TEXT NOT NULL DEFAULT ''" : " SMALLINT NOT NULL DEFAULT 0") + ",\n";
+        return "CREATE TABLE slip_history (\n"
+               "    id " +
+               std::string(db.IdColumnType()) +
+               ",\n"
+               "    uuid TEXT NOT NULL UNIQUE,\n"
+               "    printed_at TEXT NOT NULL,\n"
+               "    printed_utc BIGINT NOT NULL,\n"
+               "    printed_day TEXT NOT NULL,\n"
+               "    ship_day TEXT NOT NULL,\n"
+               "    printer TEXT NOT NULL,\n"
+               "    resolution_x INTEGER NOT NULL,\n"
+               "    resolution_y INTEGER NOT NULL,\n"
+               "    margin_top INTEGER NOT NULL,\n"
+               "    margin_left INTEGER NOT NULL,\n" +
+               values +
+               "    zip_digits TEXT NOT NULL,\n"
+               "    tel_digits TEXT NOT NULL,\n"
+               "    tracking TEXT,\n"
+               "    order_ref TEXT,\n"
+               "    reprint_of BIGINT REFERENCES slip_history (id)\n"
+               ")";
+    }
+    // Version 2: the indexes behind the list's order, the day ranges, the order import's question and
+    // the scan's "next row without a number". Where entries may be long, the list's index carries every
+    // searched column, so a search reads it in the list's order, narrower than the table, and stops at
+    // a page of matches.
+    std::string list = db.WideIndexes()
+                           ? "printed_utc, id, printed_day, Edit_Custo1, Edit_Add1, Edit_Add2, "
+                             "Edit_Add3, Edit_Zip, Edit_tel, zip_digits, tel_digits, tracking, order_ref"
+                           : "printed_utc, id";
+    return "CREATE INDEX slip_history_time ON slip_history (" + list +
+           ");\n"
+           "CREATE INDEX slip_history_printed_day ON slip_history (printed_day);\n"
+           "CREATE INDEX slip_history_ship_day ON slip_history (ship_day);\n"
+           "CREATE INDEX slip_history_order ON slip_history (order_ref);\n"
+           "CREATE INDEX slip_history_reprint ON slip_history (reprint_of);\n"
+           "CREATE INDEX slip_history_untracked ON slip_history (printed_utc, id) WHERE tracking IS NULL";
+}
+
+// The columns a record is read from, in the order RowToRecord takes them.
+const std::string& SelectColumns() {
+    static const std::string cols = [] {
+        std::string s = "id, uuid, printed_at, printer, resolution_x, resolution_y, margin_top, margin_left";
+        for (const SlipField& f : kSlipFields)
+            s += std::string(", ") + f.name;
+        return s + ", tracking, order_ref, reprint_of";
+    }();
+    return cols;
+}
+
+const std::string& InsertStatement() {
+    static const std::string sql = [] {
+        std::string cols = "uuid, printed_at, printed_utc, printed_day, ship_day, printer, resolution_x, "
+                           "resolution_y, margin_top, margin_left";
+        for (const SlipField& f : kSlipFields)
+            cols += std::string(", ") + f.name;
+        cols += ", zip_digits, tel_digits, tracking, order_ref, reprint_of";
+        std::string params;
+        const std::size_t count = 10 + std::size(kSlipFields) + 5;
+        for (std::size_t i = 1; i <= count; ++i)
+            params += (i > 1 ? ", $" : "$") + std::to_string(i);
+        return "INSERT INTO slip_history (" + cols + ") VALUES (" + params +
+               ") ON CONFLICT (uuid) DO NOTHING RETURNING id";
+    }();
+    return sql;
+}
+
+std::int64_t ToInt(const std::optional<std::string>& v) {
+    return v ? std::stoll(*v) : 0;
+}
+
+SqlParam TextOrNull(const std::string& cp) {
+    if (cp.empty()) return std::monostate{};
+    return cp932::ToUtf8(cp);
+}
+
+std::string Cp(const std::optional<std::string>& v) {
+    return v ? cp932::FromUtf8(*v) : std::string();
+}
+
+HistoryRecord RowToRecord(const SqlRow& row) {
+    HistoryRecord r;
+    std::size_t i = 0;
+    r.id = ToInt(row[i++]);
+    r.uuid = row[i++].value_or("");
+    r.time = row[i++].value_or("");
+    r.printer = Cp(row[i++]);
+    r.resolutionX = static_cast<std::int32_t>(ToInt(row[i++]));
+    r.resolutionY = static_cast<std::int32_t>(ToInt(row[i++]));
+    r.marginTop = static_cast<std::int32_t>(ToInt(row[i++]));
+    r.marginLeft = static_cast<std::int32_t>(ToInt(row[i++]));
+    for (const SlipField& f : kSlipFields) {
+        if (f.text)
+            r.values.*f.text = Cp(row[i++]);
+        else
+            r.values.*f.flag = ToInt(row[i++]) != 0;
+    }
+    r.tracking = Cp(row[i++]);
+    r.order = Cp(row[i++]);
+    if (row[i]) r.reprintOf = ToInt(row[i]);
+    return r;
+}
+
+// A LIKE pattern that finds `utf8` anywhere, every character taken literally (with ESCAPE '\').
+std::string ContainsPattern(std::string_view utf8) {
+    std::string p = "%";
+    for (char c : utf8) {
+        if (c == '\\' || c == '%' || c == '_') p += '\\';
+        p += c;
+    }
+    return p + "%";
+}
+
+std::string DayOrThrow(const std::string& text) {
+    auto day = NormalizeDay(text);
+    if (!day) throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("日付が正しくありません: ") + text);
+    return *day;
+}
+
+// Finishes the transaction the caller opened: committed when `work` returns, rolled back when it throws.
+template <class F>
+auto Committed(SqlDb& db, F&& work) {
+    try {
+        auto result = work();
+        db.Script("COMMIT");
+        return result;
+    } catch (...) {
+        try {
+            db.Script("ROLLBACK");
+        } catch (const EHistoryStore&) {
+            // The connection is gone; the server drops the transaction itself. The first error stands.
+        }
+        throw;
+    }
+}
+
+} // namespace
+
+Store::Store(std::unique_ptr<SqlDb> db) : db_(std::move(db)) {
+    Migrate();
+}
+
+void Store::Migrate() {
+    auto refuseNewer = [this](int version) {
+        if (version > kSchemaVersion)
+            throw EHistoryStore(Kind::NewerSchema,
+                                cp932::FromUtf8("履歴 ") + db_->Where() +
+                                    cp932::FromUtf8(" は新しい版のプログラムで作られています（スキーマ ") +
+                                    std::to_string(version) + cp932::FromUtf8("、このプログラムは ") +
+                                    std::to_string(kSchemaVersion) +
+                                    cp932::FromUtf8(" まで）。変更しません。"));
+    };
+    int version = db_->SchemaVersion();
+    refuseNewer(version);
+    if (version == kSchemaVersion) return;
+    db_->BeginExclusive();
+    Committed(*db_, [&] {
+        // Another desk may have migrated while this one waited for the lock.
+        int now = db_->SchemaVersion();
+        refuseNewer(now);
+        for (int step = now + 1; step <= kSchemaVersion; ++step)
+            db_->Script(SchemaStep(step, *db_));
+        if (now < kSchemaVersion) db_->SetSchemaVersion(kSchemaVersion);
+        return 0;
+    });
+}
+
+std::int64_t Store::InsertOne(const HistoryRecord& in) {
+    HistoryRecord r = in;
+    if (r.uuid.empty()) r.uuid = NewUuid();
+    if (r.time.empty()) r.time = LocalTimestamp(std::time(nullptr));
+    auto parsed = ParseTimestamp(r.time);
+    if (!parsed)
+        throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("印刷時刻が正しくありません: ") + r.time);
+
+    SqlParam reprintOf = std::monostate{};
+    if (r.reprintOf) {
+        auto rows = db_->Query("SELECT COALESCE(reprint_of, id), order_ref FROM slip_history WHERE id = $1",
+                               {*r.reprintOf});
+        if (rows.empty())
+            throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("再印刷の元の記録がありません: ") +
+                                                      std::to_string(*r.reprintOf));
+        reprintOf = ToInt(rows[0][0]);
+        if (r.order.empty()) r.order = Cp(rows[0][1]); // a reprint ships the same order
+    }
+
+    std::vector<SqlParam> p;
+    p.reserve(10 + std::size(kSlipFields) + 5);
+    p.insert(p.end(), {r.uuid, r.time, parsed->utcSeconds, parsed->localDay, ShipDay(r, parsed->localDay),
+                       cp932::ToUtf8(r.printer), std::int64_t{r.resolutionX}, std::int64_t{r.resolutionY},
+                       std::int64_t{r.marginTop}, std::int64_t{r.marginLeft}});
+    for (const SlipField& f : kSlipFields) {
+        if (f.text)
+            p.emplace_back(cp932::ToUtf8(r.values.*f.text));
+        else
+            p.emplace_back(std::int64_t{r.values.*f.flag ? 1 : 0});
+    }
+    p.insert(p.end(), {DigitsOf(r.values.Edit_Zip), DigitsOf(r.values.Edit_tel), TextOrNull(r.tracking),
+                       TextOrNull(r.order), reprintOf});
+    auto rows = db_->Query(InsertStatement(), p);
+    if (rows.empty()) rows = db_->Query("SELECT id FROM slip_history WHERE uuid = $1", {r.uuid});
+    return ToInt(rows.at(0).at(0));
+}
+
+std::int64_t Store::Insert(const HistoryRecord& record) {
+    return InsertOne(record);
+}
+
+std::vector<std::int64_t> Store::InsertAll(const std::vector<HistoryRecord>& records) {
+    db_->Script("BEGIN");
+    return Committed(*db_, [&] {
+        std::vector<std::int64_t> ids;
+        ids.reserve(records.size());
+        for (const HistoryRecord& r : records)
+            ids.push_back(InsertOne(r));
+        return ids;
+    });
+}
+
+std::vector<HistoryRecord> Store::Search(const SearchQuery& q) {
+    std::string where;
+    std::vector<SqlParam> params;
+    auto add = [&](const std::string& condition, SqlParam value) {
+        params.push_back(std::move(value));
+        std::string n = "$" + std::to_string(params.size());
+        std::string c = condition;
+        c.replace(c.find('?'), 1, n);
+        where += (where.empty() ? " WHERE " : " AND ") + c;
+    };
+    bool scans = false; // a text criterion: every row must be read anyway
+    auto contains = [&](const char* column, const std::string& cp) {
+        std::string text = cp932::PlainTrim(cp);
+        if (text.empty()) return;
+        add(std::string(column) + " " + db_->CaselessLike() + " ? ESCAPE '\\'",
+            ContainsPattern(cp932::ToUtf8(text)));
+        scans = true;
+    };
+    // Phone numbers and postcodes are written with and without hyphens: their digits decide.
+    auto digitsOrText = [&](const char* digitsColumn, const char* column, const std::string& cp) {
+        std::string digits = DigitsOf(cp932::ToHalfWidth(cp));
+        if (digits.empty()) return contains(column, cp);
+        add(std::string(digitsColumn) + " LIKE ? ESCAPE '\\'", ContainsPattern(digits));
+        scans = true;
+    };
+    contains("Edit_Custo1", q.name);
+    digitsOrText("tel_digits", "Edit_tel", q.phone);
+    digitsOrText("zip_digits", "Edit_Zip", q.postcode);
+    contains("(Edit_Add1 || Edit_Add2 || Edit_Add3)", q.address);
+    contains("tracking", q.tracking);
+    contains("order_ref", q.order);
+    // With a text criterion, walking the list's index in order and stopping at a page of matches beats
+    // fetching every row of the days from the day index; an expression in place of the bare column
+    // keeps SQLite's planner off the day index (PostgreSQL plans for itself either way).
+    const char* day = scans ? "printed_day || ''" : "printed_day";
+    if (!q.from.empty()) add(std::string(day) + " >= ?", DayOrThrow(q.from));
+    if (!q.to.empty()) add(std::string(day) + " <= ?", DayOrThrow(q.to));
+
+    // The matching ids first, then only their rows: the sort and the page limit work on narrow rows.
+    const std::string order =
+        q.oldestFirst ? " ORDER BY printed_utc, id" : " ORDER BY printed_utc DESC, id DESC";
+    std::string ids = "SELECT id FROM slip_history" + where + order;
+    if (q.limit > 0) {
+        params.emplace_back(static_cast<std::int64_t>(q.limit));
+        ids += " LIMIT $" + std::to_string(params.size());
+    }
+    std::string sql = "SELECT " + SelectColumns() + " FROM slip_history WHERE id IN (" + ids + ")" + order;
+    std::vector<HistoryRecord> out;
+    for (const SqlRow& row : db_->Query(sql, params))
+        out.push_back(RowToRecord(row));
+    return out;
+}
+
+std::optional<HistoryRecord> Store::Get(std::int64_t id) {
+    auto rows = db_->Query("SELECT " + SelectColumns() + " FROM slip_history WHERE id = $1", {id});
+    if (rows.empty()) return std::nullopt;
+    return RowToRecord(rows[0]);
+}
+
+bool IsCarrierSlipNumber(const std::string& number) {
+    return number.size() == 12 && DigitsOf(number) == number;
+}
+
+TrackingResult Store::SetTracking(std::int64_t id, const std::string& number) {
+    std::string text = cp932::PlainTrim(cp932::ToHalfWidth(number));
+    std::string digits = DigitsOf(text);
+    if (!digits.empty() && text.find_first_not_of("0123456789- ") == std::string::npos) text = digits;
+    auto rows = db_->Query("UPDATE slip_history SET tracking = $1 WHERE id = $2 RETURNING id",
+                           {TextOrNull(text), id});
+    if (rows.empty())
+        throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("履歴にない記録です: ") + std::to_string(id));
+    return {text, !text.empty() && !IsCarrierSlipNumber(text)};
+}
+
+std::optional<std::int64_t> Store::NextUntracked(std::int64_t id) {
+    auto at = db_->Query("SELECT printed_utc FROM slip_history WHERE id = $1", {id});
+    if (at.empty()) return std::nullopt;
+    auto rows = db_->Query("SELECT id FROM slip_history WHERE tracking IS NULL AND "
+                           "(printed_utc < $1 OR (printed_utc = $1 AND id < $2)) "
+                           "ORDER BY printed_utc DESC, id DESC LIMIT 1",
+                           {ToInt(at[0][0]), id});
+    if (rows.empty()) return std::nullopt;
+    return ToInt(rows[0][0]);
+}
+
+bool Store::HasOrder(const std::string& order) {
+    if (order.empty()) return false;
+    return !db_->Query("SELECT 1 FROM slip_history WHERE order_ref = $1 LIMIT 1", {cp932::ToUtf8(order)})
+                .empty();
+}
+
+std::vector<ShippedRow> Store::Shipped(const std::string& from, const std::string& to) {
+    auto rows =
+        db_->Query("SELECT COALESCE(reprint_of, id), order_ref, ship_day, tracking, Edit_Custo1 "
+                   "FROM slip_history WHERE ship_day >= $1 AND ship_day <= $2 ORDER BY printed_utc, id",
+                   {DayOrThrow(from), DayOrThrow(to)});
+    std::vector<ShippedRow> out;
+    std::map<std::int64_t, std::size_t> byShipment; // first printing's id -> line
+    for (const SqlRow& row : rows) {
+        ShippedRow line{Cp(row[1]), row[2].value_or(""), Cp(row[3]), Cp(row[4])};
+        for (char& c : line.shipDay)
+            if (c == '-') c = '/';
+        auto [it, added] = byShipment.emplace(ToInt(row[0]), out.size());
+        if (added)
+            out.push_back(std::move(line));
+        else if (!line.tracking.empty() || out[it->second].tracking.empty())
+            out[it->second] =
+                std::move(line); // rows come oldest first: the newer one stands for the shipment
+    }
+    return out;
+}
+
+StoreLocation LocationFromSettings(const ProfileFile& settings, const std::string& dir) {
+    auto read = [&](const char* key) {
+        return cp932::ToUtf8(cp932::PlainTrim(settings.ReadString(kHistorySection, key, "")));
+    };
+    StoreLocation loc;
+    std::string server = read("Server");
+    if (server.empty()) {
+        loc.sqlitePath = fileio::JoinPath(dir, kDatabaseFileName);
+        return loc;
+    }
+    loc.postgres.emplace_back("host", server);
+    for (auto [key, keyword] : {std::pair{"Port", "port"}, {"Database", "dbname"}, {"User", "user"}}) {
+        std::string value = read(key);
+        if (!value.empty()) loc.postgres.emplace_back(keyword, value);
+    }
+    return loc;
+}
+
+StoreLocation LocationFromArgument(const std::string& arg) {
+    StoreLocation loc;
+    if (arg.rfind("postgresql://", 0) == 0 || arg.rfind("postgres://", 0) == 0)
+        loc.postgres.emplace_back("dbname", arg);
+    else
+        loc.sqlitePath = arg;
+    return loc;
+}
+
+std::unique_ptr<Store> OpenStore(const StoreLocation& location) {
+    if (location.IsPostgres()) return std::make_unique<Store>(OpenPostgres(location.postgres));
+    return std::make_unique<Store>(OpenSqlite(location.sqlitePath));
+}
+
+} // namespace history

@@ -1,0 +1,39 @@
+#pragma once
+// Records kept back while the store cannot be written: tavo_Zaridi2.pending beside the settings file.
+// CP932 text like the settings, one section per record named by its uuid, then NAME=VALUE lines:
+//
+//   [0b7f3c1e-6a52-4d0e-9c1a-3f8e2d4b5a69]
+//   time=2024-05-01T09:30:00+09:00
+//   printer=dotmatrix
+//   resolution=360,360
+//   margins=0,-14
+//   ComboBox_SEL=手差し
+//   Edit_Zip=100-0001
+//   ...                      every field of the slip under its design name; check boxes 0 or 1
+//   order=A-1001             only when set
+//   reprint_of=17            only when set
+//
+// In values "%" and the control bytes are written as %XX (no CP932 trail byte is one of them).
+// Unknown names are skipped, so an older program reads a newer file.
+#include "history/HistoryRecord.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace history {
+
+inline constexpr const char* kPendingFileName = "tavo_Zaridi2.pending";
+
+std::string PendingFilePath(const std::string& dir);
+
+std::string FormatPending(const std::vector<HistoryRecord>& records);
+std::vector<HistoryRecord> ParsePending(std::string_view bytes);
+
+// Empty when the file does not exist; EInOutError when it cannot be read.
+std::vector<HistoryRecord> ReadPending(const std::string& path);
+// Replaces the file atomically; an empty list removes it. EInOutError when it cannot be written, the
+// old file then being exactly as it was.
+void WritePending(const std::string& path, const std::vector<HistoryRecord>& records);
+
+} // namespace history

@@ -1,0 +1,52 @@
+#pragma once
+// The seam between the history's queries and its two databases. Every query is written once, with
+// $1, $2 ... placeholders that both SQLite and PostgreSQL understand, and runs unchanged on either;
+// only opening, schema versioning and locking differ. Texts crossing this seam are UTF-8.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace history {
+
+using SqlParam = std::variant<std::monostate, std::int64_t, std::string>; // NULL, integer, UTF-8 text
+using SqlRow = std::vector<std::optional<std::string>>;                   // every column as text, or NULL
+
+class SqlDb {
+public:
+    virtual ~SqlDb() = default;
+
+    // Runs one statement with its parameters bound (never spliced into the text) and returns its rows.
+    virtual std::vector<SqlRow> Query(std::string_view sql, const std::vector<SqlParam>& params) = 0;
+    // Runs statements without parameters (schema changes, transaction control).
+    virtual void Script(std::string_view sql) = 0;
+
+    // Whether an index entry may be as long as the text it holds (PostgreSQL limits one to about 2.7 kB).
+    virtual bool WideIndexes() const = 0;
+    // The LIKE that ignores the case of ASCII letters.
+    virtual const char* CaselessLike() const = 0;
+    // Type of the id column: an auto-numbered 64-bit primary key.
+    virtual const char* IdColumnType() const = 0;
+    // The schema version the database carries: 0 for a fresh one. Raises EHistoryStore (Foreign) when
+    // the database belongs to someone else or is damaged; reads only.
+    virtual int SchemaVersion() = 0;
+    // Opens a transaction that no other desk or process can interleave a migration with.
+    virtual void BeginExclusive() = 0;
+    // Inside the exclusive transaction: marks the database as ours at `version`.
+    virtual void SetSchemaVersion(int version) = 0;
+    // What the user reads in messages: the file's path or the server and database.
+    virtual const std::string& Where() const = 0;
+};
+
+// The path is native (UTF-8). Creates the file when missing; never writes to a file that is not ours.
+std::unique_ptr<SqlDb> OpenSqlite(const std::string& path);
+
+// libpq keyword/value pairs, in order: a later pair overrides an earlier one, and a "dbname" value
+// that is a URI or a conninfo string is expanded in place.
+using PgParams = std::vector<std::pair<std::string, std::string>>;
+std::unique_ptr<SqlDb> OpenPostgres(const PgParams& params);
+
+} // namespace history

@@ -1,0 +1,166 @@
+// The SQLite back end, on the SQLite C library itself: the rules library has no Qt, and the library
+// gives the WAL mode, the header's application id and user version, and the error codes that tell a
+// foreign or damaged file from a folder that cannot be written.
+#include "history/HistoryStore.h"
+#include "history/SqlDb.h"
+#include "platform/Cp932Codec.h"
+
+#include <sqlite3.h>
+#include <unordered_map>
+
+namespace history {
+namespace {
+
+using Kind = EHistoryStore::Kind;
+
+// "ZRDH" in the file header marks a history database of this program.
+constexpr int kApplicationId = 0x5A524448;
+
+class SqliteDb final : public SqlDb {
+public:
+    explicit SqliteDb(std::string path) : path_(std::move(path)) {
+        try {
+            int rc =
+                sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+            if (rc != SQLITE_OK) Fail(rc);
+            sqlite3_busy_timeout(db_, 5000); // another program reading or the probe writing: wait a little
+            Ownership();                     // before anything is written, so a foreign file is never touched
+            auto mode = Query("PRAGMA journal_mode = WAL", {});
+            if (mode.empty() || mode[0][0].value_or("") != "wal")
+                throw EHistoryStore(Kind::Unavailable, Message("WAL mode is not available"));
+            Script("PRAGMA synchronous = FULL");  // a recorded slip survives a power cut
+            Script("PRAGMA cache_size = -65536"); // a search reads the whole table: keep it in memory
+        } catch (...) {
+            Close();
+            throw;
+        }
+    }
+
+    ~SqliteDb() override { Close(); }
+
+    std::vector<SqlRow> Query(std::string_view sql, const std::vector<SqlParam>& params) override {
+        sqlite3_stmt* stmt = Prepare(sql);
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            std::string name = "$" + std::to_string(i + 1);
+            int index = sqlite3_bind_parameter_index(stmt, name.c_str());
+            if (index == 0) continue;
+            const SqlParam& p = params[i];
+            if (auto* n = std::get_if<std::int64_t>(&p))
+                sqlite3_bind_int64(stmt, index, *n);
+            else if (auto* s = std::get_if<std::string>(&p))
+                sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+            else
+                sqlite3_bind_null(stmt, index);
+        }
+        std::vector<SqlRow> rows;
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            int n = sqlite3_column_count(stmt);
+            SqlRow row(static_cast<std::size_t>(n));
+            for (int c = 0; c < n; ++c) {
+                if (sqlite3_column_type(stmt, c) == SQLITE_NULL) continue;
+                auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                row[static_cast<std::size_t>(c)] =
+                    std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)));
+            }
+            rows.push_back(std::move(row));
+        }
+        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE) Fail(rc);
+        return rows;
+    }
+
+    void Script(std::string_view sql) override {
+        int rc = sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) Fail(rc);
+    }
+
+    bool WideIndexes() const override { return true; }
+    const char* CaselessLike() const override { return "LIKE"; }
+    const char* IdColumnType() const override { return "INTEGER PRIMARY KEY AUTOINCREMENT"; }
+
+    int SchemaVersion() override {
+        Ownership();
+        return static_cast<int>(Integer("PRAGMA user_version"));
+    }
+
+    void BeginExclusive() override { Script("BEGIN IMMEDIATE"); }
+
+    void SetSchemaVersion(int version) override {
+        Script("PRAGMA application_id = " + std::to_string(kApplicationId) +
+               "; PRAGMA user_version = " + std::to_string(version));
+    }
+
+    const std::string& Where() const override { return path_; }
+
+private:
+    void Close() {
+        for (auto& [sql, stmt] : statements_)
+            sqlite3_finalize(stmt);
+        statements_.clear();
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+
+    // Ours (our id in the header), or fresh (no id, no version, no tables); anything else is foreign.
+    void Ownership() {
+        std::int64_t id = Integer("PRAGMA application_id");
+        if (id == kApplicationId) return;
+        if (id == 0 && Integer("PRAGMA user_version") == 0 &&
+            Integer("SELECT count(*) FROM sqlite_schema") == 0)
+            return;
+        throw EHistoryStore(Kind::Foreign, Message("another program's database"));
+    }
+
+    std::int64_t Integer(std::string_view sql) {
+        auto rows = Query(sql, {});
+        return rows.empty() || !rows[0][0] ? 0 : std::stoll(*rows[0][0]);
+    }
+
+    sqlite3_stmt* Prepare(std::string_view sql) {
+        auto it = statements_.find(std::string(sql));
+        if (it != statements_.end()) return it->second;
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                    &stmt, nullptr);
+        if (rc != SQLITE_OK) Fail(rc);
+        statements_.emplace(std::string(sql), stmt);
+        return stmt;
+    }
+
+    std::string Message(const std::string& detail) const {
+        return cp932::FromUtf8("履歴 " + path_ + ": " + detail);
+    }
+
+    [[noreturn]] void Fail(int rc) {
+        std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        switch (rc & 0xFF) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+            throw EHistoryStore(
+                Kind::Foreign,
+                Message(detail + " (not a history database, or a damaged one; left as it is)"));
+        case SQLITE_ERROR:
+        case SQLITE_MISMATCH:
+        case SQLITE_RANGE:
+        case SQLITE_CONSTRAINT:
+            throw EHistoryStore(Kind::BadRequest, Message(detail));
+        default: // busy, locked, read-only, cannot open, full disk, I/O error: may work later
+            throw EHistoryStore(Kind::Unavailable, Message(detail));
+        }
+    }
+
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+};
+
+} // namespace
+
+std::unique_ptr<SqlDb> OpenSqlite(const std::string& path) {
+    return std::make_unique<SqliteDb>(path);
+}
+
+} // namespace history

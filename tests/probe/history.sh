@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# zaridi-probe history: the store checked from outside, on an SQLite file and on the private
+# PostgreSQL server (ZARIDI_PG_DIR, started by ctest), with several probes writing at once.
+set -u
+probe=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fails=0
+expect() { # name expected actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1: expected [$2] got [$3]"
+        fails=$((fails + 1))
+    fi
+}
+
+db=$dir/tavo_Zaridi2.db
+cat >"$dir/slips.json" <<'JSON'
+[{"time": "2024-05-02T08:00:00+09:00", "printer": "slip", "resolution": [180, 180], "margins": [-7, 14],
+  "ComboBox_SEL": "手差し", "Edit_Zip": "100-0001", "Edit_Add1": "東京都千代田区", "Edit_Custo1": "髙橋 ①",
+  "Edit_tel": "03-1234-5678", "KyNumEdit_KOSUU": "2", "CheckBox_p3": true, "CheckBox_My": false,
+  "CheckBox_Date_1": true, "DateTimePicker_1": "2024/05/02", "order": "A-1"},
+ {"time": "2024-04-30T17:00:00+09:00", "Edit_Custo1": "older"},
+ {"time": "2024-05-03T09:00:00+09:00", "Edit_Custo1": "reprint", "reprint_of": 1, "tracking": "123456789012"}]
+JSON
+expect "record prints the ids" "1 2 3" "$("$probe" history record --db "$db" <"$dir/slips.json" | tr '\n' ' ' | sed 's/ $//')"
+list=$("$probe" history list --db "$db")
+expect "keys in order" \
+    '["id","time","printer","resolution","margins","ComboBox_SEL","Edit_Zip","Edit_Add1","Edit_Add2","Edit_Add3","Edit_Custo1","Edit_tel","Edit_G1","Edit_G2","Edit_G3","KyNumEdit_KOSUU","KyNumEdit_PriceSub","KyNumEdit_TaxSub","CheckBox_p1","CheckBox_p2","CheckBox_p3","CheckBox_My","Edit_MyZip","Edit_MyADD1","Edit_MyADD2","Edit_My","Edit_MyTEL","CheckBox_Date_1","DateTimePicker_1","tracking","order","reprint_of"]' \
+    "$(jq -c '.[0] | keys_unsorted' <<<"$list")"
+expect "oldest first" '["older","髙橋 ①","reprint"]' "$(jq -c 'map(.Edit_Custo1)' <<<"$list")"
+expect "values of the first printing" \
+    '[1,"2024-05-02T08:00:00+09:00","slip",[180,180],[-7,14],"手差し","03-1234-5678","2",true,false,"2024/05/02",null,"A-1",null]' \
+    "$(jq -c '.[1] | [.id,.time,.printer,.resolution,.margins,.ComboBox_SEL,.Edit_tel,.KyNumEdit_KOSUU,.CheckBox_p3,.CheckBox_My,.DateTimePicker_1,.tracking,.order,.reprint_of]' <<<"$list")"
+expect "the reprint points to it and ships its order" '[1,"A-1","123456789012"]' \
+    "$(jq -c '.[2] | [.reprint_of,.order,.tracking]' <<<"$list")"
+expect "--since" '[1,3]' "$("$probe" history list --db "$db" --since 2024-05-01 | jq -c 'map(.id)')"
+printf 'somebody else'"'"'s notes\n' >"$dir/notes.db"
+err=$("$probe" history list --db "$dir/notes.db" 2>&1 >/dev/null)
+expect "foreign file exit code" "1" "$?"
+case $err in *"$dir/notes.db"*) ;; *) expect "foreign file message names it" "$dir/notes.db" "$err" ;; esac
+expect "foreign file untouched" "somebody else's notes" "$(cat "$dir/notes.db")"
+
+# Four probes at once, each recording 25 slips, on one PostgreSQL database created here.
+if [ -n "${ZARIDI_PG_DIR:-}" ]; then
+    name=probe_$$
+    psql -q -X "postgresql://zaridi@/postgres?host=$ZARIDI_PG_DIR&port=5432" -c "CREATE DATABASE $name" ||
+        fails=$((fails + 1))
+    url="postgresql://zaridi@/$name?host=$ZARIDI_PG_DIR&port=5432"
+    jq -c '[range(25) as $i | {time: "2024-05-01T09:00:00+09:00", Edit_Custo1: "作業台 \($i)"}]' <<<'null' \
+        >"$dir/batch.json"
+    for desk in 1 2 3 4; do
+        "$probe" history record --db "$url" <"$dir/batch.json" >"$dir/ids.$desk" &
+    done
+    wait
+    expect "every id once" "100" "$(cat "$dir"/ids.* | sort -u | wc -l)"
+    expect "every record once" "100 100" "$("$probe" history list --db "$url" | jq -r '"\(length) \(map(.id) | unique | length)"')"
+    expect "values as UTF-8" "25 作業台 0" \
+        "$("$probe" history list --db "$url" | jq -r 'map(.Edit_Custo1) | unique | "\(length) \(.[0])"')"
+else
+    echo "FAIL ZARIDI_PG_DIR is not set (run under ctest)"
+    fails=$((fails + 1))
+fi
+
+[ $fails -eq 0 ] && echo "history probe: all passed"
+exit $fails

@@ -1,0 +1,58 @@
+#pragma once
+// What the store's query tests run on. Each program that compiles store_queries_test.cpp defines
+// FreshStore: an empty store on SQLite (unit_history) or on the private PostgreSQL (pg_tests).
+#include "history/HistoryStore.h"
+#include "unit/support/Sjis.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+std::unique_ptr<history::Store> FreshStore();
+
+// Why the store at `where` cannot be opened and read.
+inline history::EHistoryStore::Kind KindOfOpening(const history::StoreLocation& where) {
+    try {
+        history::OpenStore(where)->Search({});
+    } catch (const history::EHistoryStore& e) {
+        return e.GetKind();
+    }
+    ADD_FAILURE() << "opened";
+    return history::EHistoryStore::Kind::BadRequest;
+}
+
+// A full slip as a desk prints it; tests change what they look at.
+inline history::HistoryRecord SampleSlip(const std::string& time = "2024-05-01T09:30:00+09:00") {
+    history::HistoryRecord r;
+    r.time = time;
+    r.printer = "dotmatrix";
+    r.resolutionX = 360;
+    r.resolutionY = 180;
+    r.marginTop = -14;
+    r.marginLeft = 7;
+    history::SlipValues& v = r.values;
+    v.ComboBox_SEL = Sj("連続(４インチ)");
+    v.Edit_Zip = "530-0001";
+    v.Edit_Add1 = Sj("大阪府大阪市北区梅田１丁目");
+    v.Edit_Add2 = Sj("２番３号　第３ビル");
+    v.Edit_Add3 = Sj("１２階");
+    v.Edit_Custo1 = Sj("株式会社　髙橋商店①　御中");
+    v.Edit_tel = "06-1234-5678";
+    v.Edit_G1 = Sj("衣料品");
+    v.Edit_G2 = Sj("精密機器～取扱注意");
+    v.Edit_G3 = "";
+    v.KyNumEdit_KOSUU = "2";
+    v.KyNumEdit_PriceSub = "12345";
+    v.KyNumEdit_TaxSub = "1122";
+    v.CheckBox_p2 = true;
+    v.CheckBox_My = true;
+    v.Edit_MyZip = "100-0001";
+    v.Edit_MyADD1 = Sj("東京都千代田区千代田１－１");
+    v.Edit_MyADD2 = Sj("表示ビル");
+    v.Edit_My = Sj("有限会社　タヴォ");
+    v.Edit_MyTEL = "03-0000-0000";
+    v.CheckBox_Date_1 = true;
+    v.DateTimePicker_1 = "2024/05/02";
+    r.order = "A-1001";
+    return r;
+}
