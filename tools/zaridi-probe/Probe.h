@@ -22,6 +22,7 @@ int Strip(const Args& args);
 int CompactMemo(const Args& args);
 int Split(const Args& args);
 int Transfer(const Args& args);
+int Postcode(const Args& args);
 
 std::string ReadStdin();
 // Upper-case hex pairs, `separator` between them.

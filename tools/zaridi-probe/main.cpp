@@ -32,6 +32,8 @@ const Command kCommands[] = {
     {"split", probe::Split, "split < memo   (the seven lines after one-line splitting)"},
     {"transfer", probe::Transfer,
      "transfer < {\"memo\": TEXT, \"fields\": {\"Edit_Zip\": ...}}   (JSON out)"},
+    {"postcode", probe::Postcode,
+     "postcode lookup|check|find|info [--data INDEX] < lines | postcode import --data INDEX FILE..."},
 };
 
 int Usage() {
