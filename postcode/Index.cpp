@@ -64,21 +64,16 @@ std::unique_ptr<Index> Index::Open(const std::string& path) {
         throw Fail(Reason::Unreadable, path, "読めません");
     }
     const auto size = static_cast<std::size_t>(st.st_size);
-    if (size < kHeaderSize) {
-        ::close(fd);
-        throw Fail(size >= kMagic.size() ? Reason::Truncated : Reason::NotAnIndex, path,
-                   size >= kMagic.size() ? "途中で切れています" : "郵便番号データではありません");
-    }
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    void* map = size > 0 ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
     ::close(fd);
     if (map == MAP_FAILED) throw Fail(Reason::Unreadable, path, "読めません");
-
     std::unique_ptr<Index> idx(new Index);
     idx->base_ = static_cast<const char*>(map);
     idx->size_ = size;
     const char* h = idx->base_;
-    if (std::string_view(h, kMagic.size()) != kMagic)
+    if (size < kMagic.size() || std::string_view(h, kMagic.size()) != kMagic)
         throw Fail(Reason::NotAnIndex, path, "郵便番号データではありません");
+    if (size < kHeaderSize) throw Fail(Reason::Truncated, path, "途中で切れています");
     if (Get32(h + 8) != kVersion || Get32(h + 12) != kHeaderSize)
         throw Fail(Reason::WrongVersion, path, "形式の版が違います");
     if (Get64(h + 16) != size) throw Fail(Reason::Truncated, path, "途中で切れています");
