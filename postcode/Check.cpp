@@ -168,14 +168,26 @@ bool StreetMatches(std::string_view street, std::string_view afterTown) {
     return n == 0 || afterTown.size() == key.size() || !IsDigit(afterTown[key.size()]);
 }
 
-bool Matches(const EntryView& e, std::string_view address) {
-    const std::string city = FoldAddress(e.city);
-    const std::string prefCity = FoldAddress(e.pref) + city;
+// The folded prefecture and city of the entries in turn: a code's entries mostly share them.
+struct FoldedCity {
+    std::string_view pref, city;
+    std::string foldedCity, foldedPrefCity;
+    void For(const EntryView& e) {
+        if (e.pref == pref && e.city == city && !foldedCity.empty()) return;
+        pref = e.pref;
+        city = e.city;
+        foldedCity = FoldAddress(e.city);
+        foldedPrefCity = FoldAddress(e.pref) + foldedCity;
+    }
+};
+
+bool Matches(const EntryView& e, FoldedCity& folded, std::string_view address) {
+    folded.For(e);
     std::string_view rest;
-    if (StartsWith(address, prefCity))
-        rest = address.substr(prefCity.size());
-    else if (StartsWith(address, city))
-        rest = address.substr(city.size());
+    if (StartsWith(address, folded.foldedPrefCity))
+        rest = address.substr(folded.foldedPrefCity.size());
+    else if (StartsWith(address, folded.foldedCity))
+        rest = address.substr(folded.foldedCity.size());
     else
         return false;
     if (e.town.empty() && !e.business) return true;
@@ -249,9 +261,10 @@ CheckResult CheckAddress(const Index& index, std::string_view zip, std::string_v
     }
     const std::string folded = FoldAddress(address);
     const EntryView* hit = nullptr;
+    FoldedCity city;
     if (!folded.empty())
         for (const EntryView& e : entries)
-            if (Matches(e, folded)) {
+            if (Matches(e, city, folded)) {
                 hit = &e;
                 break;
             }
