@@ -23,24 +23,19 @@ std::string KenRow(const char* code, const char* pref, const char* city, const c
 
 // The same towns as KEN_ALL.CSV writes them (a long name split over two rows) and as utf_ken_all.csv
 // writes them (one row).
-const std::string kKenAllSplit =
-    KenRow("0600042", "北海道", "札幌市中央区", "大通西（１～１９丁目）") +
-    KenRow("0640820", "北海道", "札幌市中央区", "大通西（２０～２８丁目）") +
-    KenRow("0600000", "北海道", "札幌市中央区", "以下に掲載がない場合") +
-    KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７") +
-    KenRow("9960001", "山形県", "最上郡大蔵村", "丁目）") +
+const std::string kKenAllHead = KenRow("0600042", "北海道", "札幌市中央区", "大通西（１～１９丁目）") +
+                                KenRow("0640820", "北海道", "札幌市中央区", "大通西（２０～２８丁目）") +
+                                KenRow("0600000", "北海道", "札幌市中央区", "以下に掲載がない場合");
+const std::string kKenAllTail =
     KenRow("9960002", "山形県", "最上郡大蔵村", "南山（その他）") +
     KenRow("4506290", "愛知県", "名古屋市中村区", "名駅ビル（２階）") +
     KenRow("0480411", "北海道", "寿都郡黒松内町", "黒松内町の次に番地がくる場合") +
     KenRow("5220317", "滋賀県", "犬上郡多賀町", "一円");
-const std::string kUtfKenAll = KenRow("0600042", "北海道", "札幌市中央区", "大通西（１～１９丁目）") +
-                               KenRow("0640820", "北海道", "札幌市中央区", "大通西（２０～２８丁目）") +
-                               KenRow("0600000", "北海道", "札幌市中央区", "以下に掲載がない場合") +
-                               KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７丁目）") +
-                               KenRow("9960002", "山形県", "最上郡大蔵村", "南山（その他）") +
-                               KenRow("4506290", "愛知県", "名古屋市中村区", "名駅ビル（２階）") +
-                               KenRow("0480411", "北海道", "寿都郡黒松内町", "黒松内町の次に番地がくる場合") +
-                               KenRow("5220317", "滋賀県", "犬上郡多賀町", "一円");
+const std::string kKenAllSplit = kKenAllHead +
+                                 KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７") +
+                                 KenRow("9960001", "山形県", "最上郡大蔵村", "丁目）") + kKenAllTail;
+const std::string kUtfKenAll =
+    kKenAllHead + KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７丁目）") + kKenAllTail;
 const std::string kJigyosyo =
     "13101,\"ﾌﾙｶﾜ\",\"古河運輸　株式会社\",\"東京都\",\"千代田区\",\"大手町\",\"２丁目６番４号\",\"1008370\","
     "\"100  \",\"銀座\",0,0,0\r\n"
