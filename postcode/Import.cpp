@@ -70,6 +70,7 @@ std::vector<Source> Unzip(const std::string& name, const std::string& bytes) {
         throw Error(name, "ZIPファイルが壊れています");
     }
     std::vector<Source> out;
+    std::size_t total = 0; // of all entries together
     const zip_int64_t n = zip_get_num_entries(za, 0);
     for (zip_int64_t i = 0; i < n; ++i) {
         zip_stat_t st;
@@ -79,11 +80,8 @@ std::vector<Source> Unzip(const std::string& name, const std::string& bytes) {
         Source s;
         s.name = name + ":" + cp932::FromUtf8(st.name);
         s.date = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
-        if ((st.valid & ZIP_STAT_SIZE) && st.size > kMaxUncompressed) {
-            zip_discard(za);
-            throw Error(s.name, "大きすぎます");
-        }
-        zip_file_t* f = zip_fopen_index(za, static_cast<zip_uint64_t>(i), 0);
+        bool tooBig = (st.valid & ZIP_STAT_SIZE) && st.size + total > kMaxUncompressed;
+        zip_file_t* f = tooBig ? nullptr : zip_fopen_index(za, static_cast<zip_uint64_t>(i), 0);
         bool ok = f != nullptr;
         char buf[65536];
         while (ok) {
@@ -91,13 +89,17 @@ std::vector<Source> Unzip(const std::string& name, const std::string& bytes) {
             if (got < 0) ok = false;
             if (got <= 0) break;
             s.bytes.append(buf, static_cast<std::size_t>(got));
-            if (s.bytes.size() > kMaxUncompressed) ok = false;
+            if (s.bytes.size() + total > kMaxUncompressed) {
+                ok = false;
+                tooBig = true;
+            }
         }
         if (f && zip_fclose(f) != 0) ok = false;
         if (!ok) {
             zip_discard(za);
-            throw Error(s.name, "ZIPファイルが壊れています");
+            throw Error(s.name, tooBig ? "大きすぎます" : "ZIPファイルが壊れています");
         }
+        total += s.bytes.size();
         out.push_back(std::move(s));
     }
     zip_discard(za);
