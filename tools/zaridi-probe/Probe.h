@@ -24,6 +24,7 @@ int Split(const Args& args);
 int Transfer(const Args& args);
 int Orders(const Args& args);
 int History(const Args& args);
+int Postcode(const Args& args);
 
 std::string ReadStdin();
 // Upper-case hex pairs, `separator` between them.

@@ -38,6 +38,8 @@ const Command kCommands[] = {
      "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON)"},
     {"history", probe::History,
      "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json"},
+    {"postcode", probe::Postcode,
+     "postcode lookup|check|find|info [--data INDEX] < lines | postcode import --data INDEX FILE..."},
 };
 
 int Usage() {
