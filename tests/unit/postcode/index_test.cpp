@@ -147,8 +147,11 @@ TEST(PostcodeIndex, HolderOpensOnFirstUseAndTellsOnce) {
     EXPECT_FALSE(holder.TakeUnavailableNotice());
 }
 
-TEST(PostcodeIndex, ImportedIndexIsPreferred) {
+TEST(PostcodeIndex, ImportedIndexIsPreferredThenTheProgramsThenTheInstalledOne) {
     TempDir settings, bin;
+    EXPECT_EQ(postcode::ChooseIndexPath(settings.Path().string(), bin.Path().string()),
+              bin.File(std::string("../share/tavo_Zaridi2/") + postcode::kIndexFileName));
+    TempDir::Write(bin.File(postcode::kIndexFileName), "x");
     EXPECT_EQ(postcode::ChooseIndexPath(settings.Path().string(), bin.Path().string()),
               bin.File(postcode::kIndexFileName));
     TempDir::Write(settings.File(postcode::kIndexFileName), "x");
