@@ -80,6 +80,9 @@ void TForm_Main::FormShow() {
     }
     SpeedButton_F[2]->setText(U("中止"));
     SpeedButton_F[2]->setEnabled(true);
+    SpeedButton_F[5]->setText(U("プレビュー"));
+    SpeedButton_F[5]->setToolTip(U("印刷イメージを表示します"));
+    SpeedButton_F[5]->setEnabled(true);
     SpeedButton_F[11]->setText(U("印刷"));
     SpeedButton_F[11]->setEnabled(true);
     if (printerReady) Guarded([this] { ComboBox_SELChange(); });
@@ -176,6 +179,7 @@ void TForm_Main::ConnectHandlers() {
         connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
     on(SpeedButton_F[2], &QPushButton::clicked, &TForm_Main::SpeedButton_F2Click);
+    on(SpeedButton_F[5], &QPushButton::clicked, &TForm_Main::SpeedButton_F5Click);
     on(SpeedButton_F[6], &QPushButton::clicked, &TForm_Main::SpeedButton_F6Click);
     on(SpeedButton_F[7], &QPushButton::clicked, &TForm_Main::SpeedButton_F7Click);
     on(SpeedButton_F[11], &QPushButton::clicked, &TForm_Main::SpeedButton_F11Click);
