@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 
 namespace {
 
@@ -105,10 +107,15 @@ QFont PdfCanvas::CurrentFont() const {
 }
 
 void PaintLine(QPainter& painter, QPoint from, QPoint to, double yScale, const QColor& pen) {
-    // Through the dots' centres with square ends, so both end dots are covered whole.
-    painter.setPen(QPen(pen, 1.0, Qt::SolidLine, Qt::SquareCap));
+    // Through the dots' centres with square ends, so both end dots are covered whole. Filled as an
+    // outline rather than stroked: the PDF engine draws a pen of one unit as a hairline.
     auto centre = [yScale](QPoint p) { return QPointF(p.x() + 0.5, (p.y() + 0.5) * yScale); };
-    painter.drawLine(centre(from), centre(to));
+    QPainterPath line(centre(from));
+    line.lineTo(centre(to));
+    QPainterPathStroker outline;
+    outline.setWidth(1.0);
+    outline.setCapStyle(Qt::SquareCap);
+    painter.fillPath(outline.createStroke(line), pen);
 }
 
 void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, QPointF topLeft,
