@@ -1,7 +1,7 @@
 // One renderer: the F5 preview of a full slip against the page the private scheduler received for the
 // same slip, both at the printer's resolution, text by text; and the calibration test page as a job.
-#include "FullSlip.h"
 #include "Sandbox.h"
+#include "SlipWindow.h"
 
 #include "app/qt/PreviewWindow.h"
 #include "gui/support/FormFixture.h"
@@ -59,25 +59,8 @@ std::map<std::string, std::string> Options(int job) {
     return options;
 }
 
-class PreviewPrintTest : public ::testing::Test {
+class PreviewPrintTest : public SlipWindowTest {
 protected:
-    std::unique_ptr<FormFixture> fx;
-
-    void SetUp() override {
-        REQUIRE_SANDBOX();
-        fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-    }
-    void TearDown() override { fx.reset(); }
-
-    TForm_Main& StartWith(int index, const char* top, const char* left) {
-        fx->Write("tavo_a500.ini", "[" + Sj("手差し") + "]\r\nPrnNoIndex=" + std::to_string(index) +
-                                       "\r\ntavPrn_Top=" + top + "\r\ntavPrn_Left=" + left + "\r\n");
-        TForm_Main& w = fx->Start();
-        EXPECT_TRUE(fx->boxes.Errors().empty());
-        return w;
-    }
-
     // F11 and Yes in the postcode field; the job that reached `queue`.
     int PrintSlip(TForm_Main& w, const std::string& queue) {
         const int before = sandbox::LastJobId("");

@@ -1,7 +1,7 @@
 // One slip end to end: the real main window filled in, F11 and Yes, and the one-page document the
 // private scheduler received, read back text by text.
-#include "FullSlip.h"
 #include "Sandbox.h"
+#include "SlipWindow.h"
 #include <algorithm>
 
 #include "app/qt/LimitedLineEdit.h"
@@ -102,27 +102,8 @@ int Dots(int units, int dpi, int margin) {
     return (units * dpi * 2 + 160) / 320 + margin;
 }
 
-class SlipPrintTest : public ::testing::Test {
+class SlipPrintTest : public SlipWindowTest {
 protected:
-    std::unique_ptr<FormFixture> fx;
-
-    void SetUp() override {
-        REQUIRE_SANDBOX();
-        fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-    }
-    void TearDown() override { fx.reset(); }
-
-    // Registers printer `index` with margins for the hand-fed slip type and starts the window.
-    TForm_Main& StartWith(int index, const char* top, const char* left) {
-        fx->Write("tavo_a500.ini", "[" + Sj("手差し") + "]\r\nPrnNoIndex=" + std::to_string(index) +
-                                       "\r\ntavPrn_Top=" + top + "\r\ntavPrn_Left=" + left + "\r\n");
-        TForm_Main& w = fx->Start();
-        EXPECT_TRUE(fx->boxes.Errors().empty());
-        fx->boxes.Clear();
-        return w;
-    }
-
     // F11 in the postcode field, answered with `yes`.
     void PressF11(TForm_Main& w, bool yes) {
         fx->boxes.AnswerNext(yes);

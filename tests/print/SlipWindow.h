@@ -1,8 +1,14 @@
 #pragma once
-// The full sample slip the print tests type into the real main window: every one of its 48 texts.
+// The real main window over the private scheduler, as the print tests start it, and the full sample
+// slip they type into it: every one of its 48 texts.
+#include "Sandbox.h"
+
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "gui/support/FormFixture.h"
 #include "platform/qt/QtText.h"
+
+#include <memory>
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -29,3 +35,25 @@ inline void FillFullSlip(TForm_Main& w) {
     w.Edit_My->setText(U("タヴォ商店"));
     w.Edit_MyTEL->setText("06-1234-5678");
 }
+
+class SlipWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<FormFixture> fx;
+
+    void SetUp() override {
+        REQUIRE_SANDBOX();
+        fx = std::make_unique<FormFixture>();
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+    }
+    void TearDown() override { fx.reset(); }
+
+    // Registers printer `index` with margins for the hand-fed slip type and starts the window.
+    TForm_Main& StartWith(int index, const char* top, const char* left) {
+        fx->Write("tavo_a500.ini", "[" + Sj("手差し") + "]\r\nPrnNoIndex=" + std::to_string(index) +
+                                       "\r\ntavPrn_Top=" + top + "\r\ntavPrn_Left=" + left + "\r\n");
+        TForm_Main& w = fx->Start();
+        EXPECT_TRUE(fx->boxes.Errors().empty());
+        fx->boxes.Clear();
+        return w;
+    }
+};
