@@ -180,6 +180,9 @@ public:
     // Print job (PrintJob.cpp).
     void SpeedButton_F11Click();
 
+    // The preview of the slip as F11 would print it (PreviewWindow.cpp).
+    void SpeedButton_F5Click();
+
     // Text of a one-line field as CP932, and the other way.
     static std::string Cp(const QLineEdit* field);
     static void SetCp(QLineEdit* field, const std::string& text);
