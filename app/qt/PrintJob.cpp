@@ -14,6 +14,10 @@ void TForm_Main::SpeedButton_F11Click() {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
+    PrintSlip();
+}
+
+void TForm_Main::PrintSlip() {
     THqPrinter& printer = HqPrinter();
     TPoint dpi;
     printer.GetResolution(dpi);
@@ -32,4 +36,5 @@ void TForm_Main::SpeedButton_F11Click() {
         throw;
     }
     printer.EndDoc();
+    emit SlipPrinted();
 }
