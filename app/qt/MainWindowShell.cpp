@@ -83,6 +83,9 @@ void TForm_Main::FormShow() {
     SpeedButton_F[11]->setText(U("印刷"));
     SpeedButton_F[11]->setEnabled(true);
     SpeedButton_F[8]->setText(U("注文取込"));
+    QFont keyFont = SpeedButton_F[8]->font();
+    keyFont.setPixelSize(12); // four full-width characters inside the 55-pixel key
+    SpeedButton_F[8]->setFont(keyFont);
     SpeedButton_F[8]->setToolTip(U("注文ファイルを読み込み、注文を一件ずつ印刷します"));
     SpeedButton_F[8]->setEnabled(true);
     if (printerReady) Guarded([this] { ComboBox_SELChange(); });

@@ -54,6 +54,7 @@ OrderMappingDialog::OrderMappingDialog(const orders::OrderTable& table, const or
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(inner);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(scroll);
 
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -62,7 +63,7 @@ OrderMappingDialog::OrderMappingDialog(const orders::OrderTable& table, const or
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(Buttons);
-    resize(640, 600);
+    resize(760, 640);
     Changed();
 }
 

@@ -186,7 +186,7 @@ OrderQueueWindow::OrderQueueWindow(TForm_Main& main, std::string workingDir)
     Table->verticalHeader()->hide();
     // Fixed widths: measuring thousands of rows would cost more than the whole window.
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int widths[] = {60, 150, 130, 300, 200, 80};
+    const int widths[] = {60, 140, 120, 280, 190, 80};
     for (int c = 0; c < static_cast<int>(std::size(widths)); ++c)
         Table->setColumnWidth(c, widths[c]);
     Table->horizontalHeader()->setStretchLastSection(true);
@@ -218,14 +218,19 @@ OrderQueueWindow::OrderQueueWindow(TForm_Main& main, std::string workingDir)
     Progress->hide();
     Button_Stop->hide();
 
-    connect(Button_Open, &QPushButton::clicked, this, [this] { ChooseFile(); });
-    connect(Button_Pick, &QPushButton::clicked, this, [this] { Pick(Table->currentIndex().row()); });
-    connect(Table, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { Pick(i.row()); });
-    connect(Button_Hold, &QPushButton::clicked, this, [this] { ToggleHold(Table->currentIndex().row()); });
-    connect(Button_PrintRest, &QPushButton::clicked, this, [this] { PrintRest(); });
+    // Every command through Guarded, as the main window's handlers: nothing reaches the event loop.
+    auto command = [this](auto f) { return [f] { Guarded(f); }; };
+    connect(Button_Open, &QPushButton::clicked, this, command([this] { ChooseFile(); }));
+    connect(Button_Pick, &QPushButton::clicked, this, command([this] { Pick(Table->currentIndex().row()); }));
+    connect(Table, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& i) { Guarded([this, row = i.row()] { Pick(row); }); });
+    connect(Button_Hold, &QPushButton::clicked, this,
+            command([this] { ToggleHold(Table->currentIndex().row()); }));
+    connect(Button_PrintRest, &QPushButton::clicked, this, command([this] { PrintRest(); }));
     connect(Button_Stop, &QPushButton::clicked, this, [this] { StopRun(); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, [this] { ChooseFile(); });
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            command([this] { ChooseFile(); }));
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     connect(Table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { SelectionChanged(); });
@@ -233,7 +238,7 @@ OrderQueueWindow::OrderQueueWindow(TForm_Main& main, std::string workingDir)
     connect(main_.ComboBox_SEL, &QComboBox::currentIndexChanged, this, [this] { UpdateState(); });
     main_.installEventFilter(this); // the queue closes with the main window
 
-    resize(1000, 520);
+    resize(1080, 520);
     SelectionChanged();
 }
 
@@ -243,6 +248,11 @@ void OrderQueueWindow::SetFileChooser(FileChooser chooser) {
     Chooser() = std::move(chooser);
 }
 
+void OrderQueueWindow::closeEvent(QCloseEvent* event) {
+    StopRun(); // a run goes on only while it can be watched and stopped
+    QWidget::closeEvent(event);
+}
+
 bool OrderQueueWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &main_ && event->type() == QEvent::Close) {
         StopRun();
@@ -250,15 +260,11 @@ bool OrderQueueWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == Table && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Pick(Table->currentIndex().row());
+            Guarded([this] { Pick(Table->currentIndex().row()); });
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-QString OrderQueueWindow::SettingsPath() const {
-    return QFile::decodeName(QByteArray::fromStdString(SettingsFilePath(workingDir_)));
 }
 
 QString OrderQueueWindow::LastFolder() const {

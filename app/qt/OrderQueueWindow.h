@@ -68,6 +68,7 @@ public:
     static void SetFileChooser(FileChooser chooser);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -85,7 +86,6 @@ private:
     void EndRun(const QString& why);
     void SelectionChanged();
     void UpdateState();
-    QString SettingsPath() const;
     QString LastFolder() const;
 
     TForm_Main& main_;
