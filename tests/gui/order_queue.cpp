@@ -243,6 +243,16 @@ private slots:
         QCOMPARE(q.Current(), 0);
         Expect(w, q.OrderAt(0));
         QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0001"));
+
+        // The file dialog opens where the last file was.
+        QString folder;
+        OrderQueueWindow::SetFileChooser([&folder](const QString& f) {
+            folder = f;
+            return QString();
+        });
+        QTest::mouseClick(q.Button_Open, Qt::LeftButton);
+        QCOMPARE(folder, QFileInfo(Sample("mall_cp932.csv")).absolutePath());
+        QCOMPARE(q.Count(), 3);
     }
 
     void columnsAssignedInTheDialogAreSavedSoTheNextImportAsksNothing() {
