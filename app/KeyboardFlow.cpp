@@ -11,6 +11,8 @@ KeyAction KeyDownAction(KeyHandler h, int vk) {
         return KeyAction::Preview;
     case VK_F7:
         return KeyAction::PrinterSetup;
+    case VK_F8:
+        return KeyAction::OrderQueue;
     case VK_F11:
         return KeyAction::Print;
     case VK_RETURN:

@@ -31,6 +31,8 @@ int VirtualKeyOf(const QKeyEvent* e) {
         return VK_F5;
     case Qt::Key_F7:
         return VK_F7;
+    case Qt::Key_F8:
+        return VK_F8;
     case Qt::Key_F11:
         return VK_F11;
     default:
@@ -138,6 +140,9 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* /*sender*/, int key) {
         break;
     case KeyAction::FocusG1:
         Edit_G1->setFocus(Qt::TabFocusReason);
+        break;
+    case KeyAction::OrderQueue:
+        SpeedButton_F8Click();
         break;
     }
 }

@@ -99,6 +99,9 @@ void TForm_Main::FormShow() {
     SpeedButton_F[5]->setEnabled(true);
     SpeedButton_F[11]->setText(U("印刷"));
     SpeedButton_F[11]->setEnabled(true);
+    SpeedButton_F[8]->setText(U("注文取込"));
+    SpeedButton_F[8]->setToolTip(U("注文ファイルを読み込み、注文を一件ずつ印刷します"));
+    SpeedButton_F[8]->setEnabled(true);
     for (int i = 1; i <= 12; ++i)
         FitCaption(SpeedButton_F[i]);
     if (printerReady) Guarded([this] { ComboBox_SELChange(); });
@@ -150,6 +153,7 @@ void TForm_Main::BitBtn_CLSClick() {
 }
 
 void TForm_Main::Edit_Cls() {
+    ForgetOrder();
     Label_Warning->clear();
     Edit_Zip->clear();
     Edit_Add1->clear();
@@ -198,12 +202,14 @@ void TForm_Main::ConnectHandlers() {
     on(SpeedButton_F[5], &QPushButton::clicked, &TForm_Main::SpeedButton_F5Click);
     on(SpeedButton_F[6], &QPushButton::clicked, &TForm_Main::SpeedButton_F6Click);
     on(SpeedButton_F[7], &QPushButton::clicked, &TForm_Main::SpeedButton_F7Click);
+    on(SpeedButton_F[8], &QPushButton::clicked, &TForm_Main::SpeedButton_F8Click);
     on(SpeedButton_F[11], &QPushButton::clicked, &TForm_Main::SpeedButton_F11Click);
     on(BitBtn_CLS, &QPushButton::clicked, &TForm_Main::BitBtn_CLSClick);
     on(CheckBox_My, &QCheckBox::clicked, &TForm_Main::CheckBox_MyClick);
     on(CheckBox_Date_1, &QCheckBox::clicked, &TForm_Main::CheckBox_MyClick);
     on(Edit_Zip, &QLineEdit::textChanged, &TForm_Main::Edit_ZipChange);
     on(Edit_tel, &QLineEdit::textChanged, &TForm_Main::Edit_telChange);
+    on(Edit_Custo1, &QLineEdit::textEdited, &TForm_Main::ForgetOrder); // another consignee
     on(BitBtn_WebHelp, &QPushButton::clicked, &TForm_Main::BitBtn_WebHelpClick);
     on(BitBtn_SendMail, &QPushButton::clicked, &TForm_Main::BitBtn_SendMailClick);
 

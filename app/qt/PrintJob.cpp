@@ -14,6 +14,10 @@ void TForm_Main::SpeedButton_F11Click() {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
+    PrintSlip();
+}
+
+void TForm_Main::PrintSlip() {
     THqPrinter& printer = HqPrinter();
     const TPoint dpi = EffectiveResolutionOf(printer);
     Label_dpix->setText(QString::number(dpi.X));
@@ -28,4 +32,5 @@ void TForm_Main::SpeedButton_F11Click() {
         throw;
     }
     printer.EndDoc();
+    emit SlipPrinted();
 }

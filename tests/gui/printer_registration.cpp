@@ -22,23 +22,6 @@ namespace {
 const char* kHand = "手差し";
 const char* kCont = "連続(４インチ)";
 
-// Plays the user inside the next modal dialog; reports whether one opened.
-class InDialog {
-public:
-    explicit InDialog(std::function<void(QWidget*)> act) {
-        QTimer::singleShot(0, [this, act] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d) return;
-            opened = true;
-            (void)QTest::qWaitForWindowActive(d);
-            act(d);
-            // A failed check inside must not leave the test waiting on an open dialog.
-            if (auto* dialog = qobject_cast<QDialog*>(d); dialog && dialog->isVisible()) dialog->reject();
-        });
-    }
-    bool opened = false;
-};
-
 void ChoosePrinter(QWidget* d, int printer, int paper, bool ok) {
     auto* dialog = qobject_cast<TPrinterChoiceForm*>(d);
     QVERIFY(dialog);
@@ -52,15 +35,6 @@ QStringList Items(const QComboBox* box) {
     for (int i = 0; i < box->count(); ++i)
         items << box->itemText(i);
     return items;
-}
-
-// The user picks a slip type from the list with the keyboard.
-void SelectSlipType(TForm_Main& w, int index) {
-    w.ComboBox_SEL->setFocus();
-    while (w.ComboBox_SEL->currentIndex() < index)
-        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Down);
-    while (w.ComboBox_SEL->currentIndex() > index)
-        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Up);
 }
 
 QStringList Margins(TForm_Main& w) {
