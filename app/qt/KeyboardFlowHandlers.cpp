@@ -1,4 +1,4 @@
-// Keyboard flow of the main window: Enter moves on, Up moves back, F2/F5/F7/F11, the entry prompts.
+// Keyboard flow of the main window: Enter moves on, Up moves back, F2/F5/F7/F8/F11, the entry prompts.
 #include "app/KeyboardFlow.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
