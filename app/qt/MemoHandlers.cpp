@@ -2,6 +2,7 @@
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "platform/Cp932.h"
 #include "platform/qt/QtText.h"
 #include "transfer/Compact.h"
 #include "transfer/Transfer.h"
@@ -20,12 +21,21 @@ void SetMemoColour(QPlainTextEdit* memo, bool empty) {
     memo->setPalette(p);
 }
 
-// The memo's first lines; a long paste below them is never converted.
-std::vector<std::string> FirstLines(const QPlainTextEdit* memo, std::size_t count) {
+// The memo's first lines; a long paste below them is never converted, nor the end of a line far
+// longer than the transfer keeps (cp932::kLongestText bytes; a UTF-16 unit gives at least one byte,
+// a dropped format character none, so twice as many units leave the transfer enough to cut).
+std::vector<std::string> FirstLines(const QPlainTextEdit* memo, std::size_t count, bool& cut) {
+    constexpr qsizetype kUnitsKept = 2 * cp932::kLongestText;
     QStringList head;
     for (QTextBlock b = memo->document()->begin(); b.isValid() && std::size_t(head.size()) < count;
-         b = b.next())
-        head << b.text();
+         b = b.next()) {
+        QString line = b.text();
+        if (line.size() > kUnitsKept) {
+            line.truncate(line[kUnitsKept - 1].isHighSurrogate() ? kUnitsKept - 1 : kUnitsKept);
+            cut = true;
+        }
+        head << line;
+    }
     return FirstMemoLines(ToCp932(head.join(QLatin1Char('\n'))), count);
 }
 
@@ -55,7 +65,9 @@ void TForm_Main::BitBtn_MemoCLSClick() {
 void TForm_Main::BitBtn_1Click() {
     ConsigneeFields before{Cp(Edit_Zip),  Cp(Edit_Add1),   Cp(Edit_Add2),
                            Cp(Edit_Add3), Cp(Edit_Custo1), Cp(Edit_tel)};
-    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead), before);
+    bool cut = false;
+    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead, cut), before);
+    if (cut || r.cut) ShowHelpNotice("貼り付けた長すぎる行を 2047 バイトで切りました");
 
     Memo1->setPlainText(JoinLines(r.memo));
     if (r.noText) {

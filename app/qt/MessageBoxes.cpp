@@ -1,6 +1,7 @@
 #include "app/qt/MessageBoxes.h"
 
 #include "app/qt/AppTitle.h"
+#include "platform/qt/TerminationSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -25,6 +26,7 @@ void SetResponder(Responder responder) {
 }
 
 bool AskYesNo(const QString& text) {
+    if (TerminationRequested()) return false; // the program is ending: no new box holds it up
     if (CurrentResponder()) return CurrentResponder()(Kind::Question, text);
     QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::NoButton, Owner());
     QPushButton* yes = box.addButton(QString::fromUtf8("はい"), QMessageBox::YesRole);
@@ -36,6 +38,7 @@ bool AskYesNo(const QString& text) {
 }
 
 void Notify(const QString& text) {
+    if (TerminationRequested()) return;
     if (CurrentResponder()) {
         CurrentResponder()(Kind::Notice, text);
         return;
@@ -46,6 +49,7 @@ void Notify(const QString& text) {
 }
 
 void ShowError(const QString& text) {
+    if (TerminationRequested()) return;
     if (CurrentResponder()) {
         CurrentResponder()(Kind::Error, text);
         return;

@@ -34,5 +34,6 @@ int main(int argc, char** argv) {
     if (QScreen* screen = form.screen()) // centred on the desktop
         form.move(screen->availableGeometry().center() - form.rect().center());
     form.show();
+    if (TerminationRequested()) return 0; // during a box of the first showing: the window never came up
     return app.exec();
 }

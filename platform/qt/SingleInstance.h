@@ -16,7 +16,8 @@ public:
     // runs (it has been sent "raise").
     bool Claim();
 
-    // The local socket's name: the title, the user and the desktop, hashed to a safe file name.
+    // The local socket's name: the title, the user and the desktop, hashed to a safe file name, in a
+    // folder only this user can write to; empty when there is no such folder (no guard then).
     const QString& ServerName() const { return name_; }
 
 signals:
