@@ -5,6 +5,7 @@
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
+#include "app/qt/PasteMemo.h"
 #include "app/qt/tavo_dprintUnit.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
@@ -208,6 +209,8 @@ void TForm_Main::ConnectHandlers() {
     on(PageControl_My, &QTabBar::currentChanged, &TForm_Main::PageControl_MyChange);
 
     on(Memo1, &QPlainTextEdit::textChanged, &TForm_Main::Memo1Change);
+    connect(qobject_cast<PasteMemo*>(Memo1), &PasteMemo::pasteCut, this,
+            [this] { ShowHelpNotice("貼り付けたテキストの長すぎる部分を切りました"); });
     on(BitBtn_1, &QPushButton::clicked, &TForm_Main::BitBtn_1Click);
     on(BitBtn_MemoCLS, &QPushButton::clicked, &TForm_Main::BitBtn_MemoCLSClick);
 

@@ -1,8 +1,8 @@
 // The paste memo of the main window and the transfer of its text into the consignee fields.
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
+#include "app/qt/PasteMemo.h"
 #include "app/qt/tavo_dprintUnit.h"
-#include "platform/Cp932.h"
 #include "platform/qt/QtText.h"
 #include "transfer/Compact.h"
 #include "transfer/Transfer.h"
@@ -22,19 +22,14 @@ void SetMemoColour(QPlainTextEdit* memo, bool empty) {
 }
 
 // The memo's first lines; a long paste below them is never converted, nor the end of a line far
-// longer than the transfer keeps (cp932::kLongestText bytes; a UTF-16 unit gives at least one byte,
-// a dropped format character none, so twice as many units leave the transfer enough to cut).
+// longer than the transfer keeps (typed or pasted bit by bit: a single paste is cut already).
 std::vector<std::string> FirstLines(const QPlainTextEdit* memo, std::size_t count, bool& cut) {
-    constexpr qsizetype kUnitsKept = 2 * cp932::kLongestText;
     QStringList head;
     for (QTextBlock b = memo->document()->begin(); b.isValid() && std::size_t(head.size()) < count;
          b = b.next()) {
-        QString line = b.text();
-        if (line.size() > kUnitsKept) {
-            line.truncate(line[kUnitsKept - 1].isHighSurrogate() ? kUnitsKept - 1 : kUnitsKept);
-            cut = true;
-        }
-        head << line;
+        const QString line = b.text();
+        head << CutUnits(line, PasteMemo::kLineUnitsKept);
+        cut = cut || head.back().size() < line.size();
     }
     return FirstMemoLines(ToCp932(head.join(QLatin1Char('\n'))), count);
 }

@@ -40,8 +40,8 @@ public:
     QStatusBar* StatusBar1 = nullptr;
 
     // Paste area.
-    QPlainTextEdit* Memo1 = nullptr;
-    std::vector<std::string> Memo2; // Design name kept; no behaviour depends on it.
+    QPlainTextEdit* Memo1 = nullptr; // a PasteMemo
+    std::vector<std::string> Memo2;  // Design name kept; no behaviour depends on it.
     QPushButton* BitBtn_1 = nullptr;
     QPushButton* BitBtn_MemoCLS = nullptr;
 
