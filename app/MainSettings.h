@@ -7,6 +7,10 @@ class ProfileFile;
 
 inline constexpr const char* kSettingsFileName = "tavo_Zaridi2.ini";
 inline constexpr const char* kSettingsSection = "tv_SAGAWAprn";
+// The F7 printer choice: its index among the visible printers (what older versions read) and its name
+// (what says which printer it is when printers have come or gone since).
+inline constexpr const char* kPrinterChoiceKey = "ZaRIDI2prnno";
+inline constexpr const char* kPrinterChoiceNameKey = "ZaRIDI2prnName";
 
 struct MainSettings {
     std::int32_t TabMy = 0;    // sender tab index

@@ -1,5 +1,6 @@
 #include "app/SenderFile.h"
 
+#include "platform/Cp932.h"
 #include "platform/FileIO.h"
 
 std::string SenderFileName(int slot) {
@@ -8,12 +9,14 @@ std::string SenderFileName(int slot) {
 
 SenderRecord ParseSenderFile(std::string_view bytes) {
     std::string lines[5];
+    bool cut = false;
     std::size_t pos = 0;
     for (std::string& line : lines) {
         if (pos >= bytes.size()) break;
         std::size_t end = bytes.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = bytes.size();
-        line.assign(bytes.substr(pos, end - pos));
+        line = cp932::CutBytes(bytes.substr(pos, end - pos), cp932::kLongestText);
+        cut = cut || line.size() < end - pos;
         pos = end;
         if (pos < bytes.size() && bytes[pos] == '\r') {
             ++pos;
@@ -22,7 +25,7 @@ SenderRecord ParseSenderFile(std::string_view bytes) {
             ++pos; // LF
         }
     }
-    return {lines[0], lines[1], lines[2], lines[3], lines[4]};
+    return {lines[0], lines[1], lines[2], lines[3], lines[4], cut};
 }
 
 std::string FormatSenderFile(const SenderRecord& r) {

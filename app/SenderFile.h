@@ -5,6 +5,7 @@
 
 struct SenderRecord {
     std::string Zip, Add1, Add2, Name, Tel;
+    bool cut = false; // a line was longer than cp932::kLongestText and was cut there when read
     bool operator==(const SenderRecord&) const = default;
 };
 
@@ -13,7 +14,8 @@ inline constexpr int kSenderSlots = 10;
 // "my0.txt" .. "my9.txt", a bare name: the file lives in the working directory.
 std::string SenderFileName(int slot);
 
-// Lines end at CR LF, LF or CR; missing lines read as empty, lines after the fifth are ignored.
+// Lines end at CR LF, LF or CR; missing lines read as empty, lines after the fifth are ignored, and a
+// line longer than cp932::kLongestText is cut there on a character boundary.
 SenderRecord ParseSenderFile(std::string_view bytes);
 std::string FormatSenderFile(const SenderRecord& r);
 

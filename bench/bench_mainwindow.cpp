@@ -7,8 +7,10 @@
 #include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -90,6 +92,58 @@ void BM_PasteMegabyteIntoMemo(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PasteMegabyteIntoMemo)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Several megabytes pasted as the clipboard holds them (shape 0: lines of a mail; 1: one line without
+// a break; 2: lines of 8000 characters, the most the memo keeps of each), then one keystroke typed
+// into the memo afterwards.
+QString PastedText(int megabytes, std::int64_t shape) {
+    QString line =
+        QString::fromUtf8("お届け先：東京都新宿区西新宿2-8-1 都庁第一本庁舎 山田太郎 様 TEL 03-1234-5678");
+    if (shape == 2) line = line.repeated(8000 / static_cast<int>(line.size()));
+    if (shape != 1) line += QLatin1Char('\n');
+    QString text;
+    while (text.size() * 2 < (megabytes << 20))
+        text += line;
+    return text;
+}
+
+void BM_PasteSeveralMegabytes(benchmark::State& state) {
+    WorkDir work;
+    TForm_Main form;
+    form.show();
+    const QString text = PastedText(4, state.range(0));
+    for (auto _ : state) {
+        form.Memo1->clear();
+        QApplication::processEvents();
+        QApplication::clipboard()->setText(text);
+        form.Memo1->paste();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(form.Memo1->document()->blockCount());
+    }
+}
+BENCHMARK(BM_PasteSeveralMegabytes)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_KeystrokeAfterPastingSeveralMegabytes(benchmark::State& state) {
+    WorkDir work;
+    TForm_Main form;
+    form.show();
+    form.activateWindow();
+    QApplication::clipboard()->setText(PastedText(4, state.range(0)));
+    form.Memo1->setFocus();
+    form.Memo1->paste();
+    form.Memo1->moveCursor(QTextCursor::Start);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(form.Memo1, &press);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(form.Memo1->document()->characterCount());
+    }
+}
+BENCHMARK(BM_KeystrokeAfterPastingSeveralMegabytes)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // The transfer button on a memo holding a megabyte: only the first lines are read.
 void BM_TransferFromMegabyteMemo(benchmark::State& state) {

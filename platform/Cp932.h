@@ -6,6 +6,10 @@
 
 namespace cp932 {
 
+// The longest text the program keeps in one field or value, far beyond any real address or name and
+// any typing limit; longer text from a file or a paste is cut here.
+inline constexpr std::size_t kLongestText = 2047;
+
 // 0x81-0x9F and 0xE0-0xFC open a double-byte character; every other byte stands alone.
 constexpr bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

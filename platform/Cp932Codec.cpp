@@ -146,6 +146,8 @@ std::string FromUtf8(std::string_view utf8) {
         if (len == 0) {
             out += '?';
             pos += 1;
+        } else if (IsFormatCharacter(cp)) {
+            pos += len; // dropped: it has no place in CP932 and nothing to show
         } else {
             std::string unit;
             AppendUtf8(unit, FoldLookAlike(cp));

@@ -5,8 +5,9 @@
 
 namespace cp932 {
 
-// Look-alikes that Linux input methods produce are folded to their CP932 partners first; a character
-// CP932 cannot hold, and any byte that is not UTF-8, becomes "?".
+// Look-alikes that Linux input methods produce are folded to their CP932 partners first, and format
+// characters (zero-width spaces, direction marks, byte-order marks: Unicode category Cf) are dropped;
+// any other character CP932 cannot hold, and any byte that is not UTF-8, becomes "?".
 std::string FromUtf8(std::string_view utf8);
 
 // Length of the well-formed UTF-8 sequence at `pos` and its code point, or 0 when the bytes there are

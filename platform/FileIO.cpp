@@ -3,8 +3,11 @@
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -15,6 +18,46 @@ namespace {
 
 EInOutError ErrorFor(int err, const std::string& path) {
     return EInOutError::FromErrno(err, path);
+}
+
+// The runtime's text first; the second line says which file and why.
+EInOutError NotAFile(const std::string& path) {
+    return {EINVAL, "File access denied\n" + cp932::FromUtf8(path + " は通常のファイルではありません")};
+}
+
+EInOutError TooLarge(const std::string& path) {
+    return {EFBIG, "File access denied\n" + cp932::FromUtf8(path + " は大きすぎます (16 MB まで)")};
+}
+
+// The name a temporary for `name` starts with; mkostemp adds six letters or digits.
+std::string TemporaryPrefix(const std::string& name) {
+    return "." + name + ".";
+}
+
+// The file a write to `path` replaces: the final target when `path` is a symbolic link (a dangling
+// link names the file to create), else `path` itself.
+std::string WriteTarget(const std::string& path) {
+    std::filesystem::path p(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p.string();
+        std::error_code ec;
+        std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+        if (ec) throw ErrorFor(ec.value(), path);
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    throw ErrorFor(ELOOP, path);
+}
+
+// Past the file-size limit the kernel sends SIGXFSZ, whose default ends the process; ignored, the
+// write fails with EFBIG and is reported. A handler the program installed itself is left alone.
+void IgnoreFileSizeSignal() {
+    static const bool done = [] {
+        struct sigaction old {};
+        if (::sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) ::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)done;
 }
 
 // The mask in force now: read from /proc without changing it, since setting it back and forth races
@@ -56,10 +99,20 @@ bool WriteAll(int fd, const std::string& bytes) {
 } // namespace
 
 std::optional<std::string> ReadFileIfExists(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a pipe waits for a writer that never comes.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return std::nullopt;
         throw ErrorFor(errno, path);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxFileBytes)) {
+        const int err = errno;
+        const bool regular = S_ISREG(st.st_mode);
+        ::close(fd);
+        if (st.st_mode == 0) throw ErrorFor(err, path);
+        if (S_ISDIR(st.st_mode)) throw ErrorFor(EISDIR, path);
+        throw regular ? TooLarge(path) : NotAFile(path);
     }
     std::string bytes;
     char buf[65536];
@@ -73,6 +126,10 @@ std::optional<std::string> ReadFileIfExists(const std::string& path) {
         }
         if (n == 0) break;
         bytes.append(buf, static_cast<std::size_t>(n));
+        if (bytes.size() > kMaxFileBytes) { // grew while being read, or a file that reads without end
+            ::close(fd);
+            throw TooLarge(path);
+        }
     }
     ::close(fd);
     return bytes;
@@ -84,15 +141,18 @@ std::string ReadFile(const std::string& path) {
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    IgnoreFileSizeSignal();
+    // Renaming over a link would replace the link with a plain file; the file it points to is meant.
+    const std::string file = WriteTarget(path);
     struct stat old {};
     mode_t mode = DefaultMode();
-    if (::stat(path.c_str(), &old) == 0) {
+    if (::stat(file.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) throw ErrorFor(EISDIR, path);
         mode = old.st_mode & 07777;
     }
-    std::filesystem::path target(path);
+    std::filesystem::path target(file);
     std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
-    std::string tmpl = JoinPath(dir, "." + target.filename().string() + ".XXXXXX");
+    std::string tmpl = JoinPath(dir, TemporaryPrefix(target.filename().string()) + "XXXXXX");
     int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) throw ErrorFor(errno, path);
     int err = 0;
@@ -100,7 +160,7 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
     if (!err && ::fsync(fd) != 0) err = errno;
     if (!err && ::fchmod(fd, mode) != 0) err = errno;
     if (::close(fd) != 0 && !err) err = errno;
-    if (!err && ::rename(tmpl.c_str(), path.c_str()) != 0) err = errno;
+    if (!err && ::rename(tmpl.c_str(), file.c_str()) != 0) err = errno;
     if (err) {
         ::unlink(tmpl.c_str());
         throw ErrorFor(err, path);
@@ -110,6 +170,37 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
         ::fsync(dfd);
         ::close(dfd);
     }
+}
+
+int RemoveStaleTemporaries(const std::string& dir, std::span<const std::string> names,
+                           std::chrono::seconds age) {
+    const auto isTemplateLetter = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    };
+    const auto isTemporary = [&](const std::string& entry) {
+        for (const std::string& name : names) {
+            const std::string prefix = TemporaryPrefix(name);
+            if (entry.size() == prefix.size() + 6 && entry.starts_with(prefix) &&
+                std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                            isTemplateLetter))
+                return true;
+        }
+        return false;
+    };
+    const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(age.count());
+    int removed = 0;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::filesystem::path& entry = it->path();
+        if (!isTemporary(entry.filename().string())) continue;
+        struct stat st {};
+        if (::lstat(entry.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            st.st_mtime >= before)
+            continue;
+        if (::unlink(entry.c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 std::string CurrentDirectory() {

@@ -2,6 +2,8 @@
 // Profile (INI) files with the semantics stored files rely on: case-insensitive ASCII section and key
 // names, the first of duplicates wins, quoted values, CP932 text (UTF-8 when the file starts with a
 // byte-order mark). Writes touch only the line they change and replace the file atomically.
+#include "platform/Cp932.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,7 +35,7 @@ public:
     // "<path> に書き込めません" and leaves the file exactly as it was.
     void Save();
 
-    static constexpr std::size_t kMaxValueBytes = 2047;
+    static constexpr std::size_t kMaxValueBytes = cp932::kLongestText;
 
 private:
     struct Line {

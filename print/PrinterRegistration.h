@@ -1,10 +1,16 @@
 #pragma once
 // The registration file tavo_a500.ini: per slip type, the printer to use and the print-position margins.
+#include "printer/HqPrinterErrors.h"
 #include <optional>
+
 #include <string>
 
+class THqPrinter;
+
 struct PrinterRegistration {
-    std::string printerName; // written for the user's information, never read back
+    // The registered printer's name; when present it, not the index, says which printer is meant.
+    std::string printerName;
+    // Where that printer stood among the visible ones at registration; older readers go by it.
     std::string printerIndex = "0";
     std::string top = "0";
     std::string left = "0";
@@ -12,7 +18,7 @@ struct PrinterRegistration {
 
 inline constexpr const char* kRegistrationFileName = "tavo_a500.ini";
 
-// The section named by the slip type's text; "0" for every missing key.
+// The section named by the slip type's text; "0" for every missing key, "" for a missing name.
 PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::string& slipType);
 
 // The section as stored, the printer's name included (for messages only); nullopt when the file
@@ -24,3 +30,13 @@ std::optional<PrinterRegistration> FindPrinterRegistration(const std::string& pa
 // of them is written.
 void WritePrinterRegistration(const std::string& path, const std::string& slipType,
                               const PrinterRegistration& r);
+
+// The printer a slip is meant for is not there to take it: no printer has the name, or it refuses jobs.
+class EHqPrinterNotThere : public EHqPrinter {
+public:
+    using EHqPrinter::EHqPrinter;
+};
+
+// The visible index of the printer called `name` in `printer`'s list. EHqPrinterNotThere, with
+// "登録されたプリンタ「NAME」が見つかりません" or "...は印刷を受け付けていません", when it cannot be used.
+int NamedPrinterIndex(const THqPrinter& printer, const std::string& name);

@@ -326,6 +326,18 @@ void THqPrinter::Choose(int index, std::optional<std::uint16_t> paper, std::opti
     Refresh();
 }
 
+PrinterPlace THqPrinter::FindPrinter(std::string_view name) const {
+    int visible = 0;
+    for (int i = 0; i < printersInfo_->Count(); ++i) {
+        const bool hidden = printersInfo_->IsHidden(i);
+        if (cp932::EqualsIgnoreAsciiCase(printersInfo_->GetName(i), name))
+            return hidden ? PrinterPlace{PrinterPlace::Hidden, -1}
+                          : PrinterPlace{PrinterPlace::Visible, visible};
+        if (!hidden) ++visible;
+    }
+    return {};
+}
+
 THqPrinter& HqPrinter() {
     HQ_ASSERT(g_hqPrinter != nullptr);
     return *g_hqPrinter;

@@ -10,7 +10,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// Where a printer looked up by name stands in the snapshot of the spooler's list.
+struct PrinterPlace {
+    enum Kind { Visible, Hidden, Missing };
+    Kind kind = Missing;
+    int index = -1; // among the visible printers, when Visible
+};
 
 // What the printer-choice dialog offers for one printer: its papers and sources (names as the driver
 // gives them) and which of them are preselected, -1 where none matches.
@@ -48,6 +56,10 @@ public:
     void Abort();
     void Refresh();
     const std::vector<std::string>& GetPortNames();
+
+    // The printer called `name` (as GetPrinterNames spells it; ASCII letters match without regard to
+    // case, as queue names do). Hidden: it exists but is not offered (a queue that refuses jobs).
+    PrinterPlace FindPrinter(std::string_view name) const;
 
     // The change watch: the platform's settings may have changed (printers added or removed).
     void SettingsChanged();

@@ -66,7 +66,17 @@ TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFie
     TransferResult result;
     result.fields = before;
 
-    result.memo = Compact(memo);
+    // A line of megabytes is no address; its start is kept so nothing is lost without a trace.
+    auto cut = [&result](std::string_view text) {
+        if (text.size() <= cp932::kLongestText) return std::string(text);
+        result.cut = true;
+        return cp932::CutBytes(text, cp932::kLongestText);
+    };
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < memo.size() && i < kMemoLinesRead; ++i)
+        lines.push_back(cut(memo[i]));
+
+    result.memo = Compact(lines);
     if (result.memo.empty()) {
         result.noText = true;
     } else {
@@ -80,7 +90,7 @@ TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFie
 
         ConsigneeFields& f = result.fields;
         f.Zip = FoldToHalfWidth(slots.postcode);
-        f.Add1 = cp932::PlainTrim(slots.prefecture) + cp932::PlainTrim(slots.address1);
+        f.Add1 = cut(cp932::PlainTrim(slots.prefecture) + cp932::PlainTrim(slots.address1));
         f.Add2 = slots.address2;
         f.Custo1 = slots.name;
         f.Tel = FoldToHalfWidth(slots.phone);

@@ -25,13 +25,15 @@ struct TransferResult {
     ConsigneeFields fields;
     // Label_Warning's text: the address-length warning for fields.Add1, or empty.
     std::string warning;
+    // True when a memo line or a field was longer than cp932::kLongestText and was cut there.
+    bool cut = false;
 };
 
 // "転送テキストがありません" in CP932.
 extern const std::string_view kNoTextMessage;
 
 // Runs the whole transfer on the memo's lines (CP932, without line breaks). Only the first 16 lines
-// are read, so a caller may pass just those.
+// are read, so a caller may pass just those; each is first cut to cp932::kLongestText bytes.
 TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFields& before);
 
 // The first `count` lines of a memo text whose lines end with LF or CR LF; the rest is not scanned.

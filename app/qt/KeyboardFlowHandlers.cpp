@@ -180,7 +180,19 @@ void TForm_Main::Edit_End_KeyDown(QWidget* sender, int key) {
 }
 
 void TForm_Main::SetHelp(const char* utf8Prompt) {
+    // A notice stands in for the prompt of the field the focus enters next, so the entry that usually
+    // follows it (the postcode after a transfer or at start-up) does not wipe it away unread.
+    if (!helpNotice_.isEmpty()) {
+        Panel_HelpMess->setText(helpNotice_);
+        helpNotice_.clear();
+        return;
+    }
     Panel_HelpMess->setText(QString::fromUtf8(utf8Prompt));
+}
+
+void TForm_Main::ShowHelpNotice(const char* utf8Notice) {
+    helpNotice_ = QString::fromUtf8(utf8Notice);
+    Panel_HelpMess->setText(helpNotice_);
 }
 
 namespace {

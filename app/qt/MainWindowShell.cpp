@@ -1,13 +1,18 @@
 // The main window's life: first showing, shutdown, and the commands that belong to the shell.
 #include "app/MainSettings.h"
+#include "app/SenderFile.h"
 #include "app/SupportLinks.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
+#include "app/qt/PasteMemo.h"
 #include "app/qt/tavo_dprintUnit.h"
 #include "platform/Cp932Codec.h"
+#include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/TerminationSignals.h"
+#include "print/PrinterRegistration.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,6 +46,9 @@ void TForm_Main::showEvent(QShowEvent* event) {
     if (shown_) return;
     shown_ = true;
     Guarded([this] { FormShow(); });
+    // Ended by a termination signal while a box of the first showing was open: the window never came
+    // up, so it has nothing new to save on the way out.
+    if (TerminationRequested()) endedAtStartUp_ = true;
 }
 
 void TForm_Main::FormShow() {
@@ -50,6 +58,7 @@ void TForm_Main::FormShow() {
     setWindowTitle(U("tavo　送り状印刷　< 佐川急便　郵便番号付　> ver" ZARIDI_VERSION));
     DateTimePicker_1->setDate(QDate::currentDate());
     Label_CurrentDir->setText(QDir::currentPath());
+    RemoveStaleTemporaries();
     Label_Prn_Top->clear();
     Label_Prn_Left->clear();
     Edit_Cls();
@@ -111,7 +120,7 @@ void TForm_Main::FormShow() {
 }
 
 void TForm_Main::FormDestroy() {
-    if (destroyed_ || !shown_) return; // never shown: the fields hold nothing that was read
+    if (destroyed_ || !shown_ || endedAtStartUp_) return; // never shown: nothing was read to save
     destroyed_ = true;
     MainSettings s;
     s.AddrFont = ComboBox_FontSize->currentIndex();
@@ -135,6 +144,14 @@ void TForm_Main::FormDestroy() {
     ProfileFile file(SettingsFilePath(WorkingDir()));
     WriteMainSettings(file, s);
     file.Save();
+}
+
+void TForm_Main::RemoveStaleTemporaries() {
+    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName};
+    for (int slot = 0; slot < kSenderSlots; ++slot)
+        names.push_back(SenderFileName(slot));
+    // A younger one may be a save in progress (the probe writing the same folder).
+    fileio::RemoveStaleTemporaries(WorkingDir(), names, std::chrono::minutes(1));
 }
 
 std::string TForm_Main::WorkingDir() const {
@@ -218,6 +235,8 @@ void TForm_Main::ConnectHandlers() {
     on(PageControl_My, &QTabBar::currentChanged, &TForm_Main::PageControl_MyChange);
 
     on(Memo1, &QPlainTextEdit::textChanged, &TForm_Main::Memo1Change);
+    connect(qobject_cast<PasteMemo*>(Memo1), &PasteMemo::pasteCut, this,
+            [this] { ShowHelpNotice("貼り付けたテキストの長すぎる部分を切りました"); });
     on(BitBtn_1, &QPushButton::clicked, &TForm_Main::BitBtn_1Click);
     on(BitBtn_MemoCLS, &QPushButton::clicked, &TForm_Main::BitBtn_MemoCLSClick);
 

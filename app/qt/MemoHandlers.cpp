@@ -1,6 +1,7 @@
 // The paste memo of the main window and the transfer of its text into the consignee fields.
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
+#include "app/qt/PasteMemo.h"
 #include "app/qt/tavo_dprintUnit.h"
 #include "platform/qt/QtText.h"
 #include "transfer/Compact.h"
@@ -20,12 +21,16 @@ void SetMemoColour(QPlainTextEdit* memo, bool empty) {
     memo->setPalette(p);
 }
 
-// The memo's first lines; a long paste below them is never converted.
-std::vector<std::string> FirstLines(const QPlainTextEdit* memo, std::size_t count) {
+// The memo's first lines; a long paste below them is never converted, nor the end of a line far
+// longer than the transfer keeps (typed or pasted bit by bit: a single paste is cut already).
+std::vector<std::string> FirstLines(const QPlainTextEdit* memo, std::size_t count, bool& cut) {
     QStringList head;
     for (QTextBlock b = memo->document()->begin(); b.isValid() && std::size_t(head.size()) < count;
-         b = b.next())
-        head << b.text();
+         b = b.next()) {
+        const QString line = b.text();
+        head << CutUnits(line, PasteMemo::kLineUnitsKept);
+        cut = cut || head.back().size() < line.size();
+    }
     return FirstMemoLines(ToCp932(head.join(QLatin1Char('\n'))), count);
 }
 
@@ -55,7 +60,9 @@ void TForm_Main::BitBtn_MemoCLSClick() {
 void TForm_Main::BitBtn_1Click() {
     ConsigneeFields before{Cp(Edit_Zip),  Cp(Edit_Add1),   Cp(Edit_Add2),
                            Cp(Edit_Add3), Cp(Edit_Custo1), Cp(Edit_tel)};
-    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead), before);
+    bool cut = false;
+    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead, cut), before);
+    if (cut || r.cut) ShowHelpNotice("貼り付けた長すぎる行を 2047 バイトで切りました");
 
     Memo1->setPlainText(JoinLines(r.memo));
     if (r.noText) {

@@ -1,10 +1,12 @@
 #include "app/qt/MessageBoxes.h"
 
 #include "app/qt/AppTitle.h"
+#include "platform/qt/TerminationSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 
 namespace msgbox {
 namespace {
@@ -18,6 +20,13 @@ QWidget* Owner() {
     return QApplication::activeWindow();
 }
 
+// While the program ends on a signal no box may hold it up; what it would have said goes to the log.
+bool Logged(const QString& text) {
+    if (!TerminationRequested()) return false;
+    std::fprintf(stderr, "tavo_Zaridi2: %s\n", qUtf8Printable(text));
+    return true;
+}
+
 } // namespace
 
 void SetResponder(Responder responder) {
@@ -25,6 +34,7 @@ void SetResponder(Responder responder) {
 }
 
 bool AskYesNo(const QString& text) {
+    if (Logged(text)) return false;
     if (CurrentResponder()) return CurrentResponder()(Kind::Question, text);
     QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::NoButton, Owner());
     QPushButton* yes = box.addButton(QString::fromUtf8("はい"), QMessageBox::YesRole);
@@ -36,6 +46,7 @@ bool AskYesNo(const QString& text) {
 }
 
 void Notify(const QString& text) {
+    if (Logged(text)) return;
     if (CurrentResponder()) {
         CurrentResponder()(Kind::Notice, text);
         return;
@@ -46,6 +57,7 @@ void Notify(const QString& text) {
 }
 
 void ShowError(const QString& text) {
+    if (Logged(text)) return;
     if (CurrentResponder()) {
         CurrentResponder()(Kind::Error, text);
         return;

@@ -10,6 +10,7 @@
 #include <QLabel>
 
 void TForm_Main::SpeedButton_F11Click() {
+    EnsureNamedPrinter(); // a slip whose printer is gone is not asked for, nor printed elsewhere
     if (!msgbox::AskYesNo(QString::fromUtf8("印刷しますか?"))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;

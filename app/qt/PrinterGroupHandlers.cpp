@@ -35,6 +35,38 @@ void TForm_Main::LoadRegistration() {
     Label_PrinterIndex->setText(FromCp932(r.printerIndex));
     Label_Prn_Top->setText(FromCp932(r.top));
     Label_Prn_Left->setText(FromCp932(r.left));
+    printerName_ = r.printerName;
+}
+
+void TForm_Main::LocateNamedPrinter() {
+    if (printerName_.empty()) return; // registered by index only, as older versions did
+    try {
+        // The index only says where the printer stood when it was registered.
+        Label_PrinterIndex->setText(QString::number(NamedPrinterIndex(HqPrinter(), printerName_)));
+    } catch (const EHqPrinterNotThere&) {
+        // No other printer stands in: the displays show none, and printing refuses (EnsureNamedPrinter).
+        ComboBox1->setCurrentIndex(-1);
+        ComboBox2->clear();
+        ComboBox3->clear();
+        throw;
+    }
+}
+
+void TForm_Main::EnsureNamedPrinter() {
+    if (printerName_.empty()) return;
+    THqPrinter& printer = HqPrinter();
+    if (printer.FindPrinter(printerName_).kind != PrinterPlace::Visible)
+        printer.SettingsChanged(); // it may have come back since the list was last read
+    const int index = NamedPrinterIndex(printer, printerName_);
+    if (index == printer.GetIndex()) return;
+    Label_PrinterIndex->setText(QString::number(index));
+    SpeedButton_PRNSETClick();
+}
+
+std::string TForm_Main::RegisteredPrinterName() const {
+    // With no printer shown, the registered one is missing: its name stays registered.
+    if (ComboBox1->currentIndex() < 0) return printerName_;
+    return cp932::PlainTrim(ToCp932(ComboBox1->currentText()));
 }
 
 void TForm_Main::ComboBox_SELChange() {
@@ -43,6 +75,7 @@ void TForm_Main::ComboBox_SELChange() {
 
 void TForm_Main::SpeedButton_PrnIdGetClick() {
     LoadRegistration();
+    LocateNamedPrinter();
     SpeedButton_PRNSETClick();
 }
 
@@ -84,21 +117,28 @@ void TForm_Main::SpeedButton_PRNSETClick() {
 
 void TForm_Main::BitBtn_PrnSetClick() {
     LoadRegistration();
-    SpeedButton_PRNSETClick();
+    bool located = true;
+    try {
+        LocateNamedPrinter();
+    } catch (const EHqPrinterNotThere&) {
+        located = false; // what this action mends: the dialog opens on the first printer
+    }
+    if (located) SpeedButton_PRNSETClick();
     THqPrinter& printer = HqPrinter();
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
     const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
-    printer.SetIndex(registered == printer.GetIndex() ? registered : 0);
+    printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
     HqPrinterSetupDialog1->Execute(); // cancelling registers the printer that is current
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
     const std::string slipType = ToCp932(ComboBox_SEL->currentText());
     SpeedButton_PRNSETClick();
     PrinterRegistration r;
-    r.printerName = cp932::PlainTrim(ToCp932(ComboBox1->currentText()));
+    r.printerName = RegisteredPrinterName();
     r.printerIndex = ToCp932(Label_PrinterIndex->text());
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
     WritePrinterRegistration(RegistrationFilePath(), slipType, r);
+    printerName_ = r.printerName;
 }
 
 void TForm_Main::BitBtn_PrnSet2Click() {
@@ -109,7 +149,14 @@ void TForm_Main::BitBtn_PrnSet2Click() {
 void TForm_Main::SpeedButton_F7Click() {
     const std::string settings = SettingsFilePath(WorkingDir());
     THqPrinter& printer = HqPrinter();
-    const std::int32_t chosen = ProfileFile(settings).ReadInteger(kSettingsSection, "ZaRIDI2prnno", -1);
+    const ProfileFile stored(settings);
+    std::int32_t chosen = stored.ReadInteger(kSettingsSection, kPrinterChoiceKey, -1);
+    // The name says which printer was chosen; the index, kept for older versions, only where it stood.
+    const std::string name = stored.ReadString(kSettingsSection, kPrinterChoiceNameKey, "");
+    if (!name.empty()) {
+        const PrinterPlace place = printer.FindPrinter(name);
+        chosen = place.kind == PrinterPlace::Visible ? place.index : 0; // gone: the dialog opens on the first
+    }
     try {
         printer.SetIndex(chosen);
     } catch (...) {
@@ -117,9 +164,13 @@ void TForm_Main::SpeedButton_F7Click() {
     }
     HqPrinterSetupDialog1->Execute();
     const int index = printer.GetIndex();
+    const std::string chosenName =
+        index >= 0 ? printer.GetPrinterNames().at(static_cast<std::size_t>(index)) : std::string();
     ProfileFile file(settings);
-    file.WriteInteger(kSettingsSection, "ZaRIDI2prnno", index);
+    file.WriteInteger(kSettingsSection, kPrinterChoiceKey, index);
+    file.WriteString(kSettingsSection, kPrinterChoiceNameKey, chosenName);
     file.Save();
     Label_PrinterIndex->setText(QString::number(index));
+    printerName_ = chosenName; // until the next slip type change, slips go to this printer or nowhere
     SpeedButton_PRNSETClick();
 }

@@ -176,7 +176,7 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
     const std::string slipType = ToCp932(main_.ComboBox_SEL->currentText());
     if (!msgbox::AskYesNo(U("印字位置調整の余白を登録しますか?"))) return;
     PrinterRegistration r;
-    r.printerName = cp932::PlainTrim(ToCp932(main_.ComboBox1->currentText()));
+    r.printerName = main_.RegisteredPrinterName();
     r.printerIndex = ToCp932(main_.Label_PrinterIndex->text());
     r.top = KyNumEdit_TOP->Text();
     r.left = KyNumEdit_LEFT->Text();

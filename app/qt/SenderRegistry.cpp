@@ -42,6 +42,7 @@ void TForm_Main::SpeedButton_readMyClick() {
     SetCp(Edit_MyADD2, r.Add2);
     SetCp(Edit_My, r.Name);
     SetCp(Edit_MyTEL, r.Tel);
+    if (r.cut) ShowHelpNotice("ご依頼主の長すぎる行を 2047 バイトで切りました");
 }
 
 void TForm_Main::PageControl_MyChange() {

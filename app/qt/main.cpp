@@ -40,5 +40,6 @@ int main(int argc, char** argv) {
         form.move(screen->availableGeometry().center() - form.rect().center());
     if (command.run == CommandLine::Run::SelfTest) return RunSelfTest(form);
     form.show();
+    if (TerminationRequested()) return 0; // during a box of the first showing: the window never came up
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
+#include "app/qt/PasteMemo.h"
 #include "platform/qt/QtText.h"
 #include "printer/DesignFonts.h"
 #include "printer/qt/HqPrinterDialogs.h"
@@ -115,7 +116,7 @@ TForm_Main::~TForm_Main() {
 
 void TForm_Main::BuildPaste() {
     Panel3 = Band(this, "Panel3", 0, 92);
-    Memo1 = Make<QPlainTextEdit>(Panel3, "Memo1", 6, 4, 522, 64);
+    Memo1 = Make<PasteMemo>(Panel3, "Memo1", 6, 4, 522, 64);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->setToolTip(U("ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　"

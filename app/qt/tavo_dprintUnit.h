@@ -44,8 +44,8 @@ public:
     QStatusBar* StatusBar1 = nullptr;
 
     // Paste area.
-    QPlainTextEdit* Memo1 = nullptr;
-    std::vector<std::string> Memo2; // Design name kept; no behaviour depends on it.
+    QPlainTextEdit* Memo1 = nullptr; // a PasteMemo
+    std::vector<std::string> Memo2;  // Design name kept; no behaviour depends on it.
     QPushButton* BitBtn_1 = nullptr;
     QPushButton* BitBtn_MemoCLS = nullptr;
 
@@ -145,6 +145,8 @@ public:
     void Edit_End_KeyDown(QWidget* sender, int key);
     void Edit_Warning();
     void SetHelp(const char* utf8Prompt);
+    // A notice on the help bar that stays until the focus has entered one more field.
+    void ShowHelpNotice(const char* utf8Notice);
     void Edit_ZipEnter();
     void Edit_Add1Enter();
     void Edit_Add2Enter();
@@ -185,6 +187,11 @@ public:
     // asks its own question. SlipPrinted follows every job the spooler accepted.
     void PrintSlip();
     void SpeedButton_F11Click();
+    // Makes the printer the slip is meant for current, by its name; EHqPrinterNotThere when it is gone
+    // or refuses jobs, so that nothing is printed on another one.
+    void EnsureNamedPrinter();
+    // PrnName for the registration file: the printer shown, or the registered one when it is missing.
+    std::string RegisteredPrinterName() const;
 
     // The preview of the slip as F11 would print it (PreviewWindow.cpp).
     void SpeedButton_F5Click();
@@ -225,10 +232,17 @@ private:
     void ExclusivePayment(QCheckBox* clicked);
     void ApplySenderColours();
     std::string WorkingDir() const; // Label_CurrentDir as a file-system path
+    void RemoveStaleTemporaries();  // of the program's own files, left by a process that was killed
     std::string RegistrationFilePath() const;
     void LoadRegistration();
+    void LocateNamedPrinter();
 
+    // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
+    // empty when it was registered by index only.
+    std::string printerName_;
+    QString helpNotice_;
     bool shown_ = false;
+    bool endedAtStartUp_ = false;
     bool destroyed_ = false;
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
     bool fromOrder_ = false;

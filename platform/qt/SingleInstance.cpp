@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -24,9 +26,24 @@ QString Desktop() {
     return {};
 }
 
+// A folder of this user's that no one else can write to: no other user can then hold the lock or
+// answer in this program's place.
+bool IsPrivateFolder(const QString& dir) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+// The runtime folder (Qt makes sure it is the user's own); without one, a private folder in the
+// user's cache, never the shared temporary folder. Empty when neither can be had.
 QString SocketDirectory() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return dir.isEmpty() ? QDir::tempPath() : dir;
+    if (!dir.isEmpty() && IsPrivateFolder(dir)) return dir;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    QDir().mkpath(cache);
+    dir = cache + QStringLiteral("/zaridi");
+    ::mkdir(QFile::encodeName(dir).constData(), 0700);
+    return IsPrivateFolder(dir) ? dir : QString();
 }
 
 } // namespace
@@ -35,16 +52,26 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
     QByteArray key = title.toUtf8() + '\n' + QByteArray::number(static_cast<qulonglong>(::getuid())) + '\n' +
                      Desktop().toUtf8();
     QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24);
-    name_ = SocketDirectory() + QStringLiteral("/zaridi-") + QString::fromLatin1(hash);
+    const QString dir = SocketDirectory();
+    if (!dir.isEmpty()) name_ = dir + QStringLiteral("/zaridi-") + QString::fromLatin1(hash);
 }
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Claim() {
-    // The lock closes the race between two processes starting at the same moment.
+    if (name_.isEmpty()) {
+        qWarning("tavo_Zaridi2: no private folder for the single-instance socket; starting without it");
+        return true;
+    }
+    // The lock closes the race between two processes starting at the same moment. When it cannot be
+    // had within two seconds (a folder in its place, a process stuck holding it), only that race goes
+    // unguarded: a running instance still answers below, and a second window is better than none,
+    // since every save replaces its file whole.
     QLockFile lock(name_ + QStringLiteral(".lock"));
     lock.setStaleLockTime(10000);
-    lock.lock();
+    if (!lock.tryLock(2000))
+        qWarning("tavo_Zaridi2: single-instance lock %s not taken (error %d); starting without it",
+                 qPrintable(lock.fileName()), static_cast<int>(lock.error()));
 
     QLocalSocket socket;
     socket.connectToServer(name_);

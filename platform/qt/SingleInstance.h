@@ -17,7 +17,8 @@ public:
     // runs (it has been sent "raise", with this process's XDG_ACTIVATION_TOKEN when there is one).
     bool Claim();
 
-    // The local socket's name: the title, the user and the desktop, hashed to a safe file name.
+    // The local socket's name: the title, the user and the desktop, hashed to a safe file name, in a
+    // folder only this user can write to; empty when there is no such folder (no guard then).
     const QString& ServerName() const { return name_; }
 
     // The message a later start sends: "raise", then the token on a line of its own when there is one.

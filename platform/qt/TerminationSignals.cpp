@@ -1,6 +1,7 @@
 #include "platform/qt/TerminationSignals.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+bool requested = false;
 
 // Only async-signal-safe work here: the event loop reads the byte and quits.
 void OnSignal(int) {
@@ -26,6 +28,15 @@ void QuitOnTerminationSignals(QCoreApplication& app) {
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
         char byte;
         [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
+        requested = true;
+        // Each open modal box runs a loop of its own; closed with No, it lets its caller go on.
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
+            if (QApplication::activeModalWidget() == modal) break;
+        }
         app.quit();
     });
     struct sigaction action {};
@@ -34,4 +45,8 @@ void QuitOnTerminationSignals(QCoreApplication& app) {
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(sig, &action, nullptr);
+}
+
+bool TerminationRequested() {
+    return requested;
 }

@@ -1,5 +1,6 @@
 // The transfer pipeline on arbitrary bytes: six field values, then the memo text. Besides the
 // sanitizers' checks, the pipeline's own promises are checked and a breach aborts.
+#include "platform/Cp932.h"
 #include "transfer/AddressWarning.h"
 #include "transfer/Compact.h"
 #include "transfer/Judge.h"
@@ -47,6 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!r.noText) {
         Check(FoldToHalfWidth(r.fields.Zip) == r.fields.Zip);
         Check(FoldToHalfWidth(r.fields.Tel) == r.fields.Tel);
+        // However long the pasted lines, no field takes more than the longest text kept.
+        for (const std::string* f :
+             {&r.fields.Zip, &r.fields.Add1, &r.fields.Add2, &r.fields.Custo1, &r.fields.Tel})
+            Check(f->size() <= cp932::kLongestText);
     }
     // Only the first 16 lines matter.
     const TransferResult head = RunTransfer(FirstMemoLines(text, kMemoLinesRead), before);

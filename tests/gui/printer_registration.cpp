@@ -154,6 +154,78 @@ private slots:
         QCOMPARE(w.ComboBox1->currentText(), QString("slip")); // the displays keep their contents
     }
 
+    void registeredNameWinsOverTheIndexItWasRegisteredAt() {
+        const std::string file = Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=0\r\ntavPrn_Top=2\r\n");
+        fx->Write("tavo_a500.ini", file);
+        TForm_Main& w = Start();
+        QVERIFY(fx->boxes.Errors().empty());
+        QCOMPARE(HqPrinter().GetIndex(), 1);
+        QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+        QCOMPARE(Margins(w), QStringList({"1", "2", "0"}));
+        QCOMPARE(fx->Read("tavo_a500.ini"), file); // reading registers nothing
+    }
+
+    void registeredPrinterThatCannotPrintIsReportedAndNoOtherStandsIn() {
+        const struct {
+            const char* name;
+            const char* message;
+        } cases[] = {{"gone", "登録されたプリンタ「gone」が見つかりません"},
+                     {"rejecting", "登録されたプリンタ「rejecting」は印刷を受け付けていません"}};
+        for (const auto& c : cases) {
+            fx.reset();
+            fx = std::make_unique<FormFixture>();
+            fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=") + c.name + "\r\nPrnNoIndex=0\r\n");
+            TForm_Main& w = Start();
+            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
+            QCOMPARE(w.ComboBox1->currentIndex(), -1); // no printer shown as the slip type's
+            QCOMPARE(w.ComboBox2->count(), 0);
+
+            // F11 says so again before asking anything.
+            fx->boxes.Clear();
+            w.Edit_Zip->setFocus();
+            QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+            QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
+            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
+
+            // Another slip type prints as registered; coming back reports again.
+            fx->boxes.Clear();
+            SelectSlipType(w, 1);
+            QVERIFY(fx->boxes.Errors().empty());
+            QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
+            SelectSlipType(w, 0);
+            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
+
+            // Registering margins meanwhile keeps the registered name, not whatever is current.
+            InDialog margins([&](QWidget* d) {
+                TypeText(qobject_cast<TForm_SLIP97YPrn*>(d)->KyNumEdit_TOP, "9");
+                fx->boxes.AnswerNext(true);
+                QTest::mouseClick(qobject_cast<TForm_SLIP97YPrn*>(d)->BitBtn_MRGN, Qt::LeftButton);
+            });
+            QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+            QVERIFY(margins.opened);
+            QCOMPARE(fx->Read("tavo_a500.ini"), Sj("[手差し]\r\nPrnName=") + c.name +
+                                                    "\r\nPrnNoIndex=0\r\ntavPrn_Top=9\r\ntavPrn_Left=0\r\n");
+
+            // Registering a printer mends it: the dialog opens on the first printer.
+            QString offered;
+            InDialog user([&](QWidget* d) {
+                offered = qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->currentText();
+                ChoosePrinter(d, 1, -1, true);
+            });
+            fx->boxes.Clear();
+            QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+            QVERIFY(user.opened);
+            QVERIFY(fx->boxes.Errors().empty());
+            QCOMPARE(offered, QString("dotmatrix"));
+            QCOMPARE(fx->Read("tavo_a500.ini"),
+                     Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=9\r\ntavPrn_Left=0\r\n"));
+            SelectSlipType(w, 1);
+            SelectSlipType(w, 0);
+            QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+            fx.reset();
+        }
+    }
+
     void printerIndexThatIsNotANumberIsReportedAndNothingIsRegistered() {
         const std::string file = Sj("[手差し]\r\nPrnNoIndex=x1\r\n");
         fx->Write("tavo_a500.ini", file);
@@ -180,6 +252,7 @@ private slots:
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
         QVERIFY(!fx->Exists("tavo_a500.ini"));
         QVERIFY(fx->Read("tavo_Zaridi2.ini").find("ZaRIDI2prnno=1\r\n") != std::string::npos);
+        QVERIFY(fx->Read("tavo_Zaridi2.ini").find("ZaRIDI2prnName=slip\r\n") != std::string::npos);
 
         // The next F7 opens on the stored choice; a slip type change brings the registered one back.
         QString offered;
@@ -193,6 +266,22 @@ private slots:
         SelectSlipType(w, 1);
         SelectSlipType(w, 0);
         QCOMPARE(HqPrinter().GetIndex(), 0);
+    }
+
+    void f7OpensOnTheChosenPrinterByNameWhereverItStandsNow() {
+        // Chosen when "slip" was the first printer; the index alone would now mean "dotmatrix".
+        fx->Write("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\nZaRIDI2prnno=0\r\nZaRIDI2prnName=slip\r\n");
+        TForm_Main& w = Start();
+        QString offered;
+        InDialog user([&](QWidget* d) {
+            offered = qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->currentText();
+            ChoosePrinter(d, 1, -1, false);
+        });
+        w.Edit_Zip->setFocus();
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F7);
+        QVERIFY(user.opened);
+        QCOMPARE(offered, QString("slip"));
+        QVERIFY(fx->Read("tavo_Zaridi2.ini").find("ZaRIDI2prnno=1\r\n") != std::string::npos);
     }
 
     void printPositionDialogShowsAndRegistersTheMargins() {

@@ -46,3 +46,14 @@ TEST(SenderFile, SaveReplacesTheWholeFile) {
     EXPECT_EQ(TempDir::Read(path), "1\r\n2\r\n3\r\n4\r\n5\r\n");
     EXPECT_EQ(LoadSenderFile(path), (SenderRecord{"1", "2", "3", "4", "5"}));
 }
+
+TEST(SenderFile, AnOverlongLineIsCutOnACharacterBoundary) {
+    // 2046 bytes and then a double-byte character that would straddle the limit of 2047.
+    const std::string longLine = std::string(2046, 'a') + Sj("表") + std::string(1 << 20, 'b');
+    const SenderRecord r = ParseSenderFile("1\r\n" + longLine + "\r\n3\r\n4\r\n5\r\n");
+    EXPECT_EQ(r.Add1, std::string(2046, 'a'));
+    EXPECT_EQ(r.Name, "4"); // the lines after it are where they were
+    EXPECT_TRUE(r.cut);
+    const std::string justFits = std::string(2045, 'a') + Sj("表");
+    EXPECT_EQ(ParseSenderFile(justFits), (SenderRecord{justFits, "", "", "", ""}));
+}

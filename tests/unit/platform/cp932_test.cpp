@@ -74,6 +74,16 @@ TEST(Cp932Codec, FoldsInputMethodLookAlikes) {
     EXPECT_EQ(FromUtf8("\u2212"), "\x81\x7C");
 }
 
+TEST(Cp932Codec, FormatCharactersAreDropped) {
+    // Zero-width space and joiners, direction marks and embeddings, word joiner, byte-order mark,
+    // soft hyphen, Arabic number sign, a tag character: each category Cf, each invisible.
+    for (const char* cf : {"\u200B", "\u200C", "\u200D", "\u200E", "\u200F", "\u202A", "\u202E", "\u2060",
+                           "\u2066", "\u206F", "\uFEFF", "\u00AD", "\u0600", "\U000E0041"})
+        EXPECT_EQ(FromUtf8(std::string("TEL") + cf + "03-1234"), "TEL03-1234") << cf;
+    // Neighbours that are not format characters stay what they were.
+    EXPECT_EQ(FromUtf8("\u200A\u2010\u2065"), "?\x81\x5D?");
+}
+
 TEST(Cp932Codec, UnencodableAndMalformedInputBecomesQuestionMark) {
     EXPECT_EQ(FromUtf8("a😀b"), "a?b");
     EXPECT_EQ(FromUtf8("a\xFF"

@@ -1,4 +1,6 @@
 #include "print/PrinterRegistration.h"
+#include "printer/HqPrinter.h"
+#include "unit/printer/FakePlatformPrinter.h"
 #include "unit/support/Sjis.h"
 #include "unit/support/TempDir.h"
 
@@ -26,4 +28,35 @@ TEST(PrinterRegistration, SectionsAreNamedBySlipTypeWithKeysInOrder) {
     EXPECT_EQ(r.top, "12");
     EXPECT_EQ(r.left, "-5");
     EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).top, ""); // an emptied margin stays empty
+}
+
+TEST(PrinterRegistration, TheNameIsReadTrimmedAndAMissingOneIsEmpty) {
+    TempDir dir;
+    std::string path = dir.File("tavo_a500.ini");
+    TempDir::Write(path,
+                   Sj("[手差し]\r\nPrnName= slip \r\nPrnNoIndex=1\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n"));
+    EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).printerName, "slip");
+    EXPECT_EQ(ReadPrinterRegistration(path, Sj("連続(４インチ)")).printerName, "");
+}
+
+TEST(PrinterRegistration, ARegisteredNameIsFoundWhereverItStandsOrSaysWhyNot) {
+    auto platform = std::make_unique<FakePlatformPrinter>();
+    platform->Add("dotmatrix");
+    platform->Add("rejecting", true);
+    platform->Add("slip");
+    THqPrinter printer(std::move(platform));
+    EXPECT_EQ(NamedPrinterIndex(printer, "slip"), 1);
+    const struct {
+        const char* name;
+        const char* message;
+    } refused[] = {{"gone", "登録されたプリンタ「gone」が見つかりません"},
+                   {"rejecting", "登録されたプリンタ「rejecting」は印刷を受け付けていません"}};
+    for (const auto& c : refused) {
+        try {
+            NamedPrinterIndex(printer, c.name);
+            ADD_FAILURE() << c.name << " was found";
+        } catch (const EHqPrinterNotThere& e) {
+            EXPECT_EQ(e.Message(), Sj(c.message));
+        }
+    }
 }

@@ -123,6 +123,21 @@ TEST_F(ThreePrinters, ListsOnlyVisiblePrintersInOrder) {
     EXPECT_THAT(printer->GetPrinterNames(), ElementsAre("A", "C"));
 }
 
+TEST_F(ThreePrinters, FindPrinterByNameGivesItsVisibleIndexOrWhyNot) {
+    const struct {
+        const char* name;
+        PrinterPlace::Kind kind;
+        int index;
+    } cases[] = {{"A", PrinterPlace::Visible, 0},  {"C", PrinterPlace::Visible, 1},
+                 {"c", PrinterPlace::Visible, 1},  {"B", PrinterPlace::Hidden, -1},
+                 {"D", PrinterPlace::Missing, -1}, {"", PrinterPlace::Missing, -1}};
+    for (const auto& c : cases) {
+        const PrinterPlace place = printer->FindPrinter(c.name);
+        EXPECT_EQ(place.kind, c.kind) << c.name;
+        EXPECT_EQ(place.index, c.index) << c.name;
+    }
+}
+
 TEST_F(ThreePrinters, GetIndexCountsVisiblePrintersOnly) {
     fake->current = 2;
     EXPECT_EQ(printer->GetIndex(), 1);

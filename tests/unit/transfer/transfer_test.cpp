@@ -139,6 +139,28 @@ TEST(Transfer, AHugePasteIsReadOnlyToLine16) {
     EXPECT_EQ(ULines(r.memo), (Lines{"山田太郎", "", "", "", "", "", ""}));
 }
 
+TEST(Transfer, AMegabyteLineIsCutAndSaysSo) {
+    const std::string huge = J("東京都港区芝公園") + std::string(1 << 20, '1');
+    const auto r = RunTransfer(Lines{J("〒105-0011"), huge, J("山田太郎")}, {});
+    EXPECT_EQ(r.fields.Add1, huge.substr(0, 2047));
+    EXPECT_EQ(ToUtf8(r.fields).custo1, "山田太郎");
+    EXPECT_TRUE(r.cut);
+    EXPECT_EQ(r.memo[1].size(), 2047u);
+    // A prefecture line joined to a full-length address is cut as well.
+    const auto joined = RunTransfer(Lines{J("東京都"), J("港区芝公園") + std::string(2037, '1')}, {});
+    EXPECT_EQ(joined.fields.Add1, J("東京都港区芝公園") + std::string(2031, '1'));
+    EXPECT_TRUE(joined.cut);
+    EXPECT_FALSE(Transfer({"東京都港区芝公園4-2-8"}).cut);
+}
+
+TEST(Transfer, InvisibleFormatCharactersInThePasteDoNotBreakRecognition) {
+    // As pasted from a web page: zero-width spaces, a direction mark, a byte-order mark.
+    const auto r = Transfer({"\uFEFF〒105-\u200B0011", "東京都港区\u200E芝公園4-2-8", "山\u200B田太郎 様",
+                             "TEL\u200B03-1234-5678"});
+    EXPECT_EQ(ToUtf8(r.fields),
+              (Fields{"105-0011", "東京都港区芝公園4-2-8", "", "", "山田太郎", "03-1234-5678"}));
+}
+
 TEST(Transfer, TwentyLinesLeaveSevenInTheMemo) {
     Lines memo;
     for (int i = 1; i <= 20; ++i)
