@@ -4,6 +4,7 @@
 #include "app/qt/SLIP97YPrnUnit.h"
 #include "app/qt/ZaridiApplication.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "platform/qt/FirstPaint.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TerminationSignals.h"
 #include "printer/qt/HqPrinterInstance.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     });
     if (QScreen* screen = form.screen()) // centred on the desktop
         form.move(screen->availableGeometry().center() - form.rect().center());
+    first_paint::ExitAfterFirstPaintIfAsked(form);
     form.show();
     return app.exec();
 }
