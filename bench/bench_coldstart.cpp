@@ -7,6 +7,8 @@
 // Needs Xvfb unless DISPLAY is set. ZARIDI_COLDSTART_RUNS sets N (default 15); ZARIDI_COLDSTART_PROGRAM
 // starts another build of the program instead. Both programs leave at their first paint through
 // platform/qt/FirstPaint.h.
+#include "support/BenchScheduler.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -35,25 +37,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kSource = ZARIDI_SOURCE_DIR;
 const std::string kBin = ZARIDI_BIN_DIR;
 
 std::int64_t NowNs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return t.tv_sec * 1000000000LL + t.tv_nsec;
-}
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
@@ -111,44 +100,6 @@ public:
 private:
     pid_t pid_ = -1;
     std::string name_;
-};
-
-// The private scheduler of scripts/cups-sandbox with `queues` queues (3 or more), or none at all.
-class Scheduler {
-public:
-    Scheduler(const fs::path& dir, int queues) : dir_(dir / "cups") {
-        if (queues == 0) {
-            server_ = "127.0.0.1:1"; // nothing listens there
-            return;
-        }
-        fs::create_directories(dir_);
-        const std::string script = kSource + "/scripts/cups-sandbox";
-        const std::string out = Shell("'" + script + "' start '" + dir_.string() + "' 2>/dev/null");
-        const std::string key = "export CUPS_SERVER=";
-        if (std::size_t at = out.find(key); at != std::string::npos)
-            server_ = out.substr(at + key.size(), out.find('\n', at) - at - key.size());
-        started_ = !server_.empty();
-        // Added queues sort after the sandbox's three, so the registered printers keep their places.
-        std::string add;
-        for (int i = 3; i < queues; ++i) {
-            char name[16];
-            std::snprintf(name, sizeof name, "zz%02d", i);
-            add += "lpadmin -h " + server_ + " -p " + name + " -E -v file:///dev/null -P '" + dir_.string() +
-                   "/ppd/zaridi-slip.ppd' && ";
-        }
-        if (!add.empty()) Shell(add + "true");
-    }
-    ~Scheduler() {
-        if (started_) Shell("'" + kSource + "/scripts/cups-sandbox' stop '" + dir_.string() + "'");
-    }
-    const std::string& Server() const { return server_; }
-    fs::path AccessLog() const { return dir_ / "log/access_log"; }
-    bool Running() const { return started_; }
-
-private:
-    fs::path dir_;
-    std::string server_;
-    bool started_ = false;
 };
 
 struct Start {
@@ -260,7 +211,7 @@ void BM_ColdStart(benchmark::State& state) {
         }
     } cleanup{tmpl}; // after the scheduler has stopped
     const fs::path base = tmpl;
-    Scheduler scheduler(base, queues);
+    bench::Scheduler scheduler(base, queues);
     if (queues > 0 && !scheduler.Running()) {
         state.SkipWithError("the private scheduler did not start (scripts/cups-sandbox)");
         return;

@@ -74,7 +74,7 @@ void THqPrinter::CheckNoPrinter() {
         if (!printersInfo_->IsHidden(i)) return;
     }
     cachedIndex_ = -1;
-    throw EHqPrinterNoPrinter("THqPrinter.CheckNoPrinter: No Printer");
+    throw EHqPrinterNoPrinter("THqPrinter.CheckNoPrinter: No Printer", platform_->NoPrinterCause());
 }
 
 const std::vector<std::string>& THqPrinter::GetPrinterNames() {

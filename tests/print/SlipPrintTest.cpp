@@ -296,7 +296,9 @@ TEST_F(SlipPrintTest, NoPrinterAtAllIsReportedAtStartAndAtF11AndNothingIsPrinted
     int before = sandbox::LastJobId("");
     cupsSetServer("127.0.0.1:1"); // a scheduler with no printers would look the same
     TForm_Main& w = fx->Start();
-    const QString noPrinter = QStringLiteral("THqPrinter.CheckNoPrinter: No Printer");
+    // The design's message, and the likely cause below it.
+    const QString noPrinter =
+        QString::fromUtf8("THqPrinter.CheckNoPrinter: No Printer\nCUPS が動いていません");
     const std::vector<QString> errors = fx->boxes.Errors();
     ASSERT_FALSE(errors.empty());
     EXPECT_EQ(errors.front(), noPrinter);
