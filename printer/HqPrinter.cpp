@@ -63,6 +63,7 @@ std::vector<std::uint16_t> NumbersOf(const std::vector<NumberedName>& items) {
 }
 
 THqPrinter* g_hqPrinter = nullptr;
+std::function<THqPrinter&()> g_pendingHqPrinter;
 
 } // namespace
 
@@ -322,10 +323,17 @@ void THqPrinter::Choose(int index, std::optional<std::uint16_t> paper, std::opti
 }
 
 THqPrinter& HqPrinter() {
+    if (!g_hqPrinter && g_pendingHqPrinter) g_hqPrinter = &g_pendingHqPrinter();
     HQ_ASSERT(g_hqPrinter != nullptr);
     return *g_hqPrinter;
 }
 
 void SetHqPrinter(THqPrinter* printer) {
     g_hqPrinter = printer;
+    if (!printer) g_pendingHqPrinter = nullptr;
+}
+
+void SetPendingHqPrinter(std::function<THqPrinter&()> finish) {
+    g_hqPrinter = nullptr;
+    g_pendingHqPrinter = std::move(finish);
 }
