@@ -1,6 +1,7 @@
 // The main window's life: first showing, shutdown, and the commands that belong to the shell.
 #include "app/MainSettings.h"
 #include "app/SupportLinks.h"
+#include "app/qt/DesignGlyphs.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
@@ -209,6 +210,7 @@ void TForm_Main::ConnectHandlers() {
     // The printer object reads the scheduler once the window is on the screen; the registered
     // printer of the slip type in the settings is read along with the default one.
     new AfterFirstPaint(this, [this] {
+        ApplyGlyphs(this);
         THqPrinterInstance* printer = THqPrinterInstance::Current();
         if (!printer) return;
         std::vector<int> registered;
