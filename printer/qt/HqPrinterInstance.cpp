@@ -1,7 +1,6 @@
 #include "printer/qt/HqPrinterInstance.h"
 
-#include "printer/qt/CupsConnection.h"
-#include "printer/qt/CupsPrinter.h"
+#include "printer/qt/PrinterBackEnd.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -51,11 +50,11 @@ void THqPrinterInstance::StartReading(std::vector<int> visibleIndexes) {
     if (reading_) return;
     reading_ = std::make_shared<Reading>();
     // The thread talks to the scheduler this thread would: CUPS keeps the server per thread.
-    const std::string server = SchedulerAddress();
+    const std::string server = CurrentScheduler();
     QPointer<THqPrinterInstance> self(this);
     reading_->thread = std::thread([reading = reading_, server, visibleIndexes, self] {
-        cupsSetServer(server.c_str());
-        auto printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+        UseScheduler(server);
+        auto printer = std::make_unique<THqPrinter>(NewCupsPrinter());
         // What the printer displays show first: the current printer's facts, and the registered ones.
         // Failures are left for the main thread to meet and report.
         try {
