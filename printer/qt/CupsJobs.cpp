@@ -34,6 +34,24 @@ ipp_t* JobRequest(ipp_op_t op, const std::string& queue, int job) {
     return request;
 }
 
+// One Create-Job request, nothing more: cupsCreateJob would first look the queue up twice more, and
+// those look-ups wait on a connection of their own, for as long as they like.
+int CreateJob(http_t* http, const std::string& queue, const std::string& title, int count,
+              cups_option_t* options) {
+    ipp_t* request = JobRequest(IPP_OP_CREATE_JOB, queue, 0);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
+    ipp_t* response = cupsDoRequest(http, request, ("/printers/" + queue).c_str());
+    int job = 0;
+    if (response && ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING) {
+        if (ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER))
+            job = ippGetInteger(id, 0);
+    }
+    ippDelete(response);
+    return job;
+}
+
 // The queue and the likely cause of a refusal, for the line under the message.
 std::string CauseOf(ipp_status_t status, const std::string& queue) {
     const char* cause = "";
@@ -201,7 +219,7 @@ void CupsJobs::Submit(CupsConnection& connection, const std::string& queue, cons
     for (const auto& [name, value] : options)
         count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
     count = cupsAddOption("job-hold-until", "indefinite", count, &list); // released once the document is in
-    const int job = cupsCreateJob(http, queue.c_str(), title.c_str(), count, list);
+    const int job = CreateJob(http, queue, title, count, list);
     cupsFreeOptions(count, list);
     if (job <= 0) {
         const std::string message = SchedulerMessage();

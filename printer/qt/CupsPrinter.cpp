@@ -11,7 +11,7 @@ namespace {
 
 // After a scheduler left a call unanswered, further calls fail at once for this long rather than each
 // waiting its full time again.
-constexpr auto kQuietAfterNoAnswer = std::chrono::seconds(10);
+constexpr auto kQuietAfterNoAnswer = std::chrono::seconds(2);
 
 // A device URI without any user name and password in it.
 std::string WithoutCredentials(const char* uri) {
