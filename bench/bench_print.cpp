@@ -3,16 +3,15 @@
 // so jobs wait at the scheduler and the filter chain of earlier slips does not compete for the CPU.
 #include "support/BenchScheduler.h"
 
+#include "gui/support/SampleSlip.h"
+
 #include "app/qt/Hq_d97Y_DotUnit.h"
-#include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/SLIP97YPrnUnit.h"
 #include "app/qt/tavo_dprintUnit.h"
 #include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -27,34 +26,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-// The full slip of the print tests: every field of the form filled.
-void FillFullSlip(TForm_Main& w) {
-    w.Edit_Zip->setText("123-4567");
-    w.Edit_Add1->setText(U("東京都千代田区千代田１－１"));
-    w.Edit_Add2->setText(U("丸の内ビル３階"));
-    w.Edit_Add3->setText(U("総務部御中"));
-    w.Edit_Custo1->setText(U("山田太郎"));
-    w.Edit_tel->setText("090-1234-5678");
-    w.Edit_G1->setText(U("衣料品"));
-    w.Edit_G2->setText(U("雑貨"));
-    w.Edit_G3->setText(U("書籍"));
-    w.DateTimePicker_1->setDate(QDate(2026, 12, 7));
-    w.KyNumEdit_KOSUU->SetText("120");
-    w.KyNumEdit_PriceSub->SetText("105000");
-    w.CheckBox_p2->click();
-    w.CheckBox_My->setChecked(true);
-    w.CheckBox_Date_1->setChecked(true);
-    w.Edit_MyZip->setText("530-0001");
-    w.Edit_MyADD1->setText(U("大阪府大阪市北区梅田１－１"));
-    w.Edit_MyADD2->setText(U("梅田ビル"));
-    w.Edit_My->setText(U("タヴォ商店"));
-    w.Edit_MyTEL->setText("06-1234-5678");
-}
 
 int LastJob() {
     cups_job_t* jobs = nullptr;
