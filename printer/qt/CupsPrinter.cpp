@@ -348,8 +348,14 @@ void CupsPrinter::EndDoc() {
         options.emplace_back("Resolution", resolution);
     }
     options.emplace_back("print-scaling", "none");
+    CupsConnection* connection = nullptr;
     try {
-        jobs_.Submit(Connection(), queueName, cp932::ToUtf8(title_), options, pdf.constData(),
+        connection = &Connection();
+    } catch (const EHqPrinterNoAnswer& e) { // a moment ago it did not answer
+        throw EHqPrinterNoAnswer("THqPrinter.EndDoc: " + e.Message(), e.Cause());
+    }
+    try {
+        jobs_.Submit(*connection, queueName, cp932::ToUtf8(title_), options, pdf.constData(),
                      static_cast<std::size_t>(pdf.size()));
     } catch (const EHqPrinterNoAnswer&) {
         connection_.reset();
