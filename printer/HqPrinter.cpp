@@ -63,6 +63,7 @@ std::vector<std::uint16_t> NumbersOf(const std::vector<NumberedName>& items) {
 }
 
 THqPrinter* g_hqPrinter = nullptr;
+std::function<THqPrinter&()> g_pendingHqPrinter;
 
 } // namespace
 
@@ -74,7 +75,7 @@ void THqPrinter::CheckNoPrinter() {
         if (!printersInfo_->IsHidden(i)) return;
     }
     cachedIndex_ = -1;
-    throw EHqPrinterNoPrinter("THqPrinter.CheckNoPrinter: No Printer");
+    throw EHqPrinterNoPrinter("THqPrinter.CheckNoPrinter: No Printer", platform_->NoPrinterCause());
 }
 
 const std::vector<std::string>& THqPrinter::GetPrinterNames() {
@@ -339,10 +340,17 @@ PrinterPlace THqPrinter::FindPrinter(std::string_view name) const {
 }
 
 THqPrinter& HqPrinter() {
+    if (!g_hqPrinter && g_pendingHqPrinter) g_hqPrinter = &g_pendingHqPrinter();
     HQ_ASSERT(g_hqPrinter != nullptr);
     return *g_hqPrinter;
 }
 
 void SetHqPrinter(THqPrinter* printer) {
     g_hqPrinter = printer;
+    if (!printer) g_pendingHqPrinter = nullptr;
+}
+
+void SetPendingHqPrinter(std::function<THqPrinter&()> finish) {
+    g_hqPrinter = nullptr;
+    g_pendingHqPrinter = std::move(finish);
 }

@@ -103,3 +103,6 @@ private:
 THqPrinter& HqPrinter();
 // Installs (or, with nullptr, removes) the object HqPrinter() returns.
 void SetHqPrinter(THqPrinter* printer);
+// Installs an object that is still being made: the first HqPrinter() call gets it from `finish`, which
+// may wait for it. SetHqPrinter(nullptr) removes it too.
+void SetPendingHqPrinter(std::function<THqPrinter&()> finish);

@@ -1,10 +1,24 @@
 #pragma once
-// The printer object's failures: one class per kind under EHqPrinter, each with its fixed message.
+// The printer object's failures: one class per kind under EHqPrinter, each with its fixed message and,
+// where it is known, a second line for the user: the queue and the likely cause (CP932).
 #include "platform/RuntimeErrors.h"
+
+#include <string>
 
 class EHqPrinter : public Exception {
 public:
-    using Exception::Exception;
+    explicit EHqPrinter(std::string message, std::string cause = {})
+        : Exception(std::move(message)), cause_(std::move(cause)) {}
+    const std::string& Cause() const { return cause_; }
+
+private:
+    std::string cause_;
+};
+
+// The scheduler did not answer within its time.
+class EHqPrinterNoAnswer : public EHqPrinter {
+public:
+    using EHqPrinter::EHqPrinter;
 };
 
 // No visible printer exists.

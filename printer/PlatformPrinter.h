@@ -69,6 +69,10 @@ public:
     virtual void Abort() = 0;
     virtual HqCanvas& Canvas() = 0;
 
+    // Why the last printer list had no printer to offer, as a line for the user (CP932); empty when
+    // nothing more is known.
+    virtual std::string NoPrinterCause() { return {}; }
+
     // Forgets the printer list and the current choice; the next call reads them afresh.
     virtual void Discard() = 0;
     // The next calls read the drivers' lists and defaults afresh; the current choices stay.

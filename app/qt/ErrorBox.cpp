@@ -3,6 +3,7 @@
 #include "app/qt/MessageBoxes.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
+#include "printer/HqPrinterErrors.h"
 
 #include <QString>
 
@@ -10,6 +11,10 @@ void ReportHandlerError(std::exception_ptr error) {
     QString text;
     try {
         std::rethrow_exception(error);
+    } catch (const EHqPrinter& e) {
+        // The design's message first; what the user can do about it on the line below.
+        text = FromCp932(e.Message());
+        if (!e.Cause().empty()) text += QLatin1Char('\n') + FromCp932(e.Cause());
     } catch (const Exception& e) {
         text = FromCp932(e.Message()); // our own messages are CP932
     } catch (const std::exception& e) {

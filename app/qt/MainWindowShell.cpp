@@ -2,6 +2,7 @@
 #include "app/MainSettings.h"
 #include "app/SenderFile.h"
 #include "app/SupportLinks.h"
+#include "app/qt/DesignGlyphs.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
@@ -13,6 +14,7 @@
 #include "platform/qt/QtText.h"
 #include "platform/qt/TerminationSignals.h"
 #include "print/PrinterRegistration.h"
+#include "printer/qt/HqPrinterInstance.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +28,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -38,6 +41,24 @@ void FitCaption(QPushButton* button) {
         font.setPixelSize(font.pixelSize() - 1);
     button->setFont(font);
 }
+
+// Runs a function once, just after the window's first paint has reached the screen.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && then_)
+            QTimer::singleShot(0, this, std::exchange(then_, nullptr));
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
 
 } // namespace
 
@@ -88,14 +109,8 @@ void TForm_Main::FormShow() {
     SetCp(Edit_G2, s.G2);
     SetCp(Edit_G3, s.G3);
     KyNumEdit_KOSUU->SetText(s.Kosuu);
-    ComboBox_SEL->setCurrentIndex(s.ComboSel); // no change handler: it runs next
+    ComboBox_SEL->setCurrentIndex(s.ComboSel); // no change handler: it runs below
 
-    // A printer that is missing or badly registered is reported once and the start-up goes on: the
-    // window stays usable for everything but printing, and the function keys and sender still load.
-    bool printerReady = Guarded([this] {
-        ComboBox_SELChange();
-        SpeedButton_PRNSETClick();
-    });
     StatusBar1->showMessage(QStringLiteral("  "));
     for (int i = 1; i <= 12; ++i) {
         SpeedButton_F[i]->setEnabled(false);
@@ -113,8 +128,23 @@ void TForm_Main::FormShow() {
     SpeedButton_F[8]->setEnabled(true);
     for (int i = 1; i <= 12; ++i)
         FitCaption(SpeedButton_F[i]);
-    if (printerReady) Guarded([this] { ComboBox_SELChange(); });
-    if (ComboBox_SEL->currentIndex() < 0) ComboBox_SEL->setCurrentIndex(0);
+
+    // The printer's part waits for the scheduler, which is asked only after the first paint; until then
+    // the window is usable, and whatever needs the printer first (F7, F11, the slip type) waits for it.
+    // A printer that is missing or badly registered is reported once and the window stays usable for
+    // everything but printing.
+    auto printerPart = [this] {
+        bool printerReady = Guarded([this] {
+            ComboBox_SELChange();
+            SpeedButton_PRNSETClick();
+        });
+        if (printerReady) Guarded([this] { ComboBox_SELChange(); });
+        if (ComboBox_SEL->currentIndex() < 0) ComboBox_SEL->setCurrentIndex(0);
+    };
+    if (THqPrinterInstance* printer = THqPrinterInstance::Current())
+        printer->WhenReady(this, printerPart);
+    else
+        printerPart();
     SpeedButton_readMyClick();
     Edit_Zip->setFocus(Qt::OtherFocusReason);
 }
@@ -212,6 +242,22 @@ void TForm_Main::BitBtn_SendMailClick() {
 }
 
 void TForm_Main::ConnectHandlers() {
+    // The printer object reads the scheduler once the window is on the screen; the registered
+    // printer of the slip type in the settings is read along with the default one.
+    new AfterFirstPaint(this, [this] {
+        ApplyGlyphs(this);
+        THqPrinterInstance* printer = THqPrinterInstance::Current();
+        if (!printer) return;
+        std::vector<int> registered;
+        try {
+            const PrinterRegistration r =
+                ReadPrinterRegistration(RegistrationFilePath(), ToCp932(ComboBox_SEL->currentText()));
+            registered.push_back(std::stoi(r.printerIndex));
+        } catch (...) {
+            // Only a hint: the printer's part of the start-up reads the file again and reports it.
+        }
+        printer->StartReading(registered);
+    });
     auto on = [this](auto* sender, auto signal, void (TForm_Main::*handler)()) {
         connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };

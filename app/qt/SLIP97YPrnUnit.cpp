@@ -1,5 +1,6 @@
 #include "app/qt/SLIP97YPrnUnit.h"
 
+#include "app/qt/DesignGlyphs.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/tavo_dprintUnit.h"
@@ -49,8 +50,8 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main& main) : main_(main) {
     for (TKyNumEdit* e : {KyNumEdit_TOP, KyNumEdit_LEFT})
         e->SetErrorBeep(false);
 
-    BitBtn_MRGN =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), U("印字位置登録"), this);
+    BitBtn_MRGN = new QPushButton(U("印字位置登録"), this);
+    SetGlyphLater(BitBtn_MRGN, QStyle::SP_DialogSaveButton);
     BitBtn_MRGN->setObjectName(QStringLiteral("BitBtn_MRGN"));
     BitBtn_MRGN->setGeometry(30, 102, 130, 28);
     BitBtn_MRGN->setAutoDefault(false);
@@ -122,6 +123,7 @@ TForm_SLIP97YPrn::~TForm_SLIP97YPrn() {
 }
 
 void TForm_SLIP97YPrn::showEvent(QShowEvent* event) {
+    ApplyGlyphs(this);
     // The outer size is set on every showing, centred on the main window.
     setFixedSize(190, 326);
     QRect owner = main_.frameGeometry();

@@ -6,6 +6,7 @@
 #include "app/qt/SLIP97YPrnUnit.h"
 #include "app/qt/ZaridiApplication.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "platform/qt/FirstPaint.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TerminationSignals.h"
 #include "printer/qt/HqPrinterInstance.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
                      [&form](const QString& activationToken) { ComeForward(form, activationToken); });
     if (QScreen* screen = form.screen()) // centred on the desktop
         form.move(screen->availableGeometry().center() - form.rect().center());
+    first_paint::ExitAfterFirstPaintIfAsked(form);
     if (command.run == CommandLine::Run::SelfTest) return RunSelfTest(form);
     form.show();
     if (TerminationRequested()) return 0; // during a box of the first showing: the window never came up

@@ -1,5 +1,7 @@
 #include "app/qt/tavo_dprintUnit.h"
 
+#include "app/qt/DesignGlyphs.h"
+
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/PasteMemo.h"
@@ -71,7 +73,7 @@ LimitedLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, in
 QPushButton* Glyph(QWidget* parent, const char* name, QStyle::StandardPixmap icon, int x, int y, int w,
                    int h) {
     auto* b = Make<QPushButton>(parent, name, x, y, w, h);
-    b->setIcon(b->style()->standardIcon(icon));
+    SetGlyphLater(b, icon);
     b->setFocusPolicy(Qt::ClickFocus); // no tab stop
     return b;
 }

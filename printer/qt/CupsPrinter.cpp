@@ -6,9 +6,12 @@
 #include <cups/cups.h>
 
 #include <cstring>
-#include <memory>
 
 namespace {
+
+// After a scheduler left a call unanswered, further calls fail at once for this long rather than each
+// waiting its full time again.
+constexpr auto kQuietAfterNoAnswer = std::chrono::seconds(2);
 
 // A device URI without any user name and password in it.
 std::string WithoutCredentials(const char* uri) {
@@ -23,11 +26,6 @@ std::string WithoutCredentials(const char* uri) {
         HTTP_URI_STATUS_OK)
         return uri;
     return clean;
-}
-
-std::string SchedulerMessage() {
-    const char* message = cupsLastErrorString();
-    return message && *message ? message : "the scheduler did not answer";
 }
 
 // The queue's default paper and source as positions in its lists; the first entry when it names none.
@@ -46,20 +44,62 @@ void QueueDefaults(const CupsQueue& queue, std::optional<int>& paper, std::optio
 
 } // namespace
 
-std::vector<CupsPrinter::Destination> CupsPrinter::ReadDestinations() {
+CupsPrinter::CupsPrinter() = default;
+CupsPrinter::~CupsPrinter() = default;
+
+CupsConnection& CupsPrinter::Connection() {
+    if (std::chrono::steady_clock::now() < quietUntil_) NoAnswer();
+    if (!connection_ || !connection_->Http() || connection_->Trouble() != SchedulerTrouble::None ||
+        connection_->Address() != SchedulerAddress())
+        connection_ = std::make_unique<CupsConnection>();
+    if (connection_->Trouble() == SchedulerTrouble::NoAnswer) NoAnswer();
+    return *connection_;
+}
+
+void CupsPrinter::NoAnswer() {
+    connection_.reset(); // what it was waiting for may still arrive: never read it as the next answer
+    quietUntil_ = std::chrono::steady_clock::now() + kQuietAfterNoAnswer;
+    throw EHqPrinterNoAnswer(TroubleText(SchedulerTrouble::NoAnswer));
+}
+
+CupsPrinter::Listing CupsPrinter::ReadDestinations() {
     // The scheduler's own queues only: printers that libcups would add from network discovery are
     // not the scheduler's, and looking for them costs time on every snapshot.
-    static const char* const kAttributes[] = {"printer-name", "printer-is-accepting-jobs", "device-uri"};
+    static const char* const kAttributes[] = {"printer-name",        "printer-is-accepting-jobs",
+                                              "device-uri",          "printer-uri-supported",
+                                              "printer-strings-uri", "scaling-default"};
+    Listing listing;
+    http_t* http = nullptr;
+    try {
+        http = Connection().Http();
+    } catch (const EHqPrinterNoAnswer&) {
+        listing.trouble = SchedulerTrouble::NoAnswer;
+        return listing;
+    }
+    if (!http) {
+        listing.trouble = SchedulerTrouble::NotRunning;
+        return listing;
+    }
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   sizeof kAttributes / sizeof kAttributes[0], nullptr, kAttributes);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    std::vector<Destination> list;
-    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    if (!response) return list; // no scheduler: no printers
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    if (!response) {
+        listing.trouble = connection_->Trouble() == SchedulerTrouble::NoAnswer ? SchedulerTrouble::NoAnswer
+                          : cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND
+                              ? SchedulerTrouble::None // no queues
+                              : SchedulerTrouble::NotRunning;
+        if (listing.trouble == SchedulerTrouble::NoAnswer) {
+            connection_.reset();
+            quietUntil_ = std::chrono::steady_clock::now() + kQuietAfterNoAnswer;
+        }
+        return listing;
+    }
     Destination dest;
     auto flush = [&] {
-        if (!dest.name.empty()) list.push_back(dest);
+        dest.address.name = dest.name;
+        if (!dest.name.empty()) listing.destinations.push_back(dest);
         dest = Destination();
     };
     for (ipp_attribute_t* attr = ippFirstAttribute(response); attr; attr = ippNextAttribute(response)) {
@@ -75,23 +115,35 @@ std::vector<CupsPrinter::Destination> CupsPrinter::ReadDestinations() {
             dest.accepting = ippGetBoolean(attr, 0);
         else if (!std::strcmp(name, "device-uri"))
             dest.deviceUri = ippGetString(attr, 0, nullptr);
+        else if (!std::strcmp(name, "printer-uri-supported"))
+            dest.address.uri = ippGetString(attr, 0, nullptr);
+        else if (!std::strcmp(name, "printer-strings-uri"))
+            dest.address.stringsUri = ippGetString(attr, 0, nullptr);
+        else if (!std::strcmp(name, "scaling-default") && ippGetInteger(attr, 0) > 0)
+            dest.address.scale = ippGetInteger(attr, 0);
     }
     flush();
     ippDelete(response);
 
-    if (const char* def = cupsGetDefault2(CUPS_HTTP_DEFAULT)) {
+    if (const char* def = cupsGetDefault2(http)) {
         std::string name = def;
         name = name.substr(0, name.find('/')); // an instance names its queue first
-        for (Destination& d : list)
+        for (Destination& d : listing.destinations)
             d.isDefault = d.name == name;
     }
-    return list;
+    return listing;
 }
 
 const std::vector<CupsPrinter::Destination>& CupsPrinter::List() {
     if (!list_) {
-        list_ = ReadDestinations();
-        if (kept_) {
+        // The listing just read for the printer list, when there is one, so that both count alike.
+        if (unused_) {
+            list_ = std::move(unused_);
+            unused_.reset();
+        } else {
+            list_ = ReadDestinations().destinations;
+        }
+        if (kept_ && kept_->chosen) {
             for (std::size_t i = 0; i < list_->size(); ++i) {
                 if ((*list_)[i].name == kept_->queue) chosen_ = static_cast<int>(i);
             }
@@ -101,15 +153,25 @@ const std::vector<CupsPrinter::Destination>& CupsPrinter::List() {
 }
 
 std::vector<PrinterRecord> CupsPrinter::EnumPrinters() {
+    Listing listing = ReadDestinations();
+    listTrouble_ = listing.trouble;
+    listEmpty_ = listing.destinations.empty();
     std::vector<PrinterRecord> records;
-    for (const Destination& d : ReadDestinations())
+    for (const Destination& d : listing.destinations)
         records.push_back({cp932::FromUtf8(d.name), d.accepting ? 0u : PRINTER_ATTRIBUTE_HIDDEN});
+    unused_ = std::move(listing.destinations);
     return records;
+}
+
+std::string CupsPrinter::NoPrinterCause() {
+    if (listTrouble_ != SchedulerTrouble::None) return TroubleText(listTrouble_);
+    return cp932::FromUtf8(listEmpty_ ? "CUPS にプリンタが登録されていません"
+                                      : "ジョブを受け付けるプリンタがありません");
 }
 
 std::vector<std::string> CupsPrinter::EnumPorts() {
     std::vector<std::string> ports;
-    for (const Destination& d : ReadDestinations()) {
+    for (const Destination& d : ReadDestinations().destinations) {
         if (!d.deviceUri.empty()) ports.push_back(cp932::FromUtf8(WithoutCredentials(d.deviceUri.c_str())));
     }
     return ports;
@@ -142,8 +204,20 @@ std::string CupsPrinter::DeviceName() {
 
 const CupsQueue& CupsPrinter::Queue(const std::string& utf8Name) {
     auto it = queues_.find(utf8Name);
-    if (it == queues_.end()) it = queues_.emplace(utf8Name, ReadCupsQueue(utf8Name)).first;
-    return it->second;
+    if (it != queues_.end()) return it->second;
+    CupsQueueAddress address;
+    for (const Destination& d : List()) {
+        if (d.name == utf8Name) address = d.address;
+    }
+    CupsQueue queue;
+    if (!address.uri.empty()) { // else gone: nothing to offer
+        try {
+            queue = ReadCupsQueue(Connection(), address);
+        } catch (const EHqPrinterNoAnswer&) {
+            NoAnswer();
+        }
+    }
+    return queues_.emplace(utf8Name, std::move(queue)).first->second;
 }
 
 const CupsQueue& CupsPrinter::CurrentQueue() {
@@ -168,7 +242,7 @@ const CupsQueue& CupsPrinter::CurrentQueue() {
 }
 
 void CupsPrinter::ResetDeviceMode() {
-    if (int p = PrinterIndex(); p >= 0) queues_.erase(List()[p].name); // the queue's defaults as they are now
+    // The queue's defaults as this listing read them; Reload reads them afresh.
     settingsLoaded_ = false;
     CurrentQueue();
 }
@@ -240,7 +314,7 @@ PageGeometry CupsPrinter::Page() {
         page.width = paper.width;
         page.length = paper.length;
         page.originX = paper.left;
-        page.originY = paper.length - paper.top;
+        page.originY = paper.top; // the queue reports margins, the top one from the paper's top edge
     }
     if (page.width <= 0 || page.length <= 0) page = {595, 842, 0, 0}; // no paper list: A4
     return page;
@@ -269,34 +343,32 @@ void CupsPrinter::EndDoc() {
     const std::string queueName = List()[p].name;
     const CupsQueue& queue = CurrentQueue();
 
-    cups_option_t* options = nullptr;
-    int count = 0;
-    if (paper_) {
-        count = cupsAddOption("media", queue.papers[*paper_].keyword.c_str(), count, &options);
-        count = cupsAddOption("PageSize", queue.papers[*paper_].keyword.c_str(), count, &options);
+    // The IPP attributes for every queue; the resolution also as the driver option, which the
+    // scheduler does not derive from them.
+    CupsJobs::Options options;
+    if (paper_) options.emplace_back("media", queue.papers[*paper_].keyword);
+    if (source_) options.emplace_back("media-col", "{media-source=" + queue.sources[*source_].keyword + "}");
+    if (queue.resolutionKnown) {
+        const std::string resolution = ResolutionKeyword(queue.resolutionX, queue.resolutionY);
+        options.emplace_back("printer-resolution", std::to_string(queue.resolutionX) + "x" +
+                                                       std::to_string(queue.resolutionY) + "dpi");
+        options.emplace_back("Resolution", resolution);
     }
-    if (source_) count = cupsAddOption("InputSlot", queue.sources[*source_].keyword.c_str(), count, &options);
-    if (!queue.resolutionKeyword.empty())
-        count = cupsAddOption("Resolution", queue.resolutionKeyword.c_str(), count, &options);
-    count = cupsAddOption("print-scaling", "none", count, &options);
-
-    const std::string title = cp932::ToUtf8(title_);
-    int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queueName.c_str(), title.c_str(), count, options);
-    cupsFreeOptions(count, options);
-    if (job <= 0) throw EHqPrinter("THqPrinter.EndDoc: " + cp932::FromUtf8(SchedulerMessage()));
-
-    auto refuse = [&] {
-        std::string message = SchedulerMessage();
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, queueName.c_str(), job, 0);
-        throw EHqPrinter("THqPrinter.EndDoc: " + cp932::FromUtf8(message));
-    };
-    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queueName.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
-        HTTP_STATUS_CONTINUE)
-        refuse();
-    bool written =
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), pdf.size()) == HTTP_STATUS_CONTINUE;
-    ipp_status_t status = cupsFinishDocument(CUPS_HTTP_DEFAULT, queueName.c_str());
-    if (!written || status > IPP_STATUS_OK_CONFLICTING) refuse();
+    options.emplace_back("print-scaling", "none");
+    CupsConnection* connection = nullptr;
+    try {
+        connection = &Connection();
+    } catch (const EHqPrinterNoAnswer& e) { // a moment ago it did not answer
+        throw EHqPrinterNoAnswer("THqPrinter.EndDoc: " + e.Message(), e.Cause());
+    }
+    try {
+        jobs_.Submit(*connection, queueName, cp932::ToUtf8(title_), options, pdf.constData(),
+                     static_cast<std::size_t>(pdf.size()));
+    } catch (const EHqPrinterNoAnswer&) {
+        connection_.reset();
+        quietUntil_ = std::chrono::steady_clock::now() + kQuietAfterNoAnswer;
+        throw;
+    }
 }
 
 void CupsPrinter::Abort() {
@@ -308,7 +380,7 @@ void CupsPrinter::KeepChoice() {
     kept_.reset();
     int p = list_ ? PrinterIndex() : -1;
     if (p < 0) return;
-    Kept kept{(*list_)[p].name, {}, {}};
+    Kept kept{(*list_)[p].name, {}, {}, chosen_ >= 0};
     if (settingsLoaded_) {
         const CupsQueue& queue = Queue(kept.queue);
         if (paper_) kept.paper = queue.papers[*paper_].keyword;
@@ -331,7 +403,11 @@ void CupsPrinter::Discard() {
 }
 
 void CupsPrinter::Reload() {
+    // The queue's scaling default comes with the listing: read both again.
     KeepChoice();
+    list_.reset();
+    unused_.reset();
     queues_.clear();
+    chosen_ = -1;
     settingsLoaded_ = false;
 }

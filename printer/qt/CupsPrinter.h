@@ -1,16 +1,25 @@
 #pragma once
-// The platform printer over the CUPS scheduler: its destinations, their PPDs, and one-page PDF jobs.
+// The platform printer over the CUPS scheduler: its destinations, their facts through the destination
+// API, and one-page PDF jobs. One listing of the queues serves every call until the list is discarded;
+// no call waits on the scheduler longer than kSchedulerAnswerSeconds.
 #include "printer/PlatformPrinter.h"
+#include "printer/qt/CupsConnection.h"
+#include "printer/qt/CupsJobs.h"
 #include "printer/qt/CupsQueue.h"
 #include "printer/qt/PdfCanvas.h"
 
+#include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CupsPrinter : public PlatformPrinter {
 public:
+    CupsPrinter();
+    ~CupsPrinter() override;
+
     std::vector<PrinterRecord> EnumPrinters() override;
     std::vector<std::string> EnumPorts() override;
     int PrinterIndex() override;
@@ -29,6 +38,7 @@ public:
     void EndDoc() override;
     void Abort() override;
     HqCanvas& Canvas() override { return canvas_; }
+    std::string NoPrinterCause() override;
     void Discard() override;
     void Reload() override;
 
@@ -38,15 +48,27 @@ private:
         bool accepting = true;
         bool isDefault = false;
         std::string deviceUri;
+        CupsQueueAddress address;
     };
-    static std::vector<Destination> ReadDestinations();
+    struct Listing {
+        std::vector<Destination> destinations;
+        SchedulerTrouble trouble = SchedulerTrouble::None;
+    };
+    Listing ReadDestinations();
     const std::vector<Destination>& List();
     const CupsQueue& Queue(const std::string& utf8Name);
     const CupsQueue& CurrentQueue();
     void KeepChoice();
     static DeviceMode ModeOf(const CupsQueue& queue, std::optional<int> paper, std::optional<int> source);
+    // The open connection to the calling thread's scheduler. Right after it failed to answer, every
+    // call fails at once for a while instead of waiting again.
+    CupsConnection& Connection();
+    [[noreturn]] void NoAnswer();
 
-    std::optional<std::vector<Destination>> list_; // the list the current index counts in
+    std::optional<std::vector<Destination>> list_;   // the list the current index counts in
+    std::optional<std::vector<Destination>> unused_; // the last listing read, not yet the current list
+    SchedulerTrouble listTrouble_ = SchedulerTrouble::None;
+    bool listEmpty_ = false;
     std::map<std::string, CupsQueue> queues_;
     int chosen_ = -1;          // position in list_; -1: the default destination
     std::optional<int> paper_; // positions in the current queue's lists; empty: none
@@ -54,8 +76,12 @@ private:
     bool settingsLoaded_ = false;
     struct Kept {
         std::string queue, paper, source; // the choice in force when the list was discarded
+        bool chosen = false;              // the queue was chosen, not the default destination
     };
     std::optional<Kept> kept_;
     std::string title_;
     PdfCanvas canvas_;
+    std::unique_ptr<CupsConnection> connection_;
+    std::chrono::steady_clock::time_point quietUntil_;
+    CupsJobs jobs_;
 };

@@ -9,9 +9,16 @@
 #include <QVBoxLayout>
 
 TPrinterChoiceForm::TPrinterChoiceForm(Kind kind, QWidget* parent, THqPrinter* printer)
-    : QDialog(parent), printer_(printer) {
+    : QDialog(parent), kind_(kind), printer_(printer) {
     setWindowTitle(kind == Kind::Setup ? QString::fromUtf8("プリンタの設定") : QString::fromUtf8("印刷"));
     setModal(true);
+}
+
+void TPrinterChoiceForm::Build() {
+    // Built at the first showing: the windows that own these dialogs are made at start-up, and the
+    // standard buttons' glyphs are the dearest thing to look up then.
+    if (Buttons) return;
+    const Kind kind = kind_;
     ComboBox_Printer = new QComboBox(this);
     ComboBox_Printer->setObjectName("ComboBox_Printer");
     ComboBox_Paper = new QComboBox(this);
@@ -79,6 +86,7 @@ void TPrinterChoiceForm::FillLists(int printer) {
 }
 
 bool TPrinterChoiceForm::Execute() {
+    Build();
     Fill();
     if (exec() != QDialog::Accepted || ComboBox_Printer->currentIndex() < 0) return false;
     std::optional<std::uint16_t> paper, bin;

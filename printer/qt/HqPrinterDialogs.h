@@ -22,6 +22,7 @@ public:
     // Shows the dialog; true only when the user confirmed with OK, and the choice is then in force.
     bool Execute();
 
+    // Made by the first Execute.
     QComboBox* ComboBox_Printer = nullptr;
     QComboBox* ComboBox_Paper = nullptr;
     QComboBox* ComboBox_Bin = nullptr;
@@ -31,9 +32,11 @@ protected:
     THqPrinter& Printer();
 
 private:
+    void Build();
     void Fill();
     void FillLists(int printer);
 
+    Kind kind_;
     THqPrinter* printer_;
     std::vector<std::uint16_t> paperNumbers_; // parallel to ComboBox_Paper
     std::vector<std::uint16_t> binNumbers_;   // parallel to ComboBox_Bin

@@ -3,6 +3,7 @@
 #include "platform/qt/QtText.h"
 #include "printer/DesignFonts.h"
 #include "printer/HqPrinterErrors.h"
+#include "printer/PdfCompaction.h"
 
 #include <QFontMetrics>
 #include <QPageLayout>
@@ -75,9 +76,11 @@ QByteArray PdfCanvas::Finish() {
     painter_.reset();
     writer_.reset();
     buffer_.reset();
-    QByteArray result = pdf_;
+    // What the page does not draw stays behind: fonts' naming tables; character maps compressed.
+    const std::string compact =
+        CompactPdf(std::string_view(pdf_.constData(), static_cast<std::size_t>(pdf_.size())));
     pdf_.clear();
-    return result;
+    return QByteArray(compact.data(), static_cast<qsizetype>(compact.size()));
 }
 
 void PdfCanvas::Drop() {

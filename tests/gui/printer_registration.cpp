@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(Margins(w), QStringList({"1", "10", "20"}));
         QCOMPARE(HqPrinter().GetIndex(), 1);
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
-        QCOMPARE(w.ComboBox2->currentText(), QString("Continuous Slip 10 x 4 in"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("10 x 4 in"));
         QCOMPARE(w.ComboBox3->currentText(), QString("Tractor Feed"));
 
         SelectSlipType(w, 1);
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(offered, QStringList({"dotmatrix"})); // the dialog opens on the registered printer
         QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
-        QCOMPARE(w.ComboBox2->currentText(), QString("Hand-fed Slip 9 x 5.5 in"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("9 x 5.5 in"));
         QCOMPARE(fx->Read("tavo_a500.ini"),
                  Sj("[手差し]\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\nPrnName=slip\r\n"));
         QVERIFY(fx->boxes.Errors().empty());

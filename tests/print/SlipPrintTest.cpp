@@ -6,6 +6,7 @@
 
 #include "app/qt/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
+#include "gui/support/SampleSlip.h"
 #include "printer/HqPrinter.h"
 
 #include <gmock/gmock.h>
@@ -17,7 +18,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <thread>
 
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
@@ -255,7 +259,9 @@ TEST_F(SlipPrintTest, NoPrinterAtAllIsReportedAtStartAndAtF11AndNothingIsPrinted
     int before = sandbox::LastJobId("");
     cupsSetServer("127.0.0.1:1"); // a scheduler with no printers would look the same
     TForm_Main& w = fx->Start();
-    const QString noPrinter = QStringLiteral("THqPrinter.CheckNoPrinter: No Printer");
+    // The design's message, and the likely cause below it.
+    const QString noPrinter =
+        QString::fromUtf8("THqPrinter.CheckNoPrinter: No Printer\nCUPS が動いていません");
     const std::vector<QString> errors = fx->boxes.Errors();
     ASSERT_FALSE(errors.empty());
     EXPECT_EQ(errors.front(), noPrinter);
@@ -284,3 +290,116 @@ TEST_F(SlipPrintTest, DriverScaleOfFiftyDoublesTheEffectiveResolution) {
 }
 
 } // namespace
+
+// --- A scheduler in trouble: bounded waits, and messages that say what happened -------------------------
+
+namespace {
+
+// Stops the private scheduler (SIGSTOP) for as long as it lives; it answers again afterwards.
+class StoppedScheduler {
+public:
+    StoppedScheduler() : pid_(std::atoi(sandbox::ReadFile(sandbox::Dir() + "/cupsd.pid").c_str())) {
+        if (pid_ > 0) kill(pid_, SIGSTOP);
+    }
+    ~StoppedScheduler() { Continue(); }
+    void Continue() {
+        if (pid_ > 0) kill(pid_, SIGCONT);
+        pid_ = 0;
+    }
+    bool Stopped() const { return pid_ > 0; }
+
+private:
+    pid_t pid_;
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The jobs made after `before` on any queue that are not cancelled or aborted.
+std::vector<sandbox::Job> LiveJobsSince(int before) {
+    std::vector<sandbox::Job> live;
+    for (const sandbox::Job& j : sandbox::Jobs(""))
+        if (j.id > before && j.state != IPP_JSTATE_CANCELED && j.state != IPP_JSTATE_ABORTED)
+            live.push_back(j);
+    return live;
+}
+
+} // namespace
+
+TEST_F(SlipPrintTest, StoppedSchedulerAtF11IsReportedInBoundedTimeAndNothingPrints) {
+    TForm_Main& w = StartWith(1, "0", "0");
+    FillFullSlip(w);
+    const int before = sandbox::LastJobId("");
+    StoppedScheduler stopped;
+    ASSERT_TRUE(stopped.Stopped());
+    const auto start = std::chrono::steady_clock::now();
+    PressF11(w, true);
+    const double waited = SecondsSince(start);
+    stopped.Continue();
+    const auto resumed = std::chrono::steady_clock::now();
+    EXPECT_LT(waited, 10.0) << "the window waited on the scheduler";
+    ASSERT_EQ(fx->boxes.Errors().size(), 1u);
+    EXPECT_EQ(fx->boxes.Errors()[0],
+              QString::fromUtf8("THqPrinter.EndDoc: プリンタの応答がありません\n"
+                                "プリンタ「slip」: CUPS が止まっているか、混み合っています"));
+    // Once the scheduler answers again, what it made of the unanswered request is cancelled unprinted
+    // (the scheduler may take a moment to get to that request).
+    std::vector<sandbox::Job> live;
+    for (int i = 0; i < 100; ++i) {
+        live = LiveJobsSince(before);
+        if (live.empty() && SecondsSince(resumed) > 5) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    for (const sandbox::Job& j : live)
+        ADD_FAILURE() << "job " << j.id << " is still in state " << j.state;
+    // And the next slip prints.
+    fx->boxes.Clear();
+    PressF11(w, true);
+    EXPECT_TRUE(fx->boxes.Errors().empty()) << fx->boxes.Errors()[0].toStdString();
+    ASSERT_EQ(LiveJobsSince(before).size(), 1u);
+    EXPECT_EQ(sandbox::WaitForJob("slip", sandbox::LastJobId("slip")).state, IPP_JSTATE_COMPLETED);
+}
+
+TEST_F(SlipPrintTest, SchedulerStoppedAtStartIsReportedAfterTheWindowInBoundedTime) {
+    StoppedScheduler stopped;
+    ASSERT_TRUE(stopped.Stopped());
+    const auto start = std::chrono::steady_clock::now();
+    TForm_Main& w = fx->Start(); // waits for the printer part of the start-up
+    const double waited = SecondsSince(start);
+    stopped.Continue();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_LT(waited, 10.0);
+    const std::vector<QString> errors = fx->boxes.Errors();
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors.front(),
+              QString::fromUtf8("THqPrinter.CheckNoPrinter: No Printer\nプリンタの応答がありません"));
+}
+
+TEST_F(SlipPrintTest, DeletedQueueAtF11IsNamedWithTheCause) {
+    sandbox::Run("lpadmin -p doomed -E -v file://" + sandbox::Dir() + "/out/doomed.prn -P " + sandbox::Dir() +
+                 "/ppd/zaridi-slip.ppd");
+    sandbox::Restore drop{"lpadmin -x doomed"};
+    TForm_Main& w = StartWith(0, "0", "0");
+    ASSERT_EQ(w.ComboBox1->currentText(), QString("doomed"));
+    sandbox::Run("lpadmin -x doomed");
+    PressF11(w, true);
+    ASSERT_EQ(fx->boxes.Errors().size(), 1u);
+    const QStringList lines = fx->boxes.Errors()[0].split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("THqPrinter.EndDoc: ")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], QString::fromUtf8("プリンタ「doomed」が削除されました"));
+}
+
+TEST_F(SlipPrintTest, SchedulerNotRunningAtF11SaysSo) {
+    TForm_Main& w = StartWith(1, "0", "0");
+    const std::string server = std::getenv("CUPS_SERVER");
+    cupsSetServer("127.0.0.1:1"); // nothing listens there
+    PressF11(w, true);
+    cupsSetServer(server.c_str());
+    ASSERT_EQ(fx->boxes.Errors().size(), 1u);
+    const QStringList lines = fx->boxes.Errors()[0].split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("THqPrinter.EndDoc: ")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], QString::fromUtf8("CUPS が動いていません"));
+}

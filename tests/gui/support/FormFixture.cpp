@@ -67,6 +67,8 @@ TForm_Main& FormFixture::Start() {
     form_->show();
     form_->activateWindow();
     (void)QTest::qWaitForWindowActive(form_.get());
+    // The printer's part of the start-up follows the first paint, once the scheduler has answered.
+    (void)QTest::qWaitFor([this] { return printer_->Ready(); }, 15000);
     return *form_;
 }
 

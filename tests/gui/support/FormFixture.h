@@ -46,7 +46,8 @@ public:
     bool Exists(const char* name) const;
 
     // Creates the printer object (over the scheduler CUPS_SERVER names), the three windows in their
-    // order, shows and activates the main window (its first showing runs).
+    // order, shows and activates the main window (its first showing runs), and waits for the printer
+    // part of the start-up that follows the first paint.
     TForm_Main& Start();
     void Stop(); // destroys the windows (the settings file is written) and the printer object
     TForm_Main& Form() { return *form_; }
