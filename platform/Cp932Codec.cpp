@@ -100,6 +100,24 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// Unicode's format characters (category Cf, Unicode 15): zero-width spaces and joiners, direction
+// marks, the byte-order mark, soft hyphens, tags. Invisible in the source text, they would each stand
+// as a "?" in CP932 and break up the words the transfer looks for.
+bool IsFormatCharacter(char32_t cp) {
+    static constexpr struct {
+        char32_t first, last;
+    } kRanges[] = {{0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
+                   {0x70F, 0x70F},     {0x890, 0x891},     {0x8E2, 0x8E2},     {0x180E, 0x180E},
+                   {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+                   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+                   {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+                   {0xE0020, 0xE007F}};
+    if (cp < 0xAD) return false;
+    for (const auto& r : kRanges)
+        if (cp >= r.first && cp <= r.last) return true;
+    return false;
+}
+
 } // namespace
 
 std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& cp) {

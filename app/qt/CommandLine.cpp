@@ -2,6 +2,7 @@
 
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -114,7 +115,13 @@ public:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint && !painted_) {
             painted_ = true;
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); // after this paint is done
+            // After this paint is done, and after the printer's part of the start that follows it, so
+            // the check also covers what start-up reports about the printer.
+            auto leave = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+            if (THqPrinterInstance* printer = THqPrinterInstance::Current())
+                printer->WhenReady(qApp, leave);
+            else
+                leave();
         }
         return false;
     }

@@ -59,6 +59,7 @@ public:
     std::vector<NumberedName> Papers(const std::string&) override { return {}; }
     std::vector<NumberedName> Bins(const std::string&) override { return {}; }
     TPoint Resolution() override { return {300, 300}; }
+    PageGeometry Page() override { return {595, 842, 0, 0}; } // A4, as a queue without papers
     void SetTitle(const std::string&) override {}
     void BeginDoc() override { throw EHqPrinter("THqPrinter.BeginDoc: No Printer", why_); }
     void EndDoc() override { throw EHqPrinter("THqPrinter.EndDoc: No Printer", why_); }

@@ -48,6 +48,7 @@ std::map<std::string, std::string> Options(int job) {
     std::map<std::string, std::string> options;
     std::string line = sandbox::FilterOptions(job); // ... argv[5]="name=value name=value ..."
     line = line.substr(line.find("=\"") + 2);
+    if (!line.empty() && line.back() == '"') line.pop_back(); // the quote that closes argv[5]
     for (std::size_t at = 0; at < line.size();) {
         std::size_t end = line.find(' ', at);
         if (end == std::string::npos) end = line.size();
@@ -150,7 +151,7 @@ TEST_F(PreviewPrintTest, TestPageReachesTheSchedulerWithTheSlipsOptionsAndTheMar
     THqPrinter& printer = HqPrinter();
     const std::vector<std::string> papers = printer.GetPaperSizeNames();
     const std::vector<std::string> bins = printer.GetBinNames();
-    const auto paper = std::find(papers.begin(), papers.end(), "Hand-fed Slip 9 x 5.5 in");
+    const auto paper = std::find(papers.begin(), papers.end(), "9 x 5.5 in");
     const auto bin = std::find(bins.begin(), bins.end(), "Manual Feed");
     ASSERT_TRUE(paper != papers.end() && bin != bins.end());
     printer.Choose(1, printer.PaperNumbers()[paper - papers.begin()],
