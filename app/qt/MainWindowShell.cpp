@@ -27,6 +27,7 @@ void TForm_Main::showEvent(QShowEvent* event) {
     if (shown_) return;
     shown_ = true;
     Guarded([this] { FormShow(); });
+    FlushHistoryAfterFirstPaint();
 }
 
 void TForm_Main::FormShow() {
@@ -82,6 +83,7 @@ void TForm_Main::FormShow() {
     SpeedButton_F[2]->setEnabled(true);
     SpeedButton_F[11]->setText(U("印刷"));
     SpeedButton_F[11]->setEnabled(true);
+    SetUpHistoryKey();
     if (printerReady) Guarded([this] { ComboBox_SELChange(); });
     if (ComboBox_SEL->currentIndex() < 0) ComboBox_SEL->setCurrentIndex(0);
     SpeedButton_readMyClick();

@@ -32,4 +32,5 @@ void TForm_Main::SpeedButton_F11Click() {
         throw;
     }
     printer.EndDoc();
+    RecordPrintedSlip(""); // the order reference joins here once imported orders reach the fields
 }

@@ -22,6 +22,7 @@ class QStatusBar;
 class QTabBar;
 class LimitedLineEdit;
 class THqPrinterSetupDialog;
+class THistoryDesk;
 enum class KeyHandler;
 
 class TForm_Main : public QWidget {
@@ -113,7 +114,6 @@ public:
     void FormDestroy();
     void SkipFormDestroy() { destroyed_ = true; } // a check run (--self-test) writes no settings
     void SpeedButton_F2Click();
-    void SpeedButton_F6Click() {}
     void BitBtn_CLSClick();
     void Edit_Cls();
     void Edit_Cls_My();
@@ -180,6 +180,13 @@ public:
     // Print job (PrintJob.cpp).
     void SpeedButton_F11Click();
 
+    // History of printed slips (HistoryRecording.cpp, HistoryWindow.cpp).
+    void SpeedButton_F6Click();                       // the history window
+    void SetUpHistoryKey();                           // F6's caption and hint, at first showing
+    void RecordPrintedSlip(const std::string& order); // right after EndDoc; never raises
+    void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
+    THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+
     // Text of a one-line field as CP932, and the other way.
     static std::string Cp(const QLineEdit* field);
     static void SetCp(QLineEdit* field, const std::string& text);
@@ -209,5 +216,6 @@ private:
 
     bool shown_ = false;
     bool destroyed_ = false;
+    THistoryDesk* historyDesk_ = nullptr; // a child object; none until the history is first used
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
 };
