@@ -35,7 +35,8 @@ history::HistoryRecord PrintedRecord(const TForm_Main& form) {
     THqPrinter& printer = HqPrinter();
     const std::vector<std::string>& queues = printer.GetPrinterNames();
     const int index = printer.GetIndex();
-    if (index >= 0 && index < static_cast<int>(queues.size())) r.printer = queues[static_cast<std::size_t>(index)];
+    if (index >= 0 && index < static_cast<int>(queues.size()))
+        r.printer = queues[static_cast<std::size_t>(index)];
     // The layout has read these captions as integers already, or nothing would have been printed.
     r.resolutionX = StrToIntOrZero(f.dpix);
     r.resolutionY = StrToIntOrZero(f.dpiy);
@@ -90,7 +91,8 @@ private:
 // While the pointer rests on the button, its hint stands in the help bar; what stood there comes back.
 class HelpBarHint : public QObject {
 public:
-    HelpBarHint(QWidget* button, QLabel* bar, QString hint) : QObject(button), bar_(bar), hint_(std::move(hint)) {
+    HelpBarHint(QWidget* button, QLabel* bar, QString hint)
+        : QObject(button), bar_(bar), hint_(std::move(hint)) {
         button->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
@@ -121,7 +123,8 @@ history::Recorder& THistoryDesk::Recorder() {
     if (!recorder_) {
         const std::string dir = NativePath(form_.Label_CurrentDir->text());
         recorder_ = std::make_unique<history::Recorder>(
-            history::LocationFromSettings(ProfileFile(SettingsFilePath(dir)), dir), history::PendingFilePath(dir));
+            history::LocationFromSettings(ProfileFile(SettingsFilePath(dir)), dir),
+            history::PendingFilePath(dir));
     }
     return *recorder_;
 }
@@ -140,7 +143,9 @@ void THistoryDesk::RecordPrinted(const std::string& order) {
         const history::RecordOutcome o = Recorder().Record(std::move(r));
         if (o.status == history::RecordOutcome::Status::Stored) {
             lastRecordedId_ = o.id;
-            help = U("印刷しました（履歴 No.%1）。送り状番号は F6 の履歴で、この行を選んでスキャンしてください").arg(o.id);
+            help =
+                U("印刷しました（履歴 No.%1）。送り状番号は F6 の履歴で、この行を選んでスキャンしてください")
+                    .arg(o.id);
             if (!o.message.empty()) help += QStringLiteral("　") + FromCp932(o.message);
         } else {
             help = FromCp932(o.message);
@@ -199,7 +204,8 @@ void THistoryDesk::Load(const history::HistoryRecord& record) {
         m.Edit_Warning();
     }
     loadedId_ = record.reprintOf.value_or(record.id);
-    const QString help = U("履歴 No.%1 の送り状を読み込みました。確かめて F11 で再印刷してください").arg(record.id);
+    const QString help =
+        U("履歴 No.%1 の送り状を読み込みました。確かめて F11 で再印刷してください").arg(record.id);
     m.Panel_HelpMess->setText(help);
     // The window coming forward puts its prompt into the bar; the note goes back over it.
     QTimer::singleShot(0, this, [this, help] { form_.Panel_HelpMess->setText(help); });
@@ -210,8 +216,9 @@ void THistoryDesk::WatchFields() {
     auto changed = [this] {
         if (!loading_) loadedId_ = 0;
     };
-    for (QLineEdit* e : {m.Edit_Zip, m.Edit_Add1, m.Edit_Add2, m.Edit_Add3, m.Edit_Custo1, m.Edit_tel, m.Edit_G1,
-                         m.Edit_G2, m.Edit_G3, m.Edit_MyZip, m.Edit_MyADD1, m.Edit_MyADD2, m.Edit_My, m.Edit_MyTEL})
+    for (QLineEdit* e :
+         {m.Edit_Zip, m.Edit_Add1, m.Edit_Add2, m.Edit_Add3, m.Edit_Custo1, m.Edit_tel, m.Edit_G1, m.Edit_G2,
+          m.Edit_G3, m.Edit_MyZip, m.Edit_MyADD1, m.Edit_MyADD2, m.Edit_My, m.Edit_MyTEL})
         connect(e, &QLineEdit::textChanged, this, changed);
     for (TKyNumEdit* e : {m.KyNumEdit_KOSUU, m.KyNumEdit_PriceSub}) // the tax follows the amount
         connect(e, &TKyNumEdit::changed, this, changed);
@@ -240,7 +247,8 @@ void TForm_Main::FlushHistoryAfterFirstPaint() {
 }
 
 void TForm_Main::SetUpHistoryKey() {
-    const QString hint = U("F6 履歴: 印刷した送り状の検索・再印刷、送り状番号のスキャン、出荷リストの書き出し");
+    const QString hint =
+        U("F6 履歴: 印刷した送り状の検索・再印刷、送り状番号のスキャン、出荷リストの書き出し");
     QPushButton* f6 = SpeedButton_F[6];
     f6->setText(U("履歴"));
     f6->setToolTip(hint);

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -104,10 +105,11 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static const char* const names[Columns] = {"No.",    "印刷日時", "お届け先",   "郵便番号", "おところ",
-                                                   "でんわ", "品名",     "用紙",       "送り状番号", "注文番号",
-                                                   "再印刷元"};
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
+        static const char* const names[Columns] = {"No.",        "印刷日時", "お届け先", "郵便番号",
+                                                   "おところ",   "でんわ",   "品名",     "用紙",
+                                                   "送り状番号", "注文番号", "再印刷元"};
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns)
+            return {};
         return U(names[section]);
     }
 };
@@ -119,19 +121,20 @@ THistoryWindow::THistoryWindow(TForm_Main& form, THistoryDesk& desk)
     resize(960, 600);
 
     auto* criteria = new QGridLayout;
-    auto field = [&](const char* caption, int row, int column) {
+    auto field = [&](const char* caption, const char* name, int row, int column) {
         auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
         criteria->addWidget(new QLabel(U(caption), this), row, column * 2);
         criteria->addWidget(e, row, column * 2 + 1);
         connect(e, &QLineEdit::returnPressed, this, [this] { Guarded([this] { Search(); }); });
         return e;
     };
-    Edit_Name = field("おなまえ", 0, 0);
-    Edit_Phone = field("でんわ", 0, 1);
-    Edit_Zip = field("郵便番号", 0, 2);
-    Edit_Address = field("おところ", 1, 0);
-    Edit_Tracking = field("送り状番号", 1, 1);
-    Edit_Order = field("注文番号", 1, 2);
+    Edit_Name = field("おなまえ", "Edit_Name", 0, 0);
+    Edit_Phone = field("でんわ", "Edit_Phone", 0, 1);
+    Edit_Zip = field("郵便番号", "Edit_Zip", 0, 2);
+    Edit_Address = field("おところ", "Edit_Address", 1, 0);
+    Edit_Tracking = field("送り状番号", "Edit_Tracking", 1, 1);
+    Edit_Order = field("注文番号", "Edit_Order", 1, 2);
     CheckBox_Days = new QCheckBox(U("印刷日"), this);
     Date_From = DayEdit(this);
     Date_To = DayEdit(this);
@@ -195,7 +198,8 @@ THistoryWindow::THistoryWindow(TForm_Main& form, THistoryDesk& desk)
     layout->addWidget(Grid, 1);
     layout->addLayout(bottom);
     layout->addWidget(Label_Status);
-    layout->addWidget(new QLabel(U("Enter・ダブルクリック: 送り状に読み込み（F11 で再印刷）　数字: 送り状番号"), this));
+    layout->addWidget(
+        new QLabel(U("Enter・ダブルクリック: 送り状に読み込み（F11 で再印刷）　数字: 送り状番号"), this));
 }
 
 template <class F>
@@ -224,6 +228,8 @@ bool THistoryWindow::Open() {
     raise();
     activateWindow();
     Grid->setFocus(Qt::OtherFocusReason);
+    // Some platforms activate a window only once it is on the screen.
+    QTimer::singleShot(0, this, [this] { activateWindow(); });
     return true;
 }
 
@@ -236,7 +242,8 @@ bool THistoryWindow::Search() {
     q.tracking = ToCp932(Edit_Tracking->text());
     q.order = ToCp932(Edit_Order->text());
     if (CheckBox_Days->isChecked()) {
-        const auto [from, to] = std::minmax(Date_From->date(), Date_To->date());
+        const QDate from = std::min(Date_From->date(), Date_To->date());
+        const QDate to = std::max(Date_From->date(), Date_To->date());
         q.from = Day(from).toStdString();
         q.to = Day(to).toStdString();
     }
@@ -244,8 +251,9 @@ bool THistoryWindow::Search() {
     if (!WithStore([&](history::Store& store) { rows = store.Search(q); })) return false;
     const bool more = rows.size() == q.limit;
     model_->Reset(std::move(rows));
-    ShowStatus(more ? U("新しい順に %1 件を表示しています。それより前は条件で絞り込んでください").arg(RowCount())
-                    : U("%1 件").arg(RowCount()));
+    ShowStatus(
+        more ? U("新しい順に %1 件を表示しています。それより前は条件で絞り込んでください").arg(RowCount())
+             : U("%1 件").arg(RowCount()));
     if (RowCount() > 0) Select(0);
     return true;
 }
@@ -294,11 +302,13 @@ void THistoryWindow::StoreTracking(const QString& number) {
 void THistoryWindow::ExportClick() {
     TShippedExportDialog ask(this);
     if (ask.exec() != QDialog::Accepted) return;
-    const auto [from, to] = std::minmax(ask.Date_From->date(), ask.Date_To->date());
+    const QDate from = std::min(ask.Date_From->date(), ask.Date_To->date());
+    const QDate to = std::max(ask.Date_From->date(), ask.Date_To->date());
     const history::CsvEncoding encoding =
         ask.Radio_Sjis->isChecked() ? history::CsvEncoding::ShiftJis : history::CsvEncoding::Utf8Bom;
-    const QString name = QStringLiteral("shipped_%1-%2.csv")
-                             .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")));
+    const QString name =
+        QStringLiteral("shipped_%1-%2.csv")
+            .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")));
     QFileDialog files(this, U("出荷リストの保存先"), QDir(form_.Label_CurrentDir->text()).filePath(name),
                       U("CSV ファイル (*.csv)"));
     files.setAcceptMode(QFileDialog::AcceptSave);
@@ -311,8 +321,8 @@ bool THistoryWindow::ExportTo(QDate from, QDate to, history::CsvEncoding encodin
     std::size_t lines = 0;
     try {
         if (!WithStore([&](history::Store& store) {
-                lines = history::ExportShipped(store, Day(from).toStdString(), Day(to).toStdString(), encoding,
-                                               NativePath(path));
+                lines = history::ExportShipped(store, Day(from).toStdString(), Day(to).toStdString(),
+                                               encoding, NativePath(path));
             }))
             return false;
     } catch (const Exception& e) { // the file could not be written; an old one is as it was
