@@ -57,7 +57,9 @@ private slots:
         QVERIFY(w.SpeedButton_F[2]->isEnabled() && w.SpeedButton_F[11]->isEnabled());
         QCOMPARE(w.SpeedButton_F[2]->text(), U("中止"));
         QCOMPARE(w.SpeedButton_F[11]->text(), U("印刷"));
-        for (int i : {1, 3, 4, 5, 6, 7, 8, 9, 10, 12}) {
+        QVERIFY(w.SpeedButton_F[6]->isEnabled());
+        QCOMPARE(w.SpeedButton_F[6]->text(), U("履歴"));
+        for (int i : {1, 3, 4, 5, 7, 8, 9, 10, 12}) {
             QVERIFY(!w.SpeedButton_F[i]->isEnabled());
             QCOMPARE(w.SpeedButton_F[i]->text(), QStringLiteral("F%1").arg(i));
         }
