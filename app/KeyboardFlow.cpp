@@ -7,10 +7,14 @@ KeyAction KeyDownAction(KeyHandler h, int vk) {
     case VK_UP:
         // Up in the postcode field would leave the window's first field: it stays put.
         return h == KeyHandler::Zip ? KeyAction::None : KeyAction::FocusPrevious;
+    case VK_F5:
+        return KeyAction::Preview;
     case VK_F6:
         return KeyAction::History;
     case VK_F7:
         return KeyAction::PrinterSetup;
+    case VK_F8:
+        return KeyAction::OrderQueue;
     case VK_F11:
         return KeyAction::Print;
     case VK_RETURN:

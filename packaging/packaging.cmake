@@ -4,8 +4,7 @@ set(ZARIDI_MAINTAINER "tavo_Zaridi2 maintainers <${ZARIDI_SUPPORT_MAIL}>")
 # The release of PROJECT_VERSION: its date here, its notes in app.metainfo.xml.in and changelog.in.
 set(ZARIDI_RELEASE_DATE 2026-12-08)
 # The postcode index the build may leave beside the binary; installed when it is there.
-set(ZARIDI_POSTCODE_INDEX ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/postcodes.idx CACHE FILEPATH
-    "Postcode index installed into the package's data folder when the build produced it")
+set(ZARIDI_POSTCODE_INDEX ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/postcode.idx)
 include(GNUInstallDirs)
 set(pkg_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${ZARIDI_PACKAGE_NAME}) # named after the package
 # The package builds only what it ships (scripts/package), not the tests and benchmarks.

@@ -2,12 +2,30 @@
 
 #include "platform/ProfileFile.h"
 
-PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::string& slipType) {
-    ProfileFile file(path);
+namespace {
+
+PrinterRegistration ReadSection(const ProfileFile& file, const std::string& slipType) {
     PrinterRegistration r;
     r.printerIndex = file.ReadString(slipType, "PrnNoIndex", "0");
     r.top = file.ReadString(slipType, "tavPrn_Top", "0");
     r.left = file.ReadString(slipType, "tavPrn_Left", "0");
+    return r;
+}
+
+} // namespace
+
+PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::string& slipType) {
+    return ReadSection(ProfileFile(path), slipType);
+}
+
+std::optional<PrinterRegistration> FindPrinterRegistration(const std::string& path,
+                                                           const std::string& slipType) {
+    ProfileFile file(path);
+    // A line break never ends up in a value, so it marks a key that is not there.
+    constexpr const char* kAbsent = "\n";
+    if (file.ReadString(slipType, "PrnNoIndex", kAbsent) == kAbsent) return std::nullopt;
+    PrinterRegistration r = ReadSection(file, slipType);
+    r.printerName = file.ReadString(slipType, "PrnName", "");
     return r;
 }
 

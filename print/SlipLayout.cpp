@@ -37,19 +37,16 @@ std::int32_t MarginOf(const std::string& caption) {
 
 class Placer {
 public:
-    Placer(std::int64_t sx, std::int64_t sy, std::int32_t left, std::int32_t top)
-        : sx_(sx), sy_(sy), left_(left), top_(top) {}
+    explicit Placer(const SlipPlacement& at) : at_(at) {}
 
     void Draw(std::string text, const std::string& font, int size, int x, int y) {
-        draws.push_back(
-            {std::move(text), font, size, PlaceLayoutUnit(sx_, x, left_), PlaceLayoutUnit(sy_, y, top_)});
+        draws.push_back({std::move(text), font, size, at_.X(x), at_.Y(y)});
     }
 
     std::vector<SlipDraw> draws;
 
 private:
-    std::int64_t sx_, sy_;
-    std::int32_t left_, top_;
+    SlipPlacement at_;
 };
 
 } // namespace
@@ -85,12 +82,17 @@ std::string FormatTaxField(std::int64_t amount10000) {
     return grouped.size() >= 12 ? grouped : std::string(12 - grouped.size(), ' ') + grouped;
 }
 
+SlipPlacement PlacementOf(const SlipFields& f) {
+    SlipPlacement at;
+    at.sx = ScaleFromDpi(StrToInt(f.dpix));
+    at.sy = ScaleFromDpi(StrToInt(f.dpiy));
+    at.top = MarginOf(f.prnTop);
+    at.left = MarginOf(f.prnLeft);
+    return at;
+}
+
 std::vector<SlipDraw> LayoutSlip(const SlipFields& f) {
-    std::int64_t sx = ScaleFromDpi(StrToInt(f.dpix));
-    std::int64_t sy = ScaleFromDpi(StrToInt(f.dpiy));
-    std::int32_t top = MarginOf(f.prnTop);
-    std::int32_t left = MarginOf(f.prnLeft);
-    Placer p(sx, sy, left, top);
+    Placer p(PlacementOf(f));
 
     constexpr std::array<int, 7> zipX = {186, 233, 280, 348, 396, 442, 489};
     constexpr std::array<int, 7> zipBytes = {1, 2, 3, 5, 6, 7, 8};

@@ -43,3 +43,15 @@ std::int64_t ScaleFromDpi(std::int32_t dpi);
 
 // Device position of a layout position: scale times position, rounded half away from zero, plus margin.
 std::int32_t PlaceLayoutUnit(std::int64_t scale, std::int32_t position, std::int32_t margin);
+
+// Where layout units land on the page: the scales from the resolution captions, the margins from the
+// margin captions. The slip's texts, its box outlines and the test page are all placed with it.
+struct SlipPlacement {
+    std::int64_t sx = 0, sy = 0;
+    std::int32_t left = 0, top = 0;
+    std::int32_t X(std::int32_t units) const { return PlaceLayoutUnit(sx, units, left); }
+    std::int32_t Y(std::int32_t units) const { return PlaceLayoutUnit(sy, units, top); }
+};
+
+// Raises EConvertError as LayoutSlip does.
+SlipPlacement PlacementOf(const SlipFields& fields);

@@ -32,4 +32,9 @@ public:
 
     // Draws `text` with its cell's top-left corner at (x, y), the cell filled with the brush colour.
     virtual void TextOut(int x, int y, const std::string& text) = 0;
+
+    virtual TColor PenColor() const = 0;
+    virtual void SetPenColor(TColor color) = 0;
+    // A line one dot wide in the pen colour through the dots (x0, y0) and (x1, y1), both included.
+    virtual void Line(int x0, int y0, int x1, int y1) = 0;
 };

@@ -258,6 +258,11 @@ std::int16_t THqPrinter::GetScale() {
     return deviceMode_->dmScale;
 }
 
+PageGeometry THqPrinter::GetPageGeometry() {
+    CheckNoPrinter();
+    return platform_->Page();
+}
+
 HqCanvas& THqPrinter::GetCanvas() {
     return platform_->Canvas();
 }

@@ -40,6 +40,8 @@ public:
     std::uint32_t GetSupportedFields();
     void GetResolution(TPoint& point);
     std::int16_t GetScale();
+    // The paper and printable area the next document would have.
+    PageGeometry GetPageGeometry();
     HqCanvas& GetCanvas();
     void BeginDoc(const std::string& title);
     void EndDoc();

@@ -26,6 +26,13 @@ struct TPoint {
     int Y = 0;
 };
 
+// The page a document begins on: the paper and the printable area's top-left corner on it, in points
+// from the paper's top-left.
+struct PageGeometry {
+    double width = 0, length = 0;
+    double originX = 0, originY = 0;
+};
+
 class PlatformPrinter {
 public:
     virtual ~PlatformPrinter() = default;
@@ -53,6 +60,8 @@ public:
     virtual std::vector<NumberedName> Papers(const std::string& device) = 0;
     virtual std::vector<NumberedName> Bins(const std::string& device) = 0;
     virtual TPoint Resolution() = 0;
+    // The page BeginDoc would start with the current paper.
+    virtual PageGeometry Page() = 0;
 
     virtual void SetTitle(const std::string& title) = 0;
     virtual void BeginDoc() = 0;

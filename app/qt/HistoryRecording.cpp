@@ -166,6 +166,7 @@ void THistoryDesk::Flush() {
 void THistoryDesk::Load(const history::HistoryRecord& record) {
     const history::SlipValues& v = record.values;
     TForm_Main& m = form_;
+    m.ForgetOrder(); // the slip is the recorded one now, not an order of the queue
     {
         QScopedValueRollback<bool> quiet(loading_, true);
         for (auto [field, text] : {std::pair{m.Edit_Zip, &v.Edit_Zip},

@@ -1,4 +1,4 @@
-// Keyboard flow of the main window: Enter moves on, Up moves back, F2/F6/F7/F11, the entry prompts.
+// Keyboard flow of the main window: Enter moves on, Up moves back, F2/F5/F6/F7/F8/F11, the entry prompts.
 #include "app/KeyboardFlow.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
@@ -27,10 +27,14 @@ int VirtualKeyOf(const QKeyEvent* e) {
         return VK_UP;
     case Qt::Key_F2:
         return VK_F2;
+    case Qt::Key_F5:
+        return VK_F5;
     case Qt::Key_F6:
         return VK_F6;
     case Qt::Key_F7:
         return VK_F7;
+    case Qt::Key_F8:
+        return VK_F8;
     case Qt::Key_F11:
         return VK_F11;
     default:
@@ -124,6 +128,9 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* /*sender*/, int key) {
     case KeyAction::FocusPrevious:
         focusNextPrevChild(false);
         break;
+    case KeyAction::Preview:
+        SpeedButton_F5Click();
+        break;
     case KeyAction::History:
         SpeedButton_F6Click();
         break;
@@ -138,6 +145,9 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* /*sender*/, int key) {
         break;
     case KeyAction::FocusG1:
         Edit_G1->setFocus(Qt::TabFocusReason);
+        break;
+    case KeyAction::OrderQueue:
+        SpeedButton_F8Click();
         break;
     }
 }

@@ -14,6 +14,7 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,6 +22,19 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QUrl>
+
+namespace {
+
+// A caption wider than its key is drawn in a smaller size, so that all of it shows.
+void FitCaption(QPushButton* button) {
+    QFont font = button->font();
+    const int room = button->width() - 6;
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(button->text()) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    button->setFont(font);
+}
+
+} // namespace
 
 void TForm_Main::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -81,9 +95,17 @@ void TForm_Main::FormShow() {
     }
     SpeedButton_F[2]->setText(U("中止"));
     SpeedButton_F[2]->setEnabled(true);
+    SpeedButton_F[5]->setText(U("プレビュー"));
+    SpeedButton_F[5]->setToolTip(U("印刷イメージを表示します"));
+    SpeedButton_F[5]->setEnabled(true);
     SpeedButton_F[11]->setText(U("印刷"));
     SpeedButton_F[11]->setEnabled(true);
+    SpeedButton_F[8]->setText(U("注文取込"));
+    SpeedButton_F[8]->setToolTip(U("注文ファイルを読み込み、注文を一件ずつ印刷します"));
+    SpeedButton_F[8]->setEnabled(true);
     SetUpHistoryKey();
+    for (int i = 1; i <= 12; ++i)
+        FitCaption(SpeedButton_F[i]);
     if (printerReady) Guarded([this] { ComboBox_SELChange(); });
     if (ComboBox_SEL->currentIndex() < 0) ComboBox_SEL->setCurrentIndex(0);
     SpeedButton_readMyClick();
@@ -133,6 +155,7 @@ void TForm_Main::BitBtn_CLSClick() {
 }
 
 void TForm_Main::Edit_Cls() {
+    ForgetOrder();
     Label_Warning->clear();
     Edit_Zip->clear();
     Edit_Add1->clear();
@@ -178,14 +201,17 @@ void TForm_Main::ConnectHandlers() {
         connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
     on(SpeedButton_F[2], &QPushButton::clicked, &TForm_Main::SpeedButton_F2Click);
+    on(SpeedButton_F[5], &QPushButton::clicked, &TForm_Main::SpeedButton_F5Click);
     on(SpeedButton_F[6], &QPushButton::clicked, &TForm_Main::SpeedButton_F6Click);
     on(SpeedButton_F[7], &QPushButton::clicked, &TForm_Main::SpeedButton_F7Click);
+    on(SpeedButton_F[8], &QPushButton::clicked, &TForm_Main::SpeedButton_F8Click);
     on(SpeedButton_F[11], &QPushButton::clicked, &TForm_Main::SpeedButton_F11Click);
     on(BitBtn_CLS, &QPushButton::clicked, &TForm_Main::BitBtn_CLSClick);
     on(CheckBox_My, &QCheckBox::clicked, &TForm_Main::CheckBox_MyClick);
     on(CheckBox_Date_1, &QCheckBox::clicked, &TForm_Main::CheckBox_MyClick);
     on(Edit_Zip, &QLineEdit::textChanged, &TForm_Main::Edit_ZipChange);
     on(Edit_tel, &QLineEdit::textChanged, &TForm_Main::Edit_telChange);
+    on(Edit_Custo1, &QLineEdit::textEdited, &TForm_Main::ForgetOrder); // another consignee
     on(BitBtn_WebHelp, &QPushButton::clicked, &TForm_Main::BitBtn_WebHelpClick);
     on(BitBtn_SendMail, &QPushButton::clicked, &TForm_Main::BitBtn_SendMailClick);
 

@@ -14,14 +14,14 @@ void TForm_Main::SpeedButton_F11Click() {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
+    PrintSlip();
+}
+
+void TForm_Main::PrintSlip() {
     THqPrinter& printer = HqPrinter();
-    TPoint dpi;
-    printer.GetResolution(dpi);
-    const std::int32_t x = EffectiveResolution(dpi.X, static_cast<std::uint16_t>(printer.GetScale()));
-    printer.GetResolution(dpi);
-    const std::int32_t y = EffectiveResolution(dpi.Y, static_cast<std::uint16_t>(printer.GetScale()));
-    Label_dpix->setText(QString::number(x));
-    Label_dpiy->setText(QString::number(y));
+    const TPoint dpi = EffectiveResolutionOf(printer);
+    Label_dpix->setText(QString::number(dpi.X));
+    Label_dpiy->setText(QString::number(dpi.Y));
 
     if (!Hq_d97_Dot) throw EAssertionFailed("Hq_d97_Dot was not created");
     printer.BeginDoc("tavo_Zaridi2  ");
@@ -32,5 +32,6 @@ void TForm_Main::SpeedButton_F11Click() {
         throw;
     }
     printer.EndDoc();
-    RecordPrintedSlip(""); // the order reference joins here once imported orders reach the fields
+    RecordPrintedSlip(CurrentOrderRef()); // before the order queue moves the fields on
+    emit SlipPrinted();
 }

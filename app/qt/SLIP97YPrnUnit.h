@@ -1,6 +1,8 @@
 #pragma once
 // TForm_SLIP97YPrn: the print-position dialog. It shows the margins in force for the slip type and
-// registers new ones in tavo_a500.ini and in the main window.
+// registers new ones in tavo_a500.ini and in the main window. A test page printed at the margins being
+// edited shows how far off the form the text lands; the offset measured on it in millimetres is added
+// to the margins as whole dots.
 #include <QDialog>
 
 class QGroupBox;
@@ -21,9 +23,19 @@ public:
     TKyNumEdit* KyNumEdit_TOP = nullptr;
     TKyNumEdit* KyNumEdit_LEFT = nullptr;
     QPushButton* BitBtn_MRGN = nullptr;
+    QGroupBox* GroupBox_Calibrate = nullptr;
+    QPushButton* BitBtn_TestPrint = nullptr;
+    QLabel* Label_Right = nullptr;
+    QLabel* Label_Down = nullptr;
+    TKyNumEdit* KyNumEdit_RIGHT = nullptr; // millimetres
+    TKyNumEdit* KyNumEdit_DOWN = nullptr;
+    QPushButton* BitBtn_MmAdd = nullptr;
+    QLabel* Label_Resolution = nullptr; // the resolution the millimetres are converted at
 
     void FormShow();
     void BitBtn_MRGNClick();
+    void BitBtn_TestPrintClick();
+    void BitBtn_MmAddClick();
     void KyNumEdit_TOPKeyDown(int key);
     void KyNumEdit_LEFTKeyDown(int key);
 

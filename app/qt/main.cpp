@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     const CommandLine command = HandleCommandLine(argc, argv);
     if (command.run == CommandLine::Run::Finished) return command.exitCode;
     ZaridiApplication app(argc, argv);
+    // Before the guard is claimed: from then on a later start or the session may signal this process.
+    QuitOnTerminationSignals(app);
 
     SingleInstance instance(AppTitle());
     // A self-test neither calls a running window forward nor holds the guard against a real start.
@@ -26,7 +28,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(AppTitle());
     SetDesktopIdentity();
     InstallJapaneseTranslations(app);
-    QuitOnTerminationSignals(app);
 
     THqPrinterInstance printer; // the one printer object, before any window and until the end
     // The three windows in their order; the first is the main window.

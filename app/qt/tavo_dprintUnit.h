@@ -21,9 +21,13 @@ class QPushButton;
 class QStatusBar;
 class QTabBar;
 class LimitedLineEdit;
+class OrderQueueWindow;
 class THqPrinterSetupDialog;
 class THistoryDesk;
 enum class KeyHandler;
+namespace orders {
+struct OrderFields;
+}
 
 class TForm_Main : public QWidget {
     Q_OBJECT
@@ -177,8 +181,13 @@ public:
     void BitBtn_PrnSetClick();
     void BitBtn_PrnSet2Click();
 
-    // Print job (PrintJob.cpp).
+    // Print job (PrintJob.cpp). F11 asks first; PrintSlip is the job alone, for the order queue, which
+    // asks its own question. SlipPrinted follows every job the spooler accepted.
+    void PrintSlip();
     void SpeedButton_F11Click();
+
+    // The preview of the slip as F11 would print it (PreviewWindow.cpp).
+    void SpeedButton_F5Click();
 
     // History of printed slips (HistoryRecording.cpp, HistoryWindow.cpp).
     void SpeedButton_F6Click();                       // the history window
@@ -190,6 +199,18 @@ public:
     // Text of a one-line field as CP932, and the other way.
     static std::string Cp(const QLineEdit* field);
     static void SetCp(QLineEdit* field, const std::string& text);
+
+    // Order queue (OrderQueueWindow.cpp). A slip filled from an order stays that order's slip until the
+    // consignee is cleared (button, transfer) or its name is edited.
+    void SpeedButton_F8Click();
+    void LoadOrder(const orders::OrderFields& utf8Fields, const std::string& cp932Ref);
+    void ForgetOrder();
+    bool FromOrder() const { return fromOrder_; }
+    std::string CurrentOrderRef() const { return currentOrderRef_; } // CP932; empty when not from an order
+    OrderQueueWindow* OrderQueue() const { return orderQueue_; }     // null until F8
+
+signals:
+    void SlipPrinted();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -218,4 +239,7 @@ private:
     bool destroyed_ = false;
     THistoryDesk* historyDesk_ = nullptr; // a child object; none until the history is first used
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
+    bool fromOrder_ = false;
+    std::string currentOrderRef_;
+    OrderQueueWindow* orderQueue_ = nullptr;
 };

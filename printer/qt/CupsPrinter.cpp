@@ -232,6 +232,20 @@ TPoint CupsPrinter::Resolution() {
     return {queue.resolutionX, queue.resolutionY};
 }
 
+PageGeometry CupsPrinter::Page() {
+    const CupsQueue& queue = CurrentQueue();
+    PageGeometry page;
+    if (paper_) {
+        const CupsPaper& paper = queue.papers[*paper_];
+        page.width = paper.width;
+        page.length = paper.length;
+        page.originX = paper.left;
+        page.originY = paper.length - paper.top;
+    }
+    if (page.width <= 0 || page.length <= 0) page = {595, 842, 0, 0}; // no paper list: A4
+    return page;
+}
+
 void CupsPrinter::BeginDoc() {
     if (canvas_.Printing()) throw EHqPrinter("Printing in progress");
     const CupsQueue& queue = CurrentQueue();
@@ -239,18 +253,11 @@ void CupsPrinter::BeginDoc() {
     setup.title = QString::fromUtf8(cp932::ToUtf8(title_));
     setup.resolutionX = queue.resolutionX;
     setup.resolutionY = queue.resolutionY;
-    if (paper_) {
-        const CupsPaper& paper = queue.papers[*paper_];
-        setup.width = paper.width;
-        setup.length = paper.length;
-        setup.originX = paper.left;
-        setup.originY = paper.length - paper.top;
-    }
-    if (setup.width <= 0 || setup.length <= 0) { // no paper list: A4
-        setup.width = 595;
-        setup.length = 842;
-        setup.originX = setup.originY = 0;
-    }
+    const PageGeometry page = Page();
+    setup.width = page.width;
+    setup.length = page.length;
+    setup.originX = page.originX;
+    setup.originY = page.originY;
     canvas_.Begin(setup);
 }
 

@@ -23,6 +23,7 @@ public:
     std::vector<NumberedName> Papers(const std::string& device) override;
     std::vector<NumberedName> Bins(const std::string& device) override;
     TPoint Resolution() override;
+    PageGeometry Page() override;
     void SetTitle(const std::string& title) override { title_ = title; }
     void BeginDoc() override;
     void EndDoc() override;

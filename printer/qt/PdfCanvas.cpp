@@ -7,12 +7,10 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 
 namespace {
-
-QColor ToQColor(TColor c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 [[noreturn]] void NotPrinting() {
     throw EHqPrinter("Printer is not currently printing");
@@ -90,14 +88,34 @@ void PdfCanvas::Drop() {
     pdf_.clear();
 }
 
-QFont PdfCanvas::CurrentFont() const {
-    QFont font(fontName_);
-    font.setPointSize(fontSize_ > 0 ? fontSize_ : 1);
-    font.setBold(fontStyle_ & fsBold);
-    font.setItalic(fontStyle_ & fsItalic);
-    font.setUnderline(fontStyle_ & fsUnderline);
-    font.setStrikeOut(fontStyle_ & fsStrikeOut);
+QColor CanvasColor(TColor c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+QFont CanvasFont(const QString& name, int points, TFontStyles style) {
+    QFont font(name);
+    font.setPointSize(points > 0 ? points : 1);
+    font.setBold(style & fsBold);
+    font.setItalic(style & fsItalic);
+    font.setUnderline(style & fsUnderline);
+    font.setStrikeOut(style & fsStrikeOut);
     return font;
+}
+
+QFont PdfCanvas::CurrentFont() const {
+    return CanvasFont(fontName_, fontSize_, fontStyle_);
+}
+
+void PaintLine(QPainter& painter, QPoint from, QPoint to, double yScale, const QColor& pen) {
+    // Through the dots' centres with square ends, so both end dots are covered whole. Filled as an
+    // outline rather than stroked: the PDF engine draws a pen of one unit as a hairline.
+    auto centre = [yScale](QPoint p) { return QPointF(p.x() + 0.5, (p.y() + 0.5) * yScale); };
+    QPainterPath line(centre(from));
+    line.lineTo(centre(to));
+    QPainterPathStroker outline;
+    outline.setWidth(1.0);
+    outline.setCapStyle(Qt::SquareCap);
+    painter.fillPath(outline.createStroke(line), pen);
 }
 
 void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, QPointF topLeft,
@@ -117,5 +135,10 @@ void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, Q
 void PdfCanvas::TextOut(int x, int y, const std::string& text) {
     if (!painter_) NotPrinting();
     PaintTextCell(*painter_, writer_.get(), CurrentFont(), QPointF(x, y * yScale_), text,
-                  ToQColor(brushColor_), ToQColor(fontColor_));
+                  CanvasColor(brushColor_), CanvasColor(fontColor_));
+}
+
+void PdfCanvas::Line(int x0, int y0, int x1, int y1) {
+    if (!painter_) NotPrinting();
+    PaintLine(*painter_, QPoint(x0, y0), QPoint(x1, y1), yScale_, CanvasColor(penColor_));
 }

@@ -39,6 +39,9 @@ public:
     TColor BrushColor() const override { return brushColor_; }
     void SetBrushColor(TColor color) override { brushColor_ = color; }
     void TextOut(int x, int y, const std::string& text) override;
+    TColor PenColor() const override { return penColor_; }
+    void SetPenColor(TColor color) override { penColor_ = color; }
+    void Line(int x0, int y0, int x1, int y1) override;
 
 private:
     QFont CurrentFont() const;
@@ -48,6 +51,7 @@ private:
     TColor fontColor_ = clBlack;
     TFontStyles fontStyle_ = 0;
     TColor brushColor_ = clWhite;
+    TColor penColor_ = clBlack;
 
     QByteArray pdf_;
     std::unique_ptr<QBuffer> buffer_;
@@ -61,6 +65,15 @@ private:
 // 0x5C of the CP932 text shows as the yen sign, as in Japanese faces.
 void PaintTextCell(QPainter& painter, QPaintDevice* device, const QFont& font, QPointF topLeft,
                    const std::string& cp932, const QColor& fill, const QColor& ink);
+
+// The canvases' font: the design's face name, a size in points (at least 1) and a style set.
+QFont CanvasFont(const QString& name, int points, TFontStyles style);
+
+QColor CanvasColor(TColor color);
+
+// Paints a line one dot wide through the dots `from` and `to`, as a printed page shows it. The painter
+// counts horizontal dots both ways; `yScale` is horizontal dots per vertical dot.
+void PaintLine(QPainter& painter, QPoint from, QPoint to, double yScale, const QColor& pen);
 
 // Maps the design's font names to faces installed here; idempotent.
 void InstallFontSubstitutes();

@@ -22,23 +22,6 @@ namespace {
 const char* kHand = "手差し";
 const char* kCont = "連続(４インチ)";
 
-// Plays the user inside the next modal dialog; reports whether one opened.
-class InDialog {
-public:
-    explicit InDialog(std::function<void(QWidget*)> act) {
-        QTimer::singleShot(0, [this, act] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d) return;
-            opened = true;
-            (void)QTest::qWaitForWindowActive(d);
-            act(d);
-            // A failed check inside must not leave the test waiting on an open dialog.
-            if (auto* dialog = qobject_cast<QDialog*>(d); dialog && dialog->isVisible()) dialog->reject();
-        });
-    }
-    bool opened = false;
-};
-
 void ChoosePrinter(QWidget* d, int printer, int paper, bool ok) {
     auto* dialog = qobject_cast<TPrinterChoiceForm*>(d);
     QVERIFY(dialog);
@@ -52,15 +35,6 @@ QStringList Items(const QComboBox* box) {
     for (int i = 0; i < box->count(); ++i)
         items << box->itemText(i);
     return items;
-}
-
-// The user picks a slip type from the list with the keyboard.
-void SelectSlipType(TForm_Main& w, int index) {
-    w.ComboBox_SEL->setFocus();
-    while (w.ComboBox_SEL->currentIndex() < index)
-        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Down);
-    while (w.ComboBox_SEL->currentIndex() > index)
-        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Up);
 }
 
 QStringList Margins(TForm_Main& w) {
@@ -247,13 +221,40 @@ private slots:
         QVERIFY(user.opened);
         QCOMPARE(caption, U("印字位置調整"));
         QCOMPARE(group, U("印字位置調整セット"));
-        QCOMPARE(size, QSize(190, 160));
+        QCOMPARE(size, QSize(190, 326));
         QCOMPARE(shown, QStringList({"3", "4"}));
         QCOMPARE(fx->boxes.Shown().at(0).text, U("印字位置調整の余白を登録しますか?"));
         QVERIFY(!Form_SLIP97YPrn->isVisible());
         QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
         QCOMPARE(fx->Read("tavo_a500.ini"),
                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
+    }
+
+    void millimetresMeasuredOnTheTestPageMoveTheMarginsInWholeDots() {
+        fx->Write("tavo_a500.ini",
+                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=3\r\ntavPrn_Left=4\r\n"));
+        TForm_Main& w = Start();
+        QString resolution;
+        QStringList after;
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<TForm_SLIP97YPrn*>(d);
+            resolution = dlg->Label_Resolution->text();
+            TypeText(dlg->KyNumEdit_RIGHT, "-1.5"); // at 180 dpi: -10.6 dots
+            TypeText(dlg->KyNumEdit_DOWN, "2");     // 14.2 dots
+            QTest::mouseClick(dlg->BitBtn_MmAdd, Qt::LeftButton);
+            after << dlg->KyNumEdit_TOP->text() << dlg->KyNumEdit_LEFT->text()
+                  << dlg->KyNumEdit_RIGHT->text();
+            fx->boxes.AnswerNext(true);
+            QTest::mouseClick(dlg->BitBtn_MRGN, Qt::LeftButton);
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QVERIFY2(resolution.contains(U("180×180 dpi")) && resolution.contains("0.141"),
+                 qPrintable(resolution));
+        QCOMPARE(after, QStringList({"17", "-7", ""}));
+        QCOMPARE(Margins(w), QStringList({"1", "17", "-7"}));
+        QCOMPARE(fx->Read("tavo_a500.ini"),
+                 Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=17\r\ntavPrn_Left=-7\r\n"));
     }
 
     void enterFromTheLeftMarginReachesTheButtonAndEnterThereRegisters() {

@@ -54,12 +54,15 @@ private slots:
         QCOMPARE(w.Label_CurrentDir->text(), QDir::currentPath());
         QCOMPARE(w.StatusBar1->currentMessage(), QStringLiteral("  "));
         QCOMPARE(w.Memo1->palette().color(QPalette::Base), QColor(192, 192, 192));
-        QVERIFY(w.SpeedButton_F[2]->isEnabled() && w.SpeedButton_F[11]->isEnabled());
+        QVERIFY(w.SpeedButton_F[2]->isEnabled() && w.SpeedButton_F[5]->isEnabled() &&
+                w.SpeedButton_F[11]->isEnabled());
         QCOMPARE(w.SpeedButton_F[2]->text(), U("中止"));
+        QCOMPARE(w.SpeedButton_F[5]->text(), U("プレビュー"));
         QCOMPARE(w.SpeedButton_F[11]->text(), U("印刷"));
-        QVERIFY(w.SpeedButton_F[6]->isEnabled());
+        QVERIFY(w.SpeedButton_F[6]->isEnabled() && w.SpeedButton_F[8]->isEnabled());
         QCOMPARE(w.SpeedButton_F[6]->text(), U("履歴"));
-        for (int i : {1, 3, 4, 5, 7, 8, 9, 10, 12}) {
+        QCOMPARE(w.SpeedButton_F[8]->text(), U("注文取込"));
+        for (int i : {1, 3, 4, 7, 9, 10, 12}) {
             QVERIFY(!w.SpeedButton_F[i]->isEnabled());
             QCOMPARE(w.SpeedButton_F[i]->text(), QStringLiteral("F%1").arg(i));
         }

@@ -2,10 +2,12 @@
 // slip that failed is not; a store that cannot be written keeps the record back until the next start.
 #include "Sandbox.h"
 
+#include "app/qt/HistoryRecording.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 #include "history/HistoryStore.h"
 #include "history/PendingFile.h"
+#include "orders/Orders.h"
 
 #include <gmock/gmock.h>
 
@@ -119,6 +121,23 @@ TEST_F(HistoryRecordingTest, FailedSlipIsNotRecorded) {
     EXPECT_EQ(fx->boxes.Errors().size(), 2u);
     EXPECT_FALSE(fx->Exists("tavo_Zaridi2.db"));
     EXPECT_FALSE(fx->Exists(history::kPendingFileName));
+}
+
+TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn) {
+    TForm_Main& w = Start();
+    orders::OrderFields order;
+    order.Custo1 = "佐藤花子";
+    w.LoadOrder(order, "A-1001");
+    ASSERT_GT(Print(w), 0);
+    w.LoadOrder(order, "B-2002");
+    w.HistoryDesk().Load(Recorded().at(0)); // a reprint of A-1001, while B-2002 was loaded
+    ASSERT_GT(Print(w), 0);
+    std::vector<history::HistoryRecord> all = Recorded();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].order, "A-1001");
+    EXPECT_EQ(all[1].order, "A-1001");
+    EXPECT_EQ(all[1].reprintOf, all[0].id);
+    EXPECT_TRUE(w.CurrentOrderRef().empty());
 }
 
 TEST_F(HistoryRecordingTest, StoreThatCannotBeWrittenKeepsTheRecordUntilTheNextStart) {

@@ -197,9 +197,11 @@ struct Gray {
     }
 };
 
-inline Gray Render(const std::string& pdfPath, int dpi) {
+// `dpiy`: the vertical resolution where it differs from `dpi`.
+inline Gray Render(const std::string& pdfPath, int dpi, int dpiy = 0) {
     const std::string base = Dir() + "/render";
-    Run("pdftoppm -gray -singlefile -r " + std::to_string(dpi) + " '" + pdfPath + "' '" + base + "'");
+    Run("pdftoppm -gray -singlefile -rx " + std::to_string(dpi) + " -ry " +
+        std::to_string(dpiy ? dpiy : dpi) + " '" + pdfPath + "' '" + base + "'");
     std::string data = ReadFile(base + ".pgm");
     Gray g;
     int maxval = 0, consumed = 0;

@@ -1,6 +1,7 @@
 // One slip end to end: the real main window filled in, F11 and Yes, and the one-page document the
 // private scheduler received, read back text by text.
 #include "Sandbox.h"
+#include "SlipWindow.h"
 #include <algorithm>
 
 #include "app/qt/LimitedLineEdit.h"
@@ -84,29 +85,6 @@ const std::vector<Expected> kFullSlip = {
     {"06-1234-5678", 195, 526},
 };
 
-void FillFullSlip(TForm_Main& w) {
-    w.Edit_Zip->setText("123-4567");
-    w.Edit_Add1->setText(U("東京都千代田区千代田１－１"));
-    w.Edit_Add2->setText(U("丸の内ビル３階"));
-    w.Edit_Add3->setText(U("総務部御中"));
-    w.Edit_Custo1->setText(U("山田太郎"));
-    w.Edit_tel->setText("090-1234-5678");
-    w.Edit_G1->setText(U("衣料品"));
-    w.Edit_G2->setText(U("雑貨"));
-    w.Edit_G3->setText(U("書籍"));
-    w.DateTimePicker_1->setDate(QDate(2026, 12, 7));
-    w.KyNumEdit_KOSUU->SetText("120");
-    w.KyNumEdit_PriceSub->SetText("105000"); // the tax follows: 5000
-    w.CheckBox_p2->click();
-    w.CheckBox_My->setChecked(true);
-    w.CheckBox_Date_1->setChecked(true);
-    w.Edit_MyZip->setText("530-0001");
-    w.Edit_MyADD1->setText(U("大阪府大阪市北区梅田１－１"));
-    w.Edit_MyADD2->setText(U("梅田ビル"));
-    w.Edit_My->setText(U("タヴォ商店"));
-    w.Edit_MyTEL->setText("06-1234-5678");
-}
-
 std::vector<std::string> Characters(const std::string& utf8) {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -124,27 +102,8 @@ int Dots(int units, int dpi, int margin) {
     return (units * dpi * 2 + 160) / 320 + margin;
 }
 
-class SlipPrintTest : public ::testing::Test {
+class SlipPrintTest : public SlipWindowTest {
 protected:
-    std::unique_ptr<FormFixture> fx;
-
-    void SetUp() override {
-        REQUIRE_SANDBOX();
-        fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-    }
-    void TearDown() override { fx.reset(); }
-
-    // Registers printer `index` with margins for the hand-fed slip type and starts the window.
-    TForm_Main& StartWith(int index, const char* top, const char* left) {
-        fx->Write("tavo_a500.ini", "[" + Sj("手差し") + "]\r\nPrnNoIndex=" + std::to_string(index) +
-                                       "\r\ntavPrn_Top=" + top + "\r\ntavPrn_Left=" + left + "\r\n");
-        TForm_Main& w = fx->Start();
-        EXPECT_TRUE(fx->boxes.Errors().empty());
-        fx->boxes.Clear();
-        return w;
-    }
-
     // F11 in the postcode field, answered with `yes`.
     void PressF11(TForm_Main& w, bool yes) {
         fx->boxes.AnswerNext(yes);

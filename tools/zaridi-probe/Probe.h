@@ -1,7 +1,11 @@
 #pragma once
 // Shared plumbing of the probe's subcommands: UTF-8 on the outside, CP932 inside.
+#include <nlohmann/json_fwd.hpp>
+
 #include <string>
 #include <vector>
+
+struct SlipFields;
 
 namespace probe {
 
@@ -11,6 +15,7 @@ using Args = std::vector<std::string>; // the arguments after the subcommand's n
 int Ini(const Args& args);
 int Cp932Hex(const Args& args);
 int Layout(const Args& args);
+int Preview(const Args& args);
 int Tax(const Args& args);
 int Printers(const Args& args);
 int NumEdit(const Args& args);
@@ -24,8 +29,11 @@ int Split(const Args& args);
 int Transfer(const Args& args);
 int Orders(const Args& args);
 int History(const Args& args);
+int Postcode(const Args& args);
 
 std::string ReadStdin();
+// The slip's fields as `layout` takes them: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}.
+SlipFields SlipFieldsFromJson(const nlohmann::json& fields);
 // Upper-case hex pairs, `separator` between them.
 std::string HexBytes(const std::string& bytes, const char* separator);
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

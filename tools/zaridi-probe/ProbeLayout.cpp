@@ -36,10 +36,7 @@ static json TextOrNull(const std::string& cp932Text) {
     return utf8;
 }
 
-int Layout(const Args& a) {
-    if (!a.empty()) throw UsageError{"layout < {\"fields\": {...}}"};
-    json input = json::parse(ReadStdin());
-    const json& f = input.contains("fields") ? input["fields"] : json::object();
+SlipFields SlipFieldsFromJson(const json& f) {
     SlipFields s;
     s.dpix = Text(f, "Label_dpix");
     s.dpiy = Text(f, "Label_dpiy");
@@ -68,6 +65,13 @@ int Layout(const Args& a) {
     s.myAdd2 = Text(f, "Edit_MyADD2");
     s.my = Text(f, "Edit_My");
     s.myTel = Text(f, "Edit_MyTEL");
+    return s;
+}
+
+int Layout(const Args& a) {
+    if (!a.empty()) throw UsageError{"layout < {\"fields\": {...}}"};
+    json input = json::parse(ReadStdin());
+    const SlipFields s = SlipFieldsFromJson(input.contains("fields") ? input["fields"] : json::object());
 
     json out;
     try {

@@ -22,6 +22,8 @@ const Command kCommands[] = {
     {"ini", probe::Ini, "ini get|getint FILE SECTION KEY DEFAULT | ini set FILE SECTION KEY VALUE"},
     {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
     {"layout", probe::Layout, "layout < {\"fields\": {...}}   (the slip's draws in device dots)"},
+    {"preview", probe::Preview,
+     "preview --out FILE.png [--outlines] < {\"fields\": {...}, \"paper\": [W, H], \"origin\": [X, Y]}"},
     {"tax", probe::Tax, "tax AMOUNT   (the contained tax the amount's tax field shows)"},
     {"printers", probe::Printers, "printers [--index N]   (the printer object's view of the printers, JSON)"},
     {"numedit", probe::NumEdit, "numedit < request.json   (numeric field: settings, text, keys -> state)"},
@@ -38,6 +40,8 @@ const Command kCommands[] = {
      "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON)"},
     {"history", probe::History,
      "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json"},
+    {"postcode", probe::Postcode,
+     "postcode lookup|check|find|info [--data INDEX] < lines | postcode import --data INDEX FILE..."},
 };
 
 int Usage() {

@@ -2,9 +2,13 @@
 
 #include "platform/Cp932Codec.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <iterator>
 
@@ -84,4 +88,24 @@ void TypeText(QWidget* widget, const QString& text) {
         else
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+InDialog::InDialog(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [this, act] {
+        QWidget* d = QApplication::activeModalWidget();
+        if (!d) return;
+        opened = true;
+        (void)QTest::qWaitForWindowActive(d);
+        act(d);
+        // A failed check inside must not leave the test waiting on an open dialog.
+        if (auto* dialog = qobject_cast<QDialog*>(d); dialog && dialog->isVisible()) dialog->reject();
+    });
+}
+
+void SelectSlipType(TForm_Main& w, int index) {
+    w.ComboBox_SEL->setFocus();
+    while (w.ComboBox_SEL->currentIndex() < index)
+        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Down);
+    while (w.ComboBox_SEL->currentIndex() > index)
+        QTest::keyClick(w.ComboBox_SEL, Qt::Key_Up);
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,3 +67,13 @@ void TypeText(QWidget* widget, const QString& text);
 
 // UTF-8 literal to the CP932 bytes the program stores.
 std::string Sj(const char* utf8);
+
+// Plays the user inside the next modal dialog; reports whether one opened.
+class InDialog {
+public:
+    explicit InDialog(std::function<void(QWidget*)> act);
+    bool opened = false;
+};
+
+// The user picks a slip type from the list with the keyboard.
+void SelectSlipType(TForm_Main& w, int index);

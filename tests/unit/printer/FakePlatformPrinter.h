@@ -14,6 +14,7 @@ struct FakeDriver {
     std::vector<NumberedName> papers;
     std::vector<NumberedName> bins;
     TPoint resolution{360, 360};
+    PageGeometry page{720, 288, 0, 0};
 };
 
 class FakePlatformPrinter : public PlatformPrinter {
@@ -84,6 +85,7 @@ public:
         return drivers.at(device).bins;
     }
     TPoint Resolution() override { return drivers[DeviceName()].resolution; }
+    PageGeometry Page() override { return drivers[DeviceName()].page; }
     void SetTitle(const std::string& title) override { events.push_back("title " + title); }
     void BeginDoc() override { events.push_back("begin"); }
     void EndDoc() override { events.push_back("end"); }

@@ -16,9 +16,15 @@ struct RecordedText {
     TColor brushColor = 0;
 };
 
+struct RecordedLine {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    TColor penColor = 0;
+};
+
 class RecordingCanvas : public HqCanvas {
 public:
     std::vector<RecordedText> texts;
+    std::vector<RecordedLine> lines;
 
     std::string FontName() const override { return fontName_; }
     void SetFontName(const std::string& name) override { fontName_ = name; }
@@ -33,6 +39,9 @@ public:
     void TextOut(int x, int y, const std::string& text) override {
         texts.push_back({x, y, text, fontName_, fontSize_, fontColor_, fontStyle_, brushColor_});
     }
+    TColor PenColor() const override { return penColor_; }
+    void SetPenColor(TColor color) override { penColor_ = color; }
+    void Line(int x0, int y0, int x1, int y1) override { lines.push_back({x0, y0, x1, y1, penColor_}); }
 
 private:
     std::string fontName_;
@@ -40,4 +49,5 @@ private:
     TColor fontColor_ = clBlack;
     TFontStyles fontStyle_ = 0;
     TColor brushColor_ = clWhite;
+    TColor penColor_ = clBlack;
 };

@@ -1,0 +1,35 @@
+#pragma once
+// The columns of an order file the recognition could not place: one line per kind of column with a
+// list of the file's headers and the first value of the chosen column beside it. OK stays disabled
+// until every required kind has a column.
+#include "orders/OrderColumns.h"
+#include "orders/OrderFile.h"
+
+#include <QDialog>
+#include <array>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+
+class OrderMappingDialog : public QDialog {
+    Q_OBJECT
+public:
+    // `start` is what was recognised (and saved before); the lists open on it.
+    OrderMappingDialog(const orders::OrderTable& table, const orders::ColumnMapping& start, QWidget* parent);
+
+    orders::ColumnMapping Mapping() const;
+
+    // Per kind of column, in the order of orders::OrderColumnInfos(): item 0 is "none", item N the
+    // file's Nth column.
+    std::array<QComboBox*, orders::kOrderColumnCount> Column{};
+    std::array<QLabel*, orders::kOrderColumnCount> Sample{};
+    QDialogButtonBox* Buttons = nullptr;
+
+private:
+    void Changed();
+
+    std::vector<std::string> samples_; // per column of the file
+};

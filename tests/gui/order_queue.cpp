@@ -1,0 +1,298 @@
+// The order queue (F8) on the real main window: importing the hand-made exports, picking an order into
+// the slip, and real prints on the private CUPS scheduler that mark orders and move on.
+#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/OrderMappingDialog.h"
+#include "app/qt/OrderQueueWindow.h"
+#include "gui/support/FormFixture.h"
+#include "orders/Orders.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include <cups/cups.h>
+
+namespace {
+
+using Status = OrderQueueWindow::Status;
+
+QString Sample(const char* name) {
+    return QStringLiteral(ZARIDI_SOURCE_DIR "/tests/unit/orders/data/") + QString::fromUtf8(name);
+}
+
+int LastJob() {
+    cups_job_t* jobs = nullptr;
+    int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    int last = 0;
+    for (int i = 0; i < n; ++i)
+        last = std::max(last, jobs[i].id);
+    cupsFreeJobs(n, jobs);
+    return last;
+}
+
+// The text of every page the scheduler received after job `after` (other tests may print meanwhile).
+QStringList PrintedSince(int after) {
+    QStringList pages;
+    for (int id = after + 1; id <= LastJob(); ++id) {
+        QProcess p;
+        p.start("pdftotext",
+                {"-enc", "UTF-8",
+                 qEnvironmentVariable("ZARIDI_CUPS_DIR") + QString::asprintf("/spool/d%05d-001", id), "-"});
+        p.waitForFinished();
+        pages << QString::fromUtf8(p.readAllStandardOutput());
+    }
+    return pages;
+}
+
+// How many of the pages carry `text`.
+int Pages(const QStringList& pages, const char* text) {
+    return static_cast<int>(pages.filter(U(text)).size());
+}
+
+} // namespace
+
+class OrderQueue : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FormFixture> fx;
+    QString chosen; // what the file dialog answers
+
+    TForm_Main& Start() {
+        fx->Write("my0.txt", Sj("150-0001\r\n東京都渋谷区\r\n\r\n見本茶舗\r\n03-0000-0000\r\n"));
+        TForm_Main& w = fx->Start();
+        OrderQueueWindow::SetFileChooser([this](const QString&) { return chosen; });
+        return w;
+    }
+    // F8 in the postcode field, the file dialog answered with `file`.
+    OrderQueueWindow& Open(TForm_Main& w, const QString& file) {
+        chosen = file;
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F8);
+        return *w.OrderQueue();
+    }
+    static void Expect(TForm_Main& w, const orders::Order& o) {
+        const orders::OrderFields f = orders::FieldsForSlip(o.fields);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Zip), f.Zip);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Add1), f.Add1);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Add2), f.Add2);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Add3), f.Add3);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Custo1), f.Custo1);
+        QCOMPARE(TForm_Main::Cp(w.Edit_tel), f.Tel);
+        QCOMPARE(TForm_Main::Cp(w.Edit_G1), f.G1);
+        QCOMPARE(TForm_Main::Cp(w.Edit_G2), f.G2);
+        QCOMPARE(TForm_Main::Cp(w.Edit_G3), f.G3);
+        QCOMPARE(w.KyNumEdit_KOSUU->Text(), f.Kosuu);
+        QCOMPARE(w.KyNumEdit_PriceSub->Text(), f.PriceSub);
+        QCOMPARE(w.CheckBox_p1->isChecked(), f.P1);
+    }
+
+private slots:
+    void init() {
+        if (qEnvironmentVariableIsEmpty("ZARIDI_CUPS_DIR"))
+            QSKIP("needs the private scheduler (ctest starts it)");
+        fx = std::make_unique<FormFixture>();
+    }
+    void cleanup() {
+        OrderQueueWindow::SetFileChooser({});
+        fx.reset();
+    }
+
+    void pickedOrderFillsTheSlipAndEachPrintMovesOnWhileTheUserFeedsSlips() {
+        TForm_Main& w = Start();
+        const std::string sender = TForm_Main::Cp(w.Edit_My);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        QVERIFY(q.isVisible());
+        QCOMPARE(q.Count(), 3);
+        QVERIFY(w.Edit_Zip->text().isEmpty()); // importing alone changes nothing on the slip
+        QCOMPARE(w.CurrentOrderRef(), std::string());
+
+        QTest::keyClick(q.Table, Qt::Key_Return); // the first order is selected
+        Expect(w, q.OrderAt(0));
+        QCOMPARE(w.Edit_Custo1->text(), U("佐藤　花子"));
+        QCOMPARE(TForm_Main::Cp(w.Edit_My), sender);
+        QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0001"));
+        QTRY_VERIFY(w.Edit_Zip->hasFocus());
+
+        // F11 and Yes; the next slip is set and printed; then the user stops.
+        const int before = LastJob();
+        fx->boxes.AnswerNext(true);
+        fx->boxes.AnswerNext(true);
+        fx->boxes.AnswerNext(false);
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+        QTRY_COMPARE(fx->boxes.Shown().size(), std::size_t{3});
+        QVERIFY(fx->boxes.Errors().empty());
+        QCOMPARE(fx->boxes.Shown()[1].text, U("次の送り状をセットしてください"));
+        QCOMPARE(fx->boxes.Shown()[2].text, U("次の送り状をセットしてください"));
+        QCOMPARE(q.StatusOf(0), Status::Printed);
+        QCOMPARE(q.StatusOf(1), Status::Printed);
+        QCOMPARE(q.StatusOf(2), Status::Open);
+        QCOMPARE(q.Current(), 2);
+        Expect(w, q.OrderAt(2));
+        QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0003"));
+        QTRY_VERIFY(w.Edit_Zip->hasFocus());
+        const QStringList pages = PrintedSince(before);
+        QCOMPARE(Pages(pages, "佐藤"), 1);
+        QCOMPARE(Pages(pages, "鈴木"), 1);
+        QCOMPARE(Pages(pages, "高橋"), 0);
+    }
+
+    void continuousSlipsPrintTheRestOneJobEachSkippingHeldOrders() {
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        q.ToggleHold(1);
+        QCOMPARE(q.StatusOf(1), Status::Held);
+        const int before = LastJob();
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
+        QCOMPARE(fx->boxes.Shown().at(0).text, U("残りの注文 2件をすべて印刷しますか?"));
+        QVERIFY(q.Running());
+        QVERIFY(q.Button_Stop->isVisible());
+        QTRY_VERIFY(!q.Running());
+        QVERIFY(fx->boxes.Errors().empty());
+        QCOMPARE(q.StatusOf(0), Status::Printed);
+        QCOMPARE(q.StatusOf(1), Status::Held);
+        QCOMPARE(q.StatusOf(2), Status::Printed);
+        const QStringList pages = PrintedSince(before);
+        QCOMPARE(Pages(pages, "佐藤"), 1);
+        QCOMPARE(Pages(pages, "高橋"), 1);
+        QCOMPARE(Pages(pages, "鈴木"), 0);
+
+        // Picking a printed order again asks first.
+        fx->boxes.AnswerNext(false);
+        QVERIFY(!q.Pick(0));
+        QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
+        QCOMPARE(q.Current(), 2);
+    }
+
+    void stopEndsTheRunAfterTheJobUnderWay() {
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        connect(&w, &TForm_Main::SlipPrinted, &q, [&q] { QTest::mouseClick(q.Button_Stop, Qt::LeftButton); });
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
+        QTRY_VERIFY(!q.Running());
+        QCOMPARE(q.StatusOf(0), Status::Printed);
+        QCOMPARE(q.StatusOf(1), Status::Open);
+        QCOMPARE(q.Current(), 1);
+        QVERIFY(q.Label_State->text().contains(U("中止")));
+    }
+
+    void failedJobStopsTheRunAndMarksNothing() {
+        // A margin with decimals makes the layout refuse the page: the job is abandoned.
+        fx->Write("tavo_a500.ini",
+                  Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\ntavPrn_Top=1.5\r\ntavPrn_Left=0\r\n"));
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
+        QTRY_VERIFY(!q.Running());
+        QCOMPARE(fx->boxes.Errors(),
+                 std::vector<QString>{QStringLiteral("'1.5' is not a valid integer value")});
+        for (int row = 0; row < q.Count(); ++row)
+            QCOMPARE(q.StatusOf(row), Status::Open);
+        QCOMPARE(q.Current(), 0);
+    }
+
+    void charactersShiftJisCannotHoldStayInTheQueueAndBecomeQuestionMarksOnTheSlip() {
+        TForm_Main& w = Start();
+        OrderQueueWindow& q = Open(w, Sample("store_utf8_bom.csv"));
+        const QModelIndex name = q.Table->model()->index(0, 2);
+        QCOMPARE(name.data().toString(), U("𠮷田 花子"));
+        QVERIFY(q.Label_Warnings->text().contains(U("𠮷")));
+        QVERIFY(q.Pick(0));
+        QCOMPARE(w.Edit_Custo1->text(), U("?田 花子"));
+    }
+
+    void clearingTheConsigneeEndsTheOrderSoItsPrintMarksNothing() {
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        QVERIFY(q.Pick(0));
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(w.BitBtn_CLS, Qt::LeftButton);
+        QVERIFY(!w.FromOrder());
+        QCOMPARE(w.CurrentOrderRef(), std::string());
+        TypeText(w.Edit_Custo1, U("手書き"));
+        fx->boxes.AnswerNext(true);
+        QTest::keyClick(w.Edit_Custo1, Qt::Key_F11);
+        QVERIFY(fx->boxes.Errors().empty());
+        QCOMPARE(q.StatusOf(0), Status::Open);
+        QCOMPARE(w.Edit_Custo1->text(), U("手書き"));
+
+        QVERIFY(q.Pick(1)); // editing the name lets the order go too
+        TypeText(w.Edit_Custo1, U("様"));
+        QVERIFY(!w.FromOrder());
+    }
+
+    void badFileIsReportedWithItsRowAndChangesNothing() {
+        TForm_Main& w = Start();
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        QVERIFY(q.Pick(0));
+        fx->Write("ragged.csv", "a,b\r\n1,2,3\r\n");
+        QVERIFY(!q.Import(QString::fromStdString(fx->File("ragged.csv"))));
+        QCOMPARE(fx->boxes.Errors().size(), std::size_t{1});
+        QVERIFY(fx->boxes.Errors()[0].contains(U("ragged.csv")));
+        QVERIFY(fx->boxes.Errors()[0].contains(U("2行目")));
+        QCOMPARE(q.Count(), 3);
+        QCOMPARE(q.Current(), 0);
+        Expect(w, q.OrderAt(0));
+        QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0001"));
+
+        // The file dialog opens where the last file was.
+        QString folder;
+        OrderQueueWindow::SetFileChooser([&folder](const QString& f) {
+            folder = f;
+            return QString();
+        });
+        QTest::mouseClick(q.Button_Open, Qt::LeftButton);
+        QCOMPARE(folder, QFileInfo(Sample("mall_cp932.csv")).absolutePath());
+        QCOMPARE(q.Count(), 3);
+    }
+
+    void columnsAssignedInTheDialogAreSavedSoTheNextImportAsksNothing() {
+        TForm_Main& w = Start();
+        fx->Write("shop.csv", Sj("受付番号,送り先〒,送り先住所,届け人,品物\r\n"
+                                 "R-1,1000001,東京都千代田区千代田1-1,山田 一郎,緑茶\r\n"
+                                 "R-2,5300001,大阪府大阪市北区梅田1-1,川口 二郎,紅茶\r\n"));
+        const auto& infos = orders::OrderColumnInfos();
+        auto kind = [&](orders::OrderColumn c) {
+            return static_cast<std::size_t>(
+                std::find_if(infos.begin(), infos.end(), [c](const auto& i) { return i.column == c; }) -
+                infos.begin());
+        };
+        bool okBefore = true;
+        QString sample;
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<OrderMappingDialog*>(d);
+            QVERIFY(dlg);
+            okBefore = dlg->Buttons->button(QDialogButtonBox::Ok)->isEnabled();
+            dlg->Column[kind(orders::OrderColumn::Name)]->setCurrentIndex(4);
+            dlg->Column[kind(orders::OrderColumn::ItemName)]->setCurrentIndex(5);
+            sample = dlg->Sample[kind(orders::OrderColumn::Name)]->text();
+            dlg->Buttons->button(QDialogButtonBox::Ok)->click();
+        });
+        OrderQueueWindow& q = Open(w, QString::fromStdString(fx->File("shop.csv")));
+        QVERIFY(user.opened);
+        QVERIFY(!okBefore);
+        QCOMPARE(sample, U("山田 一郎"));
+        QCOMPARE(q.Count(), 2);
+        QCOMPARE(q.OrderAt(1).fields.Custo1, std::string("川口 二郎"));
+        QCOMPARE(q.OrderAt(1).fields.G1, std::string("紅茶"));
+        QVERIFY(fx->Read("tavo_orders.ini").find(Sj("Name=届け人\r\n")) != std::string::npos);
+
+        InDialog again([](QWidget*) {});
+        QVERIFY(q.Import(QString::fromStdString(fx->File("shop.csv"))));
+        QVERIFY(!again.opened);
+        QCOMPARE(q.OrderAt(1).fields.Custo1, std::string("川口 二郎"));
+        QVERIFY(w.Edit_Custo1->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(OrderQueue)
+#include "order_queue.moc"
