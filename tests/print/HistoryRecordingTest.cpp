@@ -1,10 +1,8 @@
 // Recording after a real print: the slip the scheduler accepted is in the history once, as printed; a
 // slip that failed is not; a store that cannot be written keeps the record back until the next start.
-#include "Sandbox.h"
+#include "SlipWindow.h"
 
 #include "app/qt/HistoryRecording.h"
-#include "app/qt/LimitedLineEdit.h"
-#include "gui/support/FormFixture.h"
 #include "history/HistoryStore.h"
 #include "history/PendingFile.h"
 #include "orders/Orders.h"
@@ -21,22 +19,11 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class HistoryRecordingTest : public ::testing::Test {
+class HistoryRecordingTest : public SlipWindowTest {
 protected:
-    std::unique_ptr<FormFixture> fx;
-
-    void SetUp() override {
-        REQUIRE_SANDBOX();
-        fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-        fx->Write("tavo_a500.ini",
-                  "[" + Sj("手差し") + "]\r\nPrnNoIndex=1\r\ntavPrn_Top=5\r\ntavPrn_Left=-3\r\n");
-    }
-    void TearDown() override { fx.reset(); }
-
+    // The hand-fed slip type on "slip" (180 dpi) with margins, and a slip filled in.
     TForm_Main& Start() {
-        TForm_Main& w = fx->Start();
-        fx->boxes.Clear();
+        TForm_Main& w = StartWith(1, "5", "-3");
         w.Edit_Zip->setText("123-4567");
         w.Edit_Add1->setText(U("東京都千代田区千代田１－１"));
         w.Edit_Custo1->setText(U("山田太郎"));
