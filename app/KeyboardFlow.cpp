@@ -9,6 +9,8 @@ KeyAction KeyDownAction(KeyHandler h, int vk) {
         return h == KeyHandler::Zip ? KeyAction::None : KeyAction::FocusPrevious;
     case VK_F5:
         return KeyAction::Preview;
+    case VK_F6:
+        return KeyAction::History;
     case VK_F7:
         return KeyAction::PrinterSetup;
     case VK_F8:

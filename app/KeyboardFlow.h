@@ -7,6 +7,7 @@ enum VirtualKey : int {
     VK_UP = 38,
     VK_F2 = 113,
     VK_F5 = 116,
+    VK_F6 = 117,
     VK_F7 = 118,
     VK_F8 = 119,
     VK_F11 = 122
@@ -18,6 +19,7 @@ enum class KeyAction {
     Exit,
     FocusPrevious,
     Preview,
+    History,
     PrinterSetup,
     Print,
     FocusNext,

@@ -1,4 +1,4 @@
-// Keyboard flow of the main window: Enter moves on, Up moves back, F2/F5/F7/F8/F11, the entry prompts.
+// Keyboard flow of the main window: Enter moves on, Up moves back, F2/F5/F6/F7/F8/F11, the entry prompts.
 #include "app/KeyboardFlow.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
@@ -29,6 +29,8 @@ int VirtualKeyOf(const QKeyEvent* e) {
         return VK_F2;
     case Qt::Key_F5:
         return VK_F5;
+    case Qt::Key_F6:
+        return VK_F6;
     case Qt::Key_F7:
         return VK_F7;
     case Qt::Key_F8:
@@ -128,6 +130,9 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* /*sender*/, int key) {
         break;
     case KeyAction::Preview:
         SpeedButton_F5Click();
+        break;
+    case KeyAction::History:
+        SpeedButton_F6Click();
         break;
     case KeyAction::PrinterSetup:
         SpeedButton_F7Click();

@@ -2,6 +2,7 @@
 #include "app/MainSettings.h"
 #include "app/SenderFile.h"
 #include "app/SupportLinks.h"
+#include "app/qt/AfterFirstPaint.h"
 #include "app/qt/DesignGlyphs.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/LimitedLineEdit.h"
@@ -42,24 +43,6 @@ void FitCaption(QPushButton* button) {
     button->setFont(font);
 }
 
-// Runs a function once, just after the window's first paint has reached the screen.
-class AfterFirstPaint : public QObject {
-public:
-    AfterFirstPaint(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then)) {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && then_)
-            QTimer::singleShot(0, this, std::exchange(then_, nullptr));
-        return false;
-    }
-
-private:
-    std::function<void()> then_;
-};
-
 } // namespace
 
 void TForm_Main::showEvent(QShowEvent* event) {
@@ -70,6 +53,7 @@ void TForm_Main::showEvent(QShowEvent* event) {
     // Ended by a termination signal while a box of the first showing was open: the window never came
     // up, so it has nothing new to save on the way out.
     if (TerminationRequested()) endedAtStartUp_ = true;
+    FlushHistoryAfterFirstPaint();
 }
 
 void TForm_Main::FormShow() {
@@ -126,6 +110,7 @@ void TForm_Main::FormShow() {
     SpeedButton_F[8]->setText(U("注文取込"));
     SpeedButton_F[8]->setToolTip(U("注文ファイルを読み込み、注文を一件ずつ印刷します"));
     SpeedButton_F[8]->setEnabled(true);
+    SetUpHistoryKey();
     for (int i = 1; i <= 12; ++i)
         FitCaption(SpeedButton_F[i]);
 

@@ -33,5 +33,6 @@ void TForm_Main::PrintSlip() {
         throw;
     }
     printer.EndDoc();
+    RecordPrintedSlip(CurrentOrderRef()); // before the order queue moves the fields on
     emit SlipPrinted();
 }

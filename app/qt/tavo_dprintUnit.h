@@ -23,6 +23,7 @@ class QTabBar;
 class LimitedLineEdit;
 class OrderQueueWindow;
 class THqPrinterSetupDialog;
+class THistoryDesk;
 enum class KeyHandler;
 namespace orders {
 struct OrderFields;
@@ -117,7 +118,6 @@ public:
     void FormDestroy();
     void SkipFormDestroy() { destroyed_ = true; } // a check run (--self-test) writes no settings
     void SpeedButton_F2Click();
-    void SpeedButton_F6Click() {}
     void BitBtn_CLSClick();
     void Edit_Cls();
     void Edit_Cls_My();
@@ -196,6 +196,13 @@ public:
     // The preview of the slip as F11 would print it (PreviewWindow.cpp).
     void SpeedButton_F5Click();
 
+    // History of printed slips (HistoryRecording.cpp, HistoryWindow.cpp).
+    void SpeedButton_F6Click();                       // the history window
+    void SetUpHistoryKey();                           // F6's caption and hint, at first showing
+    void RecordPrintedSlip(const std::string& order); // right after EndDoc; never raises
+    void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
+    THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+
     // Text of a one-line field as CP932, and the other way.
     static std::string Cp(const QLineEdit* field);
     static void SetCp(QLineEdit* field, const std::string& text);
@@ -244,6 +251,7 @@ private:
     bool shown_ = false;
     bool endedAtStartUp_ = false;
     bool destroyed_ = false;
+    THistoryDesk* historyDesk_ = nullptr; // a child object; none until the history is first used
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
     bool fromOrder_ = false;
     std::string currentOrderRef_;

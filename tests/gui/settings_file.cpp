@@ -59,9 +59,10 @@ private slots:
         QCOMPARE(w.SpeedButton_F[2]->text(), U("中止"));
         QCOMPARE(w.SpeedButton_F[5]->text(), U("プレビュー"));
         QCOMPARE(w.SpeedButton_F[11]->text(), U("印刷"));
-        QVERIFY(w.SpeedButton_F[8]->isEnabled());
+        QVERIFY(w.SpeedButton_F[6]->isEnabled() && w.SpeedButton_F[8]->isEnabled());
+        QCOMPARE(w.SpeedButton_F[6]->text(), U("履歴"));
         QCOMPARE(w.SpeedButton_F[8]->text(), U("注文取込"));
-        for (int i : {1, 3, 4, 6, 7, 9, 10, 12}) {
+        for (int i : {1, 3, 4, 7, 9, 10, 12}) {
             QVERIFY(!w.SpeedButton_F[i]->isEnabled());
             QCOMPARE(w.SpeedButton_F[i]->text(), QStringLiteral("F%1").arg(i));
         }

@@ -1,0 +1,48 @@
+#pragma once
+// The main window's side of the history: the recorder (made on first use, so that starting the program
+// opens no store), the record that a reprint repeats, and the history window.
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TForm_Main;
+class THistoryWindow;
+namespace history {
+class Recorder;
+struct HistoryRecord;
+} // namespace history
+
+class THistoryDesk : public QObject {
+    Q_OBJECT
+public:
+    explicit THistoryDesk(TForm_Main& form);
+    ~THistoryDesk() override;
+
+    // Over the store the settings file names ([History]), else tavo_Zaridi2.db in the working folder.
+    history::Recorder& Recorder();
+    THistoryWindow& Window();
+
+    // The slip just printed, read from the fields as they stand. The help bar says what became of the
+    // record; nothing here raises, so the print it follows never fails for it.
+    void RecordPrinted(const std::string& order);
+    // Records kept back by an earlier failure go in; the help bar speaks only when some still wait.
+    void Flush();
+
+    // A recorded slip into the main window's fields: every value, the sender and the slip type as
+    // printed. Until a field changes or another slip is loaded, printing is a reprint of it.
+    void Load(const history::HistoryRecord& record);
+    std::int64_t LoadedId() const { return loadedId_; }
+    // The record of the last slip printed here, for the history window to select; 0 when none.
+    std::int64_t LastRecordedId() const { return lastRecordedId_; }
+
+private:
+    void WatchFields();
+
+    TForm_Main& form_;
+    std::unique_ptr<history::Recorder> recorder_;
+    THistoryWindow* window_ = nullptr;
+    std::int64_t loadedId_ = 0;
+    std::int64_t lastRecordedId_ = 0;
+    bool loading_ = false;
+};

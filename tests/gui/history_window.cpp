@@ -1,0 +1,301 @@
+// The history window (F6) on the real main window, over a real store in the working folder: search,
+// loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
+#include "app/qt/HistoryWindow.h"
+#include "app/qt/LimitedLineEdit.h"
+#include "gui/support/FormFixture.h"
+#include "history/HistoryStore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <sqlite3.h>
+
+namespace {
+
+// Four slips, printed a day apart; the second carries a tracking number, the first an order
+// reference with a "%" in it.
+struct Seed {
+    const char* day;
+    const char* name;
+    const char* tel;
+    const char* zip;
+    const char* address;
+    const char* order;
+    const char* tracking;
+};
+const Seed kSeeds[] = {
+    {"2024/05/01", "山田太郎", "03-1234-5678", "100-0001", "東京都千代田区千代田１－１", "A-100%", ""},
+    {"2024/05/02", "佐藤花子", "06-1111-2222", "530-0001", "大阪府大阪市北区梅田１丁目", "A-1001",
+     "111122223333"},
+    {"2024/05/03", "山田次郎", "092-333-4444", "810-0001", "福岡県福岡市中央区天神２－２", "", ""},
+    {"2024/05/04", "鈴木一郎", "011-555-6666", "060-0001", "北海道札幌市中央区北一条", "", ""},
+};
+
+history::HistoryRecord SeedRecord(const Seed& s) {
+    history::HistoryRecord r;
+    r.time = std::string(s.day).replace(4, 1, "-").replace(7, 1, "-") + "T09:00:00+09:00";
+    r.printer = "dotmatrix";
+    r.resolutionX = r.resolutionY = 360;
+    history::SlipValues& v = r.values;
+    v.ComboBox_SEL = Sj("連続(４インチ)");
+    v.Edit_Zip = s.zip;
+    v.Edit_Add1 = Sj(s.address);
+    v.Edit_Add3 = Sj("３階");
+    v.Edit_Custo1 = Sj(s.name);
+    v.Edit_tel = s.tel;
+    v.Edit_G1 = Sj("衣料品");
+    v.KyNumEdit_KOSUU = "3";
+    v.KyNumEdit_PriceSub = "11000";
+    v.KyNumEdit_TaxSub = "1000";
+    v.CheckBox_p3 = true;
+    v.Edit_MyZip = "530-0002";
+    v.Edit_MyADD1 = Sj("大阪府大阪市北区曽根崎");
+    v.Edit_My = Sj("タヴォ商店");
+    v.Edit_MyTEL = "06-0000-0000";
+    v.DateTimePicker_1 = s.day;
+    r.order = s.order;
+    r.tracking = s.tracking;
+    return r;
+}
+
+// Runs `act` on the next modal dialog of type D as soon as it is open.
+template <class D>
+void OnModal(std::function<void(D*)> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act, tries = 0]() mutable {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            act(d);
+        } else if (++tries > 500) {
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+}
+
+} // namespace
+
+class HistoryWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FormFixture> fx;
+
+    std::unique_ptr<history::Store> Store() {
+        return history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")));
+    }
+    std::vector<history::HistoryRecord> All() {
+        history::SearchQuery everything;
+        everything.oldestFirst = true;
+        return Store()->Search(everything);
+    }
+
+    TForm_Main& StartSeeded() {
+        auto store = Store();
+        for (const Seed& s : kSeeds)
+            store->Insert(SeedRecord(s));
+        return fx->Start();
+    }
+
+    // F6 in the postcode field.
+    THistoryWindow& OpenWindow(TForm_Main& w) {
+        w.Edit_Zip->setFocus();
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F6);
+        THistoryWindow* h = w.findChild<THistoryWindow*>();
+        (void)QTest::qWaitFor([h] { return h && QApplication::activeWindow() == h; });
+        return *h;
+    }
+
+    static std::vector<std::int64_t> Ids(const THistoryWindow& h) {
+        std::vector<std::int64_t> ids;
+        for (int row = 0; row < h.RowCount(); ++row)
+            ids.push_back(h.Row(row).id);
+        return ids;
+    }
+
+    void SelectId(THistoryWindow& h, std::int64_t id) {
+        for (int row = 0; row < h.RowCount(); ++row)
+            if (h.Row(row).id == id) h.Grid->setCurrentIndex(h.Grid->model()->index(row, 0));
+    }
+
+    // A barcode scanner: the digits and Enter, typed into whatever holds the focus.
+    static void Scan(const char* digits) {
+        for (const char* c = digits; *c; ++c)
+            QTest::keyClick(QApplication::focusWidget(), *c);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+
+    void Print(TForm_Main& w) {
+        fx->boxes.AnswerNext(true);
+        w.Edit_Zip->setFocus();
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+    }
+
+private slots:
+    void init() {
+        fx = std::make_unique<FormFixture>();
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+    }
+    void cleanup() { fx.reset(); }
+
+    void startingOpensNoStoreAndF6HintsInTheHelpBar() {
+        TForm_Main& w = fx->Start();
+        QTest::mouseMove(w.SpeedButton_F[6]);
+        QVERIFY(w.Panel_HelpMess->text().startsWith(U("F6 履歴")));
+        QVERIFY(!fx->Exists("tavo_Zaridi2.db"));
+    }
+
+    void searchesByEachCriterion_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qint64>>("ids");
+        QTest::newRow("none: newest first") << ""
+                                            << "" << QList<qint64>{4, 3, 2, 1};
+        QTest::newRow("name") << "Edit_Name" << U("山田") << QList<qint64>{3, 1};
+        QTest::newRow("phone digits") << "Edit_Phone"
+                                      << "0312345678" << QList<qint64>{1};
+        QTest::newRow("postcode digits") << "Edit_Zip" << U("５３０００") << QList<qint64>{2};
+        QTest::newRow("address") << "Edit_Address" << U("福岡市") << QList<qint64>{3};
+        QTest::newRow("tracking") << "Edit_Tracking"
+                                  << "2222" << QList<qint64>{2};
+        QTest::newRow("order, % literally") << "Edit_Order"
+                                            << "A-100%" << QList<qint64>{1};
+        QTest::newRow("days") << "days"
+                              << "" << QList<qint64>{3, 2};
+    }
+    void searchesByEachCriterion() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QList<qint64>, ids);
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        if (field == "days") {
+            h.CheckBox_Days->setChecked(true);
+            h.Date_From->setDate(QDate(2024, 5, 3)); // either order
+            h.Date_To->setDate(QDate(2024, 5, 2));
+            h.Button_Search->click();
+        } else if (!field.isEmpty()) {
+            auto* edit = h.findChild<QLineEdit*>(field);
+            QVERIFY(edit);
+            edit->setText(text);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+        const std::vector<std::int64_t> got = Ids(h);
+        QCOMPARE(QList<qint64>(got.begin(), got.end()), ids);
+        QVERIFY(fx->boxes.Shown().empty());
+    }
+
+    void loadedSlipReprintsAsARepeatOfTheFirst() {
+        TForm_Main& w = StartSeeded();
+        THistoryWindow& h = OpenWindow(w);
+        SelectId(h, 2);
+        QTest::keyClick(h.Grid, Qt::Key_Return);
+        QVERIFY(!h.isVisible());
+        // The sender as printed, not the current tab's (empty); the slip type as printed.
+        QCOMPARE(w.Edit_My->text(), U("タヴォ商店"));
+        QCOMPARE(w.ComboBox_SEL->currentText(), U("連続(４インチ)"));
+        QCOMPARE(w.Edit_Custo1->text(), U("佐藤花子"));
+
+        Print(w);
+        QVERIFY(fx->boxes.Errors().empty());
+        std::vector<history::HistoryRecord> all = All();
+        QCOMPARE(all.size(), std::size_t{5});
+        QCOMPARE(all[4].reprintOf, std::optional<std::int64_t>(2));
+        QCOMPARE(all[4].order, std::string("A-1001")); // taken from the first printing
+        QVERIFY(all[4].values == all[1].values);       // every value went back onto the paper
+        QVERIFY(w.Panel_HelpMess->text().contains(QStringLiteral("No.5")));
+
+        Print(w); // still the same slip
+        QCOMPARE(All().back().reprintOf, std::optional<std::int64_t>(2));
+        TypeText(w.Edit_G2, U("追加"));
+        Print(w); // changed: a new slip
+        QCOMPARE(All().size(), std::size_t{7});
+        QCOMPARE(All().back().reprintOf, std::nullopt);
+    }
+
+    void scannedNumbersGoOnTheRowAndMoveToTheNextWithout() {
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{4}); // newest first, first row selected
+        h.Grid->setFocus();
+        Scan("123456789012");
+        QCOMPARE(Store()->Get(4)->tracking, std::string("123456789012"));
+        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{3});
+        Scan("210987654321");
+        QCOMPARE(Store()->Get(3)->tracking, std::string("210987654321"));
+        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{1}); // 2 has a number already
+        QVERIFY(!h.Label_Status->text().contains(U("12 桁")));
+
+        Scan("12345678901"); // a digit short: stored, with a warning, and the row stays
+        QCOMPARE(Store()->Get(1)->tracking, std::string("12345678901"));
+        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{1});
+        QVERIFY(h.Label_Status->text().contains(U("12 桁")));
+        QCOMPARE(Store()->Get(2)->tracking, std::string("111122223333"));
+    }
+
+    void exportsTheShippedListInEitherEncoding_data() {
+        QTest::addColumn<bool>("shiftJis");
+        QTest::newRow("UTF-8 with BOM") << false;
+        QTest::newRow("Shift_JIS") << true;
+    }
+    void exportsTheShippedListInEitherEncoding() {
+        QFETCH(bool, shiftJis);
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        OnModal<TShippedExportDialog>([&](TShippedExportDialog* d) {
+            d->Date_From->setDate(QDate(2024, 5, 1));
+            d->Date_To->setDate(QDate(2024, 5, 2));
+            (shiftJis ? d->Radio_Sjis : d->Radio_Utf8)->setChecked(true);
+            OnModal<QFileDialog>([](QFileDialog* f) {
+                static_cast<QDialog*>(f)->accept(); // the name offered; QFileDialog's accept is not public
+            });
+            d->accept();
+        });
+        h.Button_Export->click();
+        const std::string text = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名\r\n"
+                                 "A-100%,2024/05/01,佐川急便,,山田太郎\r\n"
+                                 "A-1001,2024/05/02,佐川急便,111122223333,佐藤花子\r\n";
+        QCOMPARE(fx->Read("shipped_20240501-20240502.csv"),
+                 shiftJis ? Sj(text.c_str()) : "\xEF\xBB\xBF" + text);
+        QVERIFY(fx->boxes.Errors().empty());
+    }
+
+    void storeItCannotUseGivesAMessageAndTheWindowStaysClosed_data() {
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("another program's file") << false;
+        QTest::newRow("a newer schema") << true;
+    }
+    void storeItCannotUseGivesAMessageAndTheWindowStaysClosed() {
+        QFETCH(bool, newer);
+        if (newer) {
+            Store();
+            sqlite3* db = nullptr;
+            sqlite3_open(fx->File("tavo_Zaridi2.db").c_str(), &db);
+            sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else {
+            fx->Write("tavo_Zaridi2.db", "name,phone\r\n");
+        }
+        const std::string before = fx->Read("tavo_Zaridi2.db");
+        TForm_Main& w = fx->Start();
+        fx->boxes.Clear();
+        w.Edit_Zip->setFocus();
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F6);
+        const std::vector<QString> errors = fx->boxes.Errors();
+        QCOMPARE(errors.size(), std::size_t{1});
+        QVERIFY(errors[0].startsWith(U("履歴を使えません。印刷はこのまま続けられます。")));
+        QVERIFY(errors[0].contains(QStringLiteral("tavo_Zaridi2.db")));
+        THistoryWindow* h = w.findChild<THistoryWindow*>();
+        QVERIFY(h == nullptr || !h->isVisible());
+        QCOMPARE(fx->Read("tavo_Zaridi2.db"), before);
+    }
+};
+
+QTEST_MAIN(HistoryWindowTest)
+#include "history_window.moc"
