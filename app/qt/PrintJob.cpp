@@ -10,7 +10,9 @@
 #include <QLabel>
 
 void TForm_Main::SpeedButton_F11Click() {
-    if (!msgbox::AskYesNo(QString::fromUtf8("印刷しますか?"))) {
+    const QString mismatch = PostcodeCheck(); // told, never in the way of printing
+    if (!msgbox::AskYesNo((mismatch.isEmpty() ? QString() : mismatch + u'\n') +
+                          QString::fromUtf8("印刷しますか?"))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }

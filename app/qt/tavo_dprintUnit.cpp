@@ -106,6 +106,7 @@ TForm_Main::TForm_Main(QWidget* parent) : QWidget(parent) {
     }
 
     ConnectHandlers();
+    BuildPostcode();
     SetTabOrder();
 }
 
