@@ -220,6 +220,12 @@ private slots:
         QTest::keyClick(w->Edit_Zip, Qt::Key_F11);
         QCOMPARE(w->Label_ZipWarning->text(), QString());
         QCOMPARE(fx->boxes.Shown().at(0).text, kAsk);
+
+        // An import puts a good index in its place: the next lookup uses it.
+        fx->Write("postcode.idx", SampleIndex());
+        w->Edit_Add1->clear();
+        enterZip(w->Edit_Zip, QString());
+        QCOMPARE(w->Edit_Add1->text(), U("大阪府大阪市北区梅田"));
     }
 };
 
