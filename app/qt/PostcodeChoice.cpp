@@ -1,6 +1,7 @@
 #include "app/qt/PostcodeChoice.h"
 
 #include <QCoreApplication>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +27,13 @@ PostcodeChoice::PostcodeChoice(QWidget* field, const QString& heading, const QSt
     : QDialog(field, Qt::Popup) {
     setObjectName(QStringLiteral("PostcodeChoice"));
     setFont(field->font());
-    auto* layout = new QVBoxLayout(this);
+    // A popup has no window frame: it draws its own edge over the fields below.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    outer->addWidget(frame);
+    auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(2);
 
