@@ -311,7 +311,11 @@ ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const st
     for (const std::string& path : files) {
         Source s;
         s.name = cp932::FromUtf8(path);
-        s.bytes = fileio::ReadFile(path);
+        try {
+            s.bytes = fileio::ReadFile(path);
+        } catch (const EInOutError& e) { // among several files, the one that failed is named
+            throw EInOutError(e.ErrorCode(), s.name + ": " + e.Message());
+        }
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0) s.date = st.st_mtime;
         if (s.bytes.empty()) throw Error(s.name, "空のファイルです");

@@ -30,8 +30,7 @@ void SetDesktopIdentity();
 int RunSelfTest(TForm_Main& form);
 
 // ---------------------------------------------------------------------------------------------------
-// HOOK for the postcode import (--import-postcodes FILE…), defined in app/PostcodeImportCommand.cpp.
-// Called with absolute paths after --dir/--user-dir has made the data folder current and before any
-// application object exists (make a QCoreApplication inside if the import needs one). Returns the
-// process exit code.
+// The postcode import (--import-postcodes FILE…), in app/qt/PostcodeImportCommand.cpp. Called with
+// absolute paths after --dir/--user-dir has made the data folder current and before any application
+// object exists. Returns the process exit code.
 int ImportPostcodesCommand(const QStringList& files);

@@ -118,7 +118,10 @@ void TForm_Main::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* /*sender*/, int key) {
+void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* sender, int key) {
+    // A postcode's address is filled in before Enter moves on; what the lookup says outlasts the prompt
+    // of the field the focus moves to.
+    const std::string said = key == VK_RETURN ? PostcodeToAddress(sender) : std::string();
     switch (KeyDownAction(handler, key)) {
     case KeyAction::None:
         break;
@@ -150,6 +153,7 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* /*sender*/, int key) {
         SpeedButton_F8Click();
         break;
     }
+    if (!said.empty()) SetHelpCp(said);
 }
 
 TForm_Main::KeyDownHandler TForm_Main::KeyDownHandlerOf(KeyHandler handler) {

@@ -76,6 +76,7 @@ void TForm_Main::BitBtn_1Click() {
         SetCp(Edit_Custo1, r.fields.Custo1);
         SetCp(Edit_tel, r.fields.Tel);
         Edit_Zip->setFocus(Qt::OtherFocusReason);
+        PostcodeAfterTransfer();
     }
     Edit_Warning();
 

@@ -11,7 +11,9 @@
 
 void TForm_Main::SpeedButton_F11Click() {
     EnsureNamedPrinter(); // a slip whose printer is gone is not asked for, nor printed elsewhere
-    if (!msgbox::AskYesNo(QString::fromUtf8("印刷しますか?"))) {
+    const QString mismatch = PostcodeCheck(); // told, never in the way of printing
+    if (!msgbox::AskYesNo((mismatch.isEmpty() ? QString() : mismatch + u'\n') +
+                          QString::fromUtf8("印刷しますか?"))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -19,6 +21,7 @@ void TForm_Main::SpeedButton_F11Click() {
 }
 
 void TForm_Main::PrintSlip() {
+    EnsureNamedPrinter(); // the order queue prints without the question: the same guard
     THqPrinter& printer = HqPrinter();
     const TPoint dpi = EffectiveResolutionOf(printer);
     Label_dpix->setText(QString::number(dpi.X));

@@ -109,6 +109,7 @@ TForm_Main::TForm_Main(QWidget* parent) : QWidget(parent) {
     }
 
     ConnectHandlers();
+    BuildPostcode();
     SetTabOrder();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // TForm_Main: the main window. It owns every control, and its fields are the data; the handlers keep
 // their design names. The members are defined in app/qt/, one file for each thing they handle.
+#include "postcode/Index.h"
 #include "widgets/qt/KyNumEdit.h"
 
 #include <QWidget>
@@ -202,6 +203,16 @@ public:
     void RecordPrintedSlip(const std::string& order); // right after EndDoc; never raises
     void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
     THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+    // Postcode lookup and address check (PostcodeHandlers.cpp). The index is opened on first use.
+    QLabel* Label_ZipWarning = nullptr; // red, beside the postcode: the address does not fit it
+    // Enter in Edit_Zip or Edit_MyZip: fills the empty address from the code (a pick list when there
+    // are several). Returns what the help bar says once the focus has moved on (CP932), else "".
+    std::string PostcodeToAddress(QWidget* zipField);
+    // After a transfer: the postcode from the address when it is empty, else the check.
+    void PostcodeAfterTransfer();
+    // Checks the consignee's postcode against address lines 1 and 2 and shows the mismatch beside the
+    // postcode; returns that line ("" when it fits or cannot be checked).
+    QString PostcodeCheck();
 
     // Text of a one-line field as CP932, and the other way.
     static std::string Cp(const QLineEdit* field);
@@ -243,6 +254,9 @@ private:
     std::string RegistrationFilePath() const;
     void LoadRegistration();
     void LocateNamedPrinter();
+    void BuildPostcode();
+    const postcode::Index* PostcodeIndex(std::string& notice); // notice: told once when unusable
+    void SetHelpCp(const std::string& text);
 
     // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
     // empty when it was registered by index only.
@@ -256,4 +270,6 @@ private:
     bool fromOrder_ = false;
     std::string currentOrderRef_;
     OrderQueueWindow* orderQueue_ = nullptr;
+    postcode::IndexHolder postcodeIndex_;
+    std::string postcodeStamp_; // the file the holder opened: replaced by an import, it is opened anew
 };
