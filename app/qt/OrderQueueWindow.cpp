@@ -3,10 +3,13 @@
 #include "app/MainSettings.h"
 #include "app/qt/AppTitle.h"
 #include "app/qt/ErrorBox.h"
+#include "app/qt/HistoryRecording.h"
 #include "app/qt/LimitedLineEdit.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/OrderMappingDialog.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
@@ -342,7 +345,14 @@ const orders::Order& OrderQueueWindow::OrderAt(int row) const {
 }
 
 bool OrderQueueWindow::AlreadyPrinted(int row) const {
-    return StatusOf(row) == Status::Printed;
+    if (StatusOf(row) == Status::Printed) return true;
+    const std::string& ref = OrderAt(row).ref;
+    if (ref.empty()) return false;
+    try {
+        return main_.HistoryDesk().Recorder().OpenStore().HasOrder(cp932::FromUtf8(ref));
+    } catch (const history::EHistoryStore&) {
+        return false; // without the history only this session's prints are known
+    }
 }
 
 bool OrderQueueWindow::Pick(int row) {

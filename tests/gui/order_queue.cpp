@@ -137,6 +137,13 @@ private slots:
         QCOMPARE(Pages(pages, "佐藤"), 1);
         QCOMPARE(Pages(pages, "鈴木"), 1);
         QCOMPARE(Pages(pages, "高橋"), 0);
+
+        // Imported afresh, an order the history has as printed is asked about before it loads.
+        QVERIFY(q.Import(Sample("mall_cp932.csv")));
+        QCOMPARE(q.StatusOf(0), Status::Open);
+        fx->boxes.AnswerNext(false);
+        QVERIFY(!q.Pick(0));
+        QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
     }
 
     void continuousSlipsPrintTheRestOneJobEachSkippingHeldOrders() {
