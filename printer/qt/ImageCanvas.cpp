@@ -1,7 +1,6 @@
 #include "printer/qt/ImageCanvas.h"
 
 #include "platform/qt/QtText.h"
-#include "printer/DesignFonts.h"
 #include "printer/HqPrinterErrors.h"
 
 #include <cmath>
@@ -11,9 +10,7 @@ QSize PageSizeInDots(const PdfPageSetup& setup) {
                  static_cast<int>(std::lround(setup.length * setup.resolutionY / 72.0)));
 }
 
-ImageCanvas::ImageCanvas(const PdfPageSetup& setup)
-    : fontName_(QString::fromUtf8(design_font::kPMincho)),
-      image_(PageSizeInDots(setup), QImage::Format_RGB32) {
+ImageCanvas::ImageCanvas(const PdfPageSetup& setup) : image_(PageSizeInDots(setup), QImage::Format_RGB32) {
     InstallFontSubstitutes();
     if (image_.isNull()) throw EHqPrinter("Cannot make an image of the page");
     // The painter counts horizontal dots both ways, as on the PDF page; the image's rows are
@@ -38,17 +35,9 @@ QImage ImageCanvas::Finish() {
     return std::move(image_);
 }
 
-std::string ImageCanvas::FontName() const {
-    return ToCp932(fontName_);
-}
-
-void ImageCanvas::SetFontName(const std::string& name) {
-    fontName_ = FromCp932(name);
-}
-
 void ImageCanvas::TextOut(int x, int y, const std::string& text) {
     if (!painter_.isActive()) throw EHqPrinter("Printer is not currently printing");
-    QFont font = CanvasFont(fontName_, fontSize_, fontStyle_);
+    QFont font = CurrentFont();
     // Unhinted outlines sit where the printer's rasteriser puts them; hinting moves them by dots.
     font.setHintingPreference(QFont::PreferNoHinting);
     PaintTextCell(painter_, &image_, font, QPointF(x, y * yScale_), text, CanvasColor(brushColor_),

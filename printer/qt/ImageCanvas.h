@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
-class ImageCanvas : public HqCanvas {
+class ImageCanvas : public CanvasState {
 public:
     // The image is white and covers the paper of `setup`; drawing starts at its printable corner.
     explicit ImageCanvas(const PdfPageSetup& setup);
@@ -17,29 +17,10 @@ public:
     // Ends the drawing and hands over the image; the canvas is spent afterwards.
     QImage Finish();
 
-    std::string FontName() const override;
-    void SetFontName(const std::string& name) override;
-    int FontSize() const override { return fontSize_; }
-    void SetFontSize(int points) override { fontSize_ = points; }
-    TColor FontColor() const override { return fontColor_; }
-    void SetFontColor(TColor color) override { fontColor_ = color; }
-    TFontStyles FontStyle() const override { return fontStyle_; }
-    void SetFontStyle(TFontStyles style) override { fontStyle_ = style; }
-    TColor BrushColor() const override { return brushColor_; }
-    void SetBrushColor(TColor color) override { brushColor_ = color; }
     void TextOut(int x, int y, const std::string& text) override;
-    TColor PenColor() const override { return penColor_; }
-    void SetPenColor(TColor color) override { penColor_ = color; }
     void Line(int x0, int y0, int x1, int y1) override;
 
 private:
-    QString fontName_;
-    int fontSize_ = 10;
-    TColor fontColor_ = clBlack;
-    TFontStyles fontStyle_ = 0;
-    TColor brushColor_ = clWhite;
-    TColor penColor_ = clBlack;
-
     QImage image_;
     QPainter painter_;
     double yScale_ = 1;

@@ -31,18 +31,24 @@ void InstallFontSubstitutes() {
     }
 }
 
-PdfCanvas::PdfCanvas() : fontName_(QString::fromUtf8(design_font::kPMincho)) {}
+CanvasState::CanvasState() : fontName_(QString::fromUtf8(design_font::kPMincho)) {}
 
-PdfCanvas::~PdfCanvas() {
-    Drop();
-}
-
-std::string PdfCanvas::FontName() const {
+std::string CanvasState::FontName() const {
     return ToCp932(fontName_);
 }
 
-void PdfCanvas::SetFontName(const std::string& name) {
+void CanvasState::SetFontName(const std::string& name) {
     fontName_ = FromCp932(name);
+}
+
+QFont CanvasState::CurrentFont() const {
+    return CanvasFont(fontName_, fontSize_, fontStyle_);
+}
+
+PdfCanvas::PdfCanvas() = default;
+
+PdfCanvas::~PdfCanvas() {
+    Drop();
 }
 
 void PdfCanvas::Begin(const PdfPageSetup& setup) {
@@ -103,10 +109,6 @@ QFont CanvasFont(const QString& name, int points, TFontStyles style) {
     font.setUnderline(style & fsUnderline);
     font.setStrikeOut(style & fsStrikeOut);
     return font;
-}
-
-QFont PdfCanvas::CurrentFont() const {
-    return CanvasFont(fontName_, fontSize_, fontStyle_);
 }
 
 void PaintLine(QPainter& painter, QPoint from, QPoint to, double yScale, const QColor& pen) {

@@ -18,15 +18,11 @@ struct PdfPageSetup {
     QString title;
 };
 
-class PdfCanvas : public HqCanvas {
+// The drawing state both page canvases keep (font, colours, pen), starting as a slip starts: the
+// design's Mincho, black on white.
+class CanvasState : public HqCanvas {
 public:
-    PdfCanvas();
-    ~PdfCanvas() override;
-
-    bool Printing() const { return painter_ != nullptr; }
-    void Begin(const PdfPageSetup& setup);
-    QByteArray Finish(); // the finished PDF
-    void Drop();
+    CanvasState();
 
     std::string FontName() const override;
     void SetFontName(const std::string& name) override;
@@ -38,12 +34,10 @@ public:
     void SetFontStyle(TFontStyles style) override { fontStyle_ = style; }
     TColor BrushColor() const override { return brushColor_; }
     void SetBrushColor(TColor color) override { brushColor_ = color; }
-    void TextOut(int x, int y, const std::string& text) override;
     TColor PenColor() const override { return penColor_; }
     void SetPenColor(TColor color) override { penColor_ = color; }
-    void Line(int x0, int y0, int x1, int y1) override;
 
-private:
+protected:
     QFont CurrentFont() const;
 
     QString fontName_;
@@ -52,7 +46,22 @@ private:
     TFontStyles fontStyle_ = 0;
     TColor brushColor_ = clWhite;
     TColor penColor_ = clBlack;
+};
 
+class PdfCanvas : public CanvasState {
+public:
+    PdfCanvas();
+    ~PdfCanvas() override;
+
+    bool Printing() const { return painter_ != nullptr; }
+    void Begin(const PdfPageSetup& setup);
+    QByteArray Finish(); // the finished PDF
+    void Drop();
+
+    void TextOut(int x, int y, const std::string& text) override;
+    void Line(int x0, int y0, int x1, int y1) override;
+
+private:
     QByteArray pdf_;
     std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QPdfWriter> writer_;
