@@ -543,6 +543,7 @@ void TForm_Main::LoadOrder(const orders::OrderFields& utf8Fields, const std::str
         CheckBox_p1Click();
     }
     Edit_Warning();
+    PostcodeCheck(); // a postcode that does not fit the address shows beside it, as after a transfer
     fromOrder_ = true;
     currentOrderRef_ = cp932Ref;
     Edit_Zip->setFocus(Qt::OtherFocusReason);

@@ -237,6 +237,19 @@ private slots:
         QVERIFY(!w.FromOrder());
     }
 
+    // The postcode data beside the program (the build's index) checks each order as it is loaded.
+    void anOrderWhosePostcodeDoesNotFitItsAddressIsMarkedBesideThePostcode() {
+        TForm_Main& w = Start();
+        if (!QFile::exists(QCoreApplication::applicationDirPath() + "/postcode.idx"))
+            QSKIP("the build has no postcode index (scripts/deps could not fetch the data)");
+        fx->Write("mismatch.csv", "注文番号,送付先郵便番号,送付先住所1,送付先氏名\n"
+                                  "1,530-0001,東京都新宿区新宿3-1,A\n"); // UTF-8: 530-0001 is in Osaka
+        OrderQueueWindow& q = Open(w, QString::fromStdString(fx->File("mismatch.csv")));
+        QCOMPARE(q.Count(), 1);
+        QTest::keyClick(q.Table, Qt::Key_Return);
+        QVERIFY(w.Label_ZipWarning->text().contains(U("郵便番号と住所が一致しません")));
+    }
+
     void badFileIsReportedWithItsRowAndChangesNothing() {
         TForm_Main& w = Start();
         OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
