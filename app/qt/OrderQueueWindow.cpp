@@ -320,6 +320,20 @@ void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString&
     model_->Reset(std::move(list));
     path_ = path;
     current_ = -1;
+    // Orders the history has were printed before: held and flagged, so that neither a run nor the
+    // hand-fed chain prints them again unasked. One failure ends the look-ups (a server that is down
+    // would otherwise be waited for once an order).
+    try {
+        history::Store& store = main_.HistoryDesk().Recorder().OpenStore();
+        for (std::size_t i = 0; i < model_->orders.size(); ++i) {
+            orders::Order& o = model_->orders[i];
+            if (o.ref.empty() || !store.HasOrder(cp932::FromUtf8(o.ref))) continue;
+            model_->entries[i].held = true;
+            o.warnings.push_back("印刷済み（履歴に記録があります）");
+        }
+    } catch (const history::EHistoryStore&) {
+        // Without the history only this session's prints are known.
+    }
     int warned = 0;
     for (const orders::Order& o : model_->orders)
         warned += !o.warnings.empty();

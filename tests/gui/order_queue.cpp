@@ -138,9 +138,11 @@ private slots:
         QCOMPARE(Pages(pages, "鈴木"), 1);
         QCOMPARE(Pages(pages, "高橋"), 0);
 
-        // Imported afresh, an order the history has as printed is asked about before it loads.
+        // Imported afresh, an order the history has as printed is held, flagged and asked about.
         QVERIFY(q.Import(Sample("mall_cp932.csv")));
-        QCOMPARE(q.StatusOf(0), Status::Open);
+        QCOMPARE(q.StatusOf(0), Status::Held);
+        QCOMPARE(q.StatusOf(2), Status::Open);
+        QVERIFY(q.OrderAt(0).warnings.back().find("印刷済み") != std::string::npos);
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(0));
         QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
