@@ -7,6 +7,7 @@
 #include "history/PendingFile.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
+#include "support/WindowBenchmarks.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -156,14 +157,5 @@ BENCHMARK(BM_OpenHistoryWindow)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv); // the history window
-    msgbox::SetResponder([](msgbox::Kind kind, const QString& text) {
-        if (kind == msgbox::Kind::Error) std::fprintf(stderr, "bench_history: %s\n", qPrintable(text));
-        return false;
-    });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv, "bench_history", false); // the history window
 }

@@ -5,6 +5,7 @@
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/tavo_dprintUnit.h"
 #include "printer/qt/HqPrinterInstance.h"
+#include "support/WindowBenchmarks.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -169,18 +170,6 @@ BENCHMARK(BM_TransferFromMegabyteMemo)->Unit(benchmark::kMillisecond)->Iteration
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    int errors = 0;
-    msgbox::SetResponder([&errors](msgbox::Kind kind, const QString&) {
-        errors += kind == msgbox::Kind::Error;
-        return false;
-    });
-    THqPrinterInstance printer; // as the program has it before its window
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     // A first showing that stopped at an error (no printer, no sender file) measured something else.
-    if (errors > 0) std::fprintf(stderr, "bench_mainwindow: %d error boxes during the run\n", errors);
-    return 0;
+    return RunWindowBenchmarks(argc, argv, "bench_mainwindow", true); // as the program has it
 }

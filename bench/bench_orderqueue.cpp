@@ -7,6 +7,7 @@
 #include "bench/MallExport.h"
 #include "orders/Orders.h"
 #include "printer/qt/HqPrinterInstance.h"
+#include "support/WindowBenchmarks.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -89,21 +90,6 @@ BENCHMARK(BM_NextOrderAfterAPrintedSlip)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    int errors = 0;
-    msgbox::SetResponder([&errors](msgbox::Kind kind, const QString& text) {
-        if (kind == msgbox::Kind::Error) {
-            ++errors;
-            std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-        }
-        return false;
-    });
-    THqPrinterInstance printer;
-    (void)TenThousandRows(); // built once, outside every measurement
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (errors > 0) std::fprintf(stderr, "bench_orderqueue: %d error boxes during the run\n", errors);
-    return 0;
+    // The file is built once, outside every measurement.
+    return RunWindowBenchmarks(argc, argv, "bench_orderqueue", true, [] { (void)TenThousandRows(); });
 }

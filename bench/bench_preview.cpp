@@ -8,6 +8,7 @@
 #include "app/qt/tavo_dprintUnit.h"
 #include "platform/Cp932Codec.h"
 #include "printer/qt/HqPrinterInstance.h"
+#include "support/WindowBenchmarks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,18 +63,6 @@ BENCHMARK(BM_OpenPreview)->ArgName("printer")->Arg(0)->Arg(1)->Unit(benchmark::k
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    int errors = 0;
-    msgbox::SetResponder([&errors](msgbox::Kind kind, const QString& text) {
-        if (kind == msgbox::Kind::Error && errors++ == 0) std::fprintf(stderr, "%s\n", qPrintable(text));
-        return false;
-    });
-    THqPrinterInstance printer;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    // A preview without its printer measured the nominal paper instead.
-    if (errors > 0) std::fprintf(stderr, "bench_preview: %d error boxes during the run\n", errors);
-    return 0;
+    // A preview without its printer measures the nominal paper instead.
+    return RunWindowBenchmarks(argc, argv, "bench_preview", true);
 }

@@ -1,5 +1,6 @@
 #include "app/qt/CommandLine.h"
 
+#include "app/qt/AfterFirstPaint.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/tavo_dprintUnit.h"
 #include "printer/qt/HqPrinterInstance.h"
@@ -109,27 +110,6 @@ QString UserFolder(QString& error) {
     return path;
 }
 
-// Ends the event loop once the window has painted itself.
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            // After this paint is done, and after the printer's part of the start that follows it, so
-            // the check also covers what start-up reports about the printer.
-            auto leave = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
-            if (THqPrinterInstance* printer = THqPrinterInstance::Current())
-                printer->WhenReady(qApp, leave);
-            else
-                leave();
-        }
-        return false;
-    }
-
-private:
-    bool painted_ = false;
-};
-
 } // namespace
 
 CommandLine HandleCommandLine(int argc, char** argv) {
@@ -227,15 +207,21 @@ int RunSelfTest(TForm_Main& form) {
         Print(stderr, kProgram + QStringLiteral(" --self-test: a box said: ") + text + QStringLiteral("\n"));
         return false;
     });
-    FirstPaint firstPaint;
-    form.installEventFilter(&firstPaint);
+    // Leaves after the first paint and after the printer's part of the start that follows it, so the
+    // check also covers what start-up reports about the printer.
+    new AfterFirstPaint(&form, [] {
+        auto leave = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+        if (THqPrinterInstance* printer = THqPrinterInstance::Current())
+            printer->WhenReady(qApp, leave);
+        else
+            leave();
+    });
     QTimer::singleShot(kSelfTestTimeoutMs, qApp, [] {
         Print(stderr, kProgram + QStringLiteral(" --self-test: the main window was not painted in time\n"));
         QCoreApplication::exit(1);
     });
     form.show();
     const int code = QCoreApplication::exec();
-    form.removeEventFilter(&firstPaint);
     msgbox::SetResponder({});
     if (code == 0)
         Print(stdout, kProgram + QStringLiteral(" ") + QStringLiteral(ZARIDI_VERSION) +

@@ -1,8 +1,8 @@
 // Recording each printed slip, loading a recorded one back for a reprint, and the records kept back.
 #include "app/qt/HistoryRecording.h"
-#include "app/qt/AfterFirstPaint.h"
 
 #include "app/MainSettings.h"
+#include "app/qt/AfterFirstPaint.h"
 #include "app/qt/ErrorBox.h"
 #include "app/qt/HistoryWindow.h"
 #include "app/qt/Hq_d97Y_DotUnit.h"
@@ -71,7 +71,6 @@ history::HistoryRecord PrintedRecord(const TForm_Main& form) {
     return r;
 }
 
-// Runs `then` from the event loop once the widget has painted itself for the first time.
 // While the pointer rests on the button, its hint stands in the help bar; what stood there comes back.
 class HelpBarHint : public QObject {
 public:

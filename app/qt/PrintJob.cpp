@@ -17,11 +17,15 @@ void TForm_Main::SpeedButton_F11Click() {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    PrintSlip();
+    PrintCheckedSlip();
 }
 
 void TForm_Main::PrintSlip() {
     EnsureNamedPrinter(); // the order queue prints without the question: the same guard
+    PrintCheckedSlip();
+}
+
+void TForm_Main::PrintCheckedSlip() {
     THqPrinter& printer = HqPrinter();
     const TPoint dpi = EffectiveResolutionOf(printer);
     Label_dpix->setText(QString::number(dpi.X));

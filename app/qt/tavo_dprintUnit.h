@@ -236,6 +236,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void PrintCheckedSlip(); // the job itself, once EnsureNamedPrinter has passed
     void BuildPaste();
     void BuildConsignee();
     void BuildSender();

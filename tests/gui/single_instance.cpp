@@ -1,5 +1,6 @@
 // A second start of the real program while one runs: no window, the first asked forward, exit code 0.
 #include "app/qt/AppTitle.h"
+#include "gui/support/RealProgram.h"
 #include "platform/qt/SingleInstance.h"
 
 #include <QLocalServer>
@@ -10,22 +11,10 @@
 
 namespace {
 
-QString Program() {
-    return QString::fromLocal8Bit(qgetenv("ZARIDI_BIN_DIR")) + QStringLiteral("/tavo_Zaridi2");
-}
-
-bool Listening(const QString& name) {
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    bool up = probe.waitForConnected(200);
-    probe.abort();
-    return up;
-}
-
 // Starts the program in `folder` as the running instance and waits until it answers later starts.
 bool StartFirst(QProcess& program, const QString& folder, const QString& name) {
     program.setWorkingDirectory(folder);
-    program.start(Program(), {});
+    program.start(ProgramPath(), {});
     if (!program.waitForStarted()) return false;
     QDeadlineTimer deadline(10000);
     while (!Listening(name) && !deadline.hasExpired())
@@ -39,7 +28,7 @@ class SingleInstanceTest : public QObject {
     Q_OBJECT
 private slots:
     void secondStartLeavesAtOnceWithZero() {
-        QVERIFY2(QFile::exists(Program()), "set ZARIDI_BIN_DIR to the build's bin folder");
+        QVERIFY2(QFile::exists(ProgramPath()), "set ZARIDI_BIN_DIR to the build's bin folder");
         QTemporaryDir work;
         QString name = SingleInstance(AppTitle()).ServerName();
         QVERIFY2(!Listening(name), "another instance of the program is running for this user");
@@ -51,7 +40,7 @@ private slots:
         second.setWorkingDirectory(work.path());
         QElapsedTimer clock;
         clock.start();
-        second.start(Program(), {});
+        second.start(ProgramPath(), {});
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
@@ -93,7 +82,7 @@ private slots:
         // A later start would leave silently; the self-test paints its own window and says so.
         QProcess check;
         check.setWorkingDirectory(work.path());
-        check.start(Program(), {QStringLiteral("--self-test")});
+        check.start(ProgramPath(), {QStringLiteral("--self-test")});
         QVERIFY(check.waitForFinished(30000));
         QCOMPARE(check.exitCode(), 0);
         QVERIFY(check.readAllStandardOutput().contains("self-test passed"));

@@ -3,6 +3,7 @@
 // start must come up, or end on SIGTERM, within seconds. Every start gets a runtime folder of its own,
 // so the tests never meet another copy of the program.
 #include "app/qt/AppTitle.h"
+#include "gui/support/RealProgram.h"
 #include "platform/qt/SingleInstance.h"
 
 #include <QDir>
@@ -18,18 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString ProgramPath() {
-    return QString::fromLocal8Bit(qgetenv("ZARIDI_BIN_DIR")) + QStringLiteral("/tavo_Zaridi2");
-}
-
-bool Listening(const QString& name) {
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    bool up = probe.waitForConnected(200);
-    probe.abort();
-    return up;
-}
 
 // One start of the program in a fresh working folder.
 class Start {
