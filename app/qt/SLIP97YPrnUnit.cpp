@@ -58,8 +58,8 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main& main) : main_(main) {
 
     GroupBox_Calibrate = new QGroupBox(U("試し印字で調整"), this);
     GroupBox_Calibrate->setGeometry(8, 138, 174, 180);
-    BitBtn_TestPrint =
-        new QPushButton(style()->standardIcon(QStyle::SP_FileIcon), U("試し印字"), GroupBox_Calibrate);
+    BitBtn_TestPrint = new QPushButton(U("試し印字"), GroupBox_Calibrate);
+    SetGlyphLater(BitBtn_TestPrint, QStyle::SP_FileIcon);
     BitBtn_TestPrint->setObjectName(QStringLiteral("BitBtn_TestPrint"));
     BitBtn_TestPrint->setGeometry(22, 22, 130, 26);
     BitBtn_TestPrint->setToolTip(U("枠と十字と目盛りを今の余白で印字します"));
