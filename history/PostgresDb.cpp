@@ -1,6 +1,6 @@
 // The PostgreSQL back end, on libpq: the store a packing room shares. Every desk inserts on its own
 // connection; the identity column and the unique uuid keep records from being lost or doubled, and an
-// advisory lock lets only one desk create or migrate the schema.
+// advisory lock lets only one desk create or migrate the schema. Built into libzaridi_pq.so.
 #include "history/HistoryStore.h"
 #include "history/SqlDb.h"
 #include "platform/Cp932Codec.h"
@@ -172,9 +172,10 @@ private:
 };
 
 } // namespace
-
-std::unique_ptr<SqlDb> OpenPostgres(const PgParams& params) {
-    return std::make_unique<PostgresDb>(params);
-}
-
 } // namespace history
+
+// The entry point of libzaridi_pq.so, which the program loads by name (history/OpenPostgres.cpp).
+extern "C" __attribute__((visibility("default"))) history::SqlDb*
+ZaridiOpenPostgres(const history::PgParams& params) {
+    return new history::PostgresDb(params);
+}

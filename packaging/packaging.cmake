@@ -56,7 +56,9 @@ else()
 endif()
 add_custom_target(packaging_files ALL DEPENDS ${generated})
 
-install(TARGETS tavo_Zaridi2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tavo_Zaridi2 RUNTIME DESTINATION bin)
+# The libraries the program loads late (platform/LateLibrary.h), where it looks for them from bin/.
+install(TARGETS ${ZARIDI_LATE_LIBRARIES} LIBRARY DESTINATION ${ZARIDI_PRIVATE_LIBDIR})
 install(FILES ${pkg_out}/${ZARIDI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${pkg_out}/${ZARIDI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${pkg_src}/icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps

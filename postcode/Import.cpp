@@ -6,12 +6,11 @@
 #include "platform/HalfWidth.h"
 #include "postcode/Index.h"
 #include "postcode/IndexBuilder.h"
+#include "postcode/ZipCsv.h"
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <sys/stat.h>
-#include <zip.h>
 
 namespace postcode {
 
@@ -53,56 +52,25 @@ bool IsZip(const std::string& bytes) {
     return bytes.compare(0, 4, "PK\x03\x04") == 0 || bytes.compare(0, 4, "PK\x05\x06") == 0;
 }
 
-bool EndsWithCsv(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-    return name.size() >= 4 && name.compare(name.size() - 4, 4, ".csv") == 0;
-}
-
 // The CSV files inside a ZIP, each with its own date.
 std::vector<Source> Unzip(const std::string& name, const std::string& bytes) {
-    zip_error_t err;
-    zip_error_init(&err);
-    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &err);
-    zip_t* za = src ? zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &err) : nullptr;
-    zip_error_fini(&err);
-    if (!za) {
-        if (src) zip_source_free(src);
-        throw Error(name, "ZIPファイルが壊れています");
+    ZipContents zip = ReadZippedCsv(bytes, kMaxUncompressed);
+    using Status = ZipContents::Status;
+    const std::string member = zip.failed.empty() ? name : name + ":" + cp932::FromUtf8(zip.failed);
+    switch (zip.status) {
+    case Status::Ok:
+        break;
+    case Status::Damaged:
+        throw Error(member, "ZIPファイルが壊れています");
+    case Status::TooBig:
+        throw Error(member, "大きすぎます");
+    case Status::NoReader:
+        throw EPostcodeImport(name + U(": ZIPファイルを読む部品を読み込めません: ") +
+                              cp932::FromUtf8(zip.failed));
     }
     std::vector<Source> out;
-    std::size_t total = 0; // of all entries together
-    const zip_int64_t n = zip_get_num_entries(za, 0);
-    for (zip_int64_t i = 0; i < n; ++i) {
-        zip_stat_t st;
-        if (zip_stat_index(za, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
-            !EndsWithCsv(st.name))
-            continue;
-        Source s;
-        s.name = name + ":" + cp932::FromUtf8(st.name);
-        s.date = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
-        bool tooBig = (st.valid & ZIP_STAT_SIZE) && st.size + total > kMaxUncompressed;
-        zip_file_t* f = tooBig ? nullptr : zip_fopen_index(za, static_cast<zip_uint64_t>(i), 0);
-        bool ok = f != nullptr;
-        char buf[65536];
-        while (ok) {
-            const zip_int64_t got = zip_fread(f, buf, sizeof buf);
-            if (got < 0) ok = false;
-            if (got <= 0) break;
-            s.bytes.append(buf, static_cast<std::size_t>(got));
-            if (s.bytes.size() + total > kMaxUncompressed) {
-                ok = false;
-                tooBig = true;
-            }
-        }
-        if (f && zip_fclose(f) != 0) ok = false;
-        if (!ok) {
-            zip_discard(za);
-            throw Error(s.name, tooBig ? "大きすぎます" : "ZIPファイルが壊れています");
-        }
-        total += s.bytes.size();
-        out.push_back(std::move(s));
-    }
-    zip_discard(za);
+    for (ZippedFile& file : zip.files)
+        out.push_back({name + ":" + cp932::FromUtf8(file.name), std::move(file.bytes), file.date});
     if (out.empty()) throw Error(name, "ZIPファイルの中にCSVファイルがありません");
     return out;
 }

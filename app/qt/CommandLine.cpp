@@ -3,6 +3,7 @@
 #include "app/qt/AfterFirstPaint.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "platform/LateLibrary.h"
 #include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>
@@ -197,6 +198,9 @@ void SetDesktopIdentity() {
     // On Wayland the desktop file name is the window's app id: it ties the window to the launcher entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZARIDI_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZARIDI_VERSION));
+}
+
+void SetWindowIcon() {
     const QIcon icon = QIcon::fromTheme(QStringLiteral(ZARIDI_APP_ID)); // installed with the package
     if (!icon.isNull()) QApplication::setWindowIcon(icon);
 }
@@ -210,6 +214,14 @@ int RunSelfTest(TForm_Main& form) {
     // Leaves after the first paint and after the printer's part of the start that follows it, so the
     // check also covers what start-up reports about the printer.
     new AfterFirstPaint(&form, [] {
+        // An installation without one of the libraries loaded late would start, but not print, keep
+        // a history on a server or import postcodes.
+        if (const std::string errors = late_library::LoadErrors(); !errors.empty()) {
+            Print(stderr,
+                  kProgram + QStringLiteral(" --self-test: cannot load\n") + QString::fromStdString(errors));
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
+            return;
+        }
         auto leave = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
         if (THqPrinterInstance* printer = THqPrinterInstance::Current())
             printer->WhenReady(qApp, leave);

@@ -21,10 +21,14 @@ struct CommandLine {
 // postcode import. Bad input ends with exit code 2 before anything is created.
 CommandLine HandleCommandLine(int argc, char** argv);
 
-// The application id, the version and the icon the desktop shows for the program.
+// The application id and the version the desktop shows for the program.
 void SetDesktopIdentity();
+// The window icon from the icon theme. Looking it up costs more than a tenth of the start, and the
+// desktop takes a later icon as well, so it comes after the first paint.
+void SetWindowIcon();
 
-// Shows the main window, waits for its first paint and returns 0; 1 when it is not painted in time.
+// Shows the main window, waits for its first paint and returns 0; 1 when it is not painted in time or
+// a library the program loads late cannot be loaded.
 // Boxes are answered No and their text goes to stderr, so a missing printer cannot hold the check up.
 // The settings file is left as it was: the check reads what a start reads and writes nothing.
 int RunSelfTest(TForm_Main& form);

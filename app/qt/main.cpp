@@ -1,5 +1,6 @@
 // Program entry: the command line, one instance per user and desktop, then the main window until it is
 // closed.
+#include "app/qt/AfterFirstPaint.h"
 #include "app/qt/AppTitle.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/Hq_d97Y_DotUnit.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
                      [&form](const QString& activationToken) { ComeForward(form, activationToken); });
     if (QScreen* screen = form.screen()) // centred on the desktop
         form.move(screen->availableGeometry().center() - form.rect().center());
+    new AfterFirstPaint(&form, SetWindowIcon);
     first_paint::ExitAfterFirstPaintIfAsked(form);
     if (command.run == CommandLine::Run::SelfTest) return RunSelfTest(form);
     form.show();

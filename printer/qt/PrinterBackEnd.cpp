@@ -1,47 +1,16 @@
 #include "printer/qt/PrinterBackEnd.h"
 
+#include "platform/LateLibrary.h"
 #include "printer/HqPrinterErrors.h"
 #include "printer/qt/PdfCanvas.h"
 
-#include <climits>
-#include <dlfcn.h>
-#include <mutex>
-#include <unistd.h>
-
 namespace {
 
-// The entry points of libzaridi_cups.so (printer/qt/CupsEntry.cpp).
+constexpr const char* kLibrary = "libzaridi_cups.so";
+// Its entry points (printer/qt/CupsEntry.cpp).
 using NewPrinterFn = PlatformPrinter* (*)();
 using AddressFn = void (*)(char*, std::size_t);
 using UseFn = void (*)(const char*);
-
-std::string LibraryPath() {
-    char exe[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    std::string dir = n > 0 ? std::string(exe, static_cast<std::size_t>(n)) : std::string();
-    dir = dir.substr(0, dir.rfind('/') + 1);
-    return dir + "libzaridi_cups.so";
-}
-
-// The library's handle; with `load` false only when it is loaded already.
-void* Library(bool load, std::string* error = nullptr) {
-    static std::mutex mutex;
-    static void* handle = nullptr;
-    std::lock_guard lock(mutex);
-    if (handle) return handle;
-    const std::string path = LibraryPath();
-    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | (load ? 0 : RTLD_NOLOAD));
-    if (!handle && error) {
-        const char* message = dlerror();
-        *error = message ? message : path;
-    }
-    return handle;
-}
-
-template <typename F>
-F Entry(void* library, const char* name) {
-    return library ? reinterpret_cast<F>(dlsym(library, name)) : nullptr;
-}
 
 // What stands in for the back end when its library is missing: no printers, and why.
 class NoBackEnd : public PlatformPrinter {
@@ -78,14 +47,15 @@ private:
 
 std::unique_ptr<PlatformPrinter> NewCupsPrinter() {
     std::string error;
-    if (auto create = Entry<NewPrinterFn>(Library(true, &error), "ZaridiNewCupsPrinter"))
+    if (auto create =
+            reinterpret_cast<NewPrinterFn>(late_library::Entry(kLibrary, "ZaridiNewCupsPrinter", &error)))
         return std::unique_ptr<PlatformPrinter>(create());
-    return std::make_unique<NoBackEnd>(error.empty() ? "libzaridi_cups.so: ZaridiNewCupsPrinter missing"
-                                                     : error);
+    return std::make_unique<NoBackEnd>(error);
 }
 
 std::string CurrentScheduler() {
-    auto address = Entry<AddressFn>(Library(false), "ZaridiCurrentScheduler");
+    auto address =
+        reinterpret_cast<AddressFn>(late_library::EntryIfLoaded(kLibrary, "ZaridiCurrentScheduler"));
     if (!address) return {};
     char buf[1024] = "";
     address(buf, sizeof buf);
@@ -94,5 +64,6 @@ std::string CurrentScheduler() {
 
 void UseScheduler(const std::string& address) {
     if (address.empty()) return;
-    if (auto use = Entry<UseFn>(Library(true), "ZaridiUseScheduler")) use(address.c_str());
+    if (auto use = reinterpret_cast<UseFn>(late_library::Entry(kLibrary, "ZaridiUseScheduler")))
+        use(address.c_str());
 }

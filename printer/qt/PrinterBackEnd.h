@@ -1,5 +1,5 @@
 #pragma once
-// The CUPS back end is a library of its own (libzaridi_cups.so, beside the program), loaded when the
+// The CUPS back end is a library of its own (libzaridi_cups.so, platform/LateLibrary.h), loaded when the
 // printer object is first made rather than when the program starts: libcups and what it brings (TLS,
 // Kerberos, service discovery) are a fifth of the program's libraries and nothing of the first window
 // needs them.

@@ -36,6 +36,19 @@ mkdir "$sandbox/offline"
 run_self_test "$sandbox/offline" CUPS_SERVER="$sandbox/no-scheduler.sock"
 grep -q "a box said: .*No Printer" "$sandbox/err" || fail "the printer error was not reported: $(cat "$sandbox/err")"
 
+# A copy of the program without the libraries loaded late fails the check and says where it looked;
+# with them in the private folder it names (where the package puts them), it passes.
+mkdir -p "$sandbox/copy/bin" "$sandbox/copy/run"
+cp "$program" "$sandbox/copy/bin/"
+(cd "$sandbox/copy/run" && timeout 60 "$sandbox/copy/bin/tavo_Zaridi2" --self-test >/dev/null 2>"$sandbox/err") &&
+    fail "--self-test passed without the libraries loaded late"
+for lib in libzaridi_cups.so libzaridi_pq.so libzaridi_zip.so; do
+    grep -q "^$lib: neither in " "$sandbox/err" || fail "--self-test did not name $lib: $(cat "$sandbox/err")"
+done
+private=$(sed -n 's/^libzaridi_cups.so: neither in .* nor in //p' "$sandbox/err" | head -n 1)
+mkdir -p "$private" && cp "$(dirname "$program")"/libzaridi_*.so "$private/"
+program="$sandbox/copy/bin/tavo_Zaridi2" run_self_test "$sandbox/copy/run"
+
 # The launcher's start: the data folder is made, private to the user, and becomes the current folder.
 (cd "$sandbox" && XDG_DATA_HOME="$sandbox/data" timeout 60 "$program" --user-dir --self-test >/dev/null 2>&1) ||
     fail "--user-dir --self-test failed"
