@@ -32,14 +32,30 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
-// A caption wider than its key is drawn in a smaller size, so that all of it shows.
+// A caption wider than its key is drawn in the largest smaller size (down to 8) in which all of it shows.
 void FitCaption(QPushButton* button) {
     QFont font = button->font();
     const int room = button->width() - 6;
-    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(button->text()) > room)
-        font.setPixelSize(font.pixelSize() - 1);
+    const int size = font.pixelSize();
+    auto width = [&](int pixels) {
+        font.setPixelSize(pixels);
+        return QFontMetrics(font).horizontalAdvance(button->text());
+    };
+    int fitting = size;
+    if (const int full = width(size); size > 8 && full > room) {
+        // Widths grow about in proportion to the size, so the search starts where the caption should
+        // just fit: every size tried is a font the toolkit has to load, at start-up.
+        fitting = std::clamp(size * room / full, 8, size - 1);
+        while (fitting < size - 1 && width(fitting + 1) <= room)
+            ++fitting;
+        while (fitting > 8 && width(fitting) > room)
+            --fitting;
+    }
+    font.setPixelSize(fitting);
     button->setFont(font);
 }
 

@@ -51,6 +51,19 @@ private slots:
     }
     void cleanup() { fx.reset(); }
 
+    // A key's caption shows whole, in the largest size up to the key's own that it fits in.
+    void functionKeyCaptionsFitTheirKeys() {
+        for (int i = 1; i <= 12; ++i) {
+            QPushButton* key = w->SpeedButton_F[static_cast<std::size_t>(i)];
+            const int room = key->width() - 6;
+            QFont font = key->font();
+            QVERIFY2(QFontMetrics(font).horizontalAdvance(key->text()) <= room, qPrintable(key->text()));
+            if (font.pixelSize() == w->font().pixelSize()) continue;
+            font.setPixelSize(font.pixelSize() + 1);
+            QVERIFY2(QFontMetrics(font).horizontalAdvance(key->text()) > room, qPrintable(key->text()));
+        }
+    }
+
     void consigneeClearWithYesEmptiesOnlyTheConsignee() {
         fillConsignee();
         fx->boxes.AnswerNext(true);
