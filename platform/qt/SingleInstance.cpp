@@ -1,16 +1,22 @@
 #include "platform/qt/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
+#include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWidget>
 
-#include <memory>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -46,6 +52,97 @@ QString SocketDirectory() {
     return IsPrivateFolder(dir) ? dir : QString();
 }
 
+// Waits until `fd` is ready for `events` or the deadline passes; false on the deadline or an error.
+bool WaitFor(int fd, short events, const QDeadlineTimer& deadline) {
+    for (;;) {
+        pollfd ready{fd, events, 0};
+        const int n = ::poll(&ready, 1, static_cast<int>(deadline.remainingTime()));
+        if (n >= 0 || errno != EINTR) return n > 0;
+    }
+}
+
+// Hands `message` to the instance listening at `address` and hangs up. False when no one answers there
+// within a second (nothing at the path, a file left behind, a process too stuck to take connections).
+bool SendToRunning(const sockaddr_un& address, const QByteArray& message) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return false;
+    const auto closeSocket = qScopeGuard([fd] { ::close(fd); });
+    const auto* to = reinterpret_cast<const sockaddr*>(&address);
+    const QDeadlineTimer connecting(1000);
+    while (::connect(fd, to, sizeof address) != 0) {
+        if (errno == EINPROGRESS || errno == EINTR) { // the connection goes on without us
+            int error = 0;
+            socklen_t size = sizeof error;
+            if (!WaitFor(fd, POLLOUT, connecting) ||
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+                return false;
+            break;
+        }
+        // ENOENT, ECONNREFUSED and the like: no one there. EAGAIN: its queue of connections is full.
+        if (errno != EAGAIN || connecting.hasExpired()) return false;
+        ::poll(nullptr, 0, 10);
+    }
+    // Connected: the running one is there, whether or not the message gets through in time.
+    const QDeadlineTimer writing(1000);
+    for (qsizetype sent = 0; sent < message.size();) {
+        const ssize_t n = ::send(fd, message.constData() + sent, message.size() - sent, MSG_NOSIGNAL);
+        if (n >= 0)
+            sent += n;
+        else if (errno != EINTR &&
+                 ((errno != EAGAIN && errno != EWOULDBLOCK) || !WaitFor(fd, POLLOUT, writing)))
+            break;
+    }
+    return true;
+}
+
+// A fresh listening socket at `address` that only this user can reach, its file's identity in `made`;
+// -1 with errno set when there can be none.
+int ListenAt(const sockaddr_un& address, struct stat& made) {
+    ::unlink(address.sun_path); // left by a process that died
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return -1;
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    // The folder is private already; the socket file is made so as well, as the older programs did.
+    if (bound && ::chmod(address.sun_path, 0600) == 0 && ::listen(fd, SOMAXCONN) == 0 &&
+        ::lstat(address.sun_path, &made) == 0)
+        return fd;
+    const int error = errno;
+    if (bound) ::unlink(address.sun_path);
+    ::close(fd);
+    errno = error;
+    return -1;
+}
+
+enum class Heard { More, Whole, Dropped };
+
+// One later start's connection, collecting what it sends until it hangs up.
+class Peer : public QSocketNotifier {
+public:
+    Peer(int fd, QObject* parent) : QSocketNotifier(fd, QSocketNotifier::Read, parent) {}
+    ~Peer() override {
+        setEnabled(false);
+        ::close(static_cast<int>(socket()));
+    }
+
+    Heard Read() {
+        char buffer[kMaxMessage + 1];
+        for (;;) {
+            // One byte beyond the limit tells a message that fills it from one that overflows it.
+            const ssize_t n = ::read(static_cast<int>(socket()), buffer, kMaxMessage + 1 - received.size());
+            if (n > 0) {
+                received.append(buffer, n);
+                if (received.size() > kMaxMessage) return Heard::Dropped;
+            } else if (n == 0) {
+                return Heard::Whole;
+            } else if (errno != EINTR) {
+                return errno == EAGAIN || errno == EWOULDBLOCK ? Heard::More : Heard::Dropped;
+            }
+        }
+    }
+
+    QByteArray received;
+};
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(parent) {
@@ -56,13 +153,32 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
     if (!dir.isEmpty()) name_ = dir + QStringLiteral("/zaridi-") + QString::fromLatin1(hash);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (listener_ < 0) return;
+    delete accepting_;
+    ::close(listener_);
+    // Only the file this process made: a later start that found it unanswering may have put its own there.
+    const QByteArray path = QFile::encodeName(name_);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && st.st_dev == socketDevice_ && st.st_ino == socketInode_)
+        ::unlink(path.constData());
+}
 
 bool SingleInstance::Claim() {
     if (name_.isEmpty()) {
         qWarning("tavo_Zaridi2: no private folder for the single-instance socket; starting without it");
         return true;
     }
+    const QByteArray path = QFile::encodeName(name_);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (static_cast<size_t>(path.size()) >= sizeof address.sun_path) { // a shortened path is someone else's
+        qWarning("tavo_Zaridi2: single-instance socket path %s is too long; starting without it",
+                 path.constData());
+        return true;
+    }
+    std::memcpy(address.sun_path, path.constData(), path.size());
+
     // The lock closes the race between two processes starting at the same moment. When it cannot be
     // had within two seconds (a folder in its place, a process stuck holding it), only that race goes
     // unguarded: a running instance still answers below, and a second window is better than none,
@@ -73,36 +189,45 @@ bool SingleInstance::Claim() {
         qWarning("tavo_Zaridi2: single-instance lock %s not taken (error %d); starting without it",
                  qPrintable(lock.fileName()), static_cast<int>(lock.error()));
 
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (socket.waitForConnected(1000)) {
-        socket.write(RaiseMessage(qEnvironmentVariable("XDG_ACTIVATION_TOKEN")));
-        socket.flush();
-        socket.waitForBytesWritten(1000);
-        socket.disconnectFromServer();
-        return false;
-    }
+    if (SendToRunning(address, RaiseMessage(qEnvironmentVariable("XDG_ACTIVATION_TOKEN")))) return false;
 
-    QLocalServer::removeServer(name_); // left by a process that died
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name_)) return true; // no socket: run without the single-instance guard
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* peer = server_->nextPendingConnection()) {
-            // The message may come in pieces; it is whole when the later start hangs up.
-            auto received = std::make_shared<QByteArray>();
-            connect(peer, &QLocalSocket::readyRead, this, [peer, received] {
-                received->append(peer->read(kMaxMessage - received->size()));
-                if (received->size() >= kMaxMessage) peer->abort();
-            });
-            connect(peer, &QLocalSocket::disconnected, this, [this, peer, received] {
-                received->append(peer->read(kMaxMessage - received->size()));
-                peer->deleteLater();
-                if (received->contains("raise")) emit raiseRequested(TokenOf(*received));
-            });
-        }
-    });
+    struct stat st {};
+    listener_ = ListenAt(address, st);
+    if (listener_ < 0) {
+        qWarning("tavo_Zaridi2: single-instance socket %s not made (%s); starting without it",
+                 path.constData(), std::strerror(errno));
+        return true;
+    }
+    socketDevice_ = st.st_dev;
+    socketInode_ = st.st_ino;
+    accepting_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+    connect(accepting_, &QSocketNotifier::activated, this, &SingleInstance::AcceptLaterStarts);
     return true;
+}
+
+void SingleInstance::AcceptLaterStarts() {
+    for (;;) {
+        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) { // out of descriptors: retry later, do not spin
+                accepting_->setEnabled(false);
+                QTimer::singleShot(200, accepting_, [notifier = accepting_] { notifier->setEnabled(true); });
+            }
+            return;
+        }
+        // The message may come in pieces; it is whole when the later start hangs up. A peer that never
+        // does holds only its descriptor.
+        auto* peer = new Peer(fd, this);
+        connect(peer, &QSocketNotifier::activated, this, [this, peer] {
+            const Heard heard = peer->Read();
+            if (heard == Heard::More) return;
+            const QByteArray message = peer->received;
+            peer->setEnabled(false);
+            peer->deleteLater();
+            if (heard == Heard::Whole && message.contains("raise")) emit raiseRequested(TokenOf(message));
+        });
+    }
 }
 
 QByteArray SingleInstance::RaiseMessage(const QString& activationToken) {

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 class SingleInstance : public QObject {
@@ -31,8 +31,12 @@ signals:
     void raiseRequested(const QString& activationToken);
 
 private:
+    void AcceptLaterStarts();
+
     QString name_;
-    QLocalServer* server_ = nullptr;
+    int listener_ = -1; // the socket later starts connect to; -1 while this process does not answer
+    QSocketNotifier* accepting_ = nullptr;
+    quint64 socketDevice_ = 0, socketInode_ = 0; // the socket file this process made, to remove at the end
 };
 
 // Brings the window forward for a later start. A Wayland compositor lets a window take the focus only

@@ -6,10 +6,20 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+QString TestTitle(const char* what) {
+    return QStringLiteral("zaridi-test-%1-%2")
+        .arg(QLatin1String(what))
+        .arg(QCoreApplication::applicationPid());
+}
 
 // Starts the program in `folder` as the running instance and waits until it answers later starts.
 bool StartFirst(QProcess& program, const QString& folder, const QString& name) {
@@ -101,6 +111,8 @@ private slots:
         QTest::newRow("token on two lines is dropped")
             << SingleInstance::RaiseMessage(QStringLiteral("a\nraise")) << true << QString();
         QTest::newRow("not a raise") << QByteArray("hello") << false << QString();
+        QTest::newRow("filling the limit")
+            << QByteArray("raise").leftJustified(4096, ' ') << true << QString();
     }
 
     void raiseMessages() {
@@ -141,6 +153,118 @@ private slots:
         QVERIFY(!claimed);
         QTRY_COMPARE(raised.count(), 1);
         QCOMPARE(raised.at(0).at(0).toString(), QStringLiteral("launcher-token-7"));
+    }
+
+    void olderRunningInstanceIsAskedForward() {
+        const QString title = TestTitle("older");
+        QLocalServer older; // what an older program listens with
+        older.setSocketOptions(QLocalServer::UserAccessOption);
+        QVERIFY(older.listen(SingleInstance(title).ServerName()));
+        qputenv("XDG_ACTIVATION_TOKEN", "launcher-token-9");
+        SingleInstance later(title);
+        const bool claimed = later.Claim();
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        QVERIFY(!claimed);
+        QVERIFY(older.waitForNewConnection(5000));
+        QLocalSocket* peer = older.nextPendingConnection();
+        QByteArray received = peer->readAll();
+        while (peer->waitForReadyRead(5000))
+            received += peer->readAll();
+        QCOMPARE(received, SingleInstance::RaiseMessage(QStringLiteral("launcher-token-9")));
+    }
+
+    void messagePastTheLimitIsCutOff() {
+        SingleInstance first(TestTitle("long"));
+        QVERIFY(first.Claim());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        QLocalSocket peer;
+        peer.connectToServer(first.ServerName());
+        QVERIFY(peer.waitForConnected(1000));
+        peer.write(QByteArray("raise").leftJustified(4097, ' '));
+        // The peer never hangs up: only the server can have ended the connection.
+        QTRY_COMPARE(peer.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(raised.count(), 0);
+    }
+
+    void quietPeerDoesNotHoldUpALaterStart_data() {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("nothing") << QByteArray();
+        QTest::newRow("part of a message") << QByteArray("rai");
+    }
+
+    void quietPeerDoesNotHoldUpALaterStart() {
+        QFETCH(QByteArray, sent);
+        const QString title = TestTitle("quiet");
+        SingleInstance first(title);
+        QVERIFY(first.Claim());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        QLocalSocket quiet; // never hangs up
+        quiet.connectToServer(first.ServerName());
+        QVERIFY(quiet.waitForConnected(1000));
+        quiet.write(sent);
+        QVERIFY(quiet.flush() || sent.isEmpty());
+        QCoreApplication::processEvents();
+        SingleInstance later(title);
+        QVERIFY(!later.Claim());
+        QTRY_COMPARE(raised.count(), 1);
+        QCOMPARE(quiet.state(), QLocalSocket::ConnectedState);
+    }
+
+    void whatLiesAtTheSocketPath_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("guarded");
+        QTest::newRow("file left behind") << QStringLiteral("file") << true;
+        QTest::newRow("pipe") << QStringLiteral("pipe") << true;
+        QTest::newRow("folder: no guard, no hang") << QStringLiteral("folder") << false;
+    }
+
+    void whatLiesAtTheSocketPath() {
+        QFETCH(QString, what);
+        QFETCH(bool, guarded);
+        const QString title = TestTitle("stale");
+        const QByteArray path = QFile::encodeName(SingleInstance(title).ServerName());
+        if (what == QLatin1String("file"))
+            QVERIFY(QFile(QString::fromLocal8Bit(path)).open(QIODevice::WriteOnly));
+        if (what == QLatin1String("pipe")) QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        if (what == QLatin1String("folder")) QCOMPARE(::mkdir(path.constData(), 0700), 0);
+        const auto removeFolder = qScopeGuard([&path] { ::rmdir(path.constData()); });
+        struct stat st {};
+        {
+            SingleInstance first(title);
+            QVERIFY(first.Claim());
+            QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+            SingleInstance later(title);
+            QCOMPARE(later.Claim(), !guarded);
+            QCOMPARE(::lstat(path.constData(), &st), 0);
+            if (guarded) {
+                QVERIFY(S_ISSOCK(st.st_mode));
+                QCOMPARE(st.st_mode & 0777, 0600u); // this user's only
+                QTRY_COMPARE(raised.count(), 1);
+            }
+        }
+        // The socket file goes with the instance that made it; a folder stays.
+        QCOMPARE(::lstat(path.constData(), &st) == 0, !guarded);
+    }
+
+    void pathTooLongForASocketMeansNoGuard() {
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        const auto restore = qScopeGuard([&saved] {
+            if (saved.isNull())
+                qunsetenv("XDG_RUNTIME_DIR");
+            else
+                qputenv("XDG_RUNTIME_DIR", saved);
+        });
+        QTemporaryDir top;
+        // Short enough for a shortened socket path to land inside it, too long for the whole one.
+        const QString runtime = top.filePath(QString(96 - top.path().size(), QLatin1Char('r')));
+        QVERIFY(QDir().mkdir(runtime) &&
+                QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        SingleInstance first(TestTitle("long-path")), later(TestTitle("long-path"));
+        QVERIFY(first.ServerName().startsWith(runtime));
+        QVERIFY(first.Claim());
+        QVERIFY(later.Claim());
+        QVERIFY(QDir(runtime).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).isEmpty());
     }
 
     void raiseIsDeliveredToTheFirst() {
