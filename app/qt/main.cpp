@@ -7,6 +7,7 @@
 #include "app/qt/SLIP97YPrnUnit.h"
 #include "app/qt/ZaridiApplication.h"
 #include "app/qt/tavo_dprintUnit.h"
+#include "platform/qt/EarlyFontSetup.h"
 #include "platform/qt/FirstPaint.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TerminationSignals.h"
@@ -17,6 +18,7 @@
 int main(int argc, char** argv) {
     const CommandLine command = HandleCommandLine(argc, argv);
     if (command.run == CommandLine::Run::Finished) return command.exitCode;
+    EarlyFontSetup fonts; // meanwhile, the application connects to the display
     ZaridiApplication app(argc, argv);
     // Before the guard is claimed: from then on a later start or the session may signal this process.
     QuitOnTerminationSignals(app);
