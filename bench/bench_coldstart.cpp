@@ -108,6 +108,7 @@ struct Start {
     double rssMb = 0; // peak resident set
     int objects = 0;  // shared objects loaded at the first paint
     bool ok = false;
+    std::string why; // when not ok: how the start ended and the end of what it wrote on stderr
 };
 
 // Starts `program` in `cwd` with the first-paint hook and waits for it to leave.
@@ -132,7 +133,8 @@ Start Run(const std::string& program, const fs::path& cwd, const std::vector<std
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const fs::path errors = cwd.parent_path() / "stderr.txt";
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     std::string path = program;
     char* argv[] = {path.data(), nullptr};
@@ -168,6 +170,14 @@ Start Run(const std::string& program, const fs::path& cwd, const std::vector<std
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     start.rssMb = usage.ru_maxrss / 1024.0;
+    if (!start.ok) {
+        std::ifstream in(errors);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        start.why = fs::path(program).filename().string() + ": " +
+                    (WIFSIGNALED(status) ? "signal " + std::to_string(WTERMSIG(status))
+                                         : "exit " + std::to_string(WEXITSTATUS(status))) +
+                    (text.empty() ? "" : ": " + text.substr(text.size() > 300 ? text.size() - 300 : 0));
+    }
     return start;
 }
 
@@ -232,6 +242,7 @@ void BM_ColdStart(benchmark::State& state) {
 
     std::vector<double> ours, theirs, ratios, ourCpu, theirCpu, ourRss, theirRss, requests, ppds;
     int ourObjects = 0, theirObjects = 0, failures = 0;
+    std::string firstFailure;
     for (auto _ : state) {
         Run(program, work, env); // warm the page cache; not counted
         Run(bare, work, env);
@@ -256,7 +267,7 @@ void BM_ColdStart(benchmark::State& state) {
             }
             if (!(i % 2)) b = Run(bare, work, env);
             if (!a->ok || !b->ok) {
-                ++failures;
+                if (!failures++) firstFailure = !a->ok ? a->why : b->why;
                 continue;
             }
             ours.push_back(a->ms);
@@ -272,7 +283,8 @@ void BM_ColdStart(benchmark::State& state) {
         state.SetIterationTime(Median(ours) / 1000);
     }
     if (ours.empty()) {
-        state.SkipWithError("no start reached its first paint");
+        state.SkipWithError(
+            ("no start reached its first paint; the first failed start: " + firstFailure).c_str());
     } else {
         std::sort(ratios.begin(), ratios.end());
         state.counters["zaridi_ms"] = Median(ours);
