@@ -10,8 +10,7 @@ namespace history {
 std::unique_ptr<SqlDb> OpenPostgres(const PgParams& params) {
     using OpenFn = SqlDb* (*)(const PgParams&);
     std::string error;
-    auto open =
-        reinterpret_cast<OpenFn>(late_library::Entry("libzaridi_pq.so", "ZaridiOpenPostgres", &error));
+    auto open = late_library::Entry<OpenFn>(late_library::kPostgres, "ZaridiOpenPostgres", &error);
     if (!open)
         throw EHistoryStore(EHistoryStore::Kind::Unavailable,
                             cp932::FromUtf8("履歴サーバーにつなぐ部品を読み込めません: " + error));

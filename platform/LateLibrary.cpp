@@ -9,8 +9,6 @@
 namespace late_library {
 namespace {
 
-constexpr const char* kLibraries[] = {"libzaridi_cups.so", "libzaridi_pq.so", "libzaridi_zip.so"};
-
 std::string ProgramFolder() {
     char exe[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
@@ -47,17 +45,17 @@ void* Symbol(void* library, const char* file, const char* symbol, std::string* e
 
 } // namespace
 
-void* Entry(const char* file, const char* symbol, std::string* error) {
+void* EntryAddress(const char* file, const char* symbol, std::string* error) {
     return Symbol(Open(file, true, error), file, symbol, error);
 }
 
-void* EntryIfLoaded(const char* file, const char* symbol) {
+void* EntryAddressIfLoaded(const char* file, const char* symbol) {
     return Symbol(Open(file, false, nullptr), file, symbol, nullptr);
 }
 
 std::string LoadErrors() {
     std::string errors;
-    for (const char* file : kLibraries) {
+    for (const char* file : kAll) {
         std::string error;
         if (!Open(file, true, &error)) errors += error + "\n";
     }

@@ -8,12 +8,26 @@
 
 namespace late_library {
 
-// The library's entry `symbol` (loading `file` once per process), or nullptr with why in `error`.
-void* Entry(const char* file, const char* symbol, std::string* error = nullptr);
-// The same, but only when `file` is loaded already: never loads it.
-void* EntryIfLoaded(const char* file, const char* symbol);
+inline constexpr const char* kCups = "libzaridi_cups.so";
+inline constexpr const char* kPostgres = "libzaridi_pq.so";
+inline constexpr const char* kZip = "libzaridi_zip.so";
+inline constexpr const char* kAll[] = {kCups, kPostgres, kZip};
 
-// The program's own late libraries, for the self-test: each one that cannot be loaded, with why.
+// The library's entry `symbol` (loading `file` once per process), or nullptr with why in `error`.
+void* EntryAddress(const char* file, const char* symbol, std::string* error = nullptr);
+// The same, but only when `file` is loaded already: never loads it.
+void* EntryAddressIfLoaded(const char* file, const char* symbol);
+
+template <typename F>
+F Entry(const char* file, const char* symbol, std::string* error = nullptr) {
+    return reinterpret_cast<F>(EntryAddress(file, symbol, error));
+}
+template <typename F>
+F EntryIfLoaded(const char* file, const char* symbol) {
+    return reinterpret_cast<F>(EntryAddressIfLoaded(file, symbol));
+}
+
+// For the self-test: each of kAll that cannot be loaded, with why, a line each.
 std::string LoadErrors();
 
 } // namespace late_library

@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr const char* kLibrary = "libzaridi_cups.so";
-// Its entry points (printer/qt/CupsEntry.cpp).
+// The entry points of the CUPS back end (printer/qt/CupsEntry.cpp).
 using NewPrinterFn = PlatformPrinter* (*)();
 using AddressFn = void (*)(char*, std::size_t);
 using UseFn = void (*)(const char*);
@@ -47,15 +46,13 @@ private:
 
 std::unique_ptr<PlatformPrinter> NewCupsPrinter() {
     std::string error;
-    if (auto create =
-            reinterpret_cast<NewPrinterFn>(late_library::Entry(kLibrary, "ZaridiNewCupsPrinter", &error)))
+    if (auto create = late_library::Entry<NewPrinterFn>(late_library::kCups, "ZaridiNewCupsPrinter", &error))
         return std::unique_ptr<PlatformPrinter>(create());
     return std::make_unique<NoBackEnd>(error);
 }
 
 std::string CurrentScheduler() {
-    auto address =
-        reinterpret_cast<AddressFn>(late_library::EntryIfLoaded(kLibrary, "ZaridiCurrentScheduler"));
+    auto address = late_library::EntryIfLoaded<AddressFn>(late_library::kCups, "ZaridiCurrentScheduler");
     if (!address) return {};
     char buf[1024] = "";
     address(buf, sizeof buf);
@@ -64,6 +61,6 @@ std::string CurrentScheduler() {
 
 void UseScheduler(const std::string& address) {
     if (address.empty()) return;
-    if (auto use = reinterpret_cast<UseFn>(late_library::Entry(kLibrary, "ZaridiUseScheduler")))
+    if (auto use = late_library::Entry<UseFn>(late_library::kCups, "ZaridiUseScheduler"))
         use(address.c_str());
 }

@@ -1,26 +1,14 @@
 // The slip goes to the printer registered for its slip type by name, wherever that queue stands in the
 // scheduler's list now, and nowhere else when it is gone or refuses jobs: the real main window, F11 and
 // the private scheduler's job lists.
-#include "Sandbox.h"
-
-#include "app/qt/LimitedLineEdit.h"
-#include "gui/support/FormFixture.h"
+#include "SlipWindow.h"
 
 #include <QTest>
 
 namespace {
 
-class RegisteredPrinterTest : public ::testing::Test {
+class RegisteredPrinterTest : public SlipWindowTest {
 protected:
-    std::unique_ptr<FormFixture> fx;
-
-    void SetUp() override {
-        REQUIRE_SANDBOX();
-        fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-    }
-    void TearDown() override { fx.reset(); }
-
     TForm_Main& StartRegistered(const char* name, int index) {
         fx->Write("tavo_a500.ini",
                   Sj("[手差し]\r\nPrnName=") + name + "\r\nPrnNoIndex=" + std::to_string(index) + "\r\n");

@@ -1,17 +1,7 @@
 #!/usr/bin/env bash
 # zaridi-probe history: the store checked from outside, on an SQLite file and on the private
 # PostgreSQL server (ZARIDI_PG_DIR, started by ctest), with several probes writing at once.
-set -u
-probe=$1
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-expect() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1: expected [$2] got [$3]"
-        fails=$((fails + 1))
-    fi
-}
+source "$(dirname "$0")/support.bash"
 
 db=$dir/tavo_Zaridi2.db
 cat >"$dir/slips.json" <<'JSON'
@@ -61,5 +51,4 @@ else
     fails=$((fails + 1))
 fi
 
-[ $fails -eq 0 ] && echo "history probe: all passed"
-exit $fails
+finish history

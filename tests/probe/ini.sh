@@ -1,16 +1,6 @@
 #!/usr/bin/env bash
 # zaridi-probe ini and cp932, checked from outside.
-set -u
-probe=$1
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-expect() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1: expected [$2] got [$3]"
-        fails=$((fails + 1))
-    fi
-}
+source "$(dirname "$0")/support.bash"
 
 ini=$dir/tavo_Zaridi2.ini
 expect "get from missing file gives default" "dflt" "$("$probe" ini get "$ini" tv_SAGAWAprn E_ZIP dflt)"
@@ -29,5 +19,4 @@ expect "write error exit code" "1" "$rc"
 expect "write error message" "$dir/none/x.ini に書き込めません" "$err"
 expect "cp932 hex" "95 5C 8E A6|61 81 60||" "$(printf '表示\na〜\n\n' | "$probe" cp932 | tr '\n' '|')"
 
-[ $fails -eq 0 ] && echo "ini probe: all passed"
-exit $fails
+finish ini

@@ -1,14 +1,6 @@
 #!/usr/bin/env bash
 # zaridi-probe layout, checked from outside.
-set -u
-probe=$1
-fails=0
-expect() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1: expected [$2] got [$3]"
-        fails=$((fails + 1))
-    fi
-}
+source "$(dirname "$0")/support.bash"
 
 out=$(printf '%s' '{"fields":{"Label_dpix":"360","Label_dpiy":"360","Edit_Zip":"123-4567","KyNumEdit_PriceSub":"5000","KyNumEdit_TaxSub":"238","CheckBox_p1":true,"CheckBox_p3":true}}' | "$probe" layout)
 expect "first postcode box" '{"font":"Lucida Sans Unicode","hex":"31","size":12,"text":"1","x":419,"y":68}' \
@@ -25,5 +17,4 @@ out=$(printf '%s' '{"fields":{"Label_dpix":"180","Label_dpiy":"180","Label_Prn_L
 expect "half of a double-byte character is null" '"hex":"95","size":12,"text":null,"x":204' \
     "$(grep -o '"hex":"95","size":12,"text":null,"x":[0-9-]*' <<<"$out")"
 
-[ $fails -eq 0 ] && echo "layout probe: all passed"
-exit $fails
+finish layout

@@ -1,19 +1,8 @@
 #!/usr/bin/env bash
 # zaridi-probe postcode: the lookup, check and find contract from outside, on a small index made by the
 # import from official-format files, and a few real lookups on the index beside the probe when it is built.
-set -u
-probe=$1
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-expect() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1:"
-        echo "  expected [$2]"
-        echo "  got      [$3]"
-        fails=$((fails + 1))
-    fi
-}
+source "$(dirname "$0")/support.bash"
+
 # The probe's JSON lines in jq's compact form, joined with "|", so key spacing does not matter.
 json() { jq -c . | paste -sd'|'; }
 
@@ -102,5 +91,4 @@ else
     echo "postcode probe: no real index beside the probe, real lookups skipped"
 fi
 
-[ $fails -eq 0 ] && echo "postcode probe: all passed"
-exit $fails
+finish postcode

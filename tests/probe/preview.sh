@@ -1,16 +1,6 @@
 #!/usr/bin/env bash
 # zaridi-probe preview, checked from outside: the picture's size, where the ink is, and no file on errors.
-set -u
-probe=$1
-fails=0
-expect() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1: expected [$2] got [$3]"
-        fails=$((fails + 1))
-    fi
-}
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
+source "$(dirname "$0")/support.bash"
 
 # Dark pixels in a rectangle of the PNG: "ink X0 Y0 X1 Y1" counts near-black ones, "blue ..." the
 # outlines' light blue ones.
@@ -86,5 +76,4 @@ expect "usage without --out" 2 $?
 printf '{"fields":{}}' | "$probe" preview --out "$dir/x.png" >/dev/null 2>&1
 expect "no paper" 1 $?
 
-[ $fails -eq 0 ] && echo "preview probe: all passed"
-exit $fails
+finish preview
