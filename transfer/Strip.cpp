@@ -4,6 +4,8 @@
 #include "transfer/ZipTel.h"
 #include "widgets/KyNumText.h"
 
+#include <utility>
+
 const std::array<std::string_view, 45> kStripWords = {
     "\x81\x46",                                                         // ：
     ":",                                                                // :
@@ -72,6 +74,55 @@ std::size_t WideBlankAt(std::string_view s, std::size_t pos) {
     return 0;
 }
 
+// Marks that open a heading ("■お届け先", "◆ご住所") and never start a value.
+constexpr std::array<std::string_view, 13> kHeadingMarks = {
+    "\x81\xA1", "\x81\xA0", "\x81\x9F", "\x81\x9E", "\x81\x9C", "\x81\x9B", "\x81\x9A", // ■□◆◇●○★
+    "\x81\x99", "\x81\xA6", "\x81\xA5", "\x81\xA3", "\x81\x9D", "\x81\x45",             // ☆※▼▲◎・
+};
+
+// Brackets that wrap a heading word: 【】 ［］ [] ＜＞ <> 《》 〈〉 『』 「」.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kHeadingBrackets = {{
+    {"\x81\x79", "\x81\x7A"},
+    {"\x81\x6D", "\x81\x6E"},
+    {"[", "]"},
+    {"\x81\x83", "\x81\x84"},
+    {"<", ">"},
+    {"\x81\x73", "\x81\x74"},
+    {"\x81\x71", "\x81\x72"},
+    {"\x81\x77", "\x81\x78"},
+    {"\x81\x75", "\x81\x76"},
+}};
+
+// The length of a heading mark or of an empty bracket pair (blanks inside allowed) at `pos`, else 0.
+std::size_t HeadingShapeAt(std::string_view s, std::size_t pos) {
+    for (std::string_view mark : kHeadingMarks)
+        if (s.substr(pos, mark.size()) == mark) return mark.size();
+    for (const auto& [open, close] : kHeadingBrackets) {
+        if (s.substr(pos, open.size()) != open) continue;
+        std::size_t p = pos + open.size();
+        while (p < s.size()) {
+            const std::size_t blank = WideBlankAt(s, p);
+            if (blank == 0) break;
+            p += blank;
+        }
+        if (s.substr(p, close.size()) == close) return p + close.size() - pos;
+    }
+    return 0;
+}
+
+// What the heading words leave of a heading shape goes too: "【】山田" -> "山田", "■" -> "". A line of
+// nothing but such shapes and blanks (a heading on a line of its own) becomes empty, so it takes no field.
+std::string StripHeadingShapes(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t len = WideBlankAt(text, pos);
+        if (len == 0) len = HeadingShapeAt(text, pos);
+        if (len == 0) break;
+        pos += len;
+    }
+    return std::string(text.substr(pos));
+}
+
 } // namespace
 
 std::string RemoveAll(std::string_view text, std::string_view word) {
@@ -125,7 +176,7 @@ std::string StripLine(std::string_view line) {
         w = RemoveAll(w, word);
         LeftTrim(w);
     }
-    w = TrimWide(w);
+    w = TrimWide(StripHeadingShapes(w));
     if (NumericLead(w).size() >= 3) w = FoldToHalfWidth(w);
     return w;
 }

@@ -73,6 +73,24 @@ TEST(StripLine, RemovesHeadingWordsInsideValuesToo) {
     EXPECT_EQ(Strip("Ｔｅｌ/ｔｅｌ/ＴＥＬ"), "//");
 }
 
+TEST(StripLine, HeadingShapesGoWithTheirWords) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"【お届け先】", ""},
+        {"[お届け先]", ""},
+        {"■お届け先", ""},
+        {"◆ ご住所：東京都港区", "東京都港区"},
+        {"●お名前　山田太郎 様", "山田太郎"},
+        {"＜お届け先＞", ""},
+        {"《 お名前 》佐藤花子", "佐藤花子"},
+        {"【お届け先】〒１２３－４５６７", "123-4567"},
+        {"（株）山田商事", "（株）山田商事"}, // a bracket with something in it is a value
+        {"【送料無料】", "【送料無料】"},
+        {"山田【様】", "山田【】"}, // only a heading's shape at the start goes
+    };
+    for (const auto& [line, stripped] : cases)
+        EXPECT_EQ(Strip(line), stripped) << line;
+}
+
 TEST(StripLine, FoldsOnlyLinesThatBeginWithANumberOfThreeCharacters) {
     EXPECT_EQ(Strip("ＴＥＬ：０３－１２３４－５６７８"), "０３－１２３４－５６７８");
     EXPECT_EQ(Strip("住所２：東京都港区１－２－３"), "東京都港区１－２－３");

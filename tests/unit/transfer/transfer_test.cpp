@@ -43,6 +43,16 @@ TEST(Transfer, LabelledOrderLines) {
     EXPECT_EQ(r.warning, "");
 }
 
+TEST(Transfer, AHeadingInBracketsOrAfterAMarkTakesNoField) {
+    for (std::string_view heading : {"【お届け先】", "[お届け先]", "■お届け先", "《お届け先》"}) {
+        const auto r =
+            Transfer({heading, "〒530-0001", "大阪府大阪市北区梅田1-1-1", "山田太郎 様", "06-1234-5678"});
+        EXPECT_EQ(ToUtf8(r.fields),
+                  (Fields{"530-0001", "大阪府大阪市北区梅田1-1-1", "", "", "山田太郎", "06-1234-5678"}))
+            << heading;
+    }
+}
+
 TEST(Transfer, PostcodeAndAddressOnOneLine) {
     const auto r = Transfer({"〒123-4567 東京都千代田区丸の内1-1-1", "山田太郎 様", "TEL 03-1234-5678"});
     EXPECT_EQ(ToUtf8(r.fields),
