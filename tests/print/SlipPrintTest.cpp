@@ -59,7 +59,7 @@ const std::vector<Expected> kFullSlip = {
     {"0", 753, 330},
     {"0", 785, 330},
     {"0", 817, 330},
-    {"5,000", 860, 336}, // right-aligned in twelve: see TaxOffset
+    {"9,545", 860, 336}, // right-aligned in twelve: see TaxOffset
     {"○", 820, 240},
     {"東京都千代田区千代田１－１", 120, 100},
     {"丸の内ビル３階", 120, 150},
@@ -124,7 +124,7 @@ protected:
         if (dpiy == 0) dpiy = dpi;
         TForm_Main& w = StartWith(index, std::to_string(top).c_str(), std::to_string(left).c_str());
         FillFullSlip(w);
-        ASSERT_EQ(w.KyNumEdit_TaxSub->Text(), "5000");
+        ASSERT_EQ(w.KyNumEdit_TaxSub->Text(), "9545");
         int before = sandbox::LastJobId("");
         PressF11(w, true);
         ASSERT_TRUE(fx->boxes.Errors().empty()) << fx->boxes.Errors()[0].toStdString();
@@ -151,7 +151,7 @@ protected:
             const std::vector<std::string> chars = Characters(e.text);
             double x = origin + Dots(e.x, dpi, left) * dot;
             double y = origin + Dots(e.y, dpiy, top) * dotY;
-            if (std::string(e.text) == "5,000") x += TaxOffset();
+            if (std::string(e.text) == "9,545") x += TaxOffset();
             bool at = false;
             for (std::size_t i = 0; i + chars.size() <= glyphs.size() && !at; ++i) {
                 if (std::abs(glyphs[i].x - x) > dot || std::abs(glyphs[i].y - y) > dotY) continue;

@@ -31,7 +31,7 @@ SlipFields SampleSlip() {
     f.date = "2026/12/07";
     f.kosuu = "120";
     f.priceSub = "105000";
-    f.taxSub = "5000";
+    f.taxSub = "9545";
     f.p2 = true;
     f.myZip = "530-0001";
     f.myAdd1 = sj("大阪府大阪市北区梅田１－１");

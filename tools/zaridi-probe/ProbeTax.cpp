@@ -1,4 +1,4 @@
-// tax: the contained tax the cash-on-delivery group shows for an amount.
+// tax: the contained tax the cash-on-delivery group shows for an amount, at a rate (percent, default 10).
 #include "Probe.h"
 
 #include "platform/Cp932Codec.h"
@@ -9,8 +9,10 @@
 namespace probe {
 
 int Tax(const Args& a) {
-    if (a.size() != 1) throw UsageError{"tax AMOUNT"};
-    std::cout << cp932::ToUtf8(ContainedTaxText(cp932::FromUtf8(a[0]))) << "\n";
+    if (a.empty() || a.size() > 2) throw UsageError{"tax AMOUNT [RATE]"};
+    const std::optional<int> rate = a.size() == 2 ? ParseTaxRate(a[1]) : kDefaultTaxRate;
+    if (!rate) throw UsageError{"tax AMOUNT [RATE]: RATE is a whole percent from 0 to 100"};
+    std::cout << cp932::ToUtf8(ContainedTaxText(cp932::FromUtf8(a[0]), *rate)) << "\n";
     return 0;
 }
 

@@ -22,7 +22,7 @@ inline void FillFullSlip(TForm_Main& w) {
     w.Edit_G3->setText(U("書籍"));
     w.DateTimePicker_1->setDate(QDate(2026, 12, 7));
     w.KyNumEdit_KOSUU->SetText("120");
-    w.KyNumEdit_PriceSub->SetText("105000"); // the tax follows: 5000
+    w.KyNumEdit_PriceSub->SetText("105000"); // the tax follows: 9545 at 10 %
     w.CheckBox_p2->click();
     w.CheckBox_My->setChecked(true);
     w.CheckBox_Date_1->setChecked(true);
