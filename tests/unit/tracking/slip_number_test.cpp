@@ -27,9 +27,10 @@ TEST(TrackingNumber, PublishedExamplesAndMisreads) {
         {"200961185434", kDomestic, true},  {"400012345672", kDomestic, false},
         {"512547514337", kDomestic, false}, // 7, 8 and 9 never end one
         {"13112383852", kRegistered, true}, {"13112383853", kRegistered, false},
-        {"EE473124829JP", kS10, true},      {"EB000717595HK", kS10, true}, // remainder 6: 5
-        {"EB000717618HK", kS10, true},      {"RR966331020JP", kS10, true}, // remainder 1: 10 gives 0
-        {"RR000000005JP", kS10, true},                                     // remainder 0: 11 gives 5
+        {"EE473124829JP", kS10, true},      {"EB000717618HK", kS10, true},
+        {"EB000717595HK", kS10, true}, // remainder 6: 5
+        {"RR966331020JP", kS10, true}, // remainder 1: 10 gives 0
+        {"RR000000005JP", kS10, true}, // remainder 0: 11 gives 5
         {"RR000717581JP", kS10, true},      {"RR761294038JP", kS10, true},
         {"EB000717594HK", kS10, false},     {"EB000717535HK", kS10, false},
         {"EB900717618HK", kS10, false},     {"4000123456", kUnknown, false}, // a 10-digit misread
