@@ -30,6 +30,7 @@ int Transfer(const Args& args);
 int Orders(const Args& args);
 int History(const Args& args);
 int Postcode(const Args& args);
+int Tracking(const Args& args);
 
 std::string ReadStdin();
 // The slip's fields as `layout` takes them: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}.

@@ -43,6 +43,8 @@ const Command kCommands[] = {
      "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json"},
     {"postcode", probe::Postcode,
      "postcode lookup|check|find|info [--data INDEX] < lines | postcode import --data INDEX FILE..."},
+    {"tracking", probe::Tracking,
+     "tracking check < lines   (each slip number's kind and check, JSON) | tracking next NUMBER [COUNT]"},
 };
 
 int Usage() {
