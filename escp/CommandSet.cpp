@@ -52,12 +52,8 @@ const CommandSet kEscpKanji24 = {
     .dpi = 180,
     // ESC @, ESC x 1 (letter quality), ESC R 8 (Japan: 0x5C is the yen sign), ESC l 0.
     .initialise = "\x1b@\x1bx\x01\x1bR\x08\x1bl\x00"sv,
-    .lineSpacing = {"\x1b"
-                    "3"sv,
-                    Arg::Byte, 255},
-    .pageLengthLines = {"\x1b"
-                        "C"sv,
-                        Arg::Byte, 127},
+    .lineSpacing = {"\x1b\x33"sv, Arg::Byte, 255},     // ESC 3 n
+    .pageLengthLines = {"\x1b\x43"sv, Arg::Byte, 127}, // ESC C n
     .feed = {"\x1bJ"sv, Arg::Byte, 255},
     .absolute = {"\x1b$"sv, Arg::WordLE, 65535},
     .absoluteUnit = 3,                            // 1/60 inch

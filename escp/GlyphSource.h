@@ -25,8 +25,8 @@ public:
     virtual int LineHeight(const std::string& font, int points, int dpi) = 0;
 
     // The character `ch` (CP932: one character, or a byte that starts none) as the page would draw it
-    // in `font`, scaled so that its line fills `height` dots, centred in `width` dots; exactly
-    // `width` x `height` dots.
+    // in `font`, scaled so that an em fills `height` dots like the printer's own characters, centred
+    // in `width` dots; exactly `width` x `height` dots.
     virtual GlyphBitmap Glyph(const std::string& font, const std::string& ch, int width, int height) = 0;
 };
 

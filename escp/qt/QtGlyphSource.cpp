@@ -50,8 +50,9 @@ escp::GlyphBitmap QtGlyphSource::Glyph(const std::string& font, const std::strin
     QString text = FromCp932(ch);
     text.replace(QChar(0x5C), QChar(0xA5)); // as the page draws byte 0x5C
 
-    // The face's line (ascent plus descent) fills the character's height, the text centred across.
-    const QFont face = PageFont(font, height * 1000.0 / Line(font));
+    // An em fills the character's height, as the printer's own characters fill theirs; the baseline
+    // sits where the face's ascent puts it, the text centred across.
+    const QFont face = PageFont(font, height);
     const QFontMetricsF m(face);
     QImage image(width, height, QImage::Format_Grayscale8);
     image.fill(Qt::white);
@@ -59,12 +60,14 @@ escp::GlyphBitmap QtGlyphSource::Glyph(const std::string& font, const std::strin
         QPainter p(&image);
         p.setFont(face);
         p.setPen(Qt::black);
-        p.drawText(QPointF((width - m.horizontalAdvance(text)) / 2, m.ascent()), text);
+        p.drawText(QPointF((width - m.horizontalAdvance(text)) / 2, std::min(m.ascent(), height * 0.88)),
+                   text);
     }
+    // A pin strikes a whole dot: a dot a quarter covered is struck, so hairlines of a Mincho face stay.
     for (int y = 0; y < height; ++y) {
         const uchar* row = image.constScanLine(y);
         for (int x = 0; x < width; ++x)
-            bitmap.dots[static_cast<std::size_t>(y) * width + x] = row[x] < 128;
+            bitmap.dots[static_cast<std::size_t>(y) * width + x] = row[x] < 192;
     }
     return bitmap;
 }
