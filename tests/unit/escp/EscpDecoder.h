@@ -1,8 +1,8 @@
 #pragma once
 // What a 24-pin ESC/P kanji printer would strike for a byte stream, written from the public command
-// references (docs/escp.md), not from the renderer's tables. Anything outside the commands below, or a
-// character struck before its pitch or spacing was set, is an error: the renderer must not lean on
-// the printer's panel settings or send a byte the printer would take for a command.
+// references (docs/escp.md), not from the renderer's tables. An unknown command, a byte the printer would
+// not print, or a character before its pitch or spacing was set is an error: the stream must not lean on
+// the printer's panel settings.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,182 +12,139 @@ namespace decoded {
 enum class Kind { Ank, Kanji, Bitmap };
 
 struct Mark {
-    int x, y, width, height; // dots at 180 dpi; y is the top of the character
+    int x, y, width, height; // dots at 180 dpi, y the top of the character
     Kind kind;
-    int code;                          // the byte, or the JIS code
-    std::vector<std::uint8_t> columns; // a bitmap: three bytes per column, top dot in the high bit
+    int code;                          // the byte or the JIS code
+    std::vector<std::uint8_t> columns; // a bitmap's data
 };
 
 struct Page {
     std::vector<Mark> marks;
-    int pageLength = 0; // dots
-    int passes = 0;     // carriage returns
+    std::vector<int> rows; // the vertical position of each pass that strikes, in order
+    int pageLength = 0, passes = 0;
     bool formFeed = false;
-    std::vector<int> rows; // the vertical position of every pass, in order
     std::vector<std::string> errors;
 };
 
 inline Page Decode(const std::string& s) {
-    Page page;
-    int x = 0, y = 0, lineSpacing = 0;
-    bool letterQuality = false, kanji = false, condensed = false, doubleWide = false, doubleHigh = false;
-    bool kanjiWide = false, kanjiHigh = false, struckInPass = false;
-    int pitch = 0, ankSpace = -1, kanjiLeft = -1, kanjiRight = -1; // 0 and -1: not set by this stream
-    auto fail = [&](std::size_t at, const std::string& what) {
-        page.errors.push_back(what + " at byte " + std::to_string(at));
+    Page p;
+    int x = 0, y = 0, spacing = 0, pitch = 0, ankSpace = -1, kanjiLeft = -1, kanjiRight = 0;
+    bool lq = false, kanji = false, condensed = false, wide = false, high = false, kWide = false,
+         kHigh = false;
+    bool struck = false;
+    auto at = [&](std::size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0; };
+    auto fail = [&](std::size_t i, const char* what) {
+        p.errors.push_back(what + (" at " + std::to_string(i)));
     };
-    auto byteAt = [&](std::size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0; };
-    auto mark = [&](int width, int height, Kind kind, int code, bool high) {
-        // Double height grows up from the line: the upper half sits in the band above it.
-        page.marks.push_back({x, high ? y - 24 : y, width, height, kind, code, {}});
-        if (!struckInPass) page.rows.push_back(y);
-        struckInPass = true;
-        x += width;
+    auto mark = [&](int w, int h, Kind kind, int code) {
+        p.marks.push_back({x, h == 48 ? y - 24 : y, w, h, kind, code, {}}); // double height grows upwards
+        if (!struck) p.rows.push_back(y);
+        struck = true;
+        x += w;
     };
     for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = byteAt(i);
+        const int c = at(i), cmd = at(i + 1), n = at(i + 2), word = at(i + 2) | at(i + 3) << 8;
+        std::size_t length = 1;
         if (c == 0x1B) {
-            const unsigned char cmd = byteAt(i + 1), n = byteAt(i + 2);
-            const int word = byteAt(i + 2) | byteAt(i + 3) << 8;
+            length = 3;
             switch (cmd) {
-            case '@': // ESC @: initialise
-                pitch = 0, ankSpace = kanjiLeft = kanjiRight = -1,
-                condensed = doubleWide = doubleHigh = false;
-                i += 2;
-                continue;
+            case '@':
+                pitch = 0, ankSpace = kanjiLeft = -1, condensed = wide = high = false, length = 2;
+                break;
             case 'x':
-                letterQuality = n & 1;
-                break; // ESC x n: 1 letter quality
+                lq = n & 1;
+                break; // 1: letter quality
             case 'R':
-                if (n != 8) fail(i, "not the Japanese character set");
-                break; // ESC R 8: 0x5C is yen
+                if (n != 8) fail(i, "not the Japanese set");
+                break; // 8: 0x5C is the yen sign
             case 'l':
-                if (n != 0) fail(i, "left margin");
+                if (n != 0) fail(i, "a left margin");
                 break;
             case '3':
-                lineSpacing = n;
-                break; // ESC 3 n: n/180 inch
+                spacing = n;
+                break; // n/180 inch
             case 'C':
-                page.pageLength = n * lineSpacing;
-                break; // ESC C n: n lines
+                p.pageLength = n * spacing;
+                break; // n lines
             case 'J':
                 y += n;
-                if (struckInPass) fail(i, "feed within a pass");
+                if (struck) fail(i, "a feed within a pass");
                 break; // n/180 inch
             case 'P':
-                pitch = 18;
-                i += 2;
-                continue; // 10 characters per inch
+                pitch = 18, length = 2;
+                break; // 10 characters per inch
             case 'M':
-                pitch = 15;
-                i += 2;
-                continue; // 12
+                pitch = 15, length = 2;
+                break; // 12
             case 'g':
-                pitch = 12;
-                i += 2;
-                continue; // 15
+                pitch = 12, length = 2;
+                break; // 15
             case ' ':
                 ankSpace = n;
-                break; // ESC SP n: n/180 inch in letter quality
+                break; // n/180 inch
             case 'W':
-                doubleWide = n & 1;
+                wide = n & 1;
                 break;
             case 'w':
-                doubleHigh = n & 1;
+                high = n & 1;
                 break;
             case '$':
-                x = 3 * word;
-                i += 4;
-                continue; // ESC $: 1/60 inch from the left margin
-            case '\\':    // ESC \: 1/180 inch in letter quality, two's complement to the left
-                if (!letterQuality) fail(i, "relative move outside letter quality");
-                x += static_cast<std::int16_t>(word);
-                i += 4;
-                continue;
-            case '*': { // ESC * 39: 24 dots high, 180 per inch across, three bytes a column
-                if (n != 39) fail(i, "bitmap mode " + std::to_string(n));
-                const int cols = byteAt(i + 3) | byteAt(i + 4) << 8;
-                mark(cols, 24, Kind::Bitmap, 0, false);
-                page.marks.back().columns.assign(s.begin() + static_cast<long>(i) + 5,
-                                                 s.begin() +
-                                                     static_cast<long>(std::min(s.size(), i + 5 + 3 * cols)));
-                i += 5 + 3 * static_cast<std::size_t>(cols);
-                continue;
+                x = 3 * word, length = 4;
+                break; // 1/60 inch
+            case '\\':
+                x += static_cast<std::int16_t>(word), length = 4; // 1/180 inch in letter quality
+                if (!lq) fail(i, "a relative move in draft");
+                break;
+            case '*': { // mode 39: 24 dots high, 180 dpi across, three bytes a column
+                const int cols = at(i + 3) | at(i + 4) << 8;
+                if (n != 39) fail(i, "another bitmap mode");
+                length = 5 + 3 * static_cast<std::size_t>(cols);
+                mark(cols, 24, Kind::Bitmap, 0);
+                p.marks.back().columns.assign(s.begin() + static_cast<long>(std::min(s.size(), i + 5)),
+                                              s.begin() + static_cast<long>(std::min(s.size(), i + length)));
+                break;
             }
             default:
-                fail(i, "unknown ESC command");
-                i += 2;
-                continue;
+                fail(i, "an unknown ESC command");
             }
-            i += 3;
-            continue;
-        }
-        if (c == 0x1C) { // the kanji extension
-            const unsigned char cmd = byteAt(i + 1), n = byteAt(i + 2);
+        } else if (c == 0x1C) {
+            length = 2;
             switch (cmd) {
             case '&':
                 kanji = true;
-                i += 2;
-                continue;
+                break;
             case '.':
                 kanji = false;
-                i += 2;
-                continue;
+                break;
             case 'S':
-                kanjiLeft = n, kanjiRight = byteAt(i + 3);
-                i += 4;
-                continue; // FS S n1 n2: n/180 inch
+                kanjiLeft = n, kanjiRight = at(i + 3), length = 4;
+                break; // left, right in dots
             case '!':
-                kanjiWide = n & 4, kanjiHigh = n & 8;
-                i += 3;
-                continue; // FS ! n
+                kWide = n & 4, kHigh = n & 8, length = 3;
+                break;
             default:
-                fail(i, "unknown FS command");
-                i += 2;
-                continue;
+                fail(i, "an unknown FS command");
             }
+        } else if (c == '\r') {
+            x = 0, struck = false, ++p.passes;
+        } else if (c == '\f') {
+            p.formFeed = i + 1 == s.size();
+        } else if (c == 0x0F || c == 0x12) {
+            condensed = c == 0x0F; // SI, DC2
+        } else if (kanji) {
+            if (c < 0x21 || c > 0x7E || cmd < 0x21 || cmd > 0x7E) fail(i, "not a JIS code");
+            if (kanjiLeft < 0) fail(i, "a kanji before its spacing");
+            mark((kWide ? 2 : 1) * (kanjiLeft + 24 + kanjiRight), kHigh ? 48 : 24, Kind::Kanji, c << 8 | cmd);
+            length = 2;
+        } else {
+            if (c < 0x20 || c > 0x7E) fail(i, "a byte the printer does not print");
+            if (pitch == 0 || ankSpace < 0) fail(i, "a character before its pitch and spacing");
+            if (condensed && pitch != 15) fail(i, "a condensed pitch of no whole dot");
+            mark((wide ? 2 : 1) * ((condensed ? 9 : pitch) + ankSpace), high ? 48 : 24, Kind::Ank, c);
         }
-        switch (c) {
-        case '\r':
-            x = 0, struckInPass = false, ++page.passes;
-            ++i;
-            continue;
-        case '\f':
-            page.formFeed = true;
-            if (i + 1 != s.size()) fail(i, "bytes after the form feed");
-            ++i;
-            continue;
-        case 0x0F:
-            condensed = true;
-            ++i;
-            continue; // SI
-        case 0x12:
-            condensed = false;
-            ++i;
-            continue; // DC2
-        default:
-            break;
-        }
-        if (kanji) {
-            const unsigned char c2 = byteAt(i + 1);
-            if (c < 0x21 || c > 0x7E || c2 < 0x21 || c2 > 0x7E) fail(i, "not a JIS code");
-            if (kanjiLeft < 0) fail(i, "kanji before its spacing was set");
-            const int scale = kanjiWide ? 2 : 1;
-            mark(scale * (std::max(kanjiLeft, 0) + 24 + std::max(kanjiRight, 0)), kanjiHigh ? 48 : 24,
-                 Kind::Kanji, c << 8 | c2, kanjiHigh);
-            i += 2;
-            continue;
-        }
-        if (c < 0x20 || c > 0x7E) fail(i, "a byte the printer would not print");
-        if (pitch == 0 || ankSpace < 0) fail(i, "alphanumeric before its pitch and spacing were set");
-        int width =
-            condensed ? (pitch == 15 ? 9 : 0) : pitch; // only 12 characters per inch condense to whole dots
-        if (width == 0) fail(i, "condensed pitch of no whole dot");
-        const int scale = doubleWide ? 2 : 1;
-        mark(scale * (width + std::max(ankSpace, 0)), doubleHigh ? 48 : 24, Kind::Ank, c, doubleHigh);
-        ++i;
+        i += length;
     }
-    return page;
+    return p;
 }
 
 } // namespace decoded
