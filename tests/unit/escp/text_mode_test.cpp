@@ -81,7 +81,7 @@ const std::vector<Text> kTexts = {
     {"   ", kLucida, 12, 500, 500, {}, ""},
 };
 
-TEST(TextMode, EveryTextIsStruckWhereTheLayoutPutsItOnePassPerRow) {
+TEST(EscpTextMode, EveryTextIsStruckWhereTheLayoutPutsItOnePassPerRow) {
     PatternGlyphs glyphs;
     std::vector<SlipDraw> draws;
     for (const Text& t : kTexts)
@@ -134,7 +134,7 @@ TEST(TextMode, EveryTextIsStruckWhereTheLayoutPutsItOnePassPerRow) {
     EXPECT_TRUE(page.formFeed);
 }
 
-TEST(TextMode, SizeIsTheNearestThatStaysInTheCellAtTheLayoutsEm) {
+TEST(EscpTextMode, SizeIsTheNearestThatStaysInTheCellAtTheLayoutsEm) {
     struct {
         int size;
         double line; // ems
@@ -156,7 +156,7 @@ TEST(TextMode, SizeIsTheNearestThatStaysInTheCellAtTheLayoutsEm) {
     }
 }
 
-TEST(TextMode, PageLengthIsThePapers) {
+TEST(EscpTextMode, PageLengthIsThePapers) {
     for (int length : {720, 990, 1001, 288}) {
         PatternGlyphs glyphs;
         const decoded::Page page = decoded::Decode(escp::RenderTextMode({}, {1800, length}, glyphs).bytes);
@@ -165,7 +165,7 @@ TEST(TextMode, PageLengthIsThePapers) {
     }
 }
 
-TEST(TextMode, NothingLeavesThePaperAndOverlapsTakeAPassOfTheirOwn) {
+TEST(EscpTextMode, NothingLeavesThePaperAndOverlapsTakeAPassOfTheirOwn) {
     PatternGlyphs glyphs;
     const std::vector<SlipDraw> draws = {
         {"ABCDEFGH", kLucida, 12, 1700, 100}, // 100 dots to the right edge hold six at 15 dots
@@ -184,7 +184,7 @@ TEST(TextMode, NothingLeavesThePaperAndOverlapsTakeAPassOfTheirOwn) {
     EXPECT_EQ(page.rows, (std::vector<int>{0, 0, 100}));
 }
 
-TEST(JisX0208, EndsOfItsRowsAndNoneOfTheExtensions) {
+TEST(EscpJisX0208, EndsOfItsRowsAndNoneOfTheExtensions) {
     const std::pair<const char*, int> cases[] = {
         {"\x84\xBE", 0x2840}, {"\x84\xBF", 0}, // the box drawings end
         {"\x98\x72", 0x4F53}, {"\x98\x73", 0}, // level 1 ends
