@@ -13,8 +13,10 @@ ROOT = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
 # What each subsystem may include besides itself. None: any file of that folder.
 ALLOWED = {
     "app": {"print": None, "transfer": None, "printer": None, "widgets": None, "platform": None,
-            "postcode": None, "history": None, "orders": None, "tracking": None},
+            "postcode": None, "history": None, "orders": None, "tracking": None, "escp": None},
     "print": {"printer": None, "platform": None},
+    # The text mode prints the slip's layout with the page's fonts.
+    "escp": {"print": None, "printer": None, "platform": None},
     # The transfer writes values into numeric fields, so it shares their text rules and nothing else.
     "transfer": {"widgets": {"widgets/KyNumText.h"}, "platform": None},
     "printer": {"platform": None},

@@ -16,6 +16,7 @@ int Ini(const Args& args);
 int Cp932Hex(const Args& args);
 int Layout(const Args& args);
 int Preview(const Args& args);
+int Escp(const Args& args);
 int Tax(const Args& args);
 int Printers(const Args& args);
 int NumEdit(const Args& args);
@@ -35,6 +36,8 @@ int Tracking(const Args& args);
 std::string ReadStdin();
 // The slip's fields as `layout` takes them: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}.
 SlipFields SlipFieldsFromJson(const nlohmann::json& fields);
+// The toolkit's fonts without a screen, for the subcommands that draw.
+void EnsureGuiApplication();
 // Upper-case hex pairs, `separator` between them.
 std::string HexBytes(const std::string& bytes, const char* separator);
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

@@ -9,10 +9,8 @@
 #include "print/qt/SlipImage.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 
 #include <iostream>
-#include <memory>
 #include <nlohmann/json.hpp>
 
 namespace probe {
@@ -34,16 +32,6 @@ std::pair<double, double> PointPair(const json& input, const char* name,
     if (!it->is_array() || it->size() != 2 || !(*it)[0].is_number() || !(*it)[1].is_number())
         throw std::runtime_error(std::string("preview: \"") + name + "\" must be two numbers in points");
     return {(*it)[0].get<double>(), (*it)[1].get<double>()};
-}
-
-// The image canvas needs the toolkit's fonts, without a screen.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zaridi-probe";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace

@@ -5,10 +5,13 @@
 #include "platform/RuntimeErrors.h"
 #include "transfer/Transfer.h"
 
+#include <QGuiApplication>
+
 #include <cstring>
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -22,6 +25,9 @@ const Command kCommands[] = {
     {"ini", probe::Ini, "ini get|getint FILE SECTION KEY DEFAULT | ini set FILE SECTION KEY VALUE"},
     {"cp932", probe::Cp932Hex, "cp932 < lines   (CP932 bytes of each line in hex)"},
     {"layout", probe::Layout, "layout < {\"fields\": {...}}   (the slip's draws in device dots)"},
+    {"escp", probe::Escp,
+     "escp < {\"fields\": {...}} > slip.prn   (the bytes of the slip in text mode at 180 dpi; errors on "
+     "stderr)"},
     {"preview", probe::Preview,
      "preview --out FILE.png [--outlines] < {\"fields\": {...}, \"paper\": [W, H], \"origin\": [X, Y]}"},
     {"tax", probe::Tax,
@@ -75,6 +81,15 @@ std::string HexBytes(const std::string& bytes, const char* separator) {
 
 std::vector<std::string> SplitLines(const std::string& text) {
     return FirstMemoLines(text, std::numeric_limits<std::size_t>::max());
+}
+
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zaridi-probe";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace probe
