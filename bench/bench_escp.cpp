@@ -12,6 +12,7 @@
 #include "print/SlipCanvas.h"
 #include "print/SlipLayout.h"
 #include "printer/qt/PdfCanvas.h"
+#include "slip/SampleSlip.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@ namespace {
 
 constexpr int kDpi = 180;
 constexpr escp::PageDots kForm{1800, 720}; // the continuous form, 10 x 4 inches
+const LayoutCaptions kCaptions{std::to_string(kDpi), std::to_string(kDpi), "", ""};
 
 // The print-time model (docs/escp.md): letter quality at 60 characters of 1/10 inch a second, the
 // head's return at draft speed (180 a second), the paper at 1/6 inch in 100 ms.
@@ -37,44 +39,26 @@ constexpr double kPrintInchesPerSecond = 6.0;
 constexpr double kReturnInchesPerSecond = 18.0;
 constexpr double kFeedInchesPerSecond = 1.0 / 6 / 0.1;
 
-SlipFields Fields(const char* which) {
-    SlipFields f;
-    f.dpix = f.dpiy = std::to_string(kDpi);
+slip::Record Fields(const char* which) {
     auto sj = [](const char* utf8) { return cp932::FromUtf8(utf8); };
     const std::string name = which;
     if (name == "preview") { // bench_preview's slip
-        f.zip = "530-0001";
-        f.add1 = sj("大阪府大阪市北区梅田3-1-1");
-        f.custo1 = sj("山田花子");
-        f.tel = "06-6345-1234";
-        f.g1 = sj("書籍");
-        f.kosuu = "2";
-        f.priceSub = "10500";
-        f.taxSub = "500";
-        f.p1 = true;
-        f.myChecked = false;
+        slip::Record f;
+        f.Edit_Zip = "530-0001";
+        f.Edit_Add1 = sj("大阪府大阪市北区梅田3-1-1");
+        f.Edit_Custo1 = sj("山田花子");
+        f.Edit_tel = "06-6345-1234";
+        f.Edit_G1 = sj("書籍");
+        f.KyNumEdit_KOSUU = "2";
+        f.KyNumEdit_PriceSub = "10500";
+        f.KyNumEdit_TaxSub = "954";
+        f.CheckBox_p1 = true;
+        f.CheckBox_My = false;
         return f;
     }
-    // The full slip of the end-to-end test (tests/gui/support/SampleSlip.h).
-    f.zip = "123-4567";
-    f.add1 = sj("東京都千代田区千代田１－１");
-    f.add2 = sj("丸の内ビル３階");
-    f.add3 = sj("総務部御中");
-    f.custo1 = sj(name == "extensions" ? "髙橋﨑子①" : "山田太郎");
-    f.tel = "090-1234-5678";
-    f.g1 = sj("衣料品");
-    f.g2 = sj("雑貨");
-    f.g3 = sj("書籍");
-    f.date = "2026/12/07";
-    f.kosuu = "120";
-    f.priceSub = "105000";
-    f.taxSub = "5000";
-    f.p2 = true;
-    f.myZip = "530-0001";
-    f.myAdd1 = sj("大阪府大阪市北区梅田１－１");
-    f.myAdd2 = sj("梅田ビル");
-    f.my = sj("タヴォ商店");
-    f.myTel = "06-1234-5678";
+    // The full slip of the end-to-end test.
+    slip::Record f = slip::SampleSlip();
+    if (name == "extensions") f.Edit_Custo1 = sj("髙橋﨑子①");
     return f;
 }
 
@@ -96,7 +80,7 @@ double TextModeSeconds(const escp::TextModeJob& job) {
 }
 
 void BM_TextMode(benchmark::State& state) {
-    const std::vector<SlipDraw> draws = LayoutSlip(Fields(kSlips[state.range(0)]));
+    const std::vector<SlipDraw> draws = LayoutSlip(kCaptions, Fields(kSlips[state.range(0)]));
     QtGlyphSource glyphs;
     escp::TextModeJob job;
     for (auto _ : state) {
@@ -180,7 +164,7 @@ void BM_GraphicsPath(benchmark::State& state) {
         state.SkipWithError("the private scheduler did not start (scripts/cups-sandbox)");
         return;
     }
-    const std::vector<SlipDraw> draws = LayoutSlip(Fields(kSlips[state.range(0)]));
+    const std::vector<SlipDraw> draws = LayoutSlip(kCaptions, Fields(kSlips[state.range(0)]));
     std::string prn;
     for (auto _ : state) {
         PdfCanvas canvas;

@@ -1,11 +1,12 @@
 #pragma once
 // Shared plumbing of the probe's subcommands: UTF-8 on the outside, CP932 inside.
+#include "print/SlipLayout.h"
+#include "slip/SlipRecord.h"
+
 #include <nlohmann/json_fwd.hpp>
 
 #include <string>
 #include <vector>
-
-struct SlipFields;
 
 namespace probe {
 
@@ -34,8 +35,14 @@ int Postcode(const Args& args);
 int Tracking(const Args& args);
 
 std::string ReadStdin();
-// The slip's fields as `layout` takes them: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}.
-SlipFields SlipFieldsFromJson(const nlohmann::json& fields);
+// The slip as `layout` takes it: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}, every
+// field of slip::kFields by its name and the four captions. A missing text is empty, a missing flag
+// false.
+struct SlipInput {
+    LayoutCaptions captions;
+    slip::Record slip;
+};
+SlipInput SlipFromJson(const nlohmann::json& fields);
 // The toolkit's fonts without a screen, for the subcommands that draw.
 void EnsureGuiApplication();
 // Upper-case hex pairs, `separator` between them.

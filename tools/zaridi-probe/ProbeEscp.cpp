@@ -18,14 +18,14 @@ namespace probe {
 int Escp(const Args& a) {
     if (!a.empty()) throw UsageError{"escp < {\"fields\": {...}, \"paper\": [W, H]}"};
     const nlohmann::json input = nlohmann::json::parse(ReadStdin());
-    const SlipFields fields =
-        SlipFieldsFromJson(input.contains("fields") ? input["fields"] : nlohmann::json::object());
-    const std::vector<SlipDraw> draws = LayoutSlip(fields); // the captions are checked here first
+    const SlipInput in = SlipFromJson(input.contains("fields") ? input["fields"] : nlohmann::json::object());
+    const std::vector<SlipDraw> draws =
+        LayoutSlip(in.captions, in.slip); // the captions are checked here first
     const int dpi = escp::kEscpKanji24.dpi;
-    if (StrToInt(fields.dpix) != dpi || StrToInt(fields.dpiy) != dpi)
+    if (StrToInt(in.captions.dpix) != dpi || StrToInt(in.captions.dpiy) != dpi)
         throw std::runtime_error("escp: the text mode prints at " + std::to_string(dpi) + " x " +
-                                 std::to_string(dpi) + " dpi, the fields give " + cp932::ToUtf8(fields.dpix) +
-                                 " x " + cp932::ToUtf8(fields.dpiy));
+                                 std::to_string(dpi) + " dpi, the fields give " +
+                                 cp932::ToUtf8(in.captions.dpix) + " x " + cp932::ToUtf8(in.captions.dpiy));
 
     // The paper in points; without one, the continuous form.
     PageGeometry paper = NominalPaper(cp932::FromUtf8("連続(４インチ)"));
