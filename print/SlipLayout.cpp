@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
 #include "printer/DesignFonts.h"
+#include "slip/Postcode.h"
 
 #include <algorithm>
 #include <array>
@@ -96,8 +97,9 @@ std::vector<SlipDraw> LayoutSlip(const LayoutCaptions& captions, const slip::Rec
 
     constexpr std::array<int, 7> zipX = {186, 233, 280, 348, 396, 442, 489};
     constexpr std::array<int, 7> zipBytes = {1, 2, 3, 5, 6, 7, 8};
+    const std::string zip = slip::SlipPostcode(f.Edit_Zip);
     for (std::size_t i = 0; i < zipX.size(); ++i)
-        p.Draw(ByteAt(f.Edit_Zip, zipBytes[i]), kLucida, 12, zipX[i], 30);
+        p.Draw(ByteAt(zip, zipBytes[i]), kLucida, 12, zipX[i], 30);
 
     if (f.CheckBox_Date_1) {
         p.Draw(Bytes(f.DateTimePicker_1, 1, 4), kLucida, 9, 550, 486);
@@ -139,8 +141,9 @@ std::vector<SlipDraw> LayoutSlip(const LayoutCaptions& captions, const slip::Rec
         p.Draw(ByteAt(f.Edit_tel, i + 1), kLucida, 13, telX[i], 288);
 
     if (f.CheckBox_My) {
-        p.Draw(Bytes(f.Edit_MyZip, 1, 3), kLucida, 10, 210, 340);
-        p.Draw(Bytes(f.Edit_MyZip, 5, 8), kLucida, 10, 292, 340);
+        const std::string myZip = slip::SlipPostcode(f.Edit_MyZip);
+        p.Draw(Bytes(myZip, 1, 3), kLucida, 10, 210, 340);
+        p.Draw(Bytes(myZip, 5, 8), kLucida, 10, 292, 340);
         p.Draw(f.Edit_MyADD1, kMincho, 10, 130, 382);
         p.Draw(f.Edit_MyADD2, kMincho, 10, 130, 426);
         p.Draw(f.Edit_My, kMincho, 10, 140, 484);

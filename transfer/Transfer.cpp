@@ -1,6 +1,7 @@
 #include "transfer/Transfer.h"
 
 #include "platform/Cp932.h"
+#include "slip/Postcode.h"
 #include "transfer/AddressWarning.h"
 #include "transfer/Compact.h"
 #include "transfer/Judge.h"
@@ -89,7 +90,7 @@ TransferResult RunTransfer(std::span<const std::string> memo, const slip::Record
         const Slots slots = Recognise(std::move(working));
 
         slip::Record& f = result.fields;
-        f.Edit_Zip = FoldToHalfWidth(slots.postcode);
+        f.Edit_Zip = slip::SlipPostcode(FoldToHalfWidth(slots.postcode));
         f.Edit_Add1 = cut(cp932::PlainTrim(slots.prefecture) + cp932::PlainTrim(slots.address1));
         f.Edit_Add2 = slots.address2;
         f.Edit_Custo1 = slots.name;

@@ -17,4 +17,11 @@ out=$(printf '%s' '{"fields":{"Label_dpix":"180","Label_dpiy":"180","Label_Prn_L
 expect "half of a double-byte character is null" '"hex":"95","size":12,"text":null,"x":204' \
     "$(grep -o '"hex":"95","size":12,"text":null,"x":[0-9-]*' <<<"$out")"
 
+# Seven digits in every spelling fill all seven postcode boxes; the sender's code its two groups.
+for zip in 5300001 530-0001 '５３０－０００１' '〒5300001'; do
+    out=$(jq -cn --arg zip "$zip" '{fields: {Label_dpix: "180", Label_dpiy: "180", Edit_Zip: $zip, CheckBox_My: true, Edit_MyZip: $zip}}' | "$probe" layout)
+    expect "postcode boxes for $zip" "5300001" "$(jq -r '[.draws[] | select(.size == 12 and .y == 34) | .text] | join("")' <<<"$out")"
+    expect "sender postcode for $zip" "530 0001" "$(jq -r '[.draws[] | select(.size == 10 and .y == 383) | .text] | join(" ")' <<<"$out")"
+done
+
 finish layout

@@ -98,10 +98,12 @@ TEST(SlipLayout, NonIntegerCaptionsRaiseBeforeAnythingIsDrawn) {
     }
 }
 
-TEST(SlipLayout, PostcodeBoxesSkipTheFourthByte) {
+TEST(SlipLayout, PostcodeBoxesTakeSevenDigitsInAnySpellingAndSkipTheFourthByteOfOtherText) {
     Input f = FullSlip();
     f.slip.Edit_Zip = "1234567";
-    EXPECT_EQ(Texts(Row(Layout(f), 68)), "[1][2][3][5][6][7][]");
+    EXPECT_EQ(Texts(Row(Layout(f), 68)), "[1][2][3][4][5][6][7]");
+    f.slip.Edit_Zip = "12a4567";
+    EXPECT_EQ(Texts(Row(Layout(f), 68)), "[1][2][a][5][6][7][]");
 }
 
 TEST(SlipLayout, TelephoneBoxesTakeThirteenBytes) {
