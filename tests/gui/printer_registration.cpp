@@ -62,7 +62,8 @@ private slots:
         QVERIFY(fx->boxes.Errors().empty()); // told on the display, not in a box
         QCOMPARE(Margins(w), QStringList({"0", "0", "0"}));
         QCOMPARE(w.ComboBox1->currentIndex(), -1);
-        QCOMPARE(w.ComboBox1->placeholderText(), U("この用紙の印刷先が登録されていません"));
+        QCOMPARE(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
+                 U("この用紙の印刷先が登録されていません"));
         QCOMPARE(w.ComboBox2->count(), 0);
         QVERIFY(!fx->Exists("tavo_a500.ini")); // reading registers nothing
         QVERIFY(w.Edit_Zip->hasFocus());       // the first showing ran to its end
@@ -202,7 +203,8 @@ private slots:
             fx->boxes.Clear();
             SelectSlipType(w, 1);
             QVERIFY(fx->boxes.Errors().empty());
-            QCOMPARE(w.ComboBox1->placeholderText(), U("この用紙の印刷先が登録されていません"));
+            QCOMPARE(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
+                     U("この用紙の印刷先が登録されていません"));
             SelectSlipType(w, 0);
             QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
 

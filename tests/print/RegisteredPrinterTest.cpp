@@ -99,7 +99,8 @@ TEST_F(RegisteredPrinterTest, SlipTypeWithNoPrinterRegisteredPrintsNowhere) {
     fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));
     TForm_Main& w = fx->Start(); // 手差し, which has none
     ASSERT_TRUE(fx->boxes.Errors().empty()) << "told on the display, not in a box at start";
-    EXPECT_EQ(w.ComboBox1->placeholderText(), U("この用紙の印刷先が登録されていません"));
+    EXPECT_EQ(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
+              U("この用紙の印刷先が登録されていません"));
     const int before = sandbox::LastJobId("");
     PressF11(w);
     EXPECT_EQ(fx->boxes.Shown().size(), 1u) << "asked before refusing";

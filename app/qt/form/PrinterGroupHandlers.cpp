@@ -24,10 +24,14 @@ void Fill(QComboBox* box, const std::vector<std::string>& items) {
         box->addItem(FromCp932(item));
 }
 
-// The printer display's line while no printer is shown: why, for a slip type with none registered.
-void SayWhetherRegistered(QComboBox* printers, bool registered) {
-    printers->setPlaceholderText(registered ? QString() : FromCp932(NotRegisteredText()));
-    printers->setToolTip(printers->placeholderText());
+// The printer displays' lines while no printer is shown: why, for a slip type with none registered. The
+// text is too long for one display and runs over the first two.
+void SayWhetherRegistered(QComboBox* printers, QComboBox* papers, bool registered) {
+    const QString text = registered ? QString() : FromCp932(NotRegisteredText());
+    printers->setPlaceholderText(text.left(text.size() / 2));
+    papers->setPlaceholderText(text.mid(text.size() / 2));
+    printers->setToolTip(text);
+    papers->setToolTip(text);
 }
 
 } // namespace
@@ -44,7 +48,7 @@ void TForm_Main::LoadRegistration() {
     Label_Prn_Left->setText(FromCp932(r.left));
     printerName_ = r.printerName;
     slipTypeHasPrinter_ = r.registered;
-    SayWhetherRegistered(ComboBox1, slipTypeHasPrinter_);
+    SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
 }
 
 void TForm_Main::LocateNamedPrinter() {
@@ -107,7 +111,7 @@ void TForm_Main::SpeedButton_PRNSETClick() {
         printer.SetIndex(0);
         return;
     }
-    SayWhetherRegistered(ComboBox1, slipTypeHasPrinter_);
+    SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
     if (!slipTypeHasPrinter_) { // no printer is shown as the slip type's
         ComboBox1->setCurrentIndex(-1);
         ComboBox2->clear();
