@@ -7,8 +7,12 @@
 
 namespace {
 
+// A line break never ends up in a value, so it marks a key that is not there.
+constexpr const char* kAbsent = "\n";
+
 PrinterRegistration ReadSection(const ProfileFile& file, const std::string& slipType) {
     PrinterRegistration r;
+    r.registered = file.ReadString(slipType, "PrnNoIndex", kAbsent) != kAbsent;
     r.printerName = cp932::PlainTrim(file.ReadString(slipType, "PrnName", ""));
     r.printerIndex = file.ReadString(slipType, "PrnNoIndex", "0");
     r.top = file.ReadString(slipType, "tavPrn_Top", "0");
@@ -25,10 +29,8 @@ PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::
 std::optional<PrinterRegistration> FindPrinterRegistration(const std::string& path,
                                                            const std::string& slipType) {
     ProfileFile file(path);
-    // A line break never ends up in a value, so it marks a key that is not there.
-    constexpr const char* kAbsent = "\n";
-    if (file.ReadString(slipType, "PrnNoIndex", kAbsent) == kAbsent) return std::nullopt;
     PrinterRegistration r = ReadSection(file, slipType);
+    if (!r.registered) return std::nullopt;
     r.printerName = file.ReadString(slipType, "PrnName", "");
     return r;
 }
@@ -36,11 +38,17 @@ std::optional<PrinterRegistration> FindPrinterRegistration(const std::string& pa
 void WritePrinterRegistration(const std::string& path, const std::string& slipType,
                               const PrinterRegistration& r) {
     ProfileFile file(path);
-    file.WriteString(slipType, "PrnName", r.printerName);
-    file.WriteString(slipType, "PrnNoIndex", r.printerIndex);
+    if (r.registered) {
+        file.WriteString(slipType, "PrnName", r.printerName);
+        file.WriteString(slipType, "PrnNoIndex", r.printerIndex);
+    }
     file.WriteString(slipType, "tavPrn_Top", r.top);
     file.WriteString(slipType, "tavPrn_Left", r.left);
     file.Save();
+}
+
+std::string NotRegisteredText() {
+    return cp932::FromUtf8("この用紙の印刷先が登録されていません");
 }
 
 int NamedPrinterIndex(const THqPrinter& printer, const std::string& name) {

@@ -1,8 +1,8 @@
 #pragma once
 // The registration file tavo_a500.ini: per slip type, the printer to use and the print-position margins.
 #include "printer/HqPrinterErrors.h"
-#include <optional>
 
+#include <optional>
 #include <string>
 
 class THqPrinter;
@@ -14,11 +14,15 @@ struct PrinterRegistration {
     std::string printerIndex = "0";
     std::string top = "0";
     std::string left = "0";
+    // A printer is registered (PrnNoIndex is there). Without one the slip type is printed nowhere, and
+    // writing its section stores the margins only.
+    bool registered = true;
 };
 
 inline constexpr const char* kRegistrationFileName = "tavo_a500.ini";
 
 // The section named by the slip type's text; "0" for every missing key, "" for a missing name.
+// `registered` says whether the printer keys were there.
 PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::string& slipType);
 
 // The section as stored, the printer's name included (for messages only); nullopt when the file
@@ -26,8 +30,8 @@ PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::
 std::optional<PrinterRegistration> FindPrinterRegistration(const std::string& path,
                                                            const std::string& slipType);
 
-// Writes the four keys in their order as one replacement of the file: on failure (EInOutError) none
-// of them is written.
+// Writes the four keys in their order (the two margins only, when nothing is registered) as one
+// replacement of the file: on failure (EInOutError) none of them is written.
 void WritePrinterRegistration(const std::string& path, const std::string& slipType,
                               const PrinterRegistration& r);
 
@@ -35,6 +39,15 @@ void WritePrinterRegistration(const std::string& path, const std::string& slipTy
 class EHqPrinterNotThere : public EHqPrinter {
 public:
     using EHqPrinter::EHqPrinter;
+};
+
+// What the window says of a slip type without a registered printer, on its printer display and at F11.
+std::string NotRegisteredText();
+
+// A slip is to be printed for a slip type without a registered printer.
+class EHqPrinterNotRegistered : public EHqPrinterNotThere {
+public:
+    EHqPrinterNotRegistered() : EHqPrinterNotThere(NotRegisteredText()) {}
 };
 
 // The visible index of the printer called `name` in `printer`'s list. EHqPrinterNotThere, with

@@ -327,6 +327,14 @@ void THqPrinter::Choose(int index, std::optional<std::uint16_t> paper, std::opti
     Refresh();
 }
 
+void THqPrinter::SetSlipForm(SlipForm form) {
+    if (form == slipForm_) return;
+    slipForm_ = form;
+    platform_->SetSlipForm(form);
+    ClearDeviceMode();
+    cachedIndex_ = -1;
+}
+
 PrinterPlace THqPrinter::FindPrinter(std::string_view name) const {
     int visible = 0;
     for (int i = 0; i < printersInfo_->Count(); ++i) {

@@ -73,6 +73,9 @@ public:
     // Makes the index-th visible printer current with the given paper and source numbers (nullopt keeps
     // what is in force), then reads its driver afresh.
     void Choose(int index, std::optional<std::uint16_t> paper, std::optional<std::uint16_t> bin);
+    // The slip stock the next documents are for (PlatformPrinter::SetSlipForm); the lists and settings
+    // are read afresh when it changes.
+    void SetSlipForm(SlipForm form);
     // The numbers behind the names GetPaperSizeNames and GetBinNames returned last.
     const std::vector<std::uint16_t>& PaperNumbers() const { return paperNumbers_; }
     const std::vector<std::uint16_t>& BinNumbers() const { return binNumbers_; }
@@ -97,6 +100,7 @@ private:
     int cachedIndex_ = -1;
     std::uint8_t capabilities_ = 0; // 1 = paper lists loaded, 2 = bin lists loaded
     std::optional<DeviceMode> deviceMode_;
+    SlipForm slipForm_;
 };
 
 // The program's one printer object, set up before the main window and torn down at exit.

@@ -21,6 +21,16 @@ struct NumberedName {
     std::string name;
 };
 
+// The number of the entry that stands for the printer's own setting in a paper or source list: with it
+// nothing is asked for, and whatever the printer is set to applies.
+constexpr std::uint16_t kPrinterDefaultEntry = 0;
+
+// The slip stock in use, in points: width across the feed, length along it; 0 x 0 for none.
+struct SlipForm {
+    double width = 0, length = 0;
+    friend bool operator==(const SlipForm&, const SlipForm&) = default;
+};
+
 struct TPoint {
     int X = 0;
     int Y = 0;
@@ -55,6 +65,9 @@ public:
     virtual DeviceMode DefaultDeviceMode(const std::string& device) = 0;
     // What the printer-setup dialog changes in the current device settings.
     virtual void SetPaperAndBin(std::int16_t paper, std::int16_t bin) = 0;
+    // The slip stock the next documents are for. A printer that takes free sizes offers it among its
+    // papers and starts with it; a change drops the paper and source chosen for the stock before.
+    virtual void SetSlipForm(SlipForm form) = 0;
 
     // Paper sizes and sources the driver of `device` offers, in driver order; empty when it reports none.
     virtual std::vector<NumberedName> Papers(const std::string& device) = 0;

@@ -28,20 +28,6 @@ std::string WithoutCredentials(const char* uri) {
     return clean;
 }
 
-// The queue's default paper and source as positions in its lists; the first entry when it names none.
-void QueueDefaults(const CupsQueue& queue, std::optional<int>& paper, std::optional<int>& source) {
-    paper.reset();
-    source.reset();
-    if (queue.defaultPaper >= 0)
-        paper = queue.defaultPaper;
-    else if (!queue.papers.empty())
-        paper = 0;
-    if (queue.defaultSource >= 0)
-        source = queue.defaultSource;
-    else if (!queue.sources.empty())
-        source = 0;
-}
-
 } // namespace
 
 CupsPrinter::CupsPrinter() = default;
@@ -226,13 +212,23 @@ const CupsQueue& CupsPrinter::CurrentQueue() {
     if (p < 0) return kNone;
     const CupsQueue& queue = Queue(List()[p].name);
     if (!settingsLoaded_) {
-        QueueDefaults(queue, paper_, source_);
+        offer_ = OfferOf(queue, form_);
+        paper_ = offer_.paper;
+        source_ = offer_.source;
+        sendPaper_ = offer_.sendPaper;
+        sendSource_ = offer_.sendSource;
         if (kept_ && kept_->queue == List()[p].name) {
-            for (std::size_t i = 0; i < queue.papers.size(); ++i) {
-                if (queue.papers[i].keyword == kept_->paper) paper_ = static_cast<int>(i);
+            for (std::size_t i = 0; kept_->paper && i < offer_.papers.size(); ++i) {
+                if (offer_.papers[i].keyword == *kept_->paper) {
+                    paper_ = static_cast<int>(i);
+                    sendPaper_ = true;
+                }
             }
-            for (std::size_t i = 0; i < queue.sources.size(); ++i) {
-                if (queue.sources[i].keyword == kept_->source) source_ = static_cast<int>(i);
+            for (std::size_t i = 0; kept_->source && i < offer_.sources.size(); ++i) {
+                if (offer_.sources[i].keyword == *kept_->source) {
+                    source_ = static_cast<int>(i);
+                    sendSource_ = true;
+                }
             }
         }
         kept_.reset();
@@ -241,62 +237,77 @@ const CupsQueue& CupsPrinter::CurrentQueue() {
     return queue;
 }
 
+const CupsOffer& CupsPrinter::CurrentOffer() {
+    CurrentQueue();
+    return offer_;
+}
+
 void CupsPrinter::ResetDeviceMode() {
     // The queue's defaults as this listing read them; Reload reads them afresh.
     settingsLoaded_ = false;
     CurrentQueue();
 }
 
-DeviceMode CupsPrinter::ModeOf(const CupsQueue& queue, std::optional<int> paper, std::optional<int> source) {
+DeviceMode CupsPrinter::ModeOf(const CupsQueue& queue, const CupsOffer& offer, std::optional<int> paper,
+                               std::optional<int> source) {
     DeviceMode mode;
     mode.size = sizeof(DeviceMode);
-    if (!queue.papers.empty()) mode.dmFields |= DM_PAPERSIZE;
-    if (!queue.sources.empty()) mode.dmFields |= DM_DEFAULTSOURCE;
+    if (!offer.papers.empty()) mode.dmFields |= DM_PAPERSIZE;
+    if (!offer.sources.empty()) mode.dmFields |= DM_DEFAULTSOURCE;
     if (queue.scale) mode.dmFields |= DM_SCALE;
-    if (paper) mode.dmPaperSize = static_cast<std::int16_t>(queue.papers[*paper].number);
-    if (source) mode.dmDefaultSource = static_cast<std::int16_t>(queue.sources[*source].number);
+    if (paper) mode.dmPaperSize = static_cast<std::int16_t>(offer.papers[*paper].number);
+    if (source) mode.dmDefaultSource = static_cast<std::int16_t>(offer.sources[*source].number);
     mode.dmScale = static_cast<std::int16_t>(queue.scale.value_or(100));
     return mode;
 }
 
 DeviceMode CupsPrinter::GetDeviceMode() {
     const CupsQueue& queue = CurrentQueue();
-    return ModeOf(queue, paper_, source_);
+    return ModeOf(queue, offer_, paper_, source_);
 }
 
 DeviceMode CupsPrinter::DefaultDeviceMode(const std::string& device) {
     const CupsQueue& queue = Queue(cp932::ToUtf8(device));
-    std::optional<int> paper, source;
-    QueueDefaults(queue, paper, source);
-    return ModeOf(queue, paper, source);
+    const CupsOffer offer = OfferOf(queue, form_);
+    return ModeOf(queue, offer, offer.paper, offer.source);
 }
 
 void CupsPrinter::SetPaperAndBin(std::int16_t paper, std::int16_t bin) {
-    const CupsQueue& queue = CurrentQueue();
-    for (std::size_t i = 0; i < queue.papers.size(); ++i) {
-        if (queue.papers[i].number == static_cast<std::uint16_t>(paper)) {
+    // Only a change is the user's choice: what is in force by default is not asked for by the job.
+    const CupsOffer& offer = CurrentOffer();
+    for (std::size_t i = 0; i < offer.papers.size(); ++i) {
+        if (offer.papers[i].number == static_cast<std::uint16_t>(paper)) {
+            if (paper_ != static_cast<int>(i)) sendPaper_ = !offer.papers[i].keyword.empty();
             paper_ = static_cast<int>(i);
             break;
         }
     }
-    for (std::size_t i = 0; i < queue.sources.size(); ++i) {
-        if (queue.sources[i].number == static_cast<std::uint16_t>(bin)) {
+    for (std::size_t i = 0; i < offer.sources.size(); ++i) {
+        if (offer.sources[i].number == static_cast<std::uint16_t>(bin)) {
+            if (source_ != static_cast<int>(i)) sendSource_ = !offer.sources[i].keyword.empty();
             source_ = static_cast<int>(i);
             break;
         }
     }
 }
 
+void CupsPrinter::SetSlipForm(SlipForm form) {
+    if (form == form_) return;
+    form_ = form;
+    settingsLoaded_ = false; // the new form's defaults; a choice made for the old one is dropped
+    if (kept_) kept_->paper = kept_->source = std::nullopt;
+}
+
 std::vector<NumberedName> CupsPrinter::Papers(const std::string& device) {
     std::vector<NumberedName> papers;
-    for (const CupsPaper& p : Queue(cp932::ToUtf8(device)).papers)
+    for (const CupsPaper& p : OfferOf(Queue(cp932::ToUtf8(device)), form_).papers)
         papers.push_back({p.number, cp932::FromUtf8(p.name)});
     return papers;
 }
 
 std::vector<NumberedName> CupsPrinter::Bins(const std::string& device) {
     std::vector<NumberedName> bins;
-    for (const CupsSource& s : Queue(cp932::ToUtf8(device)).sources)
+    for (const CupsSource& s : OfferOf(Queue(cp932::ToUtf8(device)), form_).sources)
         bins.push_back({s.number, cp932::FromUtf8(s.name)});
     return bins;
 }
@@ -307,16 +318,17 @@ TPoint CupsPrinter::Resolution() {
 }
 
 PageGeometry CupsPrinter::Page() {
-    const CupsQueue& queue = CurrentQueue();
+    const CupsOffer& offer = CurrentOffer();
     PageGeometry page;
     if (paper_) {
-        const CupsPaper& paper = queue.papers[*paper_];
+        const CupsPaper& paper = offer.papers[*paper_];
         page.width = paper.width;
         page.length = paper.length;
         page.originX = paper.left;
         page.originY = paper.top; // the queue reports margins, the top one from the paper's top edge
     }
-    if (page.width <= 0 || page.length <= 0) page = {595, 842, 0, 0}; // no paper list: A4
+    // No paper list, or the printer's own setting without a size: A4.
+    if (page.width <= 0 || page.length <= 0) page = {595, 842, 0, 0};
     return page;
 }
 
@@ -344,10 +356,12 @@ void CupsPrinter::EndDoc() {
     const CupsQueue& queue = CurrentQueue();
 
     // The IPP attributes for every queue; the resolution also as the driver option, which the
-    // scheduler does not derive from them.
+    // scheduler does not derive from them. Paper and source only where they are not the queue's own
+    // default, which the queue applies by itself (for a driver's default source, the only way to get it).
     CupsJobs::Options options;
-    if (paper_) options.emplace_back("media", queue.papers[*paper_].keyword);
-    if (source_) options.emplace_back("media-col", "{media-source=" + queue.sources[*source_].keyword + "}");
+    if (paper_ && sendPaper_) options.emplace_back("media", offer_.papers[*paper_].keyword);
+    if (source_ && sendSource_)
+        options.emplace_back("media-col", "{media-source=" + offer_.sources[*source_].keyword + "}");
     if (queue.resolutionKnown) {
         const std::string resolution = ResolutionKeyword(queue.resolutionX, queue.resolutionY);
         options.emplace_back("printer-resolution", std::to_string(queue.resolutionX) + "x" +
@@ -381,10 +395,10 @@ void CupsPrinter::KeepChoice() {
     int p = list_ ? PrinterIndex() : -1;
     if (p < 0) return;
     Kept kept{(*list_)[p].name, {}, {}, chosen_ >= 0};
+    // Only what was asked for: the defaults are read afresh with the fresh lists.
     if (settingsLoaded_) {
-        const CupsQueue& queue = Queue(kept.queue);
-        if (paper_) kept.paper = queue.papers[*paper_].keyword;
-        if (source_) kept.source = queue.sources[*source_].keyword;
+        if (paper_ && sendPaper_) kept.paper = offer_.papers[*paper_].keyword;
+        if (source_ && sendSource_) kept.source = offer_.sources[*source_].keyword;
     }
     kept_ = kept;
 }

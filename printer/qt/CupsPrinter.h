@@ -29,6 +29,7 @@ public:
     DeviceMode GetDeviceMode() override;
     DeviceMode DefaultDeviceMode(const std::string& device) override;
     void SetPaperAndBin(std::int16_t paper, std::int16_t bin) override;
+    void SetSlipForm(SlipForm form) override;
     std::vector<NumberedName> Papers(const std::string& device) override;
     std::vector<NumberedName> Bins(const std::string& device) override;
     TPoint Resolution() override;
@@ -57,9 +58,12 @@ private:
     Listing ReadDestinations();
     const std::vector<Destination>& List();
     const CupsQueue& Queue(const std::string& utf8Name);
+    // The current queue, with its offer and settings loaded.
     const CupsQueue& CurrentQueue();
+    const CupsOffer& CurrentOffer();
     void KeepChoice();
-    static DeviceMode ModeOf(const CupsQueue& queue, std::optional<int> paper, std::optional<int> source);
+    static DeviceMode ModeOf(const CupsQueue& queue, const CupsOffer& offer, std::optional<int> paper,
+                             std::optional<int> source);
     // The open connection to the calling thread's scheduler. Right after it failed to answer, every
     // call fails at once for a while instead of waiting again.
     CupsConnection& Connection();
@@ -70,13 +74,17 @@ private:
     SchedulerTrouble listTrouble_ = SchedulerTrouble::None;
     bool listEmpty_ = false;
     std::map<std::string, CupsQueue> queues_;
-    int chosen_ = -1;          // position in list_; -1: the default destination
-    std::optional<int> paper_; // positions in the current queue's lists; empty: none
+    int chosen_ = -1; // position in list_; -1: the default destination
+    SlipForm form_;
+    CupsOffer offer_;          // the current queue's, for form_
+    std::optional<int> paper_; // positions in offer_'s lists; empty: none
     std::optional<int> source_;
+    bool sendPaper_ = false, sendSource_ = false; // the job asks for them: not the queue's own default
     bool settingsLoaded_ = false;
     struct Kept {
-        std::string queue, paper, source; // the choice in force when the list was discarded
-        bool chosen = false;              // the queue was chosen, not the default destination
+        std::string queue;                        // the printer in force when the list was discarded
+        std::optional<std::string> paper, source; // the keywords asked for there
+        bool chosen = false;                      // the queue was chosen, not the default destination
     };
     std::optional<Kept> kept_;
     std::string title_;

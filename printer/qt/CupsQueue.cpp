@@ -11,6 +11,7 @@
 #include <cups/cups.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr double kPointsPerHundredthMm = 72.0 / 2540;
+constexpr const char* kPrinterDefaultName = "プリンタの既定"; // the entry for the printer's own setting
 
 std::uint16_t WindowsPaperNumber(const pwg_media_t* media, const cups_size_t& size) {
     if (media && media->ppd) {
@@ -77,6 +79,94 @@ const char* StringValue(ipp_attribute_t* attr) {
     return attr ? ippGetString(attr, 0, nullptr) : nullptr;
 }
 
+// The scheduler's default source where it is not a plain attribute: inside the default media collection.
+std::string SourceInMediaCol(ipp_attribute_t* col) {
+    if (!col || ippGetValueTag(col) != IPP_TAG_BEGIN_COLLECTION) return {};
+    const char* source =
+        StringValue(ippFindAttribute(ippGetCollection(col, 0), "media-source", IPP_TAG_ZERO));
+    return source ? source : "";
+}
+
+// Driver names ("FrontTractor") and keywords ("front-tractor") of the same source compare equal.
+std::string Folded(const char* name) {
+    std::string folded;
+    for (const char* c = name; *c; ++c) {
+        if (*c != '-' && *c != '_') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    }
+    return folded;
+}
+
+// The free sizes from the media-size-supported ranges, with the smallest margins the queue prints with.
+std::optional<CupsFreeSizes> FreeSizes(http_t* http, cups_dest_t* dest, cups_dinfo_t* info) {
+    ipp_attribute_t* sizes = cupsFindDestSupported(http, dest, info, "media-size");
+    if (!sizes || ippGetValueTag(sizes) != IPP_TAG_BEGIN_COLLECTION) return std::nullopt;
+    for (int i = 0; i < ippGetCount(sizes); ++i) {
+        ipp_t* size = ippGetCollection(sizes, i);
+        ipp_attribute_t* x = ippFindAttribute(size, "x-dimension", IPP_TAG_RANGE);
+        ipp_attribute_t* y = ippFindAttribute(size, "y-dimension", IPP_TAG_RANGE);
+        if (!x || !y) continue;
+        CupsFreeSizes free;
+        int upper = 0;
+        free.minWidth = ippGetRange(x, 0, &upper) * kPointsPerHundredthMm;
+        free.maxWidth = upper * kPointsPerHundredthMm;
+        free.minLength = ippGetRange(y, 0, &upper) * kPointsPerHundredthMm;
+        free.maxLength = upper * kPointsPerHundredthMm;
+        auto margin = [&](const char* name) {
+            ipp_attribute_t* values = cupsFindDestSupported(http, dest, info, name);
+            int least = 0;
+            for (int v = 0; values && v < ippGetCount(values); ++v) {
+                if (v == 0 || ippGetInteger(values, v) < least) least = ippGetInteger(values, v);
+            }
+            return least * kPointsPerHundredthMm;
+        };
+        free.left = margin("media-left-margin");
+        free.bottom = margin("media-bottom-margin");
+        free.right = margin("media-right-margin");
+        free.top = margin("media-top-margin");
+        return free;
+    }
+    return std::nullopt;
+}
+
+bool SameSize(double width, double length, double otherWidth, double otherLength) {
+    constexpr double kMillimetre = 72 / 25.4;
+    return std::abs(width - otherWidth) <= kMillimetre && std::abs(length - otherLength) <= kMillimetre;
+}
+
+// Where the destination's options name a paper or a source other than the one the queue applies by
+// itself: the administrator's default (lpadmin -o media-source-default=...) or the user's lpoptions.
+// The scheduler applies neither to a job; clients put them into theirs, as lp does.
+void ReadPresets(http_t* http, const std::string& name, CupsQueue& queue) {
+    std::unique_ptr<cups_dest_t, void (*)(cups_dest_t*)> dest(cupsGetNamedDest(http, name.c_str(), nullptr),
+                                                              [](cups_dest_t* d) { cupsFreeDests(1, d); });
+    if (!dest) return;
+    auto option = [&](const char* key) { return cupsGetOption(key, dest->num_options, dest->options); };
+    auto setSource = [&](const char* value) {
+        for (std::size_t i = 0; value && queue.presetSource < 0 && i < queue.sources.size(); ++i) {
+            if (Folded(queue.sources[i].keyword.c_str()) == Folded(value) &&
+                static_cast<int>(i) != queue.defaultSource)
+                queue.presetSource = static_cast<int>(i);
+        }
+    };
+    setSource(option("InputSlot"));
+    setSource(option("media-source"));
+    auto setPaper = [&](const char* value) {
+        if (!value || queue.presetPaper >= 0) return;
+        pwg_media_t* media = pwgMediaForPWG(value);
+        if (!media) media = pwgMediaForLegacy(value);
+        if (!media) media = pwgMediaForPPD(value);
+        for (std::size_t i = 0; i < queue.papers.size() && queue.presetPaper < 0; ++i) {
+            const CupsPaper& p = queue.papers[i];
+            const bool same = p.keyword == value ||
+                              (media && SameSize(p.width, p.length, media->width * kPointsPerHundredthMm,
+                                                 media->length * kPointsPerHundredthMm));
+            if (same && static_cast<int>(i) != queue.defaultPaper) queue.presetPaper = static_cast<int>(i);
+        }
+    };
+    setPaper(option("PageSize"));
+    setPaper(option("media"));
+}
+
 } // namespace
 
 std::string ResolutionKeyword(int x, int y) {
@@ -128,7 +218,8 @@ CupsQueue ReadCupsQueue(CupsConnection& connection, const CupsQueueAddress& addr
         if (cupsGetDestMediaByIndex(http, &dest, info.get(), i, CUPS_MEDIA_FLAGS_DEFAULT, &size))
             database.push_back(size);
     }
-    const char* mediaDefault = StringValue(cupsFindDestDefault(http, &dest, info.get(), "media"));
+    const char* defaultMedia = StringValue(cupsFindDestDefault(http, &dest, info.get(), "media"));
+    const std::string mediaDefault = defaultMedia ? defaultMedia : "";
     std::uint16_t nextPaper = 256;
     if (ipp_attribute_t* media = cupsFindDestSupported(http, &dest, info.get(), "media")) {
         for (int i = 0; i < ippGetCount(media); ++i) {
@@ -165,13 +256,16 @@ CupsQueue ReadCupsQueue(CupsConnection& connection, const CupsQueueAddress& addr
             paper.bottom = size.bottom * kPointsPerHundredthMm;
             paper.right = size.right * kPointsPerHundredthMm;
             paper.top = size.top * kPointsPerHundredthMm;
-            if (mediaDefault && paper.keyword == mediaDefault)
-                queue.defaultPaper = static_cast<int>(queue.papers.size());
+            if (paper.keyword == mediaDefault) queue.defaultPaper = static_cast<int>(queue.papers.size());
             queue.papers.push_back(paper);
         }
     }
 
-    const char* sourceDefault = StringValue(cupsFindDestDefault(http, &dest, info.get(), "media-source"));
+    // A driver's default source is not reported; a printer's own is, as an attribute or in the media.
+    const char* defaultSource = StringValue(cupsFindDestDefault(http, &dest, info.get(), "media-source"));
+    const std::string sourceDefault =
+        defaultSource ? defaultSource
+                      : SourceInMediaCol(cupsFindDestDefault(http, &dest, info.get(), "media-col"));
     std::uint16_t nextSource = 256;
     if (ipp_attribute_t* sources = cupsFindDestSupported(http, &dest, info.get(), "media-source")) {
         for (int i = 0; i < ippGetCount(sources); ++i) {
@@ -182,8 +276,7 @@ CupsQueue ReadCupsQueue(CupsConnection& connection, const CupsQueueAddress& addr
             source.name = text("media-source." + source.keyword, source.keyword);
             source.number = WindowsSourceNumber(keyword);
             if (source.number == 0) source.number = nextSource++;
-            if (sourceDefault && source.keyword == sourceDefault)
-                queue.defaultSource = static_cast<int>(queue.sources.size());
+            if (source.keyword == sourceDefault) queue.defaultSource = static_cast<int>(queue.sources.size());
             queue.sources.push_back(source);
         }
     }
@@ -203,5 +296,64 @@ CupsQueue ReadCupsQueue(CupsConnection& connection, const CupsQueueAddress& addr
         queue.resolutionKnown = x > 0 && y > 0;
         if (!queue.resolutionKnown) queue.resolutionX = queue.resolutionY = 300;
     }
+    queue.freeSizes = FreeSizes(http, &dest, info.get());
+    ReadPresets(http, address.name, queue);
+    if (connection.Trouble() == SchedulerTrouble::NoAnswer)
+        throw EHqPrinterNoAnswer(TroubleText(SchedulerTrouble::NoAnswer));
     return queue;
+}
+
+CupsOffer OfferOf(const CupsQueue& queue, SlipForm form) {
+    CupsOffer offer;
+    // The entry for the printer's own setting comes first, so the others keep their order after it.
+    const int shift = queue.defaultPaper < 0 && !queue.papers.empty() ? 1 : 0;
+    if (shift) offer.papers.push_back({kPrinterDefaultEntry, "", kPrinterDefaultName});
+    offer.papers.insert(offer.papers.end(), queue.papers.begin(), queue.papers.end());
+    if (!queue.papers.empty()) {
+        offer.paper = queue.presetPaper >= 0 ? queue.presetPaper + shift : queue.defaultPaper + shift;
+        offer.sendPaper = queue.presetPaper >= 0;
+    }
+    const CupsFreeSizes* free = queue.freeSizes ? &*queue.freeSizes : nullptr;
+    if (free && form.width > 0 && form.length > 0 && form.width >= free->minWidth - 0.5 &&
+        form.width <= free->maxWidth + 0.5 && form.length >= free->minLength - 0.5 &&
+        form.length <= free->maxLength + 0.5) {
+        int named = -1;
+        std::uint16_t next = 256;
+        for (std::size_t i = 0; i < queue.papers.size(); ++i) {
+            const CupsPaper& p = queue.papers[i];
+            if (named < 0 && SameSize(p.width, p.length, form.width, form.length))
+                named = static_cast<int>(i);
+            if (p.number >= next) next = p.number + 1;
+        }
+        if (named < 0) {
+            CupsPaper slip;
+            slip.number = next;
+            char keyword[128];
+            pwgFormatSizeName(keyword, sizeof keyword, "custom", nullptr,
+                              static_cast<int>(std::lround(form.width / kPointsPerHundredthMm)),
+                              static_cast<int>(std::lround(form.length / kPointsPerHundredthMm)), nullptr);
+            slip.keyword = keyword;
+            slip.name = PaperNameFromKeyword(slip.keyword);
+            slip.width = form.width;
+            slip.length = form.length;
+            slip.left = free->left;
+            slip.bottom = free->bottom;
+            slip.right = free->right;
+            slip.top = free->top;
+            offer.papers.push_back(slip);
+            offer.paper = static_cast<int>(offer.papers.size()) - 1;
+        } else {
+            offer.paper = named + shift;
+        }
+        offer.sendPaper = *offer.paper != queue.defaultPaper + shift;
+    }
+
+    const int sourceShift = queue.defaultSource < 0 && !queue.sources.empty() ? 1 : 0;
+    if (sourceShift) offer.sources.push_back({kPrinterDefaultEntry, "", kPrinterDefaultName});
+    offer.sources.insert(offer.sources.end(), queue.sources.begin(), queue.sources.end());
+    if (!queue.sources.empty()) {
+        offer.source = (queue.presetSource >= 0 ? queue.presetSource : queue.defaultSource) + sourceShift;
+        offer.sendSource = queue.presetSource >= 0;
+    }
+    return offer;
 }

@@ -24,6 +24,7 @@ public:
     DeviceMode GetDeviceMode() override { return {}; }
     DeviceMode DefaultDeviceMode(const std::string&) override { return {}; }
     void SetPaperAndBin(std::int16_t, std::int16_t) override {}
+    void SetSlipForm(SlipForm) override {}
     std::vector<NumberedName> Papers(const std::string&) override { return {}; }
     std::vector<NumberedName> Bins(const std::string&) override { return {}; }
     TPoint Resolution() override { return {300, 300}; }

@@ -64,9 +64,11 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QString::fromUtf8("プリンタの設定"));
         QCOMPARE(printers, QStringList({"dotmatrix", "slip"}));
         QCOMPARE(papers, QStringList({"10 x 4 in", "9 x 5.5 in", "A4"}));
-        QCOMPARE(bins, QStringList({"Tractor Feed", "Manual Feed", "Front Tractor"}));
+        // The scheduler names no default source for the driver: the printer's own setting is offered first.
+        QCOMPARE(bins, QStringList({QString::fromUtf8("プリンタの既定"), "Tractor Feed", "Manual Feed",
+                                    "Front Tractor"}));
         QCOMPARE(paper, QString("10 x 4 in"));
-        QCOMPARE(bin, QString("Tractor Feed"));
+        QCOMPARE(bin, QString::fromUtf8("プリンタの既定"));
     }
 
     void choosingAnotherPrinterShowsItsListsAndDefaults() {
@@ -93,14 +95,33 @@ private slots:
         THqPrinterSetupDialog dialog;
         bool ok = Run(dialog, [](TPrinterChoiceForm& d) {
             d.ComboBox_Paper->setCurrentIndex(1);
-            d.ComboBox_Bin->setCurrentIndex(1);
+            d.ComboBox_Bin->setCurrentIndex(2);
             Ok(d);
         });
         QVERIFY(ok);
         QCOMPARE(printer->GetIndex(), 1);
         QCOMPARE(printer->GetPaperSizeIndex(), 1);
-        QCOMPARE(printer->GetBinIndex(), 1);
+        QCOMPARE(printer->GetBinIndex(), 2);
         QCOMPARE(printer->GetBinNumber(), 4);
+    }
+
+    void slipFormIsOfferedAndPreselectedWhereTheQueueTakesFreeSizes() {
+        printer->SetSlipForm({720, 288}); // the continuous slip
+        THqPrinterSetupDialog dialog;
+        QStringList papers;
+        QString paper;
+        bool ok = Run(dialog, [&](TPrinterChoiceForm& d) {
+            d.ComboBox_Printer->setCurrentIndex(0); // the sample 24-pin driver
+            papers = Items(d.ComboBox_Paper);
+            paper = d.ComboBox_Paper->currentText();
+            Ok(d);
+        });
+        QVERIFY(ok);
+        QCOMPARE(papers, QStringList({"Letter", "Legal", "A4", "377.83 x 279.4 mm", "10 x 4 in"}));
+        QCOMPARE(paper, QString("10 x 4 in"));
+        const PageGeometry page = printer->GetPageGeometry();
+        QCOMPARE(page.width, 720.0);
+        QCOMPARE(page.length, 288.0);
     }
 
     void okOnAnotherPrinterSwitchesToIt() {

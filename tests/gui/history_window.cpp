@@ -145,6 +145,10 @@ private slots:
     void init() {
         fx = std::make_unique<FormFixture>();
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+        fx->Write(
+            "tavo_a500.ini",
+            Sj("[手差し]\r\nPrnNoIndex=0\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n")); // slips print on the
+                                                                                     // first printer
     }
     void cleanup() { fx.reset(); }
 

@@ -63,6 +63,9 @@ class OrderQueue : public QObject {
 
     TForm_Main& Start() {
         fx->Write("my0.txt", Sj("150-0001\r\n東京都渋谷区\r\n\r\n見本茶舗\r\n03-0000-0000\r\n"));
+        if (!fx->Exists("tavo_a500.ini")) // slips print on the first printer, registered for both types
+            fx->Write("tavo_a500.ini",
+                      Sj("[手差し]\r\nPrnNoIndex=0\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n"));
         TForm_Main& w = fx->Start();
         OrderQueueWindow::SetFileChooser([this](const QString&) { return chosen; });
         return w;

@@ -56,6 +56,7 @@ class PostcodeLookup : public QObject {
         fx = std::make_unique<FormFixture>();
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write("postcode.idx", index);
+        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\n")); // slips print on the first printer
         w = &fx->Start();
         fx->boxes.Clear();
     }

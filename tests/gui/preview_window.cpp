@@ -47,7 +47,7 @@ private slots:
         QVERIFY(p.Label_Missing->isHidden());
         QVERIFY(p.Label_Error->isHidden());
         QCOMPARE(p.PageImage().size(), QSize(1800, 720)); // 10 x 4 inches at 180 dpi
-        for (const char* shown : {"プリンタ: slip", "用紙: 10 x 4 in", "給紙: Tractor Feed", "180×180 dpi"})
+        for (const char* shown : {"プリンタ: slip", "用紙: 10 x 4 in", "給紙: プリンタの既定", "180×180 dpi"})
             QVERIFY2(p.Label_Target->text().contains(U(shown)), shown);
         QVERIFY(w.Label_dpix->text().isEmpty()); // looking prints nothing and changes nothing
 

@@ -57,14 +57,14 @@ private slots:
     void init() { fx = std::make_unique<FormFixture>(); }
     void cleanup() { fx.reset(); }
 
-    void unregisteredSlipTypeUsesTheFirstPrinterAndNoMargins() {
+    void unregisteredSlipTypeShowsNoPrinterAndSaysSo() {
         TForm_Main& w = Start();
-        QVERIFY(fx->boxes.Errors().empty());
+        QVERIFY(fx->boxes.Errors().empty()); // told on the display, not in a box
         QCOMPARE(Margins(w), QStringList({"0", "0", "0"}));
-        QCOMPARE(HqPrinter().GetIndex(), 0);
-        QCOMPARE(Items(w.ComboBox1), QStringList({"dotmatrix", "slip"}));
-        QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
-        QCOMPARE(w.ComboBox2->currentText(), QString("A4"));
+        QCOMPARE(w.ComboBox1->currentIndex(), -1);
+        QCOMPARE(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
+                 U("この用紙の印刷先が登録されていません"));
+        QCOMPARE(w.ComboBox2->count(), 0);
         QVERIFY(!fx->Exists("tavo_a500.ini")); // reading registers nothing
         QVERIFY(w.Edit_Zip->hasFocus());       // the first showing ran to its end
     }
@@ -79,14 +79,14 @@ private slots:
         QCOMPARE(HqPrinter().GetIndex(), 1);
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
         QCOMPARE(w.ComboBox2->currentText(), QString("10 x 4 in"));
-        QCOMPARE(w.ComboBox3->currentText(), QString("Tractor Feed"));
+        QCOMPARE(w.ComboBox3->currentText(), U("プリンタの既定")); // the driver's own feed
 
         SelectSlipType(w, 1);
         QCOMPARE(w.ComboBox_SEL->currentText(), U(kCont));
         QCOMPARE(Margins(w), QStringList({"0", "-3", "7"}));
         QCOMPARE(HqPrinter().GetIndex(), 0);
         QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
-        QCOMPARE(w.ComboBox2->currentText(), QString("A4"));
+        QCOMPARE(w.ComboBox2->currentText(), QString("10 x 4 in")); // the slip's own size, not A4
 
         SelectSlipType(w, 0);
         QCOMPARE(Margins(w), QStringList({"1", "10", "20"}));
@@ -132,15 +132,26 @@ private slots:
                  Sj("[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
     }
 
-    void cancellingStillRegistersTheCurrentPrinter() {
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=1\r\n"));
-        TForm_Main& w = Start();
-        InDialog user([](QWidget* d) { ChoosePrinter(d, 0, -1, false); });
-        QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
-        QVERIFY(user.opened);
-        QCOMPARE(HqPrinter().GetIndex(), 1);
-        QCOMPARE(fx->Read("tavo_a500.ini"),
-                 Sj("[手差し]\r\nPrnNoIndex=1\r\nPrnName=slip\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
+    void cancelOrEscapeLeavesTheRegistrationAsItWas() {
+        const std::string file = Sj("[手差し]\r\nPrnNoIndex=1\r\n");
+        const std::function<void(QWidget*)> leave[] = {
+            [](QWidget* d) { ChoosePrinter(d, 0, -1, false); },
+            [](QWidget* d) {
+                qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->setCurrentIndex(0);
+                QTest::keyClick(d, Qt::Key_Escape);
+            }};
+        for (const auto& act : leave) {
+            fx.reset();
+            fx = std::make_unique<FormFixture>();
+            fx->Write("tavo_a500.ini", file);
+            TForm_Main& w = Start();
+            InDialog user(act);
+            QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+            QVERIFY(user.opened);
+            QCOMPARE(HqPrinter().GetIndex(), 1);
+            QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
+            QCOMPARE(fx->Read("tavo_a500.ini"), file);
+        }
     }
 
     void registeredPrinterThatIsGoneFallsBackToTheFirstSilently() {
@@ -187,11 +198,13 @@ private slots:
             QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
             QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
 
-            // Another slip type prints as registered; coming back reports again.
+            // Another slip type, with no printer registered, says so on its display; coming back
+            // reports again.
             fx->boxes.Clear();
             SelectSlipType(w, 1);
             QVERIFY(fx->boxes.Errors().empty());
-            QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
+            QCOMPARE(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
+                     U("この用紙の印刷先が登録されていません"));
             SelectSlipType(w, 0);
             QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
 

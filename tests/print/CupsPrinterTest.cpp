@@ -19,6 +19,7 @@ using ::testing::Not;
 namespace {
 
 const std::string kTitle = "tavo_Zaridi2  ";
+const std::string kPrinterDefault = cp932::FromUtf8("プリンタの既定");
 
 class CupsPrinterTest : public ::testing::Test {
 protected:
@@ -105,12 +106,14 @@ TEST_F(CupsPrinterTest, PortsHideUserNameAndPassword) {
 
 TEST_F(CupsPrinterTest, SlipQueueOffersItsFormsFeedsAndResolution) {
     printer->SetIndex(VisibleIndexOf("slip"));
-    // The scheduler reports the driver's forms by their sizes only.
+    // The scheduler reports the driver's forms by their sizes only, and no default source: the
+    // printer's own setting comes first and is the one in force.
     EXPECT_THAT(printer->GetPaperSizeNames(), ElementsAre("10 x 4 in", "9 x 5.5 in", "A4"));
     EXPECT_EQ(printer->GetPaperSizeIndex(), 0);
     EXPECT_EQ(printer->GetPaperSizeNumber(), 256);
-    EXPECT_THAT(printer->GetBinNames(), ElementsAre("Tractor Feed", "Manual Feed", "Front Tractor"));
-    EXPECT_EQ(printer->GetBinNumber(), 8);
+    EXPECT_THAT(printer->GetBinNames(),
+                ElementsAre(kPrinterDefault, "Tractor Feed", "Manual Feed", "Front Tractor"));
+    EXPECT_EQ(printer->GetBinNumber(), kPrinterDefaultEntry);
     EXPECT_EQ(printer->GetBinIndex(), 0);
     TPoint dpi;
     printer->GetResolution(dpi);
@@ -119,9 +122,9 @@ TEST_F(CupsPrinterTest, SlipQueueOffersItsFormsFeedsAndResolution) {
     EXPECT_EQ(printer->GetScale(), 100);
     EXPECT_EQ(printer->GetSupportedFields(), (1u << 1) | (1u << 6));
     auto bins = printer->ChoiceFor(VisibleIndexOf("slip")).bins;
-    ASSERT_EQ(bins.size(), 3u);
-    EXPECT_EQ(bins[1].number, 4);   // manual feed
-    EXPECT_GE(bins[2].number, 256); // no platform number for a front tractor
+    ASSERT_EQ(bins.size(), 4u);
+    EXPECT_EQ(bins[2].number, 4);   // manual feed
+    EXPECT_GE(bins[3].number, 256); // no platform number for a front tractor
 }
 
 TEST_F(CupsPrinterTest, DotMatrixQueueHasWindowsPaperNumbersAndNoSources) {
@@ -159,11 +162,86 @@ TEST_F(CupsPrinterTest, ScaleComesFromTheQueuesScalingDefault) {
 TEST_F(CupsPrinterTest, SetIndexGoesBackToTheQueuesDefaults) {
     printer->Choose(VisibleIndexOf("slip"), 9, 4);
     EXPECT_EQ(printer->GetPaperSizeIndex(), 2);
-    EXPECT_EQ(printer->GetBinIndex(), 1);
+    EXPECT_EQ(printer->GetBinIndex(), 2);
     printer->SetIndex(VisibleIndexOf("dotmatrix"));
     printer->SetIndex(VisibleIndexOf("slip"));
     EXPECT_EQ(printer->GetPaperSizeIndex(), 0);
     EXPECT_EQ(printer->GetBinIndex(), 0);
+}
+
+// --- Defaults and slip forms ---------------------------------------------------------------------
+
+TEST_F(CupsPrinterTest, SourceTheSchedulerDoesNotNameIsLeftToTheQueue) {
+    // The driver's default feed is the manual one; the scheduler does not report it for a driver.
+    sandbox::Run("lpadmin -p slip -o InputSlot=Manual");
+    sandbox::Restore undo{"lpadmin -p slip -o InputSlot=Tractor"};
+    printer->SetIndex(VisibleIndexOf("slip"));
+    EXPECT_EQ(printer->GetBinNames().at(printer->GetBinIndex()), kPrinterDefault);
+    const sandbox::Job left = PrintPage("slip", [](HqCanvas& c) { c.TextOut(0, 0, "left"); });
+    EXPECT_THAT(sandbox::FilterOptions(left.id), Not(HasSubstr("media-source")));
+    EXPECT_THAT(sandbox::JobLog(left.id), HasSubstr("MediaPosition = 1")); // fed by hand
+
+    // A source chosen is asked for; choosing the printer's own setting again leaves it to the queue.
+    printer->Choose(VisibleIndexOf("slip"), std::nullopt, 8);
+    const sandbox::Job chosen = PrintPage("slip", [](HqCanvas& c) { c.TextOut(0, 0, "chosen"); });
+    EXPECT_THAT(sandbox::FilterOptions(chosen.id), HasSubstr("InputSlot=Tractor"));
+    EXPECT_THAT(sandbox::JobLog(chosen.id), HasSubstr("MediaPosition = 0"));
+    printer->Choose(VisibleIndexOf("slip"), std::nullopt, kPrinterDefaultEntry);
+    const sandbox::Job again = PrintPage("slip", [](HqCanvas& c) { c.TextOut(0, 0, "again"); });
+    EXPECT_THAT(sandbox::FilterOptions(again.id), Not(HasSubstr("media-source")));
+    EXPECT_THAT(sandbox::JobLog(again.id), HasSubstr("MediaPosition = 1"));
+}
+
+TEST_F(CupsPrinterTest, AdministratorsDefaultSourceIsCurrentAndAskedFor) {
+    // Reported with the destination, but applied by no one but the clients that send it.
+    sandbox::Run("lpadmin -p slip -o media-source-default=manual");
+    sandbox::Restore undo{"lpadmin -p slip -R media-source-default"};
+    printer = std::make_unique<THqPrinter>(std::make_unique<CupsPrinter>());
+    printer->SetIndex(VisibleIndexOf("slip"));
+    EXPECT_EQ(printer->GetBinNames().at(printer->GetBinIndex()), "Manual Feed");
+    EXPECT_EQ(printer->ChoiceFor(VisibleIndexOf("slip")).binIndex, 2);
+    const sandbox::Job job = PrintPage("slip", [](HqCanvas& c) { c.TextOut(0, 0, "manual"); });
+    EXPECT_THAT(sandbox::JobLog(job.id), HasSubstr("MediaPosition = 1"));
+}
+
+TEST_F(CupsPrinterTest, QueueThatTakesFreeSizesOffersTheSlipFormAndPrintsOnIt) {
+    const struct {
+        SlipForm form;
+        const char* name;
+        const char* pageSize; // as the scheduler hands it to the driver
+        const char* rasterPage;
+    } cases[] = {{{720, 288}, "10 x 4 in", "PageSize=Custom.720x288", "PageSize = [ 720 288 ]"},
+                 {{648, 396}, "9 x 5.5 in", "PageSize=Custom.648x396", "PageSize = [ 648 396 ]"}};
+    const int dotmatrix = VisibleIndexOf("dotmatrix");
+    for (const auto& c : cases) {
+        printer->SetIndex(VisibleIndexOf("slip"));
+        printer->SetSlipForm(c.form);
+        // Offered and preselected on a printer that is not the current one, too.
+        const PrinterChoice choice = printer->ChoiceFor(dotmatrix);
+        ASSERT_EQ(choice.papers.size(), 5u) << c.name;
+        EXPECT_EQ(choice.papers.back().name, c.name);
+        EXPECT_EQ(choice.paperIndex, 4) << c.name;
+
+        printer->Choose(dotmatrix, 1, std::nullopt); // Letter, then the form changes: the form again
+        printer->SetSlipForm({});
+        printer->SetSlipForm(c.form);
+        EXPECT_EQ(printer->GetPaperSizeNames().at(printer->GetPaperSizeIndex()), c.name);
+        const PageGeometry page = printer->GetPageGeometry();
+        EXPECT_EQ(page.width, c.form.width);
+        EXPECT_EQ(page.length, c.form.length);
+        EXPECT_NEAR(page.originX, 18, 0.01); // the driver's margins
+        const sandbox::Job job = PrintPage("dotmatrix", [](HqCanvas& h) { h.TextOut(0, 0, "form"); });
+        EXPECT_EQ(job.state, IPP_JSTATE_COMPLETED);
+        EXPECT_THAT(sandbox::Run("pdfinfo '" + sandbox::SpoolFile(job.id) + "'"),
+                    HasSubstr(std::to_string(int(c.form.width)) + " x " + std::to_string(int(c.form.length)) +
+                              " pts"));
+        EXPECT_THAT(sandbox::FilterOptions(job.id), HasSubstr(c.pageSize));
+        EXPECT_THAT(sandbox::JobLog(job.id), HasSubstr(c.rasterPage));
+    }
+    // A queue with named sizes only offers what it has and keeps its own default.
+    printer->SetIndex(VisibleIndexOf("slip"));
+    EXPECT_THAT(printer->GetPaperSizeNames(), ElementsAre("10 x 4 in", "9 x 5.5 in", "A4"));
+    EXPECT_EQ(printer->GetPaperSizeIndex(), 0);
 }
 
 // --- Printing -----------------------------------------------------------------------------------
@@ -271,13 +349,13 @@ TEST_F(CupsPrinterTest, CoarseVerticalResolutionKeepsPositionsInDots) {
 }
 
 TEST_F(CupsPrinterTest, ChosenSourceAndQueueResolutionReachTheDriver) {
-    printer->Choose(VisibleIndexOf("slip"), 256, 4); // continuous slip, manual feed
+    printer->Choose(VisibleIndexOf("slip"), 257, 4); // hand-fed slip, manual feed
     sandbox::Job job = PrintPage("slip", [](HqCanvas& c) { c.TextOut(10, 10, "slip"); });
     EXPECT_EQ(job.state, IPP_JSTATE_COMPLETED);
     std::string options = sandbox::FilterOptions(job.id);
     EXPECT_THAT(options, HasSubstr("InputSlot=Manual"));
     EXPECT_THAT(options, HasSubstr("Resolution=180dpi"));
-    EXPECT_THAT(options, HasSubstr("PageSize=SlipCont4"));
+    EXPECT_THAT(options, HasSubstr("PageSize=SlipHand"));
     EXPECT_THAT(options, HasSubstr("print-scaling=none"));
     EXPECT_THAT(sandbox::ReadFile(sandbox::Dir() + "/out/slip.prn"), HasSubstr("\x1b*\x27")); // ESC * 39
 }

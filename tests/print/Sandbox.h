@@ -131,6 +131,17 @@ inline std::string FilterOptions(int id) {
     return log.substr(at, log.find('\n', at) - at);
 }
 
+// What the scheduler logged of a job, its filters' lines included: the raster page the driver was handed
+// ("PageSize = [ 720 288 ]", "MediaPosition = 1").
+inline std::string JobLog(int id) {
+    const std::string log = ReadFile(Dir() + "/log/error_log");
+    const std::string key = "[Job " + std::to_string(id) + "] ";
+    std::string lines;
+    for (std::size_t at = log.find(key); at != std::string::npos; at = log.find(key, at + 1))
+        lines += log.substr(at, log.find('\n', at) - at + 1);
+    return lines;
+}
+
 // A word of pdftotext's layout output, in points from the page's top-left.
 struct Word {
     std::string text;

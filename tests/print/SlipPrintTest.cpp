@@ -258,6 +258,7 @@ TEST_F(SlipPrintTest, NoPrinterAtAllIsReportedAtStartAndAtF11AndNothingIsPrinted
     const std::string server = std::getenv("CUPS_SERVER");
     int before = sandbox::LastJobId("");
     cupsSetServer("127.0.0.1:1"); // a scheduler with no printers would look the same
+    fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\n")); // registered when there was one
     TForm_Main& w = fx->Start();
     // The design's message, and the likely cause below it.
     const QString noPrinter =

@@ -8,6 +8,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
+#include "print/PrintTarget.h"
 #include "print/PrinterRegistration.h"
 #include "printer/HqPrinter.h"
 #include "printer/qt/HqPrinterDialogs.h"
@@ -23,6 +24,16 @@ void Fill(QComboBox* box, const std::vector<std::string>& items) {
         box->addItem(FromCp932(item));
 }
 
+// The printer displays' lines while no printer is shown: why, for a slip type with none registered. The
+// text is too long for one display and runs over the first two.
+void SayWhetherRegistered(QComboBox* printers, QComboBox* papers, bool registered) {
+    const QString text = registered ? QString() : FromCp932(NotRegisteredText());
+    printers->setPlaceholderText(text.left(text.size() / 2));
+    papers->setPlaceholderText(text.mid(text.size() / 2));
+    printers->setToolTip(text);
+    papers->setToolTip(text);
+}
+
 } // namespace
 
 std::string TForm_Main::RegistrationFilePath() const {
@@ -36,6 +47,8 @@ void TForm_Main::LoadRegistration() {
     Label_Prn_Top->setText(FromCp932(r.top));
     Label_Prn_Left->setText(FromCp932(r.left));
     printerName_ = r.printerName;
+    slipTypeHasPrinter_ = r.registered;
+    SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
 }
 
 void TForm_Main::LocateNamedPrinter() {
@@ -53,6 +66,7 @@ void TForm_Main::LocateNamedPrinter() {
 }
 
 void TForm_Main::EnsureNamedPrinter() {
+    if (!slipTypeHasPrinter_) throw EHqPrinterNotRegistered(); // the first printer does not stand in
     if (printerName_.empty()) return;
     THqPrinter& printer = HqPrinter();
     if (printer.FindPrinter(printerName_).kind != PrinterPlace::Visible)
@@ -82,6 +96,9 @@ void TForm_Main::SpeedButton_PrnIdGetClick() {
 void TForm_Main::SpeedButton_PRNSETClick() {
     const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
     THqPrinter& printer = HqPrinter();
+    // The slip type's stock: a printer that takes free sizes offers it and starts with it.
+    const PageGeometry form = NominalPaper(ToCp932(ComboBox_SEL->currentText()));
+    printer.SetSlipForm({form.width, form.length});
     try {
         printer.SetIndex(index);
     } catch (...) {
@@ -92,6 +109,13 @@ void TForm_Main::SpeedButton_PRNSETClick() {
     } catch (const EHQPrinterRangeError&) {
         // The registered printer is gone: the first one stands in, the displays keep what they show.
         printer.SetIndex(0);
+        return;
+    }
+    SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
+    if (!slipTypeHasPrinter_) { // no printer is shown as the slip type's
+        ComboBox1->setCurrentIndex(-1);
+        ComboBox2->clear();
+        ComboBox3->clear();
         return;
     }
     try {
@@ -128,9 +152,10 @@ void TForm_Main::BitBtn_PrnSetClick() {
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
     const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
     printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
-    HqPrinterSetupDialog1->Execute(); // cancelling registers the printer that is current
+    if (!HqPrinterSetupDialog1->Execute()) return; // cancelled: the registration stays as it was
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
     const std::string slipType = ToCp932(ComboBox_SEL->currentText());
+    slipTypeHasPrinter_ = true;
     SpeedButton_PRNSETClick();
     PrinterRegistration r;
     r.printerName = RegisteredPrinterName();
@@ -172,5 +197,6 @@ void TForm_Main::SpeedButton_F7Click() {
     file.Save();
     Label_PrinterIndex->setText(QString::number(index));
     printerName_ = chosenName; // until the next slip type change, slips go to this printer or nowhere
+    slipTypeHasPrinter_ = true;
     SpeedButton_PRNSETClick();
 }

@@ -195,6 +195,8 @@ public:
     void EnsureNamedPrinter();
     // PrnName for the registration file: the printer shown, or the registered one when it is missing.
     std::string RegisteredPrinterName() const;
+    // A printer is registered for the slip type, or chosen with F7 since it was chosen; else no slip prints.
+    bool SlipTypeHasPrinter() const { return slipTypeHasPrinter_; }
 
     // The preview of the slip as F11 would print it (PreviewHandler.cpp).
     void SpeedButton_F5Click();
@@ -267,6 +269,7 @@ private:
     // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
     // empty when it was registered by index only.
     std::string printerName_;
+    bool slipTypeHasPrinter_ = true;
     QString helpNotice_;
     bool shown_ = false;
     bool endedAtStartUp_ = false;

@@ -182,6 +182,7 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
     r.printerIndex = ToCp932(main_.Label_PrinterIndex->text());
     r.top = KyNumEdit_TOP->Text();
     r.left = KyNumEdit_LEFT->Text();
+    r.registered = main_.SlipTypeHasPrinter(); // margins alone register no printer
     // This dialog finds the file in the working directory of the moment.
     const std::string path = NativePath(QDir::currentPath()) + "/" + kRegistrationFileName;
     WritePrinterRegistration(path, slipType, r);

@@ -6,12 +6,27 @@
 
 #include <gtest/gtest.h>
 
-TEST(PrinterRegistration, UnregisteredSlipTypeReadsZeros) {
+TEST(PrinterRegistration, UnregisteredSlipTypeReadsZerosAndSaysSo) {
     TempDir dir;
     auto r = ReadPrinterRegistration(dir.File("tavo_a500.ini"), Sj("手差し"));
     EXPECT_EQ(r.printerIndex, "0");
     EXPECT_EQ(r.top, "0");
     EXPECT_EQ(r.left, "0");
+    EXPECT_FALSE(r.registered);
+}
+
+TEST(PrinterRegistration, MarginsOfAnUnregisteredSlipTypeRegisterNoPrinter) {
+    TempDir dir;
+    const std::string path = dir.File("tavo_a500.ini");
+    PrinterRegistration r = ReadPrinterRegistration(path, Sj("手差し"));
+    r.top = "7";
+    WritePrinterRegistration(path, Sj("手差し"), r);
+    EXPECT_EQ(TempDir::Read(path), Sj("[手差し]\r\ntavPrn_Top=7\r\ntavPrn_Left=0\r\n"));
+    EXPECT_FALSE(ReadPrinterRegistration(path, Sj("手差し")).registered);
+    EXPECT_EQ(FindPrinterRegistration(path, Sj("手差し")), std::nullopt);
+    // An index alone, as older versions wrote it, is a registration.
+    TempDir::Write(path, Sj("[手差し]\r\nPrnNoIndex=1\r\n"));
+    EXPECT_TRUE(ReadPrinterRegistration(path, Sj("手差し")).registered);
 }
 
 TEST(PrinterRegistration, SectionsAreNamedBySlipTypeWithKeysInOrder) {

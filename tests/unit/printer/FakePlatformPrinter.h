@@ -33,6 +33,7 @@ public:
     int capabilityCalls = 0;
     int resets = 0;
     int discards = 0;
+    std::vector<SlipForm> forms;     // every slip form handed down
     std::vector<std::string> events; // title, begin, end, abort in order
     RecordingCanvas canvas;
 
@@ -75,6 +76,10 @@ public:
         GetDeviceMode();
         mode.dmPaperSize = paper;
         mode.dmDefaultSource = bin;
+    }
+    void SetSlipForm(SlipForm form) override {
+        forms.push_back(form);
+        modeLoaded = false;
     }
     std::vector<NumberedName> Papers(const std::string& device) override {
         ++capabilityCalls;

@@ -290,6 +290,22 @@ TEST_F(HqPrinterTest, ListsLoadOncePerPrinterUntilRefresh) {
     EXPECT_EQ(fake->deviceModeCalls, 2);
 }
 
+TEST_F(HqPrinterTest, AnotherSlipFormReadsListsAndSettingsAfreshTheSameOneNothing) {
+    Make([&](FakePlatformPrinter& f) { f.Add("A", false, Driver({{9, "A4"}}, {{8, "T"}})); });
+    EXPECT_THAT(printer->GetPaperSizeNames(), ElementsAre("A4"));
+    fake->drivers["A"].papers = {{9, "A4"}, {256, "10 x 4 in"}};
+    fake->drivers["A"].defaults.dmPaperSize = 256;
+    printer->SetSlipForm({720, 288});
+    EXPECT_THAT(printer->GetPaperSizeNames(), ElementsAre("A4", "10 x 4 in"));
+    EXPECT_EQ(printer->GetPaperSizeIndex(), 1);
+    const int calls = fake->capabilityCalls;
+    printer->SetSlipForm({720, 288});
+    printer->GetPaperSizeNames();
+    EXPECT_EQ(fake->capabilityCalls, calls);
+    ASSERT_EQ(fake->forms.size(), 1u);
+    EXPECT_EQ(fake->forms[0], (SlipForm{720, 288}));
+}
+
 TEST_F(HqPrinterTest, SettingsChangedOutsideAreSeenOnlyAfterRefresh) {
     Make([&](FakePlatformPrinter& f) { f.Add("A", false, Driver({{9, "A4"}, {13, "B5"}}, {{8, "T"}})); });
     EXPECT_EQ(printer->GetPaperSizeIndex(), 0);
