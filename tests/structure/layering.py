@@ -13,7 +13,7 @@ ROOT = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
 # What each subsystem may include besides itself. None: any file of that folder.
 ALLOWED = {
     "app": {"print": None, "transfer": None, "printer": None, "widgets": None, "platform": None,
-            "postcode": None, "history": None, "orders": None, "tracking": None},
+            "postcode": None, "history": None, "orders": None, "tracking": None, "shipped": None},
     "print": {"printer": None, "platform": None},
     # The transfer writes values into numeric fields, so it shares their text rules and nothing else.
     "transfer": {"widgets": {"widgets/KyNumText.h"}, "platform": None},
@@ -21,8 +21,11 @@ ALLOWED = {
     "widgets": {"platform": None},
     "platform": {},
     "postcode": {"platform": None},
-    "history": {"platform": None},
+    # The shipped list writes its cells with the shipped files' cell writer.
+    "history": {"shipped": None, "platform": None},
     "tracking": {"platform": None},
+    # The shipped files keep only slips with a valid number.
+    "shipped": {"tracking": None, "platform": None},
     # Order files reuse the transfer's address rules (the prefecture names).
     "orders": {"transfer": None, "platform": None},
 }
