@@ -5,6 +5,7 @@
 // Each shipped file's format maps it to its platform's own code (ShippedFormats.h).
 #include "platform/RuntimeErrors.h"
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
