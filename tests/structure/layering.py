@@ -13,7 +13,8 @@ ROOT = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
 # What each subsystem may include besides itself. None: any file of that folder.
 ALLOWED = {
     "app": {"print": None, "transfer": None, "printer": None, "widgets": None, "platform": None,
-            "postcode": None, "history": None, "orders": None, "slip": None, "tracking": None, "escp": None},
+            "postcode": None, "history": None, "orders": None, "slip": None, "tracking": None, "escp": None,
+            "shipped": None},
     "print": {"printer": None, "slip": None, "platform": None},
     # The text mode prints the slip's layout with the page's fonts.
     "escp": {"print": None, "printer": None, "platform": None},
@@ -24,8 +25,11 @@ ALLOWED = {
     "slip": {"platform": None},
     "platform": {},
     "postcode": {"platform": None},
-    "history": {"slip": None, "platform": None},
+    # The shipped list writes its cells with the shipped files' cell writer.
+    "history": {"shipped": None, "slip": None, "platform": None},
     "tracking": {"platform": None},
+    # The shipped files keep only slips with a valid number.
+    "shipped": {"tracking": None, "platform": None},
     # Order files reuse the transfer's address rules (the prefecture names).
     "orders": {"transfer": None, "slip": None, "platform": None},
 }
