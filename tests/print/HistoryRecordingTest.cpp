@@ -78,7 +78,7 @@ TEST_F(HistoryRecordingTest, AcceptedSlipIsRecordedOnceAsPrinted) {
     v.Edit_G1 = Sj("衣料品");
     v.KyNumEdit_KOSUU = "2";
     v.KyNumEdit_PriceSub = "10500";
-    v.KyNumEdit_TaxSub = "500"; // the tax contained in 10500, as the slip shows it
+    v.KyNumEdit_TaxSub = "954"; // the tax contained in 10500 at 10 %, as the slip shows it
     v.CheckBox_p1 = true;
     v.Edit_My = Sj("タヴォ商店");
     v.Edit_MyTEL = "06-1234-5678";
