@@ -65,6 +65,10 @@ std::string TForm_Main::RegisteredPrinterName() const {
     return cp932::PlainTrim(ToCp932(ComboBox1->currentText()));
 }
 
+std::int32_t TForm_Main::IndexInForce() const {
+    return StrToInt(PrinterIndexText());
+}
+
 void TForm_Main::ComboBox_SELChange() {
     SpeedButton_PrnIdGetClick();
 }
@@ -76,19 +80,23 @@ void TForm_Main::SpeedButton_PrnIdGetClick() {
 }
 
 void TForm_Main::SpeedButton_PRNSETClick() {
-    const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
+    const std::int32_t index = IndexInForce();
     THqPrinter& printer = HqPrinter();
-    try {
-        printer.SetIndex(index);
-    } catch (...) {
-        printer.SetIndex(0);
-    }
     try {
         printer.SetIndex(index);
     } catch (const EHQPrinterRangeError&) {
         // The registered printer is gone: the first one stands in, the displays keep what they show.
         printer.SetIndex(0);
         return;
+    } catch (...) {
+        // Any other failure is tried once more from the first printer; what fails again is reported.
+        printer.SetIndex(0);
+        try {
+            printer.SetIndex(index);
+        } catch (const EHQPrinterRangeError&) {
+            printer.SetIndex(0);
+            return;
+        }
     }
     try {
         Fill(ComboBox1, printer.GetPrinterNames());
@@ -122,15 +130,15 @@ void TForm_Main::BitBtn_PrnSetClick() {
     if (located) SpeedButton_PRNSETClick();
     THqPrinter& printer = HqPrinter();
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
-    const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
-    printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
+    // (Located, the index in force is an integer: SpeedButton_PRNSETClick has read it.)
+    printer.SetIndex(located && IndexInForce() == printer.GetIndex() ? IndexInForce() : 0);
     HqPrinterSetupDialog1->Execute(); // cancelling registers the printer that is current
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
     const std::string slipType = ToCp932(ComboBox_SEL->currentText());
     SpeedButton_PRNSETClick();
     PrinterRegistration r;
     r.printerName = RegisteredPrinterName();
-    r.printerIndex = ToCp932(Label_PrinterIndex->text());
+    r.printerIndex = PrinterIndexText();
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
