@@ -11,9 +11,12 @@
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "app/qt/form/tavo_dprintUnit.h"
+#include "platform/Conversions.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
+#include "platform/RuntimeErrors.h"
+#include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TerminationSignals.h"
 #include "print/PrinterRegistration.h"
@@ -223,11 +226,13 @@ void TForm_Main::ConnectHandlers() {
         if (!printer) return;
         std::vector<int> registered;
         try {
-            const PrinterRegistration r = ReadPrinterRegistration(RegistrationFilePath(WorkingDir()),
-                                                                  ToCp932(ComboBox_SEL->currentText()));
-            registered.push_back(std::stoi(r.printerIndex));
-        } catch (...) {
+            const PrinterRegistration r =
+                ReadPrinterRegistration(RegistrationFilePath(WorkingDir()), StockName());
+            if (const std::optional<std::int32_t> index = TryStrToInt(r.printerIndex))
+                registered.push_back(*index);
+        } catch (const Exception& e) {
             // Only a hint: the printer's part of the start-up reads the file again and reports it.
+            qCDebug(lcStartUp) << "registered printer not read ahead:" << FromCp932(e.Message());
         }
         printer->StartReading(registered);
     });

@@ -279,7 +279,8 @@ void TForm_Main::BuildGoodsAndPrinter() {
     ComboBox3 = list("ComboBox3", 68);
     Caption(GroupBox1, "用紙選択", 2, 94, 66, 24)->setFont(DesignFont(13));
     ComboBox_SEL = Make<QComboBox>(GroupBox1, "ComboBox_SEL", 70, 94, 116, 24);
-    ComboBox_SEL->addItems({U("手差し"), U("連続(４インチ)")});
+    for (slip::Stock stock : slip::kStocks) // in the enum's order: an item's index is its stock
+        ComboBox_SEL->addItem(FromCp932(slip::StockName(stock)));
     BitBtn_PrnSet = Glyph(GroupBox1, "BitBtn_PrnSet", QStyle::SP_ComputerIcon, 6, 122, 180, 26);
     BitBtn_PrnSet->setText(U("セットするプリンタを登録"));
     BitBtn_PrnSet->setFont(DesignFont(12));

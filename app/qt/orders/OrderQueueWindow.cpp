@@ -12,6 +12,7 @@
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
+#include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 
 #include <QAbstractTableModel>
@@ -231,12 +232,15 @@ void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString&
             model_->entries[i].held = true;
             o.warnings.push_back("印刷済み（履歴に記録があります）");
         }
-    } catch (const history::EHistoryStore&) {
+    } catch (const history::EHistoryStore& e) {
         // Without the history only this session's prints are known.
+        qCDebug(lcHistory) << "orders not looked up in the history:" << FromCp932(e.Message());
     }
     int warned = 0;
     for (const orders::Order& o : model_->orders)
         warned += !o.warnings.empty();
+    qCDebug(lcOrders) << "imported" << path << ":" << model_->orders.size() << "orders," << warned
+                      << "with warnings";
     QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(model_->orders.size());
     if (warned > 0) text += U("（確認が必要な注文 %1件）").arg(warned);
     Label_File->setText(text);
@@ -264,7 +268,8 @@ bool OrderQueueWindow::AlreadyPrinted(int row) const {
     if (ref.empty()) return false;
     try {
         return desk_.HistoryRecorder().OpenStore().HasOrder(cp932::FromUtf8(ref));
-    } catch (const history::EHistoryStore&) {
+    } catch (const history::EHistoryStore& e) {
+        qCDebug(lcHistory) << "order" << Q(ref) << "not looked up in the history:" << FromCp932(e.Message());
         return false; // without the history only this session's prints are known
     }
 }
