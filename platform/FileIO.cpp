@@ -129,10 +129,12 @@ std::optional<std::string> ReadFileIfExists(const std::string& path, std::size_t
         if (S_ISDIR(st.st_mode)) throw ErrorFor(EISDIR, path);
         throw regular ? TooLarge(path, limit) : NotAFile(path);
     }
-    std::string bytes;
-    char buf[65536];
+    // Read in place, into room for the whole file and a byte more, which tells the end at once.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t got = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (got == bytes.size()) bytes.resize(std::min(limit + 1, std::max<std::size_t>(2 * got, 65536)));
+        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             int err = errno;
@@ -140,13 +142,14 @@ std::optional<std::string> ReadFileIfExists(const std::string& path, std::size_t
             throw ErrorFor(err, path);
         }
         if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-        if (bytes.size() > limit) { // grew while being read, or a file that reads without end
+        got += static_cast<std::size_t>(n);
+        if (got > limit) { // grew while being read, or a file that reads without end
             ::close(fd);
             throw TooLarge(path, limit);
         }
     }
     ::close(fd);
+    bytes.resize(got);
     return bytes;
 }
 
