@@ -6,6 +6,7 @@
 #include "platform/FileIO.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 namespace orders {
@@ -218,11 +219,11 @@ OrderTable ReadOrderTable(const std::string& path) {
     }
     std::string bytes;
     try {
-        bytes = fileio::ReadFile(path);
+        bytes = fileio::ReadFile(path, kMaxOrderFileBytes);
     } catch (const EInOutError& e) {
+        if (e.ErrorCode() == EFBIG) throw TooLarge(path); // grew while it was being read
         throw OrderFileError(path, "を読めません: " + cp932::ToUtf8(e.Message()));
     }
-    if (bytes.size() > kMaxOrderFileBytes) throw TooLarge(path); // grew while it was being read
     return ParseOrderTable(std::move(bytes), path);
 }
 

@@ -125,6 +125,9 @@ TEST(StoreQueries, TrackingNumbersAndTheNextRowWithoutOne) {
     } cases[] = {
         {" 1234-5678-9012\r\n", "123456789012", false},
         {Sj("１２３４５６７８９０１２"), "123456789012", false},
+        {"4444 1375 8703", "444413758703", false}, // scanned in groups
+        {"1234567890123", "1234567890123", true},  // a digit too many: no slip number of the carrier
+        {"12345678901", "12345678901", true},
         {"ABC-1", "ABC-1", true},
         {"", "", false},
     };

@@ -131,6 +131,12 @@ TEST(OrderFile, FilesThatCannotBeReadAreNamed) {
     EXPECT_NE(errorOf(big).find("は大きすぎます"), std::string::npos);
     TempDir::Write(dir.File("ok.csv"), "a,b\n1,2\n");
     EXPECT_EQ(ReadOrderTable(dir.File("ok.csv")).rows.size(), 1u);
+    // Beyond the small files' limit, within the order files' own.
+    std::string large = "a,b\n";
+    while (large.size() <= (std::size_t{20} << 20))
+        large += "1," + std::string(200, 'x') + "\n";
+    TempDir::Write(dir.File("large.csv"), large);
+    EXPECT_GT(ReadOrderTable(dir.File("large.csv")).rows.size(), 100000u);
 }
 
 } // namespace
