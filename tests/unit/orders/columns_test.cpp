@@ -125,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                           {{C::Tel, "ＴＥＬ"},
                            {C::Zip, "注文者 郵便番号"},
                            {C::Address1, "注文者住所"},
-                           {C::Name, "注文者氏名"}}}));
+                           {C::Name, "注文者氏名"},
+                           {C::Notes, "備考"}}}));
 
 TEST(Recognition, RequiredKindsLeftOpenAskForTheDialog) {
     std::vector<std::string> header = {"番号", "宛先", "〒", "所"};

@@ -22,13 +22,19 @@ std::vector<std::string> Refs(const std::vector<Order>& orders) {
     return refs;
 }
 
+std::vector<Order> Import(const std::string& path, const std::string& mappingIni = "") {
+    ImportOptions options;
+    options.mappingIni = mappingIni;
+    return ImportOrders(path, options).orders;
+}
+
 bool Warns(const Order& o, const std::string& part) {
     return std::any_of(o.warnings.begin(), o.warnings.end(),
-                       [&](const std::string& w) { return w.find(part) != std::string::npos; });
+                       [&](const OrderWarning& w) { return w.text.find(part) != std::string::npos; });
 }
 
 TEST(Import, MallExportInShiftJisGroupsItemRowsAndSplitsALongAddress) {
-    std::vector<Order> orders = ImportOrders(Data("mall_cp932.csv"), "");
+    std::vector<Order> orders = Import(Data("mall_cp932.csv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"100001-20240501-0001", "100001-20240501-0002",
                                                       "100001-20240501-0003"}));
     const Order& first = orders[0];
@@ -54,7 +60,7 @@ TEST(Import, MallExportInShiftJisGroupsItemRowsAndSplitsALongAddress) {
 }
 
 TEST(Import, StoreExportKeepsWhatShiftJisCannotHoldUntilTheSlip) {
-    std::vector<Order> orders = ImportOrders(Data("store_utf8_bom.csv"), "");
+    std::vector<Order> orders = Import(Data("store_utf8_bom.csv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"#1001", "#1002"}));
     const Order& o = orders[0];
     EXPECT_EQ(o.fields.Custo1, "𠮷田 花子");
@@ -69,7 +75,7 @@ TEST(Import, StoreExportKeepsWhatShiftJisCannotHoldUntilTheSlip) {
 }
 
 TEST(Import, CarrierLayoutInTabsWithSenderAndDroppedZeros) {
-    std::vector<Order> orders = ImportOrders(Data("carrier_utf8.tsv"), "");
+    std::vector<Order> orders = Import(Data("carrier_utf8.tsv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"A-0001", "A-0002"}));
     EXPECT_EQ(orders[0].fields.Zip, "001-0012");
     EXPECT_EQ(orders[0].fields.Add1, "北海道札幌市北区北十二条西 2丁目");
@@ -81,7 +87,7 @@ TEST(Import, CarrierLayoutInTabsWithSenderAndDroppedZeros) {
 }
 
 TEST(Import, SpreadsheetFormulasAreReadAsText) {
-    std::vector<Order> orders = ImportOrders(Data("spreadsheet_cp932.csv"), "");
+    std::vector<Order> orders = Import(Data("spreadsheet_cp932.csv"));
     ASSERT_EQ(orders.size(), 2u);
     const Order& o = orders[0];
     EXPECT_EQ(o.fields.Tel, "0312345678");
@@ -101,7 +107,7 @@ TEST(Import, RowsOfAnOrderAreGroupedWhereverTheyStand) {
                                       ",,,,b-or-a\n"
                                       "B,100-0009,東京都千代田区9-9,乙,b2\n"
                                       ",100-0003,東京都千代田区3-3,丙,c1\n");
-    std::vector<Order> orders = ImportOrders(dir.File("o.csv"), "");
+    std::vector<Order> orders = Import(dir.File("o.csv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"B", "A", ""}));
     EXPECT_EQ(orders[0].rows, (std::vector<std::size_t>{2, 5}));
     EXPECT_EQ(orders[0].fields.G2, "b2");
@@ -116,7 +122,7 @@ TEST(Import, MissingRequiredColumnsAndTheSavedMapping) {
     const std::string csv = dir.File("o.csv");
     TempDir::Write(csv, "宛先,〒,所\n山田,1000001,東京都千代田区\n");
     try {
-        ImportOrders(csv, "");
+        Import(csv);
         FAIL() << "imported without a mapping";
     } catch (const EOrderFile& e) {
         EXPECT_EQ(cp932::ToUtf8(e.Message()),
@@ -127,7 +133,7 @@ TEST(Import, MissingRequiredColumnsAndTheSavedMapping) {
     m[OrderColumn::Name] = 0;
     m[OrderColumn::Address1] = 2;
     SaveMapping(dir.File("map.ini"), t.header, m);
-    std::vector<Order> orders = ImportOrders(csv, dir.File("map.ini"));
+    std::vector<Order> orders = Import(csv, dir.File("map.ini"));
     ASSERT_EQ(orders.size(), 1u);
     EXPECT_EQ(orders[0].fields.Custo1, "山田");
     EXPECT_EQ(orders[0].fields.Add1, "東京都千代田区");
