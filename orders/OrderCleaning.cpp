@@ -334,7 +334,7 @@ GoodsLines LayoutGoods(const std::vector<std::string>& itemNames) {
         if (name != names[i])
             out.warnings.push_back({Severity::Note, "品名" + Quote(names[i]) + "から宣伝の文字を除き" +
                                                         Quote(name) + "にしました"});
-        *lines[i] = CutToCp932Bytes(name, kGoodsLineBytes);
+        *lines[i] = TrimBlanks(CutToCp932Bytes(name, kGoodsLineBytes)); // a cut at a blank leaves none
         if (*lines[i] != name)
             out.warnings.push_back(
                 {Severity::Note,

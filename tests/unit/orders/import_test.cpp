@@ -140,3 +140,175 @@ TEST(Import, MissingRequiredColumnsAndTheSavedMapping) {
 }
 
 } // namespace
+
+namespace {
+
+// Each platform's export as the platform writes it (tests/unit/orders/data, sources in
+// docs/order-files.md): its own order numbers, item rows grouped, the address whole, the platform's IDs,
+// cash on delivery with its amount, the delivery day and slot.
+struct PlatformFile {
+    const char* file;
+    Platform platform;
+    std::vector<std::string> refs;
+    std::vector<std::pair<std::string, std::string>> ids; // of the first order
+    const char* cashOnDelivery;                           // the second order's amount
+    Delivery delivery;                                    // of the first order
+};
+
+void PrintTo(const PlatformFile& f, std::ostream* os) {
+    *os << f.file;
+}
+
+class Platforms : public testing::TestWithParam<PlatformFile> {};
+
+TEST_P(Platforms, ExportsAreReadAsThePlatformWritesThem) {
+    const PlatformFile& f = GetParam();
+    std::vector<Order> orders = Import(Data(f.file));
+    ASSERT_EQ(Refs(orders), f.refs);
+    for (const Order& o : orders)
+        EXPECT_EQ(o.platform, f.platform);
+    const Order& first = orders[0];
+    EXPECT_EQ(first.refs, f.ids);
+    EXPECT_EQ(first.fields.Zip, "160-0022");
+    EXPECT_EQ(first.fields.Add1, "東京都新宿区新宿3-1-1");
+    EXPECT_TRUE(first.fields.Custo1.starts_with("佐藤")) << first.fields.Custo1;
+    EXPECT_EQ(first.delivery, f.delivery);
+    EXPECT_FALSE(first.HasProblem());
+    const OrderFields& cod = orders[1].fields;
+    EXPECT_TRUE(cod.P1);
+    EXPECT_EQ(cod.PriceSub, f.cashOnDelivery);
+    EXPECT_EQ(cod.Add2, "新横浜スクエアビル5階");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exports, Platforms,
+    testing::Values(
+        PlatformFile{"rakuten_pay_cp932.csv",
+                     Platform::Rakuten,
+                     {"100001-20241201-0000001", "100001-20241201-0000002", "100001-20241201-0000003",
+                      "100001-20241201-0000003"},
+                     {{"送付先ID", "1001"}, {"商品明細ID", "200000001,200000002"}},
+                     "12800",
+                     {"2024-12-10", "14-16時"}},
+        PlatformFile{"amazon_unshipped_cp932.txt",
+                     Platform::Amazon,
+                     {"250-1234567-1234567", "503-7654321-7654321"},
+                     {{"order-item-id", "12345678901234,12345678901235"}},
+                     "3980",
+                     {"2024-12-10", "14-16時"}},
+        PlatformFile{"yahoo_cp932.csv",
+                     Platform::Yahoo,
+                     {"store-10000001", "store-10000002", "store-10000003"},
+                     {},
+                     "5400",
+                     {"2024-12-10", "14-16時"}},
+        PlatformFile{
+            "shopify_orders_utf8_bom.csv", Platform::Shopify, {"#1001", "#1002", "#1003"}, {}, "3980", {}},
+        PlatformFile{"colorme_sales_all_cp932.csv",
+                     Platform::ColorMe,
+                     {"70000001", "70000002", "70000003"},
+                     {},
+                     "12800",
+                     {"2024-12-10", "14-16時"}},
+        PlatformFile{"futureshop_cp932.csv",
+                     Platform::FutureShop,
+                     {"FS00000001", "FS00000002"},
+                     {},
+                     "12800",
+                     {"2024-12-10", "14-16時"}}));
+
+TEST(Import, ShopifyCosmeticRewritesAreNotesWhatIsLostIsAProblem) {
+    std::vector<Order> orders = Import(Data("shopify_orders_utf8_bom.csv"));
+    ASSERT_EQ(orders.size(), 3u);
+    EXPECT_FALSE(orders[0].HasProblem()); // only the apostrophe and +81
+    EXPECT_EQ(orders[0].warnings.size(), 2u);
+    EXPECT_EQ(orders[1].delivery, (Delivery{"12-10", "午前中"})); // from the order's note
+    EXPECT_TRUE(orders[2].HasProblem());                          // 𠮷 becomes "?"
+}
+
+TEST(Import, TwoConsigneesUnderOneNumberAreTwoShipmentsGoodsNeverMove) {
+    TempDir dir;
+    TempDir::Write(dir.File("o.csv"), "注文番号,郵便番号,住所,お名前,商品名\n"
+                                      "1001,100-0001,東京都千代田区1-1,山田太郎,りんご\n"
+                                      "1002,100-0002,東京都千代田区2-2,佐藤,みかん\n"
+                                      "1001,100-0003,東京都千代田区3-3,田中花子,メロン\n"
+                                      "注文番号,郵便番号,住所,お名前,商品名\n"
+                                      "1001,,,,ぶどう\n");
+    std::vector<Order> orders = Import(dir.File("o.csv"));
+    ASSERT_EQ(Refs(orders), (std::vector<std::string>{"1001", "1002", "1001"}));
+    EXPECT_EQ(orders[0].fields.Custo1, "山田太郎");
+    EXPECT_EQ(orders[0].fields.G1, "りんご");
+    EXPECT_EQ(orders[0].fields.G2, "");
+    EXPECT_EQ(orders[2].fields.Custo1, "田中花子");
+    EXPECT_EQ(orders[2].fields.Add1, "東京都千代田区3-3");
+    EXPECT_EQ(orders[2].fields.G2, "ぶどう"); // a row without a name stays with the reference's last shipment
+    EXPECT_TRUE(orders[0].HasProblem() && orders[2].HasProblem());
+    EXPECT_FALSE(orders[1].HasProblem());
+    EXPECT_TRUE(Warns(orders[2], "5行目は見出しと同じ行のため読み飛ばしました"));
+}
+
+TEST(Import, RowsThatDisagreeHoldTheOrderForACheck) {
+    TempDir dir;
+    TempDir::Write(dir.File("o.csv"), "注文番号,郵便番号,住所,お名前\n"
+                                      "A,100-0001,東京都千代田区1-1,甲\n"
+                                      "A,100-0009,東京都千代田区9-9,甲\n");
+    std::vector<Order> orders = Import(dir.File("o.csv"));
+    ASSERT_EQ(orders.size(), 1u);
+    EXPECT_TRUE(orders[0].heldForCheck);
+    EXPECT_FALSE(orders[0].needsAmount);
+}
+
+// A payment and an amount column that no rule knows: the question covers them, the answer is saved, and
+// until they are assigned an order that says cash on delivery is held without its amount.
+TEST(Import, CashOnDeliveryIsAKeyColumnTheQuestionAsksFor) {
+    TempDir dir;
+    const std::string csv = dir.File("o.csv"), ini = dir.File("map.ini");
+    TempDir::Write(csv, "注文番号,郵便番号,住所,お名前,お支払い区分,ご請求額\n"
+                        "1,100-0001,東京都千代田区1-1,甲,代金引換,\"3,000\"\n"
+                        "2,100-0002,東京都千代田区2-2,乙,クレジット,\"4,000\"\n");
+    std::vector<Order> unasked = Import(csv);
+    EXPECT_FALSE(unasked[0].fields.P1);
+    EXPECT_TRUE(unasked[0].needsAmount && unasked[0].heldForCheck);
+    EXPECT_TRUE(Warns(unasked[0], "支払方法の列が割り当てられていないため代引金額が入っていません"));
+    EXPECT_FALSE(unasked[1].HasProblem());
+
+    std::vector<OrderColumn> asked;
+    ImportOptions options;
+    options.mappingIni = ini;
+    options.ask = [&](MappingQuestion& q) {
+        asked = q.ask;
+        EXPECT_TRUE(q.Required().empty());
+        q.mapping[OrderColumn::Payment] = 4;
+        q.mapping[OrderColumn::Total] = 5;
+        return true;
+    };
+    ImportResult r = ImportOrders(csv, options);
+    EXPECT_EQ(asked, (std::vector<OrderColumn>{OrderColumn::Payment, OrderColumn::Total}));
+    ASSERT_EQ(r.orders.size(), 2u);
+    EXPECT_TRUE(r.orders[0].fields.P1);
+    EXPECT_EQ(r.orders[0].fields.PriceSub, "3000");
+    EXPECT_FALSE(r.orders[0].needsAmount);
+
+    options.ask = [](MappingQuestion&) {
+        ADD_FAILURE() << "asked again although the answer was saved";
+        return false;
+    };
+    EXPECT_EQ(ImportOrders(csv, options).orders[0].fields.PriceSub, "3000");
+}
+
+TEST(Import, ACancelledQuestionReadsNothing) {
+    TempDir dir;
+    TempDir::Write(dir.File("o.csv"), "宛先,〒,所\n山田,1000001,東京都千代田区\n");
+    ImportOptions options;
+    options.mappingIni = dir.File("map.ini");
+    options.ask = [](MappingQuestion& q) {
+        EXPECT_EQ(q.Required(), (std::vector<OrderColumn>{OrderColumn::Address1, OrderColumn::Name}));
+        return false;
+    };
+    ImportResult r = ImportOrders(dir.File("o.csv"), options);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.orders.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.File("map.ini")));
+}
+
+} // namespace
