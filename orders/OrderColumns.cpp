@@ -794,7 +794,9 @@ void WriteMapping(ProfileFile& ini, const std::vector<std::string>& header, cons
         if (col >= 0 && static_cast<std::size_t>(col) < header.size()) {
             const std::string& name = header[static_cast<std::size_t>(col)];
             std::string cp = cp932::FromUtf8(name);
-            bool unique = std::count(header.begin(), header.end(), name) == 1;
+            // Unique as the file holds it: two headers may differ only in what CP932 folds together.
+            bool unique = std::count_if(header.begin(), header.end(),
+                                        [&](const std::string& h) { return cp932::FromUtf8(h) == cp; }) == 1;
             // A name is kept only where it reads back as itself: CP932 can hold it, no blanks at its ends,
             // nothing a profile file would take for a quote, a comment or a line end.
             bool plain = !name.empty() && name[0] != '#' && Unencodable(name).empty() &&
