@@ -16,6 +16,7 @@ namespace {
 // Digits, signs and blanks as ASCII: full-width forms folded by the locale's half-width mapping, every
 // dash-like character "-". nullopt when anything else (kana, kanji, letters past ASCII) is left.
 std::optional<std::string> AsciiForm(std::string_view s) {
+    if (IsAscii(s)) return std::string(s); // most postcodes, phones and amounts: nothing to fold
     const std::string half = cp932::ToUtf8(cp932::ToHalfWidth(cp932::FromUtf8(s)));
     std::string out;
     std::size_t i = 0;

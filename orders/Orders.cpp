@@ -259,10 +259,12 @@ public:
         if (!ref.empty()) byRef_[ref].last = target;
         d.rows.push_back(row);
         rowDraft_.push_back(target);
+        for (C c : kItemColumns)
+            if (!value(c).empty()) d.items.push_back({value(c), c == C::ItemName ? value(C::Quantity) : ""});
         for (std::size_t k = 0; k < kOrderColumnCount; ++k) {
             if (v[k].empty()) continue;
             if (d.values[k].empty()) {
-                d.values[k] = v[k];
+                d.values[k] = std::move(v[k]);
             } else if (d.values[k] != v[k] && !d.conflictReported[k] &&
                        std::find(std::begin(kPersonColumns), std::end(kPersonColumns), static_cast<C>(k)) !=
                            std::end(kPersonColumns)) {
@@ -274,8 +276,6 @@ public:
                                                         Quote(d.values[k]) + "を使いました"});
             }
         }
-        for (C c : kItemColumns)
-            if (!value(c).empty()) d.items.push_back({value(c), c == C::ItemName ? value(C::Quantity) : ""});
         for (const auto& [name, column] : m_.refs)
             KeepRef(d.refs, name, raw(column));
         for (std::size_t k = 0; k < paymentLookalikes_.size(); ++k)
