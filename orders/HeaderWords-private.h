@@ -10,7 +10,10 @@ namespace orders {
 // brackets dropped: "送付先 住所：都道府県", "Shipping_Zip" and "ＴＥＬ（１）" compare as their words.
 std::string NormaliseHeader(std::string_view header);
 
-// The first column whose header compares equal to `name`, or kNoColumn.
-int FindHeader(const std::vector<std::string>& header, std::string_view name);
+// Every header cell normalised, once per file.
+std::vector<std::string> NormaliseHeaders(const std::vector<std::string>& header);
+
+// The first column whose normalised header (of NormaliseHeaders) compares equal to `name`, or kNoColumn.
+int FindHeader(const std::vector<std::string>& normalised, std::string_view name);
 
 } // namespace orders

@@ -640,11 +640,12 @@ void ApplyPlatform(const std::vector<std::string>& header, ColumnMapping& m) {
     m.platform = RecognisePlatform(header);
     const PlatformFormat* format = FormatOf(m.platform);
     if (!format) return;
+    const std::vector<std::string> words = NormaliseHeaders(header);
     std::array<bool, kOrderColumnCount> set{};
     for (const PlatformColumn& pc : format->columns) {
         const auto k = static_cast<std::size_t>(pc.column);
         if (set[k]) continue;
-        if (int col = FindHeader(header, pc.header); col != kNoColumn) {
+        if (int col = FindHeader(words, pc.header); col != kNoColumn) {
             for (int& other : m.columns)
                 if (other == col) other = kNoColumn;
             m.columns[k] = col;
@@ -652,10 +653,10 @@ void ApplyPlatform(const std::vector<std::string>& header, ColumnMapping& m) {
         }
     }
     for (const PlatformRef& r : format->refs)
-        if (int col = FindHeader(header, r.header); col != kNoColumn)
+        if (int col = FindHeader(words, r.header); col != kNoColumn)
             m.refs.emplace_back(std::string(r.key), col);
     for (std::string_view d : format->destination)
-        if (int col = FindHeader(header, d); col != kNoColumn) m.destination = col;
+        if (int col = FindHeader(words, d); col != kNoColumn) m.destination = col;
 }
 
 // Words of a header that looks like a payment method or an amount the customer pays; and those of

@@ -203,9 +203,8 @@ const PlatformFormat* FormatOf(Platform p) {
 }
 
 Platform RecognisePlatform(const std::vector<std::string>& header) {
-    std::unordered_set<std::string> words;
-    for (const std::string& h : header)
-        words.insert(NormaliseHeader(h));
+    std::vector<std::string> normalised = NormaliseHeaders(header);
+    const std::unordered_set<std::string> words(normalised.begin(), normalised.end());
     for (const PlatformFormat& f : kFormats)
         for (Names signature : f.signatures)
             if (std::all_of(signature.begin(), signature.end(),
@@ -214,11 +213,17 @@ Platform RecognisePlatform(const std::vector<std::string>& header) {
     return Platform::Other;
 }
 
-int FindHeader(const std::vector<std::string>& header, std::string_view name) {
-    const std::string want = NormaliseHeader(name);
-    for (std::size_t i = 0; i < header.size(); ++i)
-        if (NormaliseHeader(header[i]) == want) return static_cast<int>(i);
-    return kNoColumn;
+std::vector<std::string> NormaliseHeaders(const std::vector<std::string>& header) {
+    std::vector<std::string> words;
+    words.reserve(header.size());
+    for (const std::string& h : header)
+        words.push_back(NormaliseHeader(h));
+    return words;
+}
+
+int FindHeader(const std::vector<std::string>& normalised, std::string_view name) {
+    auto it = std::find(normalised.begin(), normalised.end(), NormaliseHeader(name));
+    return it == normalised.end() ? kNoColumn : static_cast<int>(it - normalised.begin());
 }
 
 } // namespace orders
