@@ -1,8 +1,8 @@
 // The history on SQLite: recording one slip as the print job does (one committed, synced write per
 // slip), searching a store of 100,000 slips as the history window does, and opening that window.
-#include "app/qt/HistoryWindow.h"
-#include "app/qt/MessageBoxes.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/history/HistoryWindow.h"
 #include "history/HistoryRecorder.h"
 #include "history/PendingFile.h"
 #include "platform/Cp932Codec.h"

@@ -1,9 +1,9 @@
 // The main window on the offscreen platform: construction with its first showing, and the settings
 // write at shutdown. Goals: under 150 ms and under 5 ms. The first showing makes the registered
 // printer current: run it against a scheduler with printers (eval "$(scripts/cups-sandbox start DIR)").
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/MessageBoxes.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/form/tavo_dprintUnit.h"
 #include "printer/qt/HqPrinterInstance.h"
 #include "support/WindowBenchmarks.h"
 

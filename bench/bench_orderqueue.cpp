@@ -1,9 +1,9 @@
 // The order queue window over a 10,000-row export: opening it with the orders loaded (goal < 100 ms)
 // and the step after a printed slip, marking the order and loading the next into the main window
 // (goal < 20 ms). Run it against a scheduler with printers (eval "$(scripts/cups-sandbox start DIR)").
-#include "app/qt/MessageBoxes.h"
-#include "app/qt/OrderQueueWindow.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/orders/OrderQueueWindow.h"
 #include "bench/MallExport.h"
 #include "orders/Orders.h"
 #include "printer/qt/HqPrinterInstance.h"

@@ -2,10 +2,10 @@
 // window shown at "fit". Goal: under 100 ms. It reads the registered printer: run it against a
 // scheduler with printers (eval "$(scripts/cups-sandbox start DIR)": 0 "dotmatrix", A4 at 360 dpi;
 // 1 "slip", the 10 x 4 inch form at 180 dpi).
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/MessageBoxes.h"
-#include "app/qt/PreviewWindow.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/print/PreviewWindow.h"
 #include "platform/Cp932Codec.h"
 #include "printer/qt/HqPrinterInstance.h"
 #include "support/WindowBenchmarks.h"

@@ -5,10 +5,10 @@
 
 #include "gui/support/SampleSlip.h"
 
-#include "app/qt/Hq_d97Y_DotUnit.h"
-#include "app/qt/MessageBoxes.h"
-#include "app/qt/SLIP97YPrnUnit.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/print/Hq_d97Y_DotUnit.h"
+#include "app/qt/print/SLIP97YPrnUnit.h"
 #include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>

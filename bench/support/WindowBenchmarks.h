@@ -2,7 +2,7 @@
 // The main() of the benchmarks that drive real windows: offscreen unless a platform is named, every box
 // answered No, error boxes reported (a run that met one measured something else), and the printer
 // object when the program would have one by then.
-#include "app/qt/MessageBoxes.h"
+#include "app/qt/common/MessageBoxes.h"
 #include "printer/qt/HqPrinterInstance.h"
 
 #include <QApplication>

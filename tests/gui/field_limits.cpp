@@ -1,6 +1,6 @@
 // Byte limits of the one-line fields: typing and pasting stop at the limit (a full-width character
 // counts two bytes); text the program puts in is never cut.
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QApplication>

@@ -1,7 +1,8 @@
 // The history window (F6) on the real main window, over a real store in the working folder: search,
 // loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
-#include "app/qt/HistoryWindow.h"
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryWindow.h"
+#include "app/qt/history/ShippedExportDialog.h"
 #include "gui/support/FormFixture.h"
 #include "history/HistoryStore.h"
 

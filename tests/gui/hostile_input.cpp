@@ -1,8 +1,8 @@
 // What a careless or hostile working folder and clipboard give the real main window: megabyte lines
 // in a sender file and in a paste, invisible format characters, temporary files left by a killed
 // save, a settings file that is a symbolic link.
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/PasteMemo.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/form/controls/PasteMemo.h"
 #include "gui/support/FormFixture.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Filling the real main window from the keyboard: where Enter and Up lead, F2, the prompts, the caret.
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Fills the main window with a realistic slip and saves a picture of it, and one of its F5 preview: to
 // $ZARIDI_SCREENSHOT and $ZARIDI_PREVIEW_SCREENSHOT when set (scripts/screenshot writes
 // docs/main-window.png and docs/preview.png), otherwise into the test's own directory.
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/PreviewWindow.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/print/PreviewWindow.h"
 #include "gui/support/FormFixture.h"
 
 #include <QCheckBox>

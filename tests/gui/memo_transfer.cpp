@@ -1,5 +1,5 @@
 // Order texts pasted into the real memo and transferred into the consignee fields.
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QApplication>

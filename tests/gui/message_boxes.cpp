@@ -1,8 +1,8 @@
 // The real modal boxes: title, buttons, Enter answers Yes, Escape and the close box answer No, and the
 // error box of a handler that failed.
-#include "app/qt/AppTitle.h"
-#include "app/qt/ErrorBox.h"
-#include "app/qt/MessageBoxes.h"
+#include "app/qt/common/AppTitle.h"
+#include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/MessageBoxes.h"
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 

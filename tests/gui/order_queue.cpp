@@ -1,8 +1,8 @@
 // The order queue (F8) on the real main window: importing the hand-made exports, picking an order into
 // the slip, and real prints on the private CUPS scheduler that mark orders and move on.
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/OrderMappingDialog.h"
-#include "app/qt/OrderQueueWindow.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/orders/OrderMappingDialog.h"
+#include "app/qt/orders/OrderQueueWindow.h"
 #include "gui/support/FormFixture.h"
 #include "orders/Orders.h"
 

@@ -2,8 +2,8 @@
 // window prefers that one to the index beside the program): the address from a postcode on Enter, the
 // pick list, the check after a transfer and before printing, the postcode from an address, and an
 // index that cannot be used.
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/PostcodeChoice.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/postcode/PostcodeChoice.h"
 #include "gui/support/FormFixture.h"
 #include "postcode/IndexBuilder.h"
 

@@ -1,7 +1,7 @@
 // The F5 preview on the real main window over the private CUPS scheduler (visible queues: 0
 // "dotmatrix", A4 at 360 dpi; 1 "slip", the 10 x 4 inch continuous form at 180 dpi).
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/PreviewWindow.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/print/PreviewWindow.h"
 #include "gui/support/FormFixture.h"
 
 #include <QLabel>

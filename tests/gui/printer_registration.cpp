@@ -1,6 +1,6 @@
 // Printer registration per slip type, the F7 printer choice and the print-position dialog, on the real
 // main window over the private CUPS scheduler (visible queues: 0 "dotmatrix", 1 "slip").
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 #include "printer/HqPrinter.h"
 #include "printer/qt/HqPrinterDialogs.h"

@@ -1,5 +1,5 @@
 // The ten saved senders in the real window: save, load, switch, and what a failure leaves behind.
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Start-up and shutdown of the real main window: what the settings file gives the fields, and what
 // the window writes back.
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QApplication>

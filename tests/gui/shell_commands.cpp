@@ -1,6 +1,6 @@
 // Commands of the real main window: consignee clear, web help and mail, the memo's colour and clear,
 // the cash-on-delivery group.
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // A second start of the real program while one runs: no window, the first asked forward, exit code 0.
-#include "app/qt/AppTitle.h"
+#include "app/qt/common/AppTitle.h"
 #include "gui/support/RealProgram.h"
 #include "platform/qt/SingleInstance.h"
 

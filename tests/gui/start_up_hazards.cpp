@@ -2,7 +2,7 @@
 // place of its files, a lock it cannot take, a termination signal while a start-up box is open. Each
 // start must come up, or end on SIGTERM, within seconds. Every start gets a runtime folder of its own,
 // so the tests never meet another copy of the program.
-#include "app/qt/AppTitle.h"
+#include "app/qt/common/AppTitle.h"
 #include "gui/support/RealProgram.h"
 #include "platform/qt/SingleInstance.h"
 

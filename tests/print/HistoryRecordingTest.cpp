@@ -2,7 +2,7 @@
 // slip that failed is not; a store that cannot be written keeps the record back until the next start.
 #include "SlipWindow.h"
 
-#include "app/qt/HistoryRecording.h"
+#include "app/qt/history/HistoryRecording.h"
 #include "history/HistoryStore.h"
 #include "history/PendingFile.h"
 #include "orders/Orders.h"

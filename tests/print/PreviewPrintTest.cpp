@@ -3,7 +3,7 @@
 #include "Sandbox.h"
 #include "SlipWindow.h"
 
-#include "app/qt/PreviewWindow.h"
+#include "app/qt/print/PreviewWindow.h"
 #include "gui/support/FormFixture.h"
 #include "printer/HqPrinter.h"
 #include "printer/qt/PdfCanvas.h"

@@ -4,7 +4,7 @@
 #include "SlipWindow.h"
 #include <algorithm>
 
-#include "app/qt/LimitedLineEdit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "gui/support/FormFixture.h"
 #include "gui/support/SampleSlip.h"
 #include "printer/HqPrinter.h"

@@ -3,8 +3,8 @@
 // slip (gui/support/SampleSlip.h) typed into it.
 #include "Sandbox.h"
 
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/form/tavo_dprintUnit.h"
 #include "gui/support/FormFixture.h"
 #include "gui/support/SampleSlip.h"
 #include "platform/qt/QtText.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The real main window in a fresh working directory, with its message boxes answered by the test.
-#include "app/qt/Hq_d97Y_DotUnit.h"
-#include "app/qt/MessageBoxes.h"
-#include "app/qt/SLIP97YPrnUnit.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/print/Hq_d97Y_DotUnit.h"
+#include "app/qt/print/SLIP97YPrnUnit.h"
 #include "platform/qt/QtText.h"
 #include "printer/qt/HqPrinterInstance.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The full sample slip: every field of the main window filled, as the print tests read it back and the
 // print benchmark sends it.
-#include "app/qt/LimitedLineEdit.h"
-#include "app/qt/tavo_dprintUnit.h"
+#include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/form/tavo_dprintUnit.h"
 #include "platform/qt/QtText.h"
 #include "widgets/qt/KyNumEdit.h"
 

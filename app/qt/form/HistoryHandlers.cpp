@@ -1,0 +1,44 @@
+// The main window's side of the history: F6, its key, the record of each printed slip, records kept back.
+#include "app/qt/common/AfterFirstPaint.h"
+#include "app/qt/common/ErrorBox.h"
+#include "app/qt/form/controls/HelpBarHint.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/history/HistoryRecording.h"
+#include "app/qt/history/HistoryWindow.h"
+#include "history/PendingFile.h"
+#include "platform/qt/QtText.h"
+
+#include <QFile>
+#include <QPushButton>
+
+THistoryDesk& TForm_Main::HistoryDesk() {
+    if (!historyDesk_) historyDesk_ = new THistoryDesk(*this);
+    return *historyDesk_;
+}
+
+void TForm_Main::RecordPrintedSlip(const std::string& order) {
+    HistoryDesk().RecordPrinted(order);
+}
+
+void TForm_Main::FlushHistoryAfterFirstPaint() {
+    new AfterFirstPaint(this, [this] {
+        if (destroyed_) return; // a check run (--self-test) writes nothing
+        // Without a pending file there is nothing to do: not even the settings are read for it.
+        if (!QFile::exists(QFile::decodeName(history::PendingFilePath(WorkingDir()).c_str()))) return;
+        Guarded([this] { HistoryDesk().Flush(); });
+    });
+}
+
+void TForm_Main::SetUpHistoryKey() {
+    const QString hint =
+        U("F6 履歴: 印刷した送り状の検索・再印刷、送り状番号のスキャン、出荷リストの書き出し");
+    QPushButton* f6 = SpeedButton_F[6];
+    f6->setText(U("履歴"));
+    f6->setToolTip(hint);
+    f6->setEnabled(true);
+    new HelpBarHint(f6, Panel_HelpMess, hint);
+}
+
+void TForm_Main::SpeedButton_F6Click() {
+    HistoryDesk().Window().Open();
+}

@@ -1,0 +1,176 @@
+// Printer registration per slip type, the printer displays, the F7 printer choice and the
+// print-position dialog's button on the main window.
+#include "app/MainSettings.h"
+#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/print/SLIP97YPrnUnit.h"
+#include "platform/Conversions.h"
+#include "platform/Cp932.h"
+#include "platform/ProfileFile.h"
+#include "platform/RuntimeErrors.h"
+#include "platform/qt/QtText.h"
+#include "print/PrinterRegistration.h"
+#include "printer/HqPrinter.h"
+#include "printer/qt/HqPrinterDialogs.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+
+void Fill(QComboBox* box, const std::vector<std::string>& items) {
+    box->clear();
+    for (const std::string& item : items)
+        box->addItem(FromCp932(item));
+}
+
+} // namespace
+
+std::string TForm_Main::RegistrationFilePath() const {
+    return WorkingDir() + "/" + kRegistrationFileName;
+}
+
+void TForm_Main::LoadRegistration() {
+    PrinterRegistration r =
+        ReadPrinterRegistration(RegistrationFilePath(), ToCp932(ComboBox_SEL->currentText()));
+    Label_PrinterIndex->setText(FromCp932(r.printerIndex));
+    Label_Prn_Top->setText(FromCp932(r.top));
+    Label_Prn_Left->setText(FromCp932(r.left));
+    printerName_ = r.printerName;
+}
+
+void TForm_Main::LocateNamedPrinter() {
+    if (printerName_.empty()) return; // registered by index only, as older versions did
+    try {
+        // The index only says where the printer stood when it was registered.
+        Label_PrinterIndex->setText(QString::number(NamedPrinterIndex(HqPrinter(), printerName_)));
+    } catch (const EHqPrinterNotThere&) {
+        // No other printer stands in: the displays show none, and printing refuses (EnsureNamedPrinter).
+        ComboBox1->setCurrentIndex(-1);
+        ComboBox2->clear();
+        ComboBox3->clear();
+        throw;
+    }
+}
+
+void TForm_Main::EnsureNamedPrinter() {
+    if (printerName_.empty()) return;
+    THqPrinter& printer = HqPrinter();
+    if (printer.FindPrinter(printerName_).kind != PrinterPlace::Visible)
+        printer.SettingsChanged(); // it may have come back since the list was last read
+    const int index = NamedPrinterIndex(printer, printerName_);
+    if (index == printer.GetIndex()) return;
+    Label_PrinterIndex->setText(QString::number(index));
+    SpeedButton_PRNSETClick();
+}
+
+std::string TForm_Main::RegisteredPrinterName() const {
+    // With no printer shown, the registered one is missing: its name stays registered.
+    if (ComboBox1->currentIndex() < 0) return printerName_;
+    return cp932::PlainTrim(ToCp932(ComboBox1->currentText()));
+}
+
+void TForm_Main::ComboBox_SELChange() {
+    SpeedButton_PrnIdGetClick();
+}
+
+void TForm_Main::SpeedButton_PrnIdGetClick() {
+    LoadRegistration();
+    LocateNamedPrinter();
+    SpeedButton_PRNSETClick();
+}
+
+void TForm_Main::SpeedButton_PRNSETClick() {
+    const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
+    THqPrinter& printer = HqPrinter();
+    try {
+        printer.SetIndex(index);
+    } catch (...) {
+        printer.SetIndex(0);
+    }
+    try {
+        printer.SetIndex(index);
+    } catch (const EHQPrinterRangeError&) {
+        // The registered printer is gone: the first one stands in, the displays keep what they show.
+        printer.SetIndex(0);
+        return;
+    }
+    try {
+        Fill(ComboBox1, printer.GetPrinterNames());
+        ComboBox1->setCurrentIndex(printer.GetIndex());
+    } catch (const EHqPrinter&) {
+        ComboBox1->setEnabled(false); // for the rest of the run
+        return;
+    }
+    try {
+        Fill(ComboBox2, printer.GetPaperSizeNames());
+        ComboBox2->setCurrentIndex(printer.GetPaperSizeIndex());
+    } catch (const EHqPrinter&) {
+        ComboBox2->setCurrentIndex(-1);
+    }
+    try {
+        Fill(ComboBox3, printer.GetBinNames());
+        ComboBox3->setCurrentIndex(printer.GetBinIndex());
+    } catch (const EHqPrinter&) {
+        ComboBox3->setCurrentIndex(-1);
+    }
+}
+
+void TForm_Main::BitBtn_PrnSetClick() {
+    LoadRegistration();
+    bool located = true;
+    try {
+        LocateNamedPrinter();
+    } catch (const EHqPrinterNotThere&) {
+        located = false; // what this action mends: the dialog opens on the first printer
+    }
+    if (located) SpeedButton_PRNSETClick();
+    THqPrinter& printer = HqPrinter();
+    // The dialog opens on the registered printer, or on the first when that one could not be made current.
+    const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
+    printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
+    HqPrinterSetupDialog1->Execute(); // cancelling registers the printer that is current
+    Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
+    const std::string slipType = ToCp932(ComboBox_SEL->currentText());
+    SpeedButton_PRNSETClick();
+    PrinterRegistration r;
+    r.printerName = RegisteredPrinterName();
+    r.printerIndex = ToCp932(Label_PrinterIndex->text());
+    r.top = ToCp932(Label_Prn_Top->text());
+    r.left = ToCp932(Label_Prn_Left->text());
+    WritePrinterRegistration(RegistrationFilePath(), slipType, r);
+    printerName_ = r.printerName;
+}
+
+void TForm_Main::BitBtn_PrnSet2Click() {
+    if (!Form_SLIP97YPrn) throw EAssertionFailed("Form_SLIP97YPrn was not created");
+    Form_SLIP97YPrn->exec();
+}
+
+void TForm_Main::SpeedButton_F7Click() {
+    const std::string settings = SettingsFilePath(WorkingDir());
+    THqPrinter& printer = HqPrinter();
+    const ProfileFile stored(settings);
+    std::int32_t chosen = stored.ReadInteger(kSettingsSection, kPrinterChoiceKey, -1);
+    // The name says which printer was chosen; the index, kept for older versions, only where it stood.
+    const std::string name = stored.ReadString(kSettingsSection, kPrinterChoiceNameKey, "");
+    if (!name.empty()) {
+        const PrinterPlace place = printer.FindPrinter(name);
+        chosen = place.kind == PrinterPlace::Visible ? place.index : 0; // gone: the dialog opens on the first
+    }
+    try {
+        printer.SetIndex(chosen);
+    } catch (...) {
+        printer.SetIndex(0);
+    }
+    HqPrinterSetupDialog1->Execute();
+    const int index = printer.GetIndex();
+    const std::string chosenName =
+        index >= 0 ? printer.GetPrinterNames().at(static_cast<std::size_t>(index)) : std::string();
+    ProfileFile file(settings);
+    file.WriteInteger(kSettingsSection, kPrinterChoiceKey, index);
+    file.WriteString(kSettingsSection, kPrinterChoiceNameKey, chosenName);
+    file.Save();
+    Label_PrinterIndex->setText(QString::number(index));
+    printerName_ = chosenName; // until the next slip type change, slips go to this printer or nowhere
+    SpeedButton_PRNSETClick();
+}

@@ -1,0 +1,276 @@
+#pragma once
+// TForm_Main: the main window. It owns every control, and its fields are the data; the handlers keep
+// their design names. The members are defined in app/qt/form/, one file for each thing they handle.
+#include "postcode/Index.h"
+#include "widgets/qt/KyNumEdit.h"
+
+#include <QWidget>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabBar;
+class LimitedLineEdit;
+class OrderQueueWindow;
+class THqPrinterSetupDialog;
+class THistoryDesk;
+enum class KeyHandler;
+namespace orders {
+struct OrderFields;
+}
+
+class TForm_Main : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm_Main(QWidget* parent = nullptr);
+    ~TForm_Main() override; // FormDestroy: writes the settings file
+
+    // Bands.
+    QFrame* Panel3 = nullptr;       // paste area
+    QFrame* Panel1 = nullptr;       // consignee
+    QFrame* Panel_Sender = nullptr; // sender (takes the height left over)
+    QFrame* Panel4 = nullptr;       // goods and printer
+    QLabel* Panel_HelpMess = nullptr;
+    QFrame* Panel_Fnc = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+
+    // Paste area.
+    QPlainTextEdit* Memo1 = nullptr; // a PasteMemo
+    std::vector<std::string> Memo2;  // Design name kept; no behaviour depends on it.
+    QPushButton* BitBtn_1 = nullptr;
+    QPushButton* BitBtn_MemoCLS = nullptr;
+
+    // Consignee.
+    LimitedLineEdit* Edit_Zip = nullptr;
+    LimitedLineEdit* Edit_Add1 = nullptr;
+    LimitedLineEdit* Edit_Add2 = nullptr;
+    LimitedLineEdit* Edit_Add3 = nullptr;
+    LimitedLineEdit* Edit_Custo1 = nullptr;
+    LimitedLineEdit* Edit_tel = nullptr;
+    QPushButton* BitBtn_CLS = nullptr;
+    QLabel* Label_Warning = nullptr;
+
+    // Sender.
+    QCheckBox* CheckBox_My = nullptr;
+    QTabBar* PageControl_My = nullptr;
+    LimitedLineEdit* Edit_MyZip = nullptr;
+    LimitedLineEdit* Edit_MyADD1 = nullptr;
+    LimitedLineEdit* Edit_MyADD2 = nullptr;
+    LimitedLineEdit* Edit_My = nullptr;
+    LimitedLineEdit* Edit_MyTEL = nullptr;
+    QPushButton* BitBtn_My = nullptr;
+    QPushButton* SpeedButton_readMy = nullptr; // hidden
+
+    // Goods, pieces, date.
+    QCheckBox* CheckBox_Date_1 = nullptr;
+    QDateEdit* DateTimePicker_1 = nullptr;
+    LimitedLineEdit* Edit_G1 = nullptr;
+    LimitedLineEdit* Edit_G2 = nullptr;
+    LimitedLineEdit* Edit_G3 = nullptr;
+    TKyNumEdit* KyNumEdit_KOSUU = nullptr;
+
+    // Cash on delivery.
+    QLabel* Label_PriceSub = nullptr;
+    TKyNumEdit* KyNumEdit_PriceSub = nullptr;
+    TKyNumEdit* KyNumEdit_TaxSub = nullptr;
+    QGroupBox* GroupBox_PriceSub = nullptr;
+    QCheckBox* CheckBox_p1 = nullptr;
+    QCheckBox* CheckBox_p2 = nullptr;
+    QCheckBox* CheckBox_p3 = nullptr;
+    QPushButton* BitBtn_PriceSub_Cls = nullptr;
+
+    // Printer group.
+    QGroupBox* GroupBox1 = nullptr;
+    QComboBox* ComboBox1 = nullptr; // printers
+    QComboBox* ComboBox2 = nullptr; // paper sizes
+    QComboBox* ComboBox3 = nullptr; // paper bins
+    QComboBox* ComboBox_SEL = nullptr;
+    QLabel* Label_Prn_Top = nullptr;
+    QLabel* Label_Prn_Left = nullptr;
+    QPushButton* BitBtn_PrnSet = nullptr;
+    QPushButton* BitBtn_PrnSet2 = nullptr;
+    QComboBox* ComboBox_FontSize = nullptr; // hidden, only carried through the settings file
+    QPushButton* BitBtn_WebHelp = nullptr;
+    QPushButton* BitBtn_SendMail = nullptr;
+    THqPrinterSetupDialog* HqPrinterSetupDialog1 = nullptr; // non-visual: shown by the registration
+
+    // Function keys; index = key number (element 0 unused).
+    std::array<QPushButton*, 13> SpeedButton_F{};
+
+    // Window state values (hidden labels).
+    QLabel* Label_CurrentDir = nullptr;
+    QLabel* Label_PrinterIndex = nullptr;
+    QLabel* Label_dpix = nullptr;
+    QLabel* Label_dpiy = nullptr;
+
+    // Shell (MainWindowShell.cpp).
+    void FormShow();
+    void FormDestroy();
+    void SkipFormDestroy() { destroyed_ = true; } // a check run (--self-test) writes no settings
+    void SpeedButton_F2Click();
+    void BitBtn_CLSClick();
+    void Edit_Cls();
+    void Edit_Cls_My();
+    void CheckBox_MyClick();
+    void BitBtn_WebHelpClick();
+    void BitBtn_SendMailClick();
+
+    // Half-width folding of postcode and phone (FieldFolding.cpp).
+    void Edit_ZipChange();
+    void Edit_telChange();
+    void SpeedButton_ZIP2Click();
+    void SpeedButton_TEL2Click();
+
+    // Sender registry (SenderRegistry.cpp).
+    void BitBtn_MyClick();
+    void SpeedButton_readMyClick();
+    void PageControl_MyChange();
+
+    // Keyboard flow and field prompts (KeyboardFlowHandlers.cpp). The key table's entries are the
+    // key-down handlers below; each runs its row of the keyboard rules.
+    void FormKeyDown(QWidget* sender, int key);
+    void Edit_ZipKeyDown(QWidget* sender, int key);
+    void Edit_telKeyDown(QWidget* sender, int key);
+    void Edit_G2KeyDown(QWidget* sender, int key);
+    void Edit_End_KeyDown(QWidget* sender, int key);
+    void Edit_Warning();
+    void SetHelp(const char* utf8Prompt);
+    // A notice on the help bar that stays until the focus has entered one more field.
+    void ShowHelpNotice(const char* utf8Notice);
+    void Edit_ZipEnter();
+    void Edit_Add1Enter();
+    void Edit_Add2Enter();
+    void Edit_Custo1Enter();
+    void Edit_telEnter();
+    void Edit_G1Enter();
+    void Edit_MyZipEnter();
+    void Edit_MyADD1Enter();
+    void Edit_MyADD2Enter();
+    void Edit_MyEnter();
+    void Edit_MyTELEnter();
+    void KyNumEdit_KOSUUEnter();
+    void KyNumEdit_PriceSubEnter();
+
+    // Paste memo and transfer (MemoHandlers.cpp).
+    void Memo1Change();
+    void Memo1Enter();
+    void BitBtn_1Click();
+    void BitBtn_MemoCLSClick();
+
+    // Cash on delivery (CashOnDeliveryHandlers.cpp).
+    void KyNumEdit_PriceSubChange();
+    void tavo_Sum_sagawa();
+    void CheckBox_p1Click();
+    void CheckBox_p2Click();
+    void CheckBox_p3Click();
+    void BitBtn_PriceSub_ClsClick();
+
+    // Printer group: registration per slip type, printer displays, F7 (PrinterGroupHandlers.cpp).
+    void ComboBox_SELChange();
+    void SpeedButton_PrnIdGetClick();
+    void SpeedButton_PRNSETClick();
+    void SpeedButton_F7Click();
+    void BitBtn_PrnSetClick();
+    void BitBtn_PrnSet2Click();
+
+    // Print job (PrintJob.cpp). F11 asks first; PrintSlip is the job alone, for the order queue, which
+    // asks its own question. SlipPrinted follows every job the spooler accepted.
+    void PrintSlip();
+    void SpeedButton_F11Click();
+    // Makes the printer the slip is meant for current, by its name; EHqPrinterNotThere when it is gone
+    // or refuses jobs, so that nothing is printed on another one.
+    void EnsureNamedPrinter();
+    // PrnName for the registration file: the printer shown, or the registered one when it is missing.
+    std::string RegisteredPrinterName() const;
+
+    // The preview of the slip as F11 would print it (PreviewHandler.cpp).
+    void SpeedButton_F5Click();
+
+    // History of printed slips (HistoryHandlers.cpp).
+    void SpeedButton_F6Click();                       // the history window
+    void SetUpHistoryKey();                           // F6's caption and hint, at first showing
+    void RecordPrintedSlip(const std::string& order); // right after EndDoc; never raises
+    void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
+    THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+    // Postcode lookup and address check (PostcodeHandlers.cpp). The index is opened on first use.
+    QLabel* Label_ZipWarning = nullptr; // red, beside the postcode: the address does not fit it
+    // Enter in Edit_Zip or Edit_MyZip: fills the empty address from the code (a pick list when there
+    // are several). Returns what the help bar says once the focus has moved on (CP932), else "".
+    std::string PostcodeToAddress(QWidget* zipField);
+    // After a transfer: the postcode from the address when it is empty, else the check.
+    void PostcodeAfterTransfer();
+    // Checks the consignee's postcode against address lines 1 and 2 and shows the mismatch beside the
+    // postcode; returns that line ("" when it fits or cannot be checked).
+    QString PostcodeCheck();
+
+    // Text of a one-line field as CP932, and the other way.
+    static std::string Cp(const QLineEdit* field);
+    static void SetCp(QLineEdit* field, const std::string& text);
+
+    // Order queue (OrderHandlers.cpp). A slip filled from an order stays that order's slip until the
+    // consignee is cleared (button, transfer) or its name is edited.
+    void SpeedButton_F8Click();
+    void LoadOrder(const orders::OrderFields& utf8Fields, const std::string& cp932Ref);
+    void ForgetOrder();
+    bool FromOrder() const { return fromOrder_; }
+    std::string CurrentOrderRef() const { return currentOrderRef_; } // CP932; empty when not from an order
+    OrderQueueWindow* OrderQueue() const { return orderQueue_; }     // null until F8
+
+signals:
+    void SlipPrinted();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void PrintCheckedSlip(); // the job itself, once EnsureNamedPrinter has passed
+    void BuildPaste();
+    void BuildConsignee();
+    void BuildSender();
+    void BuildGoodsAndPrinter();
+    void BuildBars();
+    void ConnectHandlers();
+    void InstallKeyHandlers();
+    void SetTabOrder();
+    void RunKeyDown(KeyHandler handler, QWidget* sender, int key);
+    using KeyDownHandler = void (TForm_Main::*)(QWidget*, int);
+    static KeyDownHandler KeyDownHandlerOf(KeyHandler handler);
+    void ExclusivePayment(QCheckBox* clicked);
+    void ApplySenderColours();
+    std::string WorkingDir() const; // Label_CurrentDir as a file-system path
+    void RemoveStaleTemporaries();  // of the program's own files, left by a process that was killed
+    std::string RegistrationFilePath() const;
+    void LoadRegistration();
+    void LocateNamedPrinter();
+    void BuildPostcode();
+    const postcode::Index* PostcodeIndex(std::string& notice); // notice: told once when unusable
+    void SetHelpCp(const std::string& text);
+
+    // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
+    // empty when it was registered by index only.
+    std::string printerName_;
+    QString helpNotice_;
+    bool shown_ = false;
+    bool endedAtStartUp_ = false;
+    bool destroyed_ = false;
+    THistoryDesk* historyDesk_ = nullptr; // a child object; none until the history is first used
+    std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
+    bool fromOrder_ = false;
+    std::string currentOrderRef_;
+    OrderQueueWindow* orderQueue_ = nullptr;
+    postcode::IndexHolder postcodeIndex_;
+    std::string postcodeStamp_; // the file the holder opened: replaced by an import, it is opened anew
+};

@@ -1,0 +1,43 @@
+#include "app/qt/history/HistoryModel.h"
+
+#include "platform/qt/QtText.h"
+
+QVariant THistoryModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    const history::HistoryRecord& r = rows[static_cast<std::size_t>(index.row())];
+    const history::SlipValues& v = r.values;
+    switch (index.column()) {
+    case Id:
+        return QString::number(r.id);
+    case Time: // "2024-05-01T09:30:00+09:00" as "2024/05/01 09:30"
+        return QString::fromStdString(r.time.substr(0, 16)).replace('-', '/').replace('T', ' ');
+    case Name:
+        return FromCp932(v.Edit_Custo1);
+    case Zip:
+        return FromCp932(v.Edit_Zip);
+    case Address:
+        return FromCp932(v.Edit_Add1 + " " + v.Edit_Add2 + " " + v.Edit_Add3).trimmed();
+    case Tel:
+        return FromCp932(v.Edit_tel);
+    case Goods:
+        return FromCp932(v.Edit_G1);
+    case SlipType:
+        return FromCp932(v.ComboBox_SEL);
+    case Tracking:
+        return FromCp932(r.tracking);
+    case Order:
+        return FromCp932(r.order);
+    case ReprintOf:
+        return r.reprintOf ? QString::number(*r.reprintOf) : QString();
+    }
+    return {};
+}
+
+QVariant THistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const names[Columns] = {"No.",        "印刷日時", "お届け先", "郵便番号",
+                                               "おところ",   "でんわ",   "品名",     "用紙",
+                                               "送り状番号", "注文番号", "再印刷元"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns)
+        return {};
+    return U(names[section]);
+}

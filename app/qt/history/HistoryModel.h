@@ -1,0 +1,35 @@
+#pragma once
+#include "history/HistoryRecord.h"
+
+#include <QAbstractTableModel>
+
+#include <string>
+#include <vector>
+
+// The rows of one search; texts are converted only when a cell is shown.
+class THistoryModel : public QAbstractTableModel {
+public:
+    enum Column { Id, Time, Name, Zip, Address, Tel, Goods, SlipType, Tracking, Order, ReprintOf, Columns };
+
+    using QAbstractTableModel::QAbstractTableModel;
+    std::vector<history::HistoryRecord> rows;
+
+    void Reset(std::vector<history::HistoryRecord> fresh) {
+        beginResetModel();
+        rows = std::move(fresh);
+        endResetModel();
+    }
+    void SetTracking(int row, const std::string& number) {
+        rows[static_cast<std::size_t>(row)].tracking = number;
+        emit dataChanged(index(row, Tracking), index(row, Tracking));
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows.size());
+    }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : Columns; }
+
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+};

@@ -1,0 +1,75 @@
+#pragma once
+// The history window (F6): the printed slips, newest first, searched by name, phone, postcode, address,
+// days of printing, tracking number or order reference. Enter or a double click puts the selected slip
+// back into the main window for a reprint; digits typed or scanned onto the selected row are its
+// tracking number; the shipped list of a range of days goes out as CSV.
+#include "history/ShippedCsv.h"
+
+#include <QDate>
+#include <QDialog>
+
+class QCheckBox;
+class QDateEdit;
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class TForm_Main;
+class THistoryDesk;
+class THistoryModel;
+
+class THistoryWindow : public QDialog {
+    Q_OBJECT
+public:
+    THistoryWindow(TForm_Main& form, THistoryDesk& desk);
+
+    // Records kept back go in, then the newest slips are shown with the last one printed here selected.
+    // False, after an error box, when the store cannot be read: the window then stays closed.
+    bool Open();
+    // The search the fields describe; false after an error box.
+    bool Search();
+    // The selected slip into the main window, which comes forward so that F11 reprints it.
+    void LoadSelected();
+    // Stores `number` on the selected row, then selects the next row below that has none. A number
+    // that is not the carrier's 12 digits is stored too, with a warning, and the row stays selected so
+    // that a second scan can replace it.
+    void StoreTracking(const QString& number);
+    // Asks for the ship days, the encoding and the file, then writes the shipped list.
+    void ExportClick();
+    // The shipped list of the ship days [from, to] written to `path`; false after an error box.
+    bool ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path);
+
+    int RowCount() const;
+    const history::HistoryRecord& Row(int row) const;
+    int CurrentRow() const; // -1 when none
+
+    QLineEdit* Edit_Name = nullptr;
+    QLineEdit* Edit_Phone = nullptr;
+    QLineEdit* Edit_Zip = nullptr;
+    QLineEdit* Edit_Address = nullptr;
+    QLineEdit* Edit_Tracking = nullptr;
+    QLineEdit* Edit_Order = nullptr;
+    QCheckBox* CheckBox_Days = nullptr;
+    QDateEdit* Date_From = nullptr;
+    QDateEdit* Date_To = nullptr;
+    QPushButton* Button_Search = nullptr;
+    QTableView* Grid = nullptr;
+    QLineEdit* Edit_Scan = nullptr; // where typed or scanned slip numbers go
+    QPushButton* Button_Export = nullptr;
+    QLabel* Label_Status = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <class F>
+    bool WithStore(F&& use);
+    void Select(int row);
+    void ShowStatus(const QString& text, bool warning = false);
+
+    TForm_Main& form_;
+    THistoryDesk& desk_;
+    THistoryModel* model_ = nullptr;
+};

@@ -1,0 +1,87 @@
+#include "app/qt/orders/OrderMappingDialog.h"
+
+#include "app/qt/common/AppTitle.h"
+#include "orders/OrderText.h"
+#include "platform/qt/QtText.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+OrderMappingDialog::OrderMappingDialog(const orders::OrderTable& table, const orders::ColumnMapping& start,
+                                       QWidget* parent)
+    : QDialog(parent), samples_(table.samples) {
+    setWindowTitle(U("注文ファイルの列の割り当て") + QStringLiteral(" - ") + AppTitle());
+    auto* layout = new QVBoxLayout(this);
+    auto* intro =
+        new QLabel(U("「%1」の列が分かりませんでした。各項目に使う列を選んで下さい（＊は必須です）。\n"
+                     "選んだ割り当ては保存され、同じ形のファイルでは次から聞きません。")
+                       .arg(QFileInfo(QString::fromStdString(table.path)).fileName()),
+                   this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    QStringList columns{U("（なし）")};
+    for (std::size_t c = 0; c < table.header.size(); ++c)
+        columns
+            << U("%1列目: %2").arg(c + 1).arg(QString::fromStdString(orders::Excerpt(table.header[c], 30)));
+
+    auto* inner = new QWidget;
+    auto* grid = new QGridLayout(inner);
+    grid->addWidget(new QLabel(U("項目")), 0, 0);
+    grid->addWidget(new QLabel(U("ファイルの列")), 0, 1);
+    grid->addWidget(new QLabel(U("最初の値")), 0, 2);
+    const auto& infos = orders::OrderColumnInfos();
+    for (std::size_t i = 0; i < infos.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        QString caption =
+            QString::fromUtf8(infos[i].caption.data(), static_cast<int>(infos[i].caption.size()));
+        grid->addWidget(new QLabel(infos[i].required ? U("＊") + caption : caption), row, 0);
+        Column[i] = new QComboBox;
+        Column[i]->addItems(columns);
+        Column[i]->setCurrentIndex(start[infos[i].column] + 1); // kNoColumn is -1
+        grid->addWidget(Column[i], row, 1);
+        Sample[i] = new QLabel;
+        Sample[i]->setMinimumWidth(220);
+        grid->addWidget(Sample[i], row, 2);
+        connect(Column[i], &QComboBox::currentIndexChanged, this, &OrderMappingDialog::Changed);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(inner);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(scroll);
+
+    Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    Buttons->button(QDialogButtonBox::Ok)->setText(U("取り込む"));
+    Buttons->button(QDialogButtonBox::Cancel)->setText(U("キャンセル"));
+    connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(Buttons);
+    resize(760, 640);
+    Changed();
+}
+
+orders::ColumnMapping OrderMappingDialog::Mapping() const {
+    orders::ColumnMapping m;
+    const auto& infos = orders::OrderColumnInfos();
+    for (std::size_t i = 0; i < infos.size(); ++i)
+        m[infos[i].column] = Column[i]->currentIndex() - 1;
+    return m;
+}
+
+void OrderMappingDialog::Changed() {
+    for (std::size_t i = 0; i < Column.size(); ++i) {
+        const int c = Column[i]->currentIndex() - 1;
+        Sample[i]->setText(
+            c >= 0 && static_cast<std::size_t>(c) < samples_.size()
+                ? QString::fromStdString(orders::Excerpt(samples_[static_cast<std::size_t>(c)], 30))
+                : QString());
+    }
+    Buttons->button(QDialogButtonBox::Ok)->setEnabled(orders::MissingColumns(Mapping()).empty());
+}
