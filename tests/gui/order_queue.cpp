@@ -142,7 +142,7 @@ private slots:
         QVERIFY(q.Import(Sample("mall_cp932.csv")));
         QCOMPARE(q.StatusOf(0), Status::Held);
         QCOMPARE(q.StatusOf(2), Status::Open);
-        QVERIFY(q.OrderAt(0).warnings.back().find("印刷済み") != std::string::npos);
+        QVERIFY(q.OrderAt(0).warnings.back().text.find("印刷済み") != std::string::npos);
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(0));
         QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
