@@ -1,5 +1,7 @@
 #pragma once
 // The settings file tavo_Zaridi2.ini: what the main window keeps between runs, its keys and defaults.
+#include "slip/SlipRecord.h"
+
 #include <cstdint>
 #include <string>
 
@@ -15,17 +17,19 @@ inline constexpr const char* kPrinterChoiceNameKey = "ZaRIDI2prnName";
 struct MainSettings {
     std::int32_t TabMy = 0;    // sender tab index
     std::int32_t AddrFont = 1; // item of the hidden font-size list
-    std::string My, MyZip, MyADD1, MyADD2, MyTEL;
-    std::string Zip, Add1, Add2, Custo1, Tel;
-    std::string G1, G2, G3;
-    std::string Kosuu = "1";
-    std::int32_t ComboSel = 0; // slip type index
+    std::int32_t ComboSel = 0; // slip stock index
+    // The slip's fields that have a settings key (slip::Field::settingsKey); the others are not read
+    // or written.
+    slip::Record values = KeptDefaults();
+
+    // A record of the settings defaults of the kept fields.
+    static slip::Record KeptDefaults();
 };
 
 // `dir` is the working directory the window recorded at its first showing.
 std::string SettingsFilePath(const std::string& dir);
 
-// Missing file, section or key, and integers that do not parse, give the defaults above.
+// Missing file, section or key, and integers that do not parse, give the defaults.
 MainSettings ReadMainSettings(const ProfileFile& file);
 
 // Puts every key into `file` in the order the file has always been written in (so a new file lists

@@ -36,7 +36,7 @@ history::HistoryRecord Slip(int n) {
     r.time[15] = static_cast<char>('0' + n % 10); // minutes apart, not all at one moment
     r.printer = "dotmatrix";
     r.resolutionX = r.resolutionY = 360;
-    history::SlipValues& v = r.values;
+    slip::Record& v = r.values;
     v.ComboBox_SEL = cp932::FromUtf8("手差し");
     v.Edit_Zip = std::to_string(100 + n % 900) + "-" + std::to_string(1000 + n % 9000);
     v.Edit_Add1 = cp932::FromUtf8("東京都千代田区千代田") + std::to_string(n % 50);

@@ -5,23 +5,6 @@
 
 namespace history {
 
-#define ZARIDI_TEXT(n)                                                                                       \
-    { #n, &SlipValues::n, nullptr }
-#define ZARIDI_FLAG(n)                                                                                       \
-    { #n, nullptr, &SlipValues::n }
-const SlipField kSlipFields[24] = {
-    ZARIDI_TEXT(ComboBox_SEL),     ZARIDI_TEXT(Edit_Zip),        ZARIDI_TEXT(Edit_Add1),
-    ZARIDI_TEXT(Edit_Add2),        ZARIDI_TEXT(Edit_Add3),       ZARIDI_TEXT(Edit_Custo1),
-    ZARIDI_TEXT(Edit_tel),         ZARIDI_TEXT(Edit_G1),         ZARIDI_TEXT(Edit_G2),
-    ZARIDI_TEXT(Edit_G3),          ZARIDI_TEXT(KyNumEdit_KOSUU), ZARIDI_TEXT(KyNumEdit_PriceSub),
-    ZARIDI_TEXT(KyNumEdit_TaxSub), ZARIDI_FLAG(CheckBox_p1),     ZARIDI_FLAG(CheckBox_p2),
-    ZARIDI_FLAG(CheckBox_p3),      ZARIDI_FLAG(CheckBox_My),     ZARIDI_TEXT(Edit_MyZip),
-    ZARIDI_TEXT(Edit_MyADD1),      ZARIDI_TEXT(Edit_MyADD2),     ZARIDI_TEXT(Edit_My),
-    ZARIDI_TEXT(Edit_MyTEL),       ZARIDI_FLAG(CheckBox_Date_1), ZARIDI_TEXT(DateTimePicker_1),
-};
-#undef ZARIDI_TEXT
-#undef ZARIDI_FLAG
-
 std::string NewUuid() {
     static thread_local std::mt19937_64 gen{[] {
         std::random_device rd;

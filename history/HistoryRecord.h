@@ -1,7 +1,10 @@
 #pragma once
 // One printed slip as the history keeps it: where and how it was printed and every value as it went
 // onto the paper, under the main window's field names. Texts are CP932, like everywhere in the rules;
-// the store converts them to UTF-8 at its own boundary.
+// the store converts them to UTF-8 at its own boundary. Loading a record back into the window sets
+// every field of its slip (the sender as printed, not the current tab).
+#include "slip/SlipRecord.h"
+
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -10,31 +13,6 @@
 
 namespace history {
 
-// The values the slip was printed from, as the main window held them at EndDoc. Loading a record
-// back into the window sets exactly these fields (the sender as printed, not the current tab).
-struct SlipValues {
-    std::string ComboBox_SEL; // slip type text: "手差し" or "連続(４インチ)"
-    std::string Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel;
-    std::string Edit_G1, Edit_G2, Edit_G3;
-    std::string KyNumEdit_KOSUU, KyNumEdit_PriceSub, KyNumEdit_TaxSub; // value texts
-    bool CheckBox_p1 = false, CheckBox_p2 = false, CheckBox_p3 = false;
-    bool CheckBox_My = true;
-    std::string Edit_MyZip, Edit_MyADD1, Edit_MyADD2, Edit_My, Edit_MyTEL;
-    bool CheckBox_Date_1 = true;
-    std::string DateTimePicker_1; // "yyyy/MM/dd"
-
-    bool operator==(const SlipValues&) const = default;
-};
-
-// One field of SlipValues by its design name: exactly one of the two members is set. The table lists
-// them in the order the probe prints them; the store, the pending file and the probe all walk it.
-struct SlipField {
-    const char* name;
-    std::string SlipValues::*text;
-    bool SlipValues::*flag;
-};
-extern const SlipField kSlipFields[24];
-
 struct HistoryRecord {
     std::int64_t id = 0; // given by the store; 0 before
     std::string uuid;    // given once when the slip is printed; makes every retry of the insert idempotent
@@ -42,10 +20,10 @@ struct HistoryRecord {
     std::string printer; // CUPS queue name
     std::int32_t resolutionX = 0, resolutionY = 0; // effective resolution the slip was drawn at
     std::int32_t marginTop = 0, marginLeft = 0;    // print-position margins in dots
-    SlipValues values;
-    std::string tracking;                  // carrier's slip number; empty when none
-    std::string order;                     // order reference of an imported order; empty when none
-    std::optional<std::int64_t> reprintOf; // id of the first printing when this is a reprint
+    slip::Record values;                           // as the main window held them at EndDoc
+    std::string tracking;                          // carrier's slip number; empty when none
+    std::string order;                             // order reference of an imported order; empty when none
+    std::optional<std::int64_t> reprintOf;         // id of the first printing when this is a reprint
 
     bool operator==(const HistoryRecord&) const = default;
 };

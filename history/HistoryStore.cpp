@@ -19,7 +19,7 @@ using Kind = EHistoryStore::Kind;
 std::string SchemaStep(int version, const SqlDb& db) {
     if (version == 1) {
         std::string values;
-        for (const SlipField& f : kSlipFields)
+        for (const slip::Field& f : slip::kFields)
             values += std::string("    ") + f.name +
                       (f.text ? " TEXT NOT NULL DEFAULT ''" : " SMALLINT NOT NULL DEFAULT 0") + ",\n";
         return "CREATE TABLE slip_history (\n"
@@ -65,7 +65,7 @@ std::string SchemaStep(int version, const SqlDb& db) {
 const std::string& SelectColumns() {
     static const std::string cols = [] {
         std::string s = "id, uuid, printed_at, printer, resolution_x, resolution_y, margin_top, margin_left";
-        for (const SlipField& f : kSlipFields)
+        for (const slip::Field& f : slip::kFields)
             s += std::string(", ") + f.name;
         return s + ", tracking, order_ref, reprint_of";
     }();
@@ -76,11 +76,11 @@ const std::string& InsertStatement() {
     static const std::string sql = [] {
         std::string cols = "uuid, printed_at, printed_utc, printed_day, ship_day, printer, resolution_x, "
                            "resolution_y, margin_top, margin_left";
-        for (const SlipField& f : kSlipFields)
+        for (const slip::Field& f : slip::kFields)
             cols += std::string(", ") + f.name;
         cols += ", zip_digits, tel_digits, tracking, order_ref, reprint_of";
         std::string params;
-        const std::size_t count = 10 + std::size(kSlipFields) + 5;
+        const std::size_t count = 10 + std::size(slip::kFields) + 5;
         for (std::size_t i = 1; i <= count; ++i)
             params += (i > 1 ? ", $" : "$") + std::to_string(i);
         return "INSERT INTO slip_history (" + cols + ") VALUES (" + params +
@@ -113,7 +113,7 @@ HistoryRecord RowToRecord(const SqlRow& row) {
     r.resolutionY = static_cast<std::int32_t>(ToInt(row[i++]));
     r.marginTop = static_cast<std::int32_t>(ToInt(row[i++]));
     r.marginLeft = static_cast<std::int32_t>(ToInt(row[i++]));
-    for (const SlipField& f : kSlipFields) {
+    for (const slip::Field& f : slip::kFields) {
         if (f.text)
             r.values.*f.text = Cp(row[i++]);
         else
@@ -209,11 +209,11 @@ std::int64_t Store::InsertOne(const HistoryRecord& in) {
     }
 
     std::vector<SqlParam> p;
-    p.reserve(10 + std::size(kSlipFields) + 5);
+    p.reserve(10 + std::size(slip::kFields) + 5);
     p.insert(p.end(), {r.uuid, r.time, parsed->utcSeconds, parsed->localDay, ShipDay(r, parsed->localDay),
                        cp932::ToUtf8(r.printer), std::int64_t{r.resolutionX}, std::int64_t{r.resolutionY},
                        std::int64_t{r.marginTop}, std::int64_t{r.marginLeft}});
-    for (const SlipField& f : kSlipFields) {
+    for (const slip::Field& f : slip::kFields) {
         if (f.text)
             p.emplace_back(cp932::ToUtf8(r.values.*f.text));
         else

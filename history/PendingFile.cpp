@@ -71,7 +71,7 @@ void Assign(HistoryRecord& r, const std::string& name, const std::string& value)
             value.find_first_not_of("0123456789") == std::string::npos)
             r.reprintOf = std::stoll(value);
     } else {
-        for (const SlipField& f : kSlipFields) {
+        for (const slip::Field& f : slip::kFields) {
             if (name != f.name) continue;
             if (f.text)
                 r.values.*f.text = value;
@@ -95,7 +95,7 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
         out += "printer=" + Escape(r.printer) + "\n";
         out += "resolution=" + std::to_string(r.resolutionX) + "," + std::to_string(r.resolutionY) + "\n";
         out += "margins=" + std::to_string(r.marginTop) + "," + std::to_string(r.marginLeft) + "\n";
-        for (const SlipField& f : kSlipFields)
+        for (const slip::Field& f : slip::kFields)
             out += std::string(f.name) + "=" +
                    (f.text ? Escape(r.values.*f.text) : (r.values.*f.flag ? "1" : "0")) + "\n";
         if (!r.order.empty()) out += "order=" + Escape(r.order) + "\n";

@@ -82,7 +82,7 @@ std::string FormatTaxField(std::int64_t amount10000) {
     return grouped.size() >= 12 ? grouped : std::string(12 - grouped.size(), ' ') + grouped;
 }
 
-SlipPlacement PlacementOf(const SlipFields& f) {
+SlipPlacement PlacementOf(const LayoutCaptions& f) {
     SlipPlacement at;
     at.sx = ScaleFromDpi(StrToInt(f.dpix));
     at.sy = ScaleFromDpi(StrToInt(f.dpiy));
@@ -91,60 +91,60 @@ SlipPlacement PlacementOf(const SlipFields& f) {
     return at;
 }
 
-std::vector<SlipDraw> LayoutSlip(const SlipFields& f) {
-    Placer p(PlacementOf(f));
+std::vector<SlipDraw> LayoutSlip(const LayoutCaptions& captions, const slip::Record& f) {
+    Placer p(PlacementOf(captions));
 
     constexpr std::array<int, 7> zipX = {186, 233, 280, 348, 396, 442, 489};
     constexpr std::array<int, 7> zipBytes = {1, 2, 3, 5, 6, 7, 8};
     for (std::size_t i = 0; i < zipX.size(); ++i)
-        p.Draw(ByteAt(f.zip, zipBytes[i]), kLucida, 12, zipX[i], 30);
+        p.Draw(ByteAt(f.Edit_Zip, zipBytes[i]), kLucida, 12, zipX[i], 30);
 
-    if (f.dateChecked) {
-        p.Draw(Bytes(f.date, 1, 4), kLucida, 9, 550, 486);
-        p.Draw(Bytes(f.date, 6, 7), kLucida, 9, 624, 486);
-        p.Draw(Bytes(f.date, 9, 10), kLucida, 9, 674, 486);
+    if (f.CheckBox_Date_1) {
+        p.Draw(Bytes(f.DateTimePicker_1, 1, 4), kLucida, 9, 550, 486);
+        p.Draw(Bytes(f.DateTimePicker_1, 6, 7), kLucida, 9, 624, 486);
+        p.Draw(Bytes(f.DateTimePicker_1, 9, 10), kLucida, 9, 674, 486);
     }
 
-    std::string pieces = RightAlign3(f.kosuu);
+    std::string pieces = RightAlign3(f.KyNumEdit_KOSUU);
     constexpr std::array<int, 3> piecesX = {576, 602, 628};
     for (std::size_t i = 0; i < piecesX.size(); ++i)
         p.Draw(pieces.substr(i, 1), kLucida, 11, piecesX[i], 65);
 
-    if (StrToCurrOrZero(f.priceSub) != 0) {
-        std::string amount = cp932::PlainTrim(f.priceSub);
+    if (StrToCurrOrZero(f.KyNumEdit_PriceSub) != 0) {
+        std::string amount = cp932::PlainTrim(f.KyNumEdit_PriceSub);
         std::string boxes = "      \x5C" + amount;
         boxes = boxes.substr(boxes.size() - 7);
         constexpr std::array<int, 7> amountX = {625, 657, 689, 721, 753, 785, 817};
         for (std::size_t i = 0; i < amountX.size(); ++i)
             p.Draw(boxes.substr(i, 1), kSans, 13, amountX[i], 330);
-        p.Draw(FormatTaxField(StrToCurrOrZero(f.taxSub)), kSans, 9, 860, 336);
-        if (f.p1)
+        p.Draw(FormatTaxField(StrToCurrOrZero(f.KyNumEdit_TaxSub)), kSans, 9, 860, 336);
+        if (f.CheckBox_p1)
             p.Draw(kCircle, kSans, 16, 700, 240);
-        else if (f.p2)
+        else if (f.CheckBox_p2)
             p.Draw(kCircle, kSans, 16, 820, 240);
-        else if (f.p3)
+        else if (f.CheckBox_p3)
             p.Draw(kCircle, kSans, 16, 940, 240);
     }
 
-    p.Draw(f.add1, kMincho, AddressSize(f.add1), 120, 100);
-    p.Draw(f.add2, kMincho, AddressSize(f.add2), 120, 150);
-    p.Draw(f.add3, kMincho, AddressSize(f.add3), 120, 200);
-    p.Draw(f.g1, kMincho, 10, 556, 150);
-    p.Draw(f.g2, kMincho, 10, 556, 180);
-    p.Draw(f.g3, kMincho, 10, 556, 210);
-    p.Draw(f.custo1, kMincho, AddressSize(f.custo1), 140, 250);
+    p.Draw(f.Edit_Add1, kMincho, AddressSize(f.Edit_Add1), 120, 100);
+    p.Draw(f.Edit_Add2, kMincho, AddressSize(f.Edit_Add2), 120, 150);
+    p.Draw(f.Edit_Add3, kMincho, AddressSize(f.Edit_Add3), 120, 200);
+    p.Draw(f.Edit_G1, kMincho, 10, 556, 150);
+    p.Draw(f.Edit_G2, kMincho, 10, 556, 180);
+    p.Draw(f.Edit_G3, kMincho, 10, 556, 210);
+    p.Draw(f.Edit_Custo1, kMincho, AddressSize(f.Edit_Custo1), 140, 250);
 
     constexpr std::array<int, 13> telX = {163, 191, 221, 250, 279, 308, 338, 368, 397, 426, 456, 484, 514};
     for (std::size_t i = 0; i < telX.size(); ++i)
-        p.Draw(ByteAt(f.tel, i + 1), kLucida, 13, telX[i], 288);
+        p.Draw(ByteAt(f.Edit_tel, i + 1), kLucida, 13, telX[i], 288);
 
-    if (f.myChecked) {
-        p.Draw(Bytes(f.myZip, 1, 3), kLucida, 10, 210, 340);
-        p.Draw(Bytes(f.myZip, 5, 8), kLucida, 10, 292, 340);
-        p.Draw(f.myAdd1, kMincho, 10, 130, 382);
-        p.Draw(f.myAdd2, kMincho, 10, 130, 426);
-        p.Draw(f.my, kMincho, 10, 140, 484);
-        p.Draw(f.myTel, kLucida, 12, 195, 526);
+    if (f.CheckBox_My) {
+        p.Draw(Bytes(f.Edit_MyZip, 1, 3), kLucida, 10, 210, 340);
+        p.Draw(Bytes(f.Edit_MyZip, 5, 8), kLucida, 10, 292, 340);
+        p.Draw(f.Edit_MyADD1, kMincho, 10, 130, 382);
+        p.Draw(f.Edit_MyADD2, kMincho, 10, 130, 426);
+        p.Draw(f.Edit_My, kMincho, 10, 140, 484);
+        p.Draw(f.Edit_MyTEL, kLucida, 12, 195, 526);
     }
     return std::move(p.draws);
 }

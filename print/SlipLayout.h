@@ -1,23 +1,18 @@
 #pragma once
 // The slip's variable text: where every item of a filled slip goes on the pre-printed form, in device
 // dots, in drawing order. Pure: the fields come in as text, the draws go out as records.
+#include "slip/SlipRecord.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// What the layout reads from the main window at print time. Texts are CP932.
-struct SlipFields {
-    std::string dpix, dpiy;      // effective resolution captions
-    std::string prnTop, prnLeft; // margin captions in device dots, or empty
-    std::string zip, add1, add2, add3, custo1, tel;
-    std::string g1, g2, g3;
-    std::string date; // the shipping date as "yyyy/MM/dd"
-    bool dateChecked = true;
-    std::string kosuu, priceSub, taxSub; // value texts of the numeric edits
-    bool p1 = false, p2 = false, p3 = false;
-    bool myChecked = true;
-    std::string myZip, myAdd1, myAdd2, my, myTel;
+// The main window's captions that place the page: the effective resolution, and the print-position
+// margins in device dots (empty counts as 0). Texts are CP932.
+struct LayoutCaptions {
+    std::string dpix, dpiy;
+    std::string prnTop, prnLeft;
 };
 
 struct SlipDraw {
@@ -29,7 +24,7 @@ struct SlipDraw {
 
 // Raises EConvertError "'%s' is not a valid integer value" for a resolution or a non-empty margin
 // caption that is not an integer, before producing anything.
-std::vector<SlipDraw> LayoutSlip(const SlipFields& fields);
+std::vector<SlipDraw> LayoutSlip(const LayoutCaptions& captions, const slip::Record& slip);
 
 // Three bytes: `text` trimmed, right-aligned with blanks, only its last three bytes when longer.
 std::string RightAlign3(std::string_view text);
@@ -54,4 +49,4 @@ struct SlipPlacement {
 };
 
 // Raises EConvertError as LayoutSlip does.
-SlipPlacement PlacementOf(const SlipFields& fields);
+SlipPlacement PlacementOf(const LayoutCaptions& captions);

@@ -36,7 +36,7 @@ std::int32_t Dots(Currency mm, std::int32_t dpi) {
 
 } // namespace
 
-TestPage LayoutTestPage(const SlipFields& f) {
+TestPage LayoutTestPage(const LayoutCaptions& f) {
     const SlipPlacement at = PlacementOf(f);
     const std::int32_t dpix = StrToInt(f.dpix), dpiy = StrToInt(f.dpiy);
     TestPage page;

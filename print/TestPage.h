@@ -13,9 +13,9 @@ struct TestPage {
     std::vector<SlipDraw> labels; // the rulers' numbers and the page's heading
 };
 
-// From the resolution and margin captions of `captions` (the other fields are not read). Raises
+// From the resolution and margin captions. Raises
 // EConvertError as LayoutSlip does, before producing anything.
-TestPage LayoutTestPage(const SlipFields& captions);
+TestPage LayoutTestPage(const LayoutCaptions& captions);
 
 // Black lines, then the labels as the slip draws its texts.
 void DrawTestPage(HqCanvas& canvas, const TestPage& page);

@@ -62,7 +62,7 @@ Slots Recognise(std::vector<std::string> lines) {
 
 } // namespace
 
-TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFields& before) {
+TransferResult RunTransfer(std::span<const std::string> memo, const slip::Record& before) {
     TransferResult result;
     result.fields = before;
 
@@ -88,14 +88,14 @@ TransferResult RunTransfer(std::span<const std::string> memo, const ConsigneeFie
             working.push_back(cp932::PlainTrim(line));
         const Slots slots = Recognise(std::move(working));
 
-        ConsigneeFields& f = result.fields;
-        f.Zip = FoldToHalfWidth(slots.postcode);
-        f.Add1 = cut(cp932::PlainTrim(slots.prefecture) + cp932::PlainTrim(slots.address1));
-        f.Add2 = slots.address2;
-        f.Custo1 = slots.name;
-        f.Tel = FoldToHalfWidth(slots.phone);
+        slip::Record& f = result.fields;
+        f.Edit_Zip = FoldToHalfWidth(slots.postcode);
+        f.Edit_Add1 = cut(cp932::PlainTrim(slots.prefecture) + cp932::PlainTrim(slots.address1));
+        f.Edit_Add2 = slots.address2;
+        f.Edit_Custo1 = slots.name;
+        f.Edit_tel = FoldToHalfWidth(slots.phone);
     }
-    result.warning = AddressWarning(result.fields.Add1);
+    result.warning = AddressWarning(result.fields.Edit_Add1);
     return result;
 }
 

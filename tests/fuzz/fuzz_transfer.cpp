@@ -30,10 +30,9 @@ void CheckFold(const std::string& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    ConsigneeFields before;
-    for (std::string* f :
-         {&before.Zip, &before.Add1, &before.Add2, &before.Add3, &before.Custo1, &before.Tel})
-        *f = in.ConsumeRandomLengthString(64);
+    slip::Record before;
+    for (const slip::Field& f : slip::kFields)
+        if (f.filledBy & slip::kTransfer) before.*f.text = in.ConsumeRandomLengthString(64);
     const std::string pattern = in.ConsumeRandomLengthString(8);
     const std::string text = in.ConsumeRemainingBytesAsString();
 
@@ -42,15 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Check(r.noText == r.memo.empty());
     Check(r.noText || r.memo.size() == kWorkingLines);
-    Check(r.fields.Add3 == before.Add3);
+    Check(r.fields.Edit_Add3 == before.Edit_Add3);
     if (r.noText) Check(r.fields == before);
-    Check(r.warning == AddressWarning(r.fields.Add1));
+    Check(r.warning == AddressWarning(r.fields.Edit_Add1));
     if (!r.noText) {
-        Check(FoldToHalfWidth(r.fields.Zip) == r.fields.Zip);
-        Check(FoldToHalfWidth(r.fields.Tel) == r.fields.Tel);
+        Check(FoldToHalfWidth(r.fields.Edit_Zip) == r.fields.Edit_Zip);
+        Check(FoldToHalfWidth(r.fields.Edit_tel) == r.fields.Edit_tel);
         // However long the pasted lines, no field takes more than the longest text kept.
-        for (const std::string* f :
-             {&r.fields.Zip, &r.fields.Add1, &r.fields.Add2, &r.fields.Custo1, &r.fields.Tel})
+        for (const std::string* f : {&r.fields.Edit_Zip, &r.fields.Edit_Add1, &r.fields.Edit_Add2,
+                                     &r.fields.Edit_Custo1, &r.fields.Edit_tel})
             Check(f->size() <= cp932::kLongestText);
     }
     // Only the first 16 lines matter.

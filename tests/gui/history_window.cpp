@@ -47,7 +47,7 @@ history::HistoryRecord SeedRecord(const Seed& s) {
     r.time = std::string(s.day).replace(4, 1, "-").replace(7, 1, "-") + "T09:00:00+09:00";
     r.printer = "dotmatrix";
     r.resolutionX = r.resolutionY = 360;
-    history::SlipValues& v = r.values;
+    slip::Record& v = r.values;
     v.ComboBox_SEL = Sj("連続(４インチ)");
     v.Edit_Zip = s.zip;
     v.Edit_Add1 = Sj(s.address);

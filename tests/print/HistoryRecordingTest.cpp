@@ -69,7 +69,7 @@ TEST_F(HistoryRecordingTest, AcceptedSlipIsRecordedOnceAsPrinted) {
     expected.resolutionX = expected.resolutionY = 180;
     expected.marginTop = 5;
     expected.marginLeft = -3;
-    history::SlipValues& v = expected.values;
+    slip::Record& v = expected.values;
     v.ComboBox_SEL = Sj("手差し");
     v.Edit_Zip = "123-4567";
     v.Edit_Add1 = Sj("東京都千代田区千代田１－１");

@@ -3,6 +3,7 @@
 #include "Sandbox.h"
 #include "SlipWindow.h"
 
+#include "app/qt/form/SlipBinding.h"
 #include "app/qt/print/PreviewWindow.h"
 #include "gui/support/FormFixture.h"
 #include "printer/HqPrinter.h"
@@ -94,7 +95,7 @@ protected:
         ASSERT_LE(std::abs(printed.height - shown.height()), 1);
 
         // Texts placed at the resolution F11 wrote; each one's cell measured in the face it is drawn in.
-        const std::vector<SlipDraw> draws = LayoutSlip(GatherSlipFields(w));
+        const std::vector<SlipDraw> draws = LayoutSlip(w.Slip().Captions(), w.Slip().Read());
         QImage device(1, 1, QImage::Format_RGB32);
         device.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
         device.setDotsPerMeterY(device.dotsPerMeterX());

@@ -1,9 +1,9 @@
 // slip-layout OUTPUT.png: a full sample slip as the printer puts it on the form, drawn over the
 // outlines of its boxes, at 160 dots per inch (one layout unit per pixel). It is the preview's own
 // picture: the program's layout routine replayed onto the image canvas.
-#include "platform/Cp932Codec.h"
 #include "print/SlipLayout.h"
 #include "print/qt/SlipImage.h"
+#include "slip/SampleSlip.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -14,32 +14,6 @@
 namespace {
 
 constexpr int kDpi = 160;
-
-SlipFields SampleSlip() {
-    auto sj = [](const char* utf8) { return cp932::FromUtf8(utf8); };
-    SlipFields f;
-    f.dpix = f.dpiy = std::to_string(kDpi);
-    f.zip = "123-4567";
-    f.add1 = sj("東京都千代田区千代田１－１");
-    f.add2 = sj("丸の内ビル３階");
-    f.add3 = sj("総務部御中");
-    f.custo1 = sj("山田太郎");
-    f.tel = "090-1234-5678";
-    f.g1 = sj("衣料品");
-    f.g2 = sj("雑貨");
-    f.g3 = sj("書籍");
-    f.date = "2026/12/07";
-    f.kosuu = "120";
-    f.priceSub = "105000";
-    f.taxSub = "5000";
-    f.p2 = true;
-    f.myZip = "530-0001";
-    f.myAdd1 = sj("大阪府大阪市北区梅田１－１");
-    f.myAdd2 = sj("梅田ビル");
-    f.my = sj("タヴォ商店");
-    f.myTel = "06-1234-5678";
-    return f;
-}
 
 } // namespace
 
@@ -53,8 +27,10 @@ int main(int argc, char** argv) {
     page.width = 720;
     page.length = 288;
     page.resolutionX = page.resolutionY = kDpi;
-    const SlipFields slip = SampleSlip();
-    QImage image = RenderSlipImage(page, PlacementOf(slip), LayoutSlip(slip), true);
+    LayoutCaptions captions;
+    captions.dpix = captions.dpiy = std::to_string(kDpi);
+    QImage image =
+        RenderSlipImage(page, PlacementOf(captions), LayoutSlip(captions, slip::SampleSlip()), true);
     {
         QPainter edge(&image); // the paper's edge, for a page without one
         edge.setPen(QPen(Qt::darkGray, 2));

@@ -1,11 +1,12 @@
 #pragma once
 // Shared plumbing of the probe's subcommands: UTF-8 on the outside, CP932 inside.
+#include "print/SlipLayout.h"
+#include "slip/SlipRecord.h"
+
 #include <nlohmann/json_fwd.hpp>
 
 #include <string>
 #include <vector>
-
-struct SlipFields;
 
 namespace probe {
 
@@ -32,8 +33,14 @@ int History(const Args& args);
 int Postcode(const Args& args);
 
 std::string ReadStdin();
-// The slip's fields as `layout` takes them: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}.
-SlipFields SlipFieldsFromJson(const nlohmann::json& fields);
+// The slip as `layout` takes it: {"Label_dpix": "360", "Edit_Zip": ..., "CheckBox_My": true}, every
+// field of slip::kFields by its name and the four captions. A missing text is empty, a missing flag
+// false.
+struct SlipInput {
+    LayoutCaptions captions;
+    slip::Record slip;
+};
+SlipInput SlipFromJson(const nlohmann::json& fields);
 // Upper-case hex pairs, `separator` between them.
 std::string HexBytes(const std::string& bytes, const char* separator);
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

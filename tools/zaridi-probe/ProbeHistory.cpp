@@ -30,7 +30,7 @@ Json ToJson(const history::HistoryRecord& r) {
     j["printer"] = Utf8(r.printer);
     j["resolution"] = {r.resolutionX, r.resolutionY};
     j["margins"] = {r.marginTop, r.marginLeft};
-    for (const history::SlipField& f : history::kSlipFields)
+    for (const slip::Field& f : slip::kFields)
         j[f.name] = f.text ? Utf8(r.values.*f.text) : Json(r.values.*f.flag);
     j["tracking"] = OrNull(r.tracking);
     j["order"] = OrNull(r.order);
@@ -56,7 +56,7 @@ history::HistoryRecord FromJson(const Json& j) {
         r.marginTop = j.at("margins").at(0).get<std::int32_t>();
         r.marginLeft = j.at("margins").at(1).get<std::int32_t>();
     }
-    for (const history::SlipField& f : history::kSlipFields) {
+    for (const slip::Field& f : slip::kFields) {
         if (!j.contains(f.name)) continue;
         if (f.text)
             r.values.*f.text = text(f.name);

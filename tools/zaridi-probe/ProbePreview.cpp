@@ -62,25 +62,26 @@ int Preview(const Args& a) {
     if (out.empty()) throw UsageError{kUsage};
 
     json input = json::parse(ReadStdin());
-    const SlipFields fields = SlipFieldsFromJson(input.contains("fields") ? input["fields"] : json::object());
+    const SlipInput fields = SlipFromJson(input.contains("fields") ? input["fields"] : json::object());
     const auto [width, length] = PointPair(input, "paper", std::nullopt);
     const auto [originX, originY] = PointPair(input, "origin", std::pair{0.0, 0.0});
     if (!(width > 0) || !(length > 0)) throw std::runtime_error("preview: the paper must have a size");
 
     QImage image;
     try {
-        const std::vector<SlipDraw> draws = LayoutSlip(fields); // the captions are checked here first
+        const std::vector<SlipDraw> draws =
+            LayoutSlip(fields.captions, fields.slip); // the captions are checked here first
         PdfPageSetup page;
         page.width = width;
         page.length = length;
         page.originX = originX;
         page.originY = originY;
-        page.resolutionX = StrToInt(fields.dpix);
-        page.resolutionY = StrToInt(fields.dpiy);
+        page.resolutionX = StrToInt(fields.captions.dpix);
+        page.resolutionY = StrToInt(fields.captions.dpiy);
         if (page.resolutionX <= 0 || page.resolutionY <= 0)
             throw EConvertError("the resolution must be above 0 dots per inch");
         EnsureGuiApplication();
-        image = RenderSlipImage(page, PlacementOf(fields), draws, outlines);
+        image = RenderSlipImage(page, PlacementOf(fields.captions), draws, outlines);
     } catch (const Exception& e) {
         std::cout << json{{"error", cp932::ToUtf8(e.Message())}}.dump() << "\n";
         return 0;

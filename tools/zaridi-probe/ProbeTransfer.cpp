@@ -3,6 +3,7 @@
 #include "Probe.h"
 
 #include "platform/Cp932Codec.h"
+#include "slip/SlipRecord.h"
 #include "transfer/Compact.h"
 #include "transfer/Judge.h"
 #include "transfer/Split.h"
@@ -60,11 +61,10 @@ const char* LineKindName(LineKind kind) {
     return "name";
 }
 
-// The consignee fields by their control names, as the JSON of the transfer command names them.
-std::map<std::string, std::string ConsigneeFields::*> FieldMembers() {
-    return {{"Edit_Zip", &ConsigneeFields::Zip},       {"Edit_Add1", &ConsigneeFields::Add1},
-            {"Edit_Add2", &ConsigneeFields::Add2},     {"Edit_Add3", &ConsigneeFields::Add3},
-            {"Edit_Custo1", &ConsigneeFields::Custo1}, {"Edit_tel", &ConsigneeFields::Tel}};
+// The consignee fields, as the JSON of the transfer command names them: those the transfer reads.
+const slip::Field* ConsigneeField(const std::string& name) {
+    const slip::Field* f = slip::FindField(name);
+    return f && (f->filledBy & slip::kTransfer) ? f : nullptr;
 }
 
 } // namespace
@@ -126,22 +126,21 @@ int Transfer(const Args& a) {
         if (key != "memo" && key != "fields")
             throw std::runtime_error("transfer: unknown key \"" + key + "\"");
 
-    const auto members = FieldMembers();
-    ConsigneeFields before;
+    slip::Record before;
     if (in.contains("fields")) {
         const nlohmann::json& fields = in["fields"];
         if (!fields.is_object()) throw std::runtime_error("transfer: \"fields\" must be an object");
         for (const auto& [key, value] : fields.items()) {
-            auto it = members.find(key);
-            if (it == members.end()) throw std::runtime_error("transfer: unknown field \"" + key + "\"");
+            const slip::Field* field = ConsigneeField(key);
+            if (!field) throw std::runtime_error("transfer: unknown field \"" + key + "\"");
             if (!value.is_string())
                 throw std::runtime_error("transfer: field \"" + key + "\" must be a text");
-            before.*(it->second) = cp932::FromUtf8(value.get<std::string>());
+            before.*field->text = cp932::FromUtf8(value.get<std::string>());
         }
     }
     // The postcode and telephone fields fold whatever is written into them.
-    before.Zip = FoldToHalfWidth(before.Zip);
-    before.Tel = FoldToHalfWidth(before.Tel);
+    before.Edit_Zip = FoldToHalfWidth(before.Edit_Zip);
+    before.Edit_tel = FoldToHalfWidth(before.Edit_tel);
 
     // Only the lines the transfer reads are converted, however long the memo.
     const std::string& text = in["memo"].get_ref<const std::string&>();
@@ -150,8 +149,8 @@ int Transfer(const Args& a) {
     const TransferResult result = RunTransfer(memo, before);
 
     nlohmann::ordered_json out;
-    for (const char* name : {"Edit_Zip", "Edit_Add1", "Edit_Add2", "Edit_Add3", "Edit_Custo1", "Edit_tel"})
-        out[name] = cp932::ToUtf8(result.fields.*(members.at(name)));
+    for (const slip::Field& f : slip::kFields)
+        if (f.filledBy & slip::kTransfer) out[f.name] = cp932::ToUtf8(result.fields.*f.text);
     out["memo"] = nlohmann::json::array();
     for (const std::string& line : result.memo)
         out["memo"].push_back(cp932::ToUtf8(line));

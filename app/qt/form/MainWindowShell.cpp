@@ -6,6 +6,7 @@
 #include "app/qt/common/DesignGlyphs.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "app/qt/form/tavo_dprintUnit.h"
@@ -95,20 +96,7 @@ void TForm_Main::FormShow() {
         if (s.TabMy >= 0 && s.TabMy < PageControl_My->count()) PageControl_My->setCurrentIndex(s.TabMy);
     }
     ComboBox_FontSize->setCurrentIndex(s.AddrFont);
-    SetCp(Edit_My, s.My);
-    SetCp(Edit_MyZip, s.MyZip);
-    SetCp(Edit_MyADD1, s.MyADD1);
-    SetCp(Edit_MyADD2, s.MyADD2);
-    SetCp(Edit_MyTEL, s.MyTEL);
-    SetCp(Edit_Zip, s.Zip); // folded by its change handler
-    SetCp(Edit_Add1, s.Add1);
-    SetCp(Edit_Add2, s.Add2);
-    SetCp(Edit_Custo1, s.Custo1);
-    SetCp(Edit_tel, s.Tel);
-    SetCp(Edit_G1, s.G1);
-    SetCp(Edit_G2, s.G2);
-    SetCp(Edit_G3, s.G3);
-    KyNumEdit_KOSUU->SetText(s.Kosuu);
+    Slip().Write(s.values, KeptInSettings);    // the postcode folded by its change handler
     ComboBox_SEL->setCurrentIndex(s.ComboSel); // no change handler: it runs below
 
     StatusBar1->showMessage(QStringLiteral("  "));
@@ -155,20 +143,7 @@ void TForm_Main::FormDestroy() {
     destroyed_ = true;
     MainSettings s;
     s.AddrFont = ComboBox_FontSize->currentIndex();
-    s.Zip = Cp(Edit_Zip);
-    s.Add1 = Cp(Edit_Add1);
-    s.Add2 = Cp(Edit_Add2);
-    s.Custo1 = Cp(Edit_Custo1);
-    s.Tel = Cp(Edit_tel);
-    s.G1 = Cp(Edit_G1);
-    s.G2 = Cp(Edit_G2);
-    s.G3 = Cp(Edit_G3);
-    s.Kosuu = KyNumEdit_KOSUU->Text();
-    s.My = Cp(Edit_My);
-    s.MyZip = Cp(Edit_MyZip);
-    s.MyADD1 = Cp(Edit_MyADD1);
-    s.MyADD2 = Cp(Edit_MyADD2);
-    s.MyTEL = Cp(Edit_MyTEL);
+    s.values = Slip().Read(); // only the fields with a settings key are written
     s.ComboSel = ComboBox_SEL->currentIndex();
     s.TabMy = PageControl_My->currentIndex();
     // One object, one save: the file is replaced as a whole or not at all.

@@ -1,5 +1,6 @@
 // The paste memo of the main window and the transfer of its text into the consignee fields.
 #include "app/qt/common/MessageBoxes.h"
+#include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "app/qt/form/tavo_dprintUnit.h"
@@ -58,10 +59,8 @@ void TForm_Main::BitBtn_MemoCLSClick() {
 }
 
 void TForm_Main::BitBtn_1Click() {
-    ConsigneeFields before{Cp(Edit_Zip),  Cp(Edit_Add1),   Cp(Edit_Add2),
-                           Cp(Edit_Add3), Cp(Edit_Custo1), Cp(Edit_tel)};
     bool cut = false;
-    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead, cut), before);
+    TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead, cut), Slip().Read());
     if (cut || r.cut) ShowHelpNotice("貼り付けた長すぎる行を 2047 バイトで切りました");
 
     Memo1->setPlainText(JoinLines(r.memo));
@@ -69,12 +68,9 @@ void TForm_Main::BitBtn_1Click() {
         msgbox::Notify(FromCp932(std::string(kNoTextMessage)));
     } else {
         Edit_Cls();
-        // Each field through its change handler, as typing would.
-        SetCp(Edit_Zip, r.fields.Zip);
-        SetCp(Edit_Add1, r.fields.Add1);
-        SetCp(Edit_Add2, r.fields.Add2);
-        SetCp(Edit_Custo1, r.fields.Custo1);
-        SetCp(Edit_tel, r.fields.Tel);
+        // Each field through its change handler, as typing would (the third address line comes back
+        // as it was).
+        Slip().Write(r.fields, FilledByTransfer);
         Edit_Zip->setFocus(Qt::OtherFocusReason);
         PostcodeAfterTransfer();
     }

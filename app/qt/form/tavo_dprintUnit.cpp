@@ -3,6 +3,7 @@
 #include "app/qt/common/DesignGlyphs.h"
 
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "platform/qt/QtText.h"
@@ -111,6 +112,7 @@ TForm_Main::TForm_Main(QWidget* parent) : QWidget(parent) {
         if (std::string_view(name) == "Label_dpiy") Label_dpiy = l;
     }
 
+    slip_ = std::make_unique<SlipBinding>(*this);
     ConnectHandlers();
     BuildPostcode();
     SetTabOrder();

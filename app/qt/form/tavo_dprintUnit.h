@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,7 @@ class QPushButton;
 class QStatusBar;
 class QTabBar;
 class LimitedLineEdit;
+class SlipBinding;
 class OrderQueueWindow;
 class THqPrinterSetupDialog;
 class THistoryDesk;
@@ -214,6 +216,9 @@ public:
     // postcode; returns that line ("" when it fits or cannot be checked).
     QString PostcodeCheck();
 
+    // The slip's fields as a record, and the page's captions (SlipBinding.cpp).
+    const SlipBinding& Slip() const { return *slip_; }
+
     // Text of a one-line field as CP932, and the other way.
     static std::string Cp(const QLineEdit* field);
     static void SetCp(QLineEdit* field, const std::string& text);
@@ -271,6 +276,7 @@ private:
     bool fromOrder_ = false;
     std::string currentOrderRef_;
     OrderQueueWindow* orderQueue_ = nullptr;
+    std::unique_ptr<SlipBinding> slip_;
     postcode::IndexHolder postcodeIndex_;
     std::string postcodeStamp_; // the file the holder opened: replaced by an import, it is opened anew
 };

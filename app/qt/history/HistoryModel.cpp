@@ -5,7 +5,7 @@
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const history::HistoryRecord& r = rows[static_cast<std::size_t>(index.row())];
-    const history::SlipValues& v = r.values;
+    const slip::Record& v = r.values;
     switch (index.column()) {
     case Id:
         return QString::number(r.id);

@@ -28,6 +28,3 @@ private:
 
 // The one instance, created at start-up after the main window; null before and after.
 extern THq_d97_Dot* Hq_d97_Dot;
-
-// What the slip shows, read from the main window's fields as they stand.
-SlipFields GatherSlipFields(const TForm_Main& form);

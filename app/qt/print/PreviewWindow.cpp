@@ -1,8 +1,8 @@
 #include "app/qt/print/PreviewWindow.h"
 
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/tavo_dprintUnit.h"
-#include "app/qt/print/Hq_d97Y_DotUnit.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
@@ -122,9 +122,9 @@ void TForm_Preview::Refresh() {
     Label_Missing->setVisible(!target_.missing.empty());
 
     // The print job's own fields, at the resolution it would write into Label_dpix and Label_dpiy.
-    SlipFields fields = GatherSlipFields(main_);
-    fields.dpix = IntToStr(target_.dpix);
-    fields.dpiy = IntToStr(target_.dpiy);
+    LayoutCaptions captions = main_.Slip().Captions();
+    captions.dpix = IntToStr(target_.dpix);
+    captions.dpiy = IntToStr(target_.dpiy);
     PdfPageSetup setup;
     setup.width = target_.page.width;
     setup.length = target_.page.length;
@@ -133,7 +133,8 @@ void TForm_Preview::Refresh() {
     setup.resolutionX = target_.dpix;
     setup.resolutionY = target_.dpiy;
     try {
-        page_ = RenderSlipImage(setup, PlacementOf(fields), LayoutSlip(fields), true);
+        page_ =
+            RenderSlipImage(setup, PlacementOf(captions), LayoutSlip(captions, main_.Slip().Read()), true);
         Label_Error->clear();
     } catch (const Exception& e) {
         page_ = QImage();

@@ -194,7 +194,7 @@ void TForm_SLIP97YPrn::BitBtn_TestPrintClick() {
     if (!msgbox::AskYesNo(U("試し印字しますか?"))) return;
     THqPrinter& printer = HqPrinter();
     const TPoint dpi = EffectiveResolutionOf(printer);
-    SlipFields captions;
+    LayoutCaptions captions;
     captions.dpix = IntToStr(dpi.X);
     captions.dpiy = IntToStr(dpi.Y);
     captions.prnTop = KyNumEdit_TOP->Text(); // the margins being tried, not yet registered

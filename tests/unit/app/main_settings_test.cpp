@@ -9,28 +9,28 @@ TEST(MainSettings, EmptyFileGivesTheDefaults) {
     MainSettings s = ReadMainSettings(ProfileFile::FromBytes("x.ini", ""));
     EXPECT_EQ(s.TabMy, 0);
     EXPECT_EQ(s.AddrFont, 1);
-    EXPECT_EQ(s.Kosuu, "1");
+    EXPECT_EQ(s.values.KyNumEdit_KOSUU, "1");
     EXPECT_EQ(s.ComboSel, 0);
-    EXPECT_EQ(s.Zip, "");
-    EXPECT_EQ(s.My, "");
+    EXPECT_EQ(s.values.Edit_Zip, "");
+    EXPECT_EQ(s.values.Edit_My, "");
 }
 
 TEST(MainSettings, KeysMatchWithoutLetterCaseAndBadIntegersFallBack) {
     MainSettings s = ReadMainSettings(ProfileFile::FromBytes(
         "x.ini",
         "[TV_SAGAWAPRN]\r\nop023myzip=543\r\nTAB_MY=$5\r\nAddr_Font=x\r\nComboBox_SEL= 1\r\nKOSUU=\r\n"));
-    EXPECT_EQ(s.MyZip, "543");
+    EXPECT_EQ(s.values.Edit_MyZip, "543");
     EXPECT_EQ(s.TabMy, 5);
     EXPECT_EQ(s.AddrFont, 1);
     EXPECT_EQ(s.ComboSel, 1);
-    EXPECT_EQ(s.Kosuu, ""); // present but empty is not missing
+    EXPECT_EQ(s.values.KyNumEdit_KOSUU, ""); // present but empty is not missing
 }
 
 TEST(MainSettings, WriteOrderOfANewFile) {
     ProfileFile f = ProfileFile::FromBytes("x.ini", "");
     MainSettings s;
-    s.Zip = "123-4567";
-    s.Custo1 = Sj("山田");
+    s.values.Edit_Zip = "123-4567";
+    s.values.Edit_Custo1 = Sj("山田");
     s.TabMy = 9;
     WriteMainSettings(f, s);
     EXPECT_EQ(f.Bytes(),
@@ -42,18 +42,18 @@ TEST(MainSettings, WriteOrderOfANewFile) {
 TEST(MainSettings, WriteThenReadGivesTheSameValues) {
     ProfileFile f = ProfileFile::FromBytes("x.ini", "; note\r\n[tv_SAGAWAprn]\r\nZaRIDI2prnno=3\r\n");
     MainSettings s;
-    s.My = Sj("送り主　");
-    s.Add1 = "  leading blanks";
-    s.G3 = Sj("表示ソ");
-    s.Kosuu = "999";
+    s.values.Edit_My = Sj("送り主　");
+    s.values.Edit_Add1 = "  leading blanks";
+    s.values.Edit_G3 = Sj("表示ソ");
+    s.values.KyNumEdit_KOSUU = "999";
     s.ComboSel = 1;
     s.AddrFont = -1;
     WriteMainSettings(f, s);
     MainSettings back = ReadMainSettings(ProfileFile::FromBytes("x.ini", f.Bytes()));
-    EXPECT_EQ(back.My, s.My);
-    EXPECT_EQ(back.Add1, s.Add1);
-    EXPECT_EQ(back.G3, s.G3);
-    EXPECT_EQ(back.Kosuu, "999");
+    EXPECT_EQ(back.values.Edit_My, s.values.Edit_My);
+    EXPECT_EQ(back.values.Edit_Add1, s.values.Edit_Add1);
+    EXPECT_EQ(back.values.Edit_G3, s.values.Edit_G3);
+    EXPECT_EQ(back.values.KyNumEdit_KOSUU, "999");
     EXPECT_EQ(back.ComboSel, 1);
     EXPECT_EQ(back.AddrFont, -1);
     EXPECT_NE(f.Bytes().find("ZaRIDI2prnno=3"), std::string::npos); // the printer-setup key stays

@@ -1,6 +1,7 @@
 // The effective resolution of a print job and how the slip's draws reach the page's canvas.
 #include "print/EffectiveResolution.h"
 #include "print/SlipCanvas.h"
+#include "slip/SampleSlip.h"
 #include "unit/printer/RecordingCanvas.h"
 #include "unit/support/Sjis.h"
 
@@ -23,32 +24,9 @@ TEST(EffectiveResolution, ScaleIsUnsignedSixteenBits) {
     EXPECT_EQ(EffectiveResolution(72000, static_cast<std::uint16_t>(std::int16_t{-32768})), 219); // / 32768
 }
 
-namespace {
-
-SlipFields Filled() {
-    SlipFields f;
-    f.dpix = f.dpiy = "180";
-    f.prnTop = "3";
-    f.prnLeft = "-2";
-    f.zip = "123-4567";
-    f.add1 = Sj("東京都千代田区");
-    f.custo1 = Sj("山田太郎");
-    f.tel = "03-1234-5678";
-    f.date = "2026/12/07";
-    f.kosuu = "1";
-    f.priceSub = "1050";
-    f.taxSub = "50";
-    f.p3 = true;
-    f.myZip = "530-0001";
-    f.my = Sj("タヴォ商店");
-    f.myTel = "06-1234-5678";
-    return f;
-}
-
-} // namespace
-
 TEST(DrawSlip, EveryDrawReachesTheCanvasInOrderWithItsFontAndSize) {
-    std::vector<SlipDraw> draws = LayoutSlip(Filled());
+    // The sample slip at 180 dpi, moved by the margins.
+    std::vector<SlipDraw> draws = LayoutSlip({"180", "180", "3", "-2"}, slip::SampleSlip());
     RecordingCanvas canvas;
     DrawSlip(canvas, draws);
     ASSERT_EQ(canvas.texts.size(), draws.size());

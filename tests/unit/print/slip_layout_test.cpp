@@ -1,5 +1,6 @@
 #include "platform/RuntimeErrors.h"
 #include "print/SlipLayout.h"
+#include "slip/SampleSlip.h"
 #include "unit/support/Sjis.h"
 
 #include <algorithm>
@@ -7,29 +8,18 @@
 
 namespace {
 
-SlipFields FullSlip() {
-    SlipFields f;
-    f.dpix = f.dpiy = "360";
-    f.zip = "123-4567";
-    f.add1 = Sj("東京都千代田区千代田１－１");
-    f.add2 = Sj("千代田ビル３階");
-    f.add3 = Sj("総務部");
-    f.custo1 = Sj("山田太郎");
-    f.tel = "090-1234-5678";
-    f.g1 = Sj("衣料品");
-    f.g2 = Sj("雑貨");
-    f.g3 = Sj("書籍");
-    f.date = "2026/12/07";
-    f.kosuu = "2";
-    f.priceSub = "5000";
-    f.taxSub = "238";
-    f.p2 = true;
-    f.myZip = "530-0001";
-    f.myAdd1 = Sj("大阪府大阪市北区梅田１－１");
-    f.myAdd2 = Sj("梅田ビル");
-    f.my = Sj("タヴォ商店");
-    f.myTel = "06-1234-5678";
-    return f;
+// The sample slip at 360 dpi without margins.
+struct Input {
+    LayoutCaptions captions{"360", "360", "", ""};
+    slip::Record slip = slip::SampleSlip();
+};
+
+Input FullSlip() {
+    return {};
+}
+
+std::vector<SlipDraw> Layout(const Input& in) {
+    return LayoutSlip(in.captions, in.slip);
 }
 
 // The draws at layout row y (device y at 360 dpi without margins), in drawing order.
@@ -62,7 +52,7 @@ TEST(SlipScale, LayoutUnitsBecomeDotsWithHalvesRoundedAway) {
 }
 
 TEST(SlipLayout, FullSlipHas48TextsAndTheFirstBoxAt419x68) {
-    auto draws = LayoutSlip(FullSlip());
+    auto draws = Layout(FullSlip());
     std::size_t nonEmpty = std::count_if(draws.begin(), draws.end(), [](auto& d) { return !d.text.empty(); });
     EXPECT_EQ(nonEmpty, 48u);
     ASSERT_FALSE(draws.empty());
@@ -73,14 +63,14 @@ TEST(SlipLayout, FullSlipHas48TextsAndTheFirstBoxAt419x68) {
 }
 
 TEST(SlipLayout, MarginsShiftEverythingAndEmptyEqualsZero) {
-    SlipFields f = FullSlip();
-    auto base = LayoutSlip(f);
-    f.prnTop = "0";
-    f.prnLeft = "0";
-    auto zero = LayoutSlip(f);
-    f.prnTop = "-5";
-    f.prnLeft = "12";
-    auto moved = LayoutSlip(f);
+    Input f = FullSlip();
+    auto base = Layout(f);
+    f.captions.prnTop = "0";
+    f.captions.prnLeft = "0";
+    auto zero = Layout(f);
+    f.captions.prnTop = "-5";
+    f.captions.prnLeft = "12";
+    auto moved = Layout(f);
     ASSERT_EQ(base.size(), moved.size());
     for (std::size_t i = 0; i < base.size(); ++i) {
         EXPECT_EQ(zero[i].x, base[i].x);
@@ -91,16 +81,17 @@ TEST(SlipLayout, MarginsShiftEverythingAndEmptyEqualsZero) {
 }
 
 TEST(SlipLayout, NonIntegerCaptionsRaiseBeforeAnythingIsDrawn) {
-    for (auto setBad : {+[](SlipFields& f) { f.dpix = ""; }, +[](SlipFields& f) { f.dpiy = "360.0"; },
-                        +[](SlipFields& f) { f.prnTop = "1.5"; }, +[](SlipFields& f) { f.prnLeft = "x"; }}) {
-        SlipFields f = FullSlip();
+    for (auto setBad :
+         {+[](Input& f) { f.captions.dpix = ""; }, +[](Input& f) { f.captions.dpiy = "360.0"; },
+          +[](Input& f) { f.captions.prnTop = "1.5"; }, +[](Input& f) { f.captions.prnLeft = "x"; }}) {
+        Input f = FullSlip();
         setBad(f);
-        EXPECT_THROW(LayoutSlip(f), EConvertError);
+        EXPECT_THROW(Layout(f), EConvertError);
     }
-    SlipFields f = FullSlip();
-    f.prnLeft = "12.0";
+    Input f = FullSlip();
+    f.captions.prnLeft = "12.0";
     try {
-        LayoutSlip(f);
+        Layout(f);
         FAIL();
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), "'12.0' is not a valid integer value");
@@ -108,17 +99,17 @@ TEST(SlipLayout, NonIntegerCaptionsRaiseBeforeAnythingIsDrawn) {
 }
 
 TEST(SlipLayout, PostcodeBoxesSkipTheFourthByte) {
-    SlipFields f = FullSlip();
-    f.zip = "1234567";
-    EXPECT_EQ(Texts(Row(LayoutSlip(f), 68)), "[1][2][3][5][6][7][]");
+    Input f = FullSlip();
+    f.slip.Edit_Zip = "1234567";
+    EXPECT_EQ(Texts(Row(Layout(f), 68)), "[1][2][3][5][6][7][]");
 }
 
 TEST(SlipLayout, TelephoneBoxesTakeThirteenBytes) {
-    SlipFields f = FullSlip();
-    f.tel = "03-1234-5678";
-    EXPECT_EQ(Texts(Row(LayoutSlip(f), 648)), "[0][3][-][1][2][3][4][-][5][6][7][8][]");
-    f.tel = "090-1234-56789";
-    EXPECT_EQ(Texts(Row(LayoutSlip(f), 648)), "[0][9][0][-][1][2][3][4][-][5][6][7][8]");
+    Input f = FullSlip();
+    f.slip.Edit_tel = "03-1234-5678";
+    EXPECT_EQ(Texts(Row(Layout(f), 648)), "[0][3][-][1][2][3][4][-][5][6][7][8][]");
+    f.slip.Edit_tel = "090-1234-56789";
+    EXPECT_EQ(Texts(Row(Layout(f), 648)), "[0][9][0][-][1][2][3][4][-][5][6][7][8]");
 }
 
 TEST(SlipLayout, PiecesAreRightAlignedInThreeBoxes) {
@@ -126,51 +117,51 @@ TEST(SlipLayout, PiecesAreRightAlignedInThreeBoxes) {
     EXPECT_EQ(RightAlign3(""), "   ");
     EXPECT_EQ(RightAlign3(" 120 "), "120");
     EXPECT_EQ(RightAlign3("1234"), "234");
-    SlipFields f = FullSlip();
-    f.kosuu = "1";
-    auto row = Row(LayoutSlip(f), 146); // 65 * 2.25 = 146.25
+    Input f = FullSlip();
+    f.slip.KyNumEdit_KOSUU = "1";
+    auto row = Row(Layout(f), 146); // 65 * 2.25 = 146.25
     EXPECT_EQ(Texts(row), "[ ][ ][1]");
     EXPECT_EQ(row[2].x, 1413);
 }
 
 TEST(SlipLayout, AmountStandsRightAlignedBehindTheYenByte) {
-    SlipFields f = FullSlip();
+    Input f = FullSlip();
     auto amount = [&] {
-        auto draws = LayoutSlip(f);
+        auto draws = Layout(f);
         std::vector<SlipDraw> boxes;
         std::copy_if(draws.begin(), draws.end(), std::back_inserter(boxes),
                      [](auto& d) { return d.size == 13 && d.font == "Microsoft Sans Serif"; });
         return Texts(boxes);
     };
-    f.priceSub = "5000";
+    f.slip.KyNumEdit_PriceSub = "5000";
     EXPECT_EQ(amount(), "[ ][ ][\x5C][5][0][0][0]");
-    f.priceSub = "123456";
+    f.slip.KyNumEdit_PriceSub = "123456";
     EXPECT_EQ(amount(), "[\x5C][1][2][3][4][5][6]");
-    f.priceSub = "1234567";
+    f.slip.KyNumEdit_PriceSub = "1234567";
     EXPECT_EQ(amount(), "[1][2][3][4][5][6][7]");
-    f.priceSub = "-300";
+    f.slip.KyNumEdit_PriceSub = "-300";
     EXPECT_EQ(amount(), "[ ][ ][\x5C][-][3][0][0]");
 }
 
 TEST(SlipLayout, ZeroAmountPrintsNoAmountTaxOrMark) {
-    SlipFields f = FullSlip();
-    f.priceSub = "0";
-    f.p1 = true;
-    auto draws = LayoutSlip(f);
+    Input f = FullSlip();
+    f.slip.KyNumEdit_PriceSub = "0";
+    f.slip.CheckBox_p1 = true;
+    auto draws = Layout(f);
     EXPECT_TRUE(
         std::none_of(draws.begin(), draws.end(), [](auto& d) { return d.font == "Microsoft Sans Serif"; }));
-    f.priceSub = "abc";
-    draws = LayoutSlip(f);
+    f.slip.KyNumEdit_PriceSub = "abc";
+    draws = Layout(f);
     EXPECT_TRUE(
         std::none_of(draws.begin(), draws.end(), [](auto& d) { return d.font == "Microsoft Sans Serif"; }));
 }
 
 TEST(SlipLayout, OnlyTheFirstCheckedPaymentKindGetsTheMark) {
-    SlipFields f = FullSlip();
-    f.p1 = true;
-    f.p2 = false;
-    f.p3 = true;
-    auto marks = Row(LayoutSlip(f), 540);
+    Input f = FullSlip();
+    f.slip.CheckBox_p1 = true;
+    f.slip.CheckBox_p2 = false;
+    f.slip.CheckBox_p3 = true;
+    auto marks = Row(Layout(f), 540);
     ASSERT_EQ(marks.size(), 1u);
     EXPECT_EQ(marks[0].text, Sj("○"));
     EXPECT_EQ(marks[0].x, 1575);
@@ -178,13 +169,14 @@ TEST(SlipLayout, OnlyTheFirstCheckedPaymentKindGetsTheMark) {
 }
 
 TEST(SlipLayout, EachPaymentKindAloneHasItsOwnMarkPosition) {
-    const std::vector<std::pair<bool SlipFields::*, int>> kinds = {
-        {&SlipFields::p1, 700}, {&SlipFields::p2, 820}, {&SlipFields::p3, 940}};
+    const std::vector<std::pair<bool slip::Record::*, int>> kinds = {{&slip::Record::CheckBox_p1, 700},
+                                                                     {&slip::Record::CheckBox_p2, 820},
+                                                                     {&slip::Record::CheckBox_p3, 940}};
     for (const auto& [kind, x] : kinds) {
-        SlipFields f = FullSlip();
-        f.p1 = f.p2 = f.p3 = false;
-        f.*kind = true;
-        auto marks = Row(LayoutSlip(f), PlaceLayoutUnit(22500, 240, 0));
+        Input f = FullSlip();
+        f.slip.CheckBox_p1 = f.slip.CheckBox_p2 = f.slip.CheckBox_p3 = false;
+        f.slip.*kind = true;
+        auto marks = Row(Layout(f), PlaceLayoutUnit(22500, 240, 0));
         ASSERT_EQ(marks.size(), 1u) << x;
         EXPECT_EQ(marks[0].text, Sj("○"));
         EXPECT_EQ(marks[0].x, PlaceLayoutUnit(22500, x, 0));
@@ -200,10 +192,10 @@ TEST(SlipLayout, TaxIsGroupedAndRightAlignedInTwelve) {
 }
 
 TEST(SlipLayout, AddressAndNameSizeFollowsTheLengthInBytes) {
-    SlipFields f = FullSlip();
-    f.add1 = std::string(31, 'a');
-    f.custo1 = std::string(32, 'a');
-    auto draws = LayoutSlip(f);
+    Input f = FullSlip();
+    f.slip.Edit_Add1 = std::string(31, 'a');
+    f.slip.Edit_Custo1 = std::string(32, 'a');
+    auto draws = Layout(f);
     auto at = [&](int x, int y) {
         return *std::find_if(draws.begin(), draws.end(), [&](auto& d) {
             return d.x == PlaceLayoutUnit(22500, x, 0) && d.y == PlaceLayoutUnit(22500, y, 0);
@@ -215,25 +207,25 @@ TEST(SlipLayout, AddressAndNameSizeFollowsTheLengthInBytes) {
 }
 
 TEST(SlipLayout, GoodsLineOneIsDrawnAfterAddressLineTwo) {
-    auto row = Row(LayoutSlip(FullSlip()), PlaceLayoutUnit(22500, 150, 0));
+    auto row = Row(Layout(FullSlip()), PlaceLayoutUnit(22500, 150, 0));
     ASSERT_EQ(row.size(), 2u);
-    EXPECT_EQ(row[0].text, Sj("千代田ビル３階"));
+    EXPECT_EQ(row[0].text, FullSlip().slip.Edit_Add2);
     EXPECT_EQ(row[1].text, Sj("衣料品"));
 }
 
 TEST(SlipLayout, UncheckedDateAndSenderAreNotDrawn) {
-    SlipFields f = FullSlip();
-    auto full = LayoutSlip(f);
+    Input f = FullSlip();
+    auto full = Layout(f);
     EXPECT_EQ(Texts(Row(full, PlaceLayoutUnit(22500, 486, 0))), "[2026][12][07]");
-    f.dateChecked = false;
-    f.myChecked = false;
-    auto draws = LayoutSlip(f);
+    f.slip.CheckBox_Date_1 = false;
+    f.slip.CheckBox_My = false;
+    auto draws = Layout(f);
     EXPECT_EQ(full.size() - draws.size(), 9u);
     for (int y : {340, 382, 426, 484, 526})
         EXPECT_TRUE(Row(draws, PlaceLayoutUnit(22500, y, 0)).empty()) << y;
 }
 
 TEST(SlipLayout, SenderPostcodeIsPrintedInTwoParts) {
-    auto row = Row(LayoutSlip(FullSlip()), PlaceLayoutUnit(22500, 340, 0));
+    auto row = Row(Layout(FullSlip()), PlaceLayoutUnit(22500, 340, 0));
     EXPECT_EQ(Texts(row), "[530][0001]");
 }

@@ -8,8 +8,8 @@
 
 namespace {
 
-SlipFields Captions(const char* top, const char* left) {
-    SlipFields f;
+LayoutCaptions Captions(const char* top, const char* left) {
+    LayoutCaptions f;
     f.dpix = f.dpiy = "360";
     f.prnTop = top;
     f.prnLeft = left;

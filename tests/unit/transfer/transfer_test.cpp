@@ -1,5 +1,6 @@
 // The whole transfer on order texts as users paste them: shop mails, web forms, spreadsheet cells.
 #include "TextLiterals.h"
+#include "slip/SampleSlip.h"
 #include "transfer/AddressWarning.h"
 #include "transfer/Transfer.h"
 
@@ -20,12 +21,19 @@ std::ostream& operator<<(std::ostream& os, const Fields& f) {
               << " custo1=" << f.custo1 << " tel=" << f.tel << "}";
 }
 
-Fields ToUtf8(const ConsigneeFields& f) {
-    return {U(f.Zip), U(f.Add1), U(f.Add2), U(f.Add3), U(f.Custo1), U(f.Tel)};
+Fields ToUtf8(const slip::Record& f) {
+    return {U(f.Edit_Zip), U(f.Edit_Add1), U(f.Edit_Add2), U(f.Edit_Add3), U(f.Edit_Custo1), U(f.Edit_tel)};
 }
 
-ConsigneeFields FromUtf8(const Fields& f) {
-    return {J(f.zip), J(f.add1), J(f.add2), J(f.add3), J(f.custo1), J(f.tel)};
+slip::Record FromUtf8(const Fields& f) {
+    slip::Record r;
+    r.Edit_Zip = J(f.zip);
+    r.Edit_Add1 = J(f.add1);
+    r.Edit_Add2 = J(f.add2);
+    r.Edit_Add3 = J(f.add3);
+    r.Edit_Custo1 = J(f.custo1);
+    r.Edit_tel = J(f.tel);
+    return r;
 }
 
 TransferResult Transfer(std::initializer_list<std::string_view> memo, const Fields& before = {}) {
@@ -41,6 +49,19 @@ TEST(Transfer, LabelledOrderLines) {
     EXPECT_EQ(ULines(r.memo),
               (Lines{"123-4567", "東京都新宿区西新宿2-8-1", "山田太郎", "03-1234-5678", "", "", ""}));
     EXPECT_EQ(r.warning, "");
+}
+
+TEST(Transfer, OnlyTheConsigneeOfTheSlipChanges) {
+    const slip::Record before = slip::SampleSlip();
+    const auto r = RunTransfer(JLines({"〒100-0001", "東京都千代田区千代田1-1", "佐藤花子 様"}), before);
+    EXPECT_EQ(U(r.fields.Edit_Custo1), "佐藤花子");
+    for (const slip::Field& f : slip::kFields) {
+        if (f.filledBy & slip::kTransfer) continue;
+        if (f.flag)
+            EXPECT_EQ(r.fields.*f.flag, before.*f.flag) << f.name;
+        else
+            EXPECT_EQ(r.fields.*f.text, before.*f.text) << f.name;
+    }
 }
 
 TEST(Transfer, PostcodeAndAddressOnOneLine) {
@@ -69,15 +90,15 @@ TEST(Transfer, SpreadsheetCellsOneAPerLine) {
 
 TEST(Transfer, SpreadsheetRowWithTabsSplitsOffThePostcodeOnly) {
     const auto r = Transfer({"〒150-0001\t東京都渋谷区神宮前1-2-3\t佐藤一郎\t03-5555-1234"});
-    EXPECT_EQ(U(r.fields.Zip), "150-0001");
-    EXPECT_EQ(U(r.fields.Add1), "東京都渋谷区神宮前1-2-3\t佐藤一郎\t03-5555-1234");
+    EXPECT_EQ(U(r.fields.Edit_Zip), "150-0001");
+    EXPECT_EQ(U(r.fields.Edit_Add1), "東京都渋谷区神宮前1-2-3\t佐藤一郎\t03-5555-1234");
     EXPECT_EQ(U(r.warning), "警告:おところ①の文字数が多すぎます。　おところ②へ分割してください");
 }
 
 TEST(Transfer, APrefectureLineIsJoinedToTheFirstAddress) {
     const auto r = Transfer({"神奈川県", "横浜市中区1-2-3", "大阪府", "ｺｰﾎﾟ山下 101号"});
-    EXPECT_EQ(U(r.fields.Add1), "神奈川県横浜市中区1-2-3");
-    EXPECT_EQ(U(r.fields.Add2), "ｺｰﾎﾟ山下 101号");
+    EXPECT_EQ(U(r.fields.Edit_Add1), "神奈川県横浜市中区1-2-3");
+    EXPECT_EQ(U(r.fields.Edit_Add2), "ｺｰﾎﾟ山下 101号");
 }
 
 TEST(Transfer, OnlyTheFirstPostcodePhoneAndNameAndTwoAddressesAreTaken) {
@@ -87,16 +108,16 @@ TEST(Transfer, OnlyTheFirstPostcodePhoneAndNameAndTwoAddressesAreTaken) {
                                         "山田太郎", "03-1234-5678"}));
     const auto three = Transfer(
         {"東京都港区芝公園4-2-8", "大阪府大阪市北区梅田1-1-1", "福岡県福岡市博多区1-1", "山田", "田中"});
-    EXPECT_EQ(U(three.fields.Add2), "大阪府大阪市北区梅田1-1-1");
-    EXPECT_EQ(U(three.fields.Custo1), "山田");
+    EXPECT_EQ(U(three.fields.Edit_Add2), "大阪府大阪市北区梅田1-1-1");
+    EXPECT_EQ(U(three.fields.Edit_Custo1), "山田");
 }
 
 TEST(Transfer, FaxAndSevenDigitPostcodesAreAddresses) {
     const auto r = Transfer({"FAX 03-1234-5679", "1234567"});
-    EXPECT_EQ(U(r.fields.Add1), "FAX 03-1234-5679");
-    EXPECT_EQ(U(r.fields.Add2), "1234567");
-    EXPECT_EQ(r.fields.Tel, "");
-    EXPECT_EQ(r.fields.Zip, "");
+    EXPECT_EQ(U(r.fields.Edit_Add1), "FAX 03-1234-5679");
+    EXPECT_EQ(U(r.fields.Edit_Add2), "1234567");
+    EXPECT_EQ(r.fields.Edit_tel, "");
+    EXPECT_EQ(r.fields.Edit_Zip, "");
 }
 
 TEST(Transfer, ClearsTheOldConsigneeButKeepsTheThirdAddressLine) {
@@ -142,13 +163,13 @@ TEST(Transfer, AHugePasteIsReadOnlyToLine16) {
 TEST(Transfer, AMegabyteLineIsCutAndSaysSo) {
     const std::string huge = J("東京都港区芝公園") + std::string(1 << 20, '1');
     const auto r = RunTransfer(Lines{J("〒105-0011"), huge, J("山田太郎")}, {});
-    EXPECT_EQ(r.fields.Add1, huge.substr(0, 2047));
+    EXPECT_EQ(r.fields.Edit_Add1, huge.substr(0, 2047));
     EXPECT_EQ(ToUtf8(r.fields).custo1, "山田太郎");
     EXPECT_TRUE(r.cut);
     EXPECT_EQ(r.memo[1].size(), 2047u);
     // A prefecture line joined to a full-length address is cut as well.
     const auto joined = RunTransfer(Lines{J("東京都"), J("港区芝公園") + std::string(2037, '1')}, {});
-    EXPECT_EQ(joined.fields.Add1, J("東京都港区芝公園") + std::string(2031, '1'));
+    EXPECT_EQ(joined.fields.Edit_Add1, J("東京都港区芝公園") + std::string(2031, '1'));
     EXPECT_TRUE(joined.cut);
     EXPECT_FALSE(Transfer({"東京都港区芝公園4-2-8"}).cut);
 }
@@ -172,10 +193,10 @@ TEST(Transfer, TwentyLinesLeaveSevenInTheMemo) {
 TEST(Transfer, WarningAtMoreThanFortyBytesOfTheJoinedFirstAddress) {
     // 6 + 34 = 40 bytes: no warning; one more byte: warning.
     const auto ok = Transfer({"東京都", "港区芝公園あいうえおかきくけこさし"});
-    EXPECT_EQ(ok.fields.Add1.size(), 40u);
+    EXPECT_EQ(ok.fields.Edit_Add1.size(), 40u);
     EXPECT_EQ(ok.warning, "");
     const auto longer = Transfer({"東京都", "港区芝公園あいうえおかきくけこさし1"});
-    EXPECT_EQ(longer.fields.Add1.size(), 41u);
+    EXPECT_EQ(longer.fields.Edit_Add1.size(), 41u);
     EXPECT_EQ(longer.warning, kAddressWarningText);
 }
 

@@ -1,0 +1,82 @@
+// The one table of the slip's fields: every reader and writer of a slip walks it, so a row that points
+// at the wrong member, shares a name or a settings key, or has a key on a check box breaks them all.
+#include "platform/Cp932.h"
+#include "slip/SampleSlip.h"
+#include "slip/SlipRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+namespace {
+
+// Marks one field of a fresh record, so that only that row's member differs from a fresh one.
+slip::Record Marked(const slip::Field& f) {
+    slip::Record r;
+    if (f.flag)
+        r.*f.flag = !(r.*f.flag);
+    else
+        r.*f.text = "marked";
+    return r;
+}
+
+bool Differs(const slip::Record& a, const slip::Record& b, const slip::Field& f) {
+    return f.flag ? a.*f.flag != b.*f.flag : a.*f.text != b.*f.text;
+}
+
+} // namespace
+
+TEST(SlipRecord, EveryRowOwnsOneMemberAndOneName) {
+    std::set<std::string> names;
+    for (const slip::Field& f : slip::kFields) {
+        EXPECT_TRUE(names.insert(f.name).second) << f.name;
+        EXPECT_EQ(f.flag != nullptr, f.kind == slip::Kind::Flag) << f.name;
+        EXPECT_EQ(f.text != nullptr, f.kind != slip::Kind::Flag) << f.name;
+        const slip::Record marked = Marked(f);
+        EXPECT_NE(marked, slip::Record{}) << f.name;
+        for (const slip::Field& other : slip::kFields)
+            if (&other != &f)
+                EXPECT_FALSE(Differs(marked, slip::Record{}, other)) << f.name << " / " << other.name;
+    }
+}
+
+TEST(SlipRecord, SettingsKeysAreTextsWithDistinctKeysAndPlaces) {
+    std::vector<std::string> keys;
+    std::vector<int> places;
+    for (const slip::Field& f : slip::kFields) {
+        if (!f.settingsKey) {
+            EXPECT_EQ(f.settingsPlace, 0) << f.name;
+            continue;
+        }
+        EXPECT_NE(f.kind, slip::Kind::Flag) << f.name;
+        ASSERT_NE(f.settingsDefault, nullptr) << f.name;
+        // Profile keys match without letter case.
+        for (const std::string& other : keys)
+            EXPECT_FALSE(cp932::EqualsIgnoreAsciiCase(other, f.settingsKey)) << f.settingsKey;
+        keys.push_back(f.settingsKey);
+        places.push_back(f.settingsPlace);
+    }
+    std::sort(places.begin(), places.end());
+    for (std::size_t i = 0; i < places.size(); ++i)
+        EXPECT_EQ(places[i], static_cast<int>(i) + 1);
+}
+
+TEST(SlipRecord, FieldsAreFoundByTheirDesignNameOnly) {
+    for (const slip::Field& f : slip::kFields)
+        EXPECT_EQ(slip::FindField(f.name), &f);
+    EXPECT_EQ(slip::FindField("edit_zip"), nullptr);
+    EXPECT_EQ(slip::FindField("Label_dpix"), nullptr);
+    EXPECT_EQ(slip::FindField(""), nullptr);
+}
+
+TEST(SlipRecord, TheSampleFillsEveryFieldButTheStock) {
+    const slip::Record sample = slip::SampleSlip();
+    for (const slip::Field& f : slip::kFields) {
+        if (f.kind == slip::Kind::Stock)
+            EXPECT_TRUE((sample.*f.text).empty());
+        else if (f.text)
+            EXPECT_FALSE((sample.*f.text).empty()) << f.name;
+    }
+}
