@@ -112,8 +112,8 @@ TEST_F(HistoryRecordingTest, FailedSlipIsNotRecorded) {
 
 TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn) {
     TForm_Main& w = Start();
-    orders::OrderFields order;
-    order.Custo1 = "佐藤花子";
+    slip::Record order;
+    order.Edit_Custo1 = Sj("佐藤花子");
     w.LoadOrder(order, "A-1001");
     ASSERT_GT(Print(w), 0);
     w.LoadOrder(order, "B-2002");

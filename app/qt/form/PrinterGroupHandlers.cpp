@@ -25,13 +25,9 @@ void Fill(QComboBox* box, const std::vector<std::string>& items) {
 
 } // namespace
 
-std::string TForm_Main::RegistrationFilePath() const {
-    return WorkingDir() + "/" + kRegistrationFileName;
-}
-
 void TForm_Main::LoadRegistration() {
     PrinterRegistration r =
-        ReadPrinterRegistration(RegistrationFilePath(), ToCp932(ComboBox_SEL->currentText()));
+        ReadPrinterRegistration(RegistrationFilePath(WorkingDir()), ToCp932(ComboBox_SEL->currentText()));
     Label_PrinterIndex->setText(FromCp932(r.printerIndex));
     Label_Prn_Top->setText(FromCp932(r.top));
     Label_Prn_Left->setText(FromCp932(r.left));
@@ -137,7 +133,7 @@ void TForm_Main::BitBtn_PrnSetClick() {
     r.printerIndex = ToCp932(Label_PrinterIndex->text());
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
-    WritePrinterRegistration(RegistrationFilePath(), slipType, r);
+    WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
 }
 
