@@ -108,15 +108,15 @@ void CleanDelivery(const Draft& d, Order& o) {
 
 void CleanCashOnDelivery(const Draft& d, Order& o, const OrderTable& t,
                          const std::vector<int>& paymentLookalikes) {
-    OrderFields& f = o.fields;
+    slip::Record& f = o.fields;
     o.total = d.values[static_cast<std::size_t>(C::Total)];
     o.payment = d.values[static_cast<std::size_t>(C::Payment)];
     if (IsCashOnDelivery(o.payment)) {
         Cleaned amount = CashOnDeliveryAmount(o.total);
-        f.PriceSub = amount.text;
-        f.P1 = true;
+        f.KyNumEdit_PriceSub = amount.text;
+        f.CheckBox_p1 = true;
         Note(o, amount.severity, amount.warning);
-        if (f.PriceSub == "0") {
+        if (f.KyNumEdit_PriceSub == "0") {
             if (amount.warning.empty()) Note(o, Severity::Problem, "代引ですが代引金額が0円です");
             o.needsAmount = o.heldForCheck = true;
         }
@@ -144,42 +144,42 @@ Order Clean(Draft& d, const OrderTable& t, const std::vector<int>& paymentLookal
     o.refs = std::move(d.refs);
     o.warnings = std::move(d.warnings);
     o.heldForCheck = d.heldForCheck;
-    OrderFields& f = o.fields;
+    slip::Record& f = o.fields;
 
     o.ref = value(C::OrderNo);
     Cleaned zip = CleanPostcode(JoinNonEmpty({value(C::Zip), value(C::Zip2)}, "-"));
-    f.Zip = zip.text;
+    f.Edit_Zip = zip.text;
     Note(o, zip.severity, zip.warning);
 
     AddressLines a =
         LayoutAddress(value(C::Prefecture), {value(C::Address1), value(C::Address2), value(C::Address3)},
                       value(C::Building), value(C::Company));
-    f.Add1 = a.add1, f.Add2 = a.add2, f.Add3 = a.add3;
-    if (f.Add1.empty()) Note(o, Severity::Problem, "住所がありません");
+    f.Edit_Add1 = a.add1, f.Edit_Add2 = a.add2, f.Edit_Add3 = a.add3;
+    if (f.Edit_Add1.empty()) Note(o, Severity::Problem, "住所がありません");
     for (OrderWarning& w : a.warnings)
         o.warnings.push_back(std::move(w));
 
-    f.Custo1 = JoinNonEmpty({value(C::Name), value(C::Name2)}, "\xE3\x80\x80"); // ideographic space
-    if (f.Custo1.empty()) Note(o, Severity::Problem, "お名前がありません");
+    f.Edit_Custo1 = JoinNonEmpty({value(C::Name), value(C::Name2)}, "\xE3\x80\x80"); // ideographic space
+    if (f.Edit_Custo1.empty()) Note(o, Severity::Problem, "お名前がありません");
 
     Cleaned tel = CleanPhone(JoinNonEmpty({value(C::Tel), value(C::Tel2), value(C::Tel3)}, "-"));
-    f.Tel = tel.text;
+    f.Edit_tel = tel.text;
     Note(o, tel.severity, tel.warning);
 
     std::vector<std::string> names;
     for (const OrderItem& item : o.items)
         names.push_back(item.name);
     GoodsLines g = LayoutGoods(names);
-    f.G1 = g.g1, f.G2 = g.g2, f.G3 = g.g3;
+    f.Edit_G1 = g.g1, f.Edit_G2 = g.g2, f.Edit_G3 = g.g3;
     for (OrderWarning& w : g.warnings)
         o.warnings.push_back(std::move(w));
 
     CleanCashOnDelivery(d, o, t, paymentLookalikes);
 
     const std::pair<const char*, const std::string*> shown[] = {
-        {"郵便番号", &f.Zip},   {"おところ①", &f.Add1},  {"おところ②", &f.Add2},
-        {"おところ③", &f.Add3}, {"おなまえ", &f.Custo1}, {"でんわ", &f.Tel},
-        {"品名1", &f.G1},       {"品名2", &f.G2},        {"品名3", &f.G3}};
+        {"郵便番号", &f.Edit_Zip},   {"おところ①", &f.Edit_Add1},  {"おところ②", &f.Edit_Add2},
+        {"おところ③", &f.Edit_Add3}, {"おなまえ", &f.Edit_Custo1}, {"でんわ", &f.Edit_tel},
+        {"品名1", &f.Edit_G1},       {"品名2", &f.Edit_G2},        {"品名3", &f.Edit_G3}};
     for (const auto& [caption, text] : shown)
         for (const std::string& ch : Unencodable(*text))
             Note(o, Severity::Problem,
@@ -384,10 +384,17 @@ std::vector<Order> BuildOrders(const OrderTable& t, const ColumnMapping& m, cons
     return orders;
 }
 
-OrderFields FieldsForSlip(const OrderFields& u) {
-    OrderFields f = u;
-    for (std::string* s : {&f.Zip, &f.Add1, &f.Add2, &f.Add3, &f.Custo1, &f.Tel, &f.G1, &f.G2, &f.G3})
-        *s = cp932::FromUtf8(*s);
+slip::Record EmptyOrderFields() {
+    slip::Record r;
+    r.KyNumEdit_KOSUU = "1";
+    r.KyNumEdit_PriceSub = "0";
+    return r;
+}
+
+slip::Record FieldsForSlip(const slip::Record& u) {
+    slip::Record f = u;
+    for (const slip::Field& field : slip::kFields)
+        if ((field.filledBy & slip::kOrder) && field.text) f.*field.text = cp932::FromUtf8(u.*field.text);
     return f;
 }
 

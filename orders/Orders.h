@@ -7,12 +7,13 @@
 // applies what the user chose before for this header row, asks `ask` for the columns still open and
 // saves the answer, then builds the orders. Only `ask` differs between callers: the window passes its
 // mapping dialog, the probe and the tests their answers (or none).
-// Picking one: FieldsForSlip(order.fields) into the consignee, goods, pieces and amount fields.
+// Picking one: FieldsForSlip(order.fields) into the fields an order fills (slip::kOrder).
 #include "orders/Delivery.h"
 #include "orders/OrderColumns.h"
 #include "orders/OrderFile.h"
 #include "orders/OrderWarning.h"
 #include "orders/Platforms.h"
+#include "slip/SlipRecord.h"
 
 #include <exception>
 #include <functional>
@@ -22,16 +23,12 @@
 
 namespace orders {
 
-// The main window's fields an order fills, by their controls: Edit_Zip, Edit_Add1 to Edit_Add3,
-// Edit_Custo1, Edit_tel, Edit_G1 to Edit_G3, KyNumEdit_KOSUU, KyNumEdit_PriceSub (value text) and
-// CheckBox_p1 (現金). The sender is not among them: the window keeps its current sender.
-struct OrderFields {
-    std::string Zip, Add1, Add2, Add3, Custo1, Tel, G1, G2, G3;
-    std::string Kosuu = "1";
-    std::string PriceSub = "0";
-    bool P1 = false;
-    bool operator==(const OrderFields&) const = default;
-};
+// The slip's fields an order fills are the rows of slip::kFields marked slip::kOrder: the consignee
+// (Edit_Zip ... Edit_tel), the goods (Edit_G1 to Edit_G3), the pieces (KyNumEdit_KOSUU), the amount
+// (KyNumEdit_PriceSub) and cash on delivery (CheckBox_p1). An order holds them in a slip::Record whose
+// texts are UTF-8 until FieldsForSlip; the record's other fields (the sender, the date) stay untouched,
+// as the window keeps its own.
+slip::Record EmptyOrderFields();
 
 struct OrderItem {
     std::string name, quantity;
@@ -50,11 +47,11 @@ struct Order {
     // The platform's IDs an upload back to the shop refers to (送付先ID, 商品明細ID, order-item-id), by
     // name; an ID that differs between the order's rows holds each value once, joined with ",".
     std::vector<std::pair<std::string, std::string>> refs;
-    std::vector<std::size_t> rows; // the file's row numbers, first one first
-    OrderFields fields;            // cleaned
-    std::vector<OrderItem> items;  // one per row with an item name
-    std::string total, payment;    // as in the file
-    Delivery delivery;             // the day and time slot the customer asked for
+    std::vector<std::size_t> rows;            // the file's row numbers, first one first
+    slip::Record fields = EmptyOrderFields(); // cleaned; UTF-8
+    std::vector<OrderItem> items;             // one per row with an item name
+    std::string total, payment;               // as in the file
+    Delivery delivery;                        // the day and time slot the customer asked for
     OrderSender sender;
     std::vector<OrderWarning> warnings; // every change the cleaning made, and what the user must check
     bool heldForCheck = false; // starts held: the user decides (two rows disagree, cash on delivery unsure)
@@ -103,8 +100,8 @@ public:
 std::vector<Order> BuildOrders(const OrderTable& table, const ColumnMapping& mapping,
                                const ImportProgress& progress = {});
 
-// The fields as CP932 text for the window, each character CP932 cannot hold as "?".
-OrderFields FieldsForSlip(const OrderFields& utf8Fields);
+// The order's fields as the slip holds them: its texts in CP932, each character CP932 cannot hold as "?".
+slip::Record FieldsForSlip(const slip::Record& utf8Fields);
 
 // Reads, recognises, asks and builds, as described at the top. Raises EOrderFile for everything
 // ReadOrderTable refuses and for required columns left without a mapping.

@@ -49,15 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Order& o : orders) {
         rows += o.rows.size();
         for (const std::string* s :
-             {&o.ref, &o.fields.Zip, &o.fields.Add1, &o.fields.Add2, &o.fields.Add3, &o.fields.Custo1,
-              &o.fields.Tel, &o.fields.G1, &o.fields.G2, &o.fields.G3, &o.delivery.date, &o.delivery.time})
+             {&o.ref, &o.fields.Edit_Zip, &o.fields.Edit_Add1, &o.fields.Edit_Add2, &o.fields.Edit_Add3,
+              &o.fields.Edit_Custo1, &o.fields.Edit_tel, &o.fields.Edit_G1, &o.fields.Edit_G2,
+              &o.fields.Edit_G3, &o.delivery.date, &o.delivery.time})
             Check(IsUtf8(*s));
         for (const OrderWarning& w : o.warnings)
             Check(IsUtf8(w.text) && !w.text.empty());
         Check(!o.needsAmount || o.heldForCheck);
-        Check(o.fields.PriceSub.size() <= 7);
-        OrderFields slip = FieldsForSlip(o.fields);
-        Check(slip.G1.size() <= 30 && slip.G2.size() <= 30 && slip.G3.size() <= 30);
+        Check(o.fields.KyNumEdit_PriceSub.size() <= 7);
+        slip::Record slip = FieldsForSlip(o.fields);
+        Check(slip.Edit_G1.size() <= 30 && slip.Edit_G2.size() <= 30 && slip.Edit_G3.size() <= 30);
     }
     Check(rows == t.rows.size());
 

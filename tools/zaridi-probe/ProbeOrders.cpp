@@ -3,6 +3,7 @@
 
 #include "orders/Orders.h"
 #include "platform/Cp932Codec.h"
+#include "slip/SlipRecord.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -71,29 +72,25 @@ int Orders(const Args& a) {
     }
     // Written one order at a time, by hand in nlohmann's own compact form (keys in byte order), so
     // that a large file never stands in memory a second time as a JSON tree.
+    // The fields an order fills, by the slip record's table, in the keys' byte order.
+    std::vector<const slip::Field*> fields;
+    for (const slip::Field& field : slip::kFields)
+        if (field.filledBy & slip::kOrder) fields.push_back(&field);
+    std::sort(fields.begin(), fields.end(),
+              [](const slip::Field* a, const slip::Field* b) { return std::string_view(a->name) < b->name; });
     std::string out = "[";
     for (std::size_t i = 0; i < list.size(); ++i) {
         const orders::Order& o = list[i];
-        const orders::OrderFields& f = o.fields;
         if (i) out += ',';
-        out += "{\"fields\":{\"CheckBox_p1\":";
-        out += f.P1 ? "true" : "false";
-        const std::pair<const char*, const std::string*> fields[] = {{"Edit_Add1", &f.Add1},
-                                                                     {"Edit_Add2", &f.Add2},
-                                                                     {"Edit_Add3", &f.Add3},
-                                                                     {"Edit_Custo1", &f.Custo1},
-                                                                     {"Edit_G1", &f.G1},
-                                                                     {"Edit_G2", &f.G2},
-                                                                     {"Edit_G3", &f.G3},
-                                                                     {"Edit_Zip", &f.Zip},
-                                                                     {"Edit_tel", &f.Tel},
-                                                                     {"KyNumEdit_KOSUU", &f.Kosuu},
-                                                                     {"KyNumEdit_PriceSub", &f.PriceSub}};
-        for (const auto& [key, value] : fields) {
-            out += ",\"";
-            out += key;
+        out += "{\"fields\":{";
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            out += k ? ",\"" : "\"";
+            out += fields[k]->name;
             out += "\":";
-            AppendJsonString(out, *value);
+            if (fields[k]->text)
+                AppendJsonString(out, o.fields.*fields[k]->text);
+            else
+                out += o.fields.*fields[k]->flag ? "true" : "false";
         }
         out += "},\"order\":";
         AppendJsonString(out, o.ref);

@@ -39,64 +39,64 @@ TEST(Import, MallExportInShiftJisGroupsItemRowsAndSplitsALongAddress) {
                                                       "100001-20240501-0003"}));
     const Order& first = orders[0];
     EXPECT_EQ(first.rows, (std::vector<std::size_t>{2, 3}));
-    EXPECT_EQ(first.fields.Zip, "160-0022"); // the shipping address, not the orderer's
-    EXPECT_EQ(first.fields.Custo1, "佐藤　花子");
-    EXPECT_EQ(first.fields.Tel, "090-1234-5678");
-    EXPECT_EQ(first.fields.G2, "ほうじ茶ティーバッグ 20包");
+    EXPECT_EQ(first.fields.Edit_Zip, "160-0022"); // the shipping address, not the orderer's
+    EXPECT_EQ(first.fields.Edit_Custo1, "佐藤　花子");
+    EXPECT_EQ(first.fields.Edit_tel, "090-1234-5678");
+    EXPECT_EQ(first.fields.Edit_G2, "ほうじ茶ティーバッグ 20包");
     EXPECT_TRUE(first.warnings.empty());
 
-    const OrderFields& cod = orders[1].fields;
-    EXPECT_EQ(cod.Add1, "神奈川県横浜市港北区新横浜二丁目15番地10");
-    EXPECT_EQ(cod.Add2, "新横浜スクエアビル5階");
-    EXPECT_TRUE(cod.P1);
-    EXPECT_EQ(cod.PriceSub, "12800");
-    EXPECT_EQ(cod.Kosuu, "1");
+    const slip::Record& cod = orders[1].fields;
+    EXPECT_EQ(cod.Edit_Add1, "神奈川県横浜市港北区新横浜二丁目15番地10");
+    EXPECT_EQ(cod.Edit_Add2, "新横浜スクエアビル5階");
+    EXPECT_TRUE(cod.CheckBox_p1);
+    EXPECT_EQ(cod.KyNumEdit_PriceSub, "12800");
+    EXPECT_EQ(cod.KyNumEdit_KOSUU, "1");
     EXPECT_TRUE(Warns(orders[1], "おところ①と②に分けました"));
 
     EXPECT_EQ(orders[2].items.size(), 4u);
-    EXPECT_EQ(orders[2].fields.G3, "茶筒 (大)");
-    EXPECT_FALSE(orders[2].fields.P1);
-    EXPECT_EQ(orders[2].fields.PriceSub, "0");
+    EXPECT_EQ(orders[2].fields.Edit_G3, "茶筒 (大)");
+    EXPECT_FALSE(orders[2].fields.CheckBox_p1);
+    EXPECT_EQ(orders[2].fields.KyNumEdit_PriceSub, "0");
 }
 
 TEST(Import, StoreExportKeepsWhatShiftJisCannotHoldUntilTheSlip) {
     std::vector<Order> orders = Import(Data("store_utf8_bom.csv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"#1001", "#1002"}));
     const Order& o = orders[0];
-    EXPECT_EQ(o.fields.Custo1, "𠮷田 花子");
+    EXPECT_EQ(o.fields.Edit_Custo1, "𠮷田 花子");
     EXPECT_TRUE(Warns(o, "「𠮷」はShift_JISにない文字"));
-    EXPECT_EQ(FieldsForSlip(o.fields).Custo1, cp932::FromUtf8("?田 花子"));
-    EXPECT_EQ(FieldsForSlip(o.fields).Add1, cp932::FromUtf8("北海道札幌市中央区北一条西2丁目1-1"));
-    EXPECT_EQ(o.fields.Add3, "株式会社サンプル商事");
-    EXPECT_EQ(o.fields.Tel, "090-1234-5678");
-    EXPECT_EQ(o.fields.G2, "紅茶用 角砂糖"); // the second item row carries only the item
-    EXPECT_EQ(orders[1].fields.PriceSub, "3980");
-    EXPECT_TRUE(orders[1].fields.P1);
+    EXPECT_EQ(FieldsForSlip(o.fields).Edit_Custo1, cp932::FromUtf8("?田 花子"));
+    EXPECT_EQ(FieldsForSlip(o.fields).Edit_Add1, cp932::FromUtf8("北海道札幌市中央区北一条西2丁目1-1"));
+    EXPECT_EQ(o.fields.Edit_Add3, "株式会社サンプル商事");
+    EXPECT_EQ(o.fields.Edit_tel, "090-1234-5678");
+    EXPECT_EQ(o.fields.Edit_G2, "紅茶用 角砂糖"); // the second item row carries only the item
+    EXPECT_EQ(orders[1].fields.KyNumEdit_PriceSub, "3980");
+    EXPECT_TRUE(orders[1].fields.CheckBox_p1);
 }
 
 TEST(Import, CarrierLayoutInTabsWithSenderAndDroppedZeros) {
     std::vector<Order> orders = Import(Data("carrier_utf8.tsv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"A-0001", "A-0002"}));
-    EXPECT_EQ(orders[0].fields.Zip, "001-0012");
-    EXPECT_EQ(orders[0].fields.Add1, "北海道札幌市北区北十二条西 2丁目");
-    EXPECT_EQ(orders[0].fields.Custo1, "有限会社北の茶舗　伊藤 健");
+    EXPECT_EQ(orders[0].fields.Edit_Zip, "001-0012");
+    EXPECT_EQ(orders[0].fields.Edit_Add1, "北海道札幌市北区北十二条西 2丁目");
+    EXPECT_EQ(orders[0].fields.Edit_Custo1, "有限会社北の茶舗　伊藤 健");
     EXPECT_EQ(orders[0].sender.name, "琉球茶房");
     EXPECT_TRUE(Warns(orders[0], "2行目「お届け先住所2」の改行を空白にしました"));
-    EXPECT_EQ(orders[1].fields.Tel, "09012345678");
-    EXPECT_EQ(orders[1].fields.PriceSub, "2160");
+    EXPECT_EQ(orders[1].fields.Edit_tel, "09012345678");
+    EXPECT_EQ(orders[1].fields.KyNumEdit_PriceSub, "2160");
 }
 
 TEST(Import, SpreadsheetFormulasAreReadAsText) {
     std::vector<Order> orders = Import(Data("spreadsheet_cp932.csv"));
     ASSERT_EQ(orders.size(), 2u);
     const Order& o = orders[0];
-    EXPECT_EQ(o.fields.Tel, "0312345678");
+    EXPECT_EQ(o.fields.Edit_tel, "0312345678");
     EXPECT_EQ(o.total, "=H2*3000");
-    EXPECT_EQ(o.fields.PriceSub, "0");
-    EXPECT_TRUE(o.fields.P1);
+    EXPECT_EQ(o.fields.KyNumEdit_PriceSub, "0");
+    EXPECT_TRUE(o.fields.CheckBox_p1);
     EXPECT_TRUE(Warns(o, "2行目「合計」の「=H2*3000」は数式として計算せず"));
-    EXPECT_EQ(o.fields.G1, "贈答用 \"特選\" 詰め合わせ, 桐箱");
-    EXPECT_EQ(orders[1].fields.Zip, "060-0042");
+    EXPECT_EQ(o.fields.Edit_G1, "贈答用 \"特選\" 詰め合わせ, 桐箱");
+    EXPECT_EQ(orders[1].fields.Edit_Zip, "060-0042");
 }
 
 TEST(Import, RowsOfAnOrderAreGroupedWhereverTheyStand) {
@@ -110,10 +110,11 @@ TEST(Import, RowsOfAnOrderAreGroupedWhereverTheyStand) {
     std::vector<Order> orders = Import(dir.File("o.csv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"B", "A", ""}));
     EXPECT_EQ(orders[0].rows, (std::vector<std::size_t>{2, 5}));
-    EXPECT_EQ(orders[0].fields.G2, "b2");
-    EXPECT_EQ(orders[0].fields.Zip, "100-0001");
+    EXPECT_EQ(orders[0].fields.Edit_G2, "b2");
+    EXPECT_EQ(orders[0].fields.Edit_Zip, "100-0001");
     EXPECT_TRUE(Warns(orders[0], "5行目の郵便番号「100-0009」が最初の行と違います"));
-    EXPECT_EQ(orders[1].fields.G2, "b-or-a"); // a row without reference or address continues the one above
+    EXPECT_EQ(orders[1].fields.Edit_G2,
+              "b-or-a"); // a row without reference or address continues the one above
     EXPECT_TRUE(Warns(orders[2], "6行目に注文番号がありません"));
 }
 
@@ -135,8 +136,8 @@ TEST(Import, MissingRequiredColumnsAndTheSavedMapping) {
     SaveMapping(dir.File("map.ini"), t.header, m);
     std::vector<Order> orders = Import(csv, dir.File("map.ini"));
     ASSERT_EQ(orders.size(), 1u);
-    EXPECT_EQ(orders[0].fields.Custo1, "山田");
-    EXPECT_EQ(orders[0].fields.Add1, "東京都千代田区");
+    EXPECT_EQ(orders[0].fields.Edit_Custo1, "山田");
+    EXPECT_EQ(orders[0].fields.Edit_Add1, "東京都千代田区");
 }
 
 } // namespace
@@ -169,15 +170,15 @@ TEST_P(Platforms, ExportsAreReadAsThePlatformWritesThem) {
         EXPECT_EQ(o.platform, f.platform);
     const Order& first = orders[0];
     EXPECT_EQ(first.refs, f.ids);
-    EXPECT_EQ(first.fields.Zip, "160-0022");
-    EXPECT_EQ(first.fields.Add1, "東京都新宿区新宿3-1-1");
-    EXPECT_TRUE(first.fields.Custo1.starts_with("佐藤")) << first.fields.Custo1;
+    EXPECT_EQ(first.fields.Edit_Zip, "160-0022");
+    EXPECT_EQ(first.fields.Edit_Add1, "東京都新宿区新宿3-1-1");
+    EXPECT_TRUE(first.fields.Edit_Custo1.starts_with("佐藤")) << first.fields.Edit_Custo1;
     EXPECT_EQ(first.delivery, f.delivery);
     EXPECT_FALSE(first.HasProblem());
-    const OrderFields& cod = orders[1].fields;
-    EXPECT_TRUE(cod.P1);
-    EXPECT_EQ(cod.PriceSub, f.cashOnDelivery);
-    EXPECT_EQ(cod.Add2, "新横浜スクエアビル5階");
+    const slip::Record& cod = orders[1].fields;
+    EXPECT_TRUE(cod.CheckBox_p1);
+    EXPECT_EQ(cod.KyNumEdit_PriceSub, f.cashOnDelivery);
+    EXPECT_EQ(cod.Edit_Add2, "新横浜スクエアビル5階");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -236,12 +237,13 @@ TEST(Import, TwoConsigneesUnderOneNumberAreTwoShipmentsGoodsNeverMove) {
                                       "1001,,,,ぶどう\n");
     std::vector<Order> orders = Import(dir.File("o.csv"));
     ASSERT_EQ(Refs(orders), (std::vector<std::string>{"1001", "1002", "1001"}));
-    EXPECT_EQ(orders[0].fields.Custo1, "山田太郎");
-    EXPECT_EQ(orders[0].fields.G1, "りんご");
-    EXPECT_EQ(orders[0].fields.G2, "");
-    EXPECT_EQ(orders[2].fields.Custo1, "田中花子");
-    EXPECT_EQ(orders[2].fields.Add1, "東京都千代田区3-3");
-    EXPECT_EQ(orders[2].fields.G2, "ぶどう"); // a row without a name stays with the reference's last shipment
+    EXPECT_EQ(orders[0].fields.Edit_Custo1, "山田太郎");
+    EXPECT_EQ(orders[0].fields.Edit_G1, "りんご");
+    EXPECT_EQ(orders[0].fields.Edit_G2, "");
+    EXPECT_EQ(orders[2].fields.Edit_Custo1, "田中花子");
+    EXPECT_EQ(orders[2].fields.Edit_Add1, "東京都千代田区3-3");
+    EXPECT_EQ(orders[2].fields.Edit_G2,
+              "ぶどう"); // a row without a name stays with the reference's last shipment
     EXPECT_TRUE(orders[0].HasProblem() && orders[2].HasProblem());
     EXPECT_FALSE(orders[1].HasProblem());
     EXPECT_TRUE(Warns(orders[2], "5行目は見出しと同じ行のため読み飛ばしました"));
@@ -267,7 +269,7 @@ TEST(Import, CashOnDeliveryIsAKeyColumnTheQuestionAsksFor) {
                         "1,100-0001,東京都千代田区1-1,甲,代金引換,\"3,000\"\n"
                         "2,100-0002,東京都千代田区2-2,乙,クレジット,\"4,000\"\n");
     std::vector<Order> unasked = Import(csv);
-    EXPECT_FALSE(unasked[0].fields.P1);
+    EXPECT_FALSE(unasked[0].fields.CheckBox_p1);
     EXPECT_TRUE(unasked[0].needsAmount && unasked[0].heldForCheck);
     EXPECT_TRUE(Warns(unasked[0], "支払方法の列が割り当てられていないため代引金額が入っていません"));
     EXPECT_FALSE(unasked[1].HasProblem());
@@ -285,15 +287,15 @@ TEST(Import, CashOnDeliveryIsAKeyColumnTheQuestionAsksFor) {
     ImportResult r = ImportOrders(csv, options);
     EXPECT_EQ(asked, (std::vector<OrderColumn>{OrderColumn::Payment, OrderColumn::Total}));
     ASSERT_EQ(r.orders.size(), 2u);
-    EXPECT_TRUE(r.orders[0].fields.P1);
-    EXPECT_EQ(r.orders[0].fields.PriceSub, "3000");
+    EXPECT_TRUE(r.orders[0].fields.CheckBox_p1);
+    EXPECT_EQ(r.orders[0].fields.KyNumEdit_PriceSub, "3000");
     EXPECT_FALSE(r.orders[0].needsAmount);
 
     options.ask = [](MappingQuestion&) {
         ADD_FAILURE() << "asked again although the answer was saved";
         return false;
     };
-    EXPECT_EQ(ImportOrders(csv, options).orders[0].fields.PriceSub, "3000");
+    EXPECT_EQ(ImportOrders(csv, options).orders[0].fields.KyNumEdit_PriceSub, "3000");
 }
 
 TEST(Import, ACancelledQuestionReadsNothing) {
