@@ -263,6 +263,23 @@ bool Store::HasOrder(const std::string& order) {
                 .empty();
 }
 
+std::unordered_set<std::string> Store::PrintedOrders(const std::vector<std::string>& orders) {
+    constexpr std::size_t kBatch = 1000; // far below both databases' limits on parameters
+    std::unordered_set<std::string> printed;
+    for (std::size_t at = 0; at < orders.size(); at += kBatch) {
+        std::string sql = "SELECT DISTINCT order_ref FROM slip_history WHERE order_ref IN (";
+        std::vector<SqlParam> params;
+        for (std::size_t i = at; i < std::min(orders.size(), at + kBatch); ++i) {
+            if (!params.empty()) sql += ',';
+            params.emplace_back(cp932::ToUtf8(orders[i]));
+            sql += "$" + std::to_string(params.size());
+        }
+        for (const SqlRow& row : db_->Query(sql + ")", params))
+            printed.insert(Cp(row[0]));
+    }
+    return printed;
+}
+
 std::vector<ShippedRow> Store::Shipped(const std::string& from, const std::string& to) {
     auto rows =
         db_->Query("SELECT COALESCE(reprint_of, id), order_ref, ship_day, tracking, Edit_Custo1 "

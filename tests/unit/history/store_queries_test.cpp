@@ -169,6 +169,17 @@ TEST(StoreQueries, AnOrderIsKnownOnlyByItsExactReference) {
         EXPECT_FALSE(store->HasOrder(other)) << other;
 }
 
+TEST(StoreQueries, PrintedOrdersAnswerABatchOfReferencesAtOnce) {
+    auto store = FreshStore();
+    store->Insert(SampleSlip());
+    std::vector<std::string> refs;
+    for (int i = 0; i < 2500; ++i) // the one printed comes in the third query's share
+        refs.push_back("B-" + std::to_string(i));
+    refs.insert(refs.end(), {"A-100", "A-1001", "a-1001"});
+    EXPECT_EQ(store->PrintedOrders(refs), std::unordered_set<std::string>{"A-1001"});
+    EXPECT_TRUE(store->PrintedOrders({}).empty());
+}
+
 TEST(StoreQueries, TheShippedListHasOneLinePerShipmentOfItsDays) {
     auto store = FreshStore();
     HistoryRecord jammed = SampleSlip("2024-05-01T09:00:00+09:00"); // ships 2024/05/02
