@@ -2,22 +2,9 @@
 
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
+#include "shipped/SheetWriter.h"
 
 namespace history {
-namespace {
-
-// CP932 is safe to scan byte by byte here: no trail byte is a comma, a quote or a line break.
-std::string Field(const std::string& cp) {
-    if (cp.find_first_of(",\"\r\n") == std::string::npos) return cp;
-    std::string out = "\"";
-    for (char c : cp) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-} // namespace
 
 std::string DefaultCarrier() {
     return cp932::FromUtf8("佐川急便");
@@ -25,12 +12,25 @@ std::string DefaultCarrier() {
 
 std::string ShippedCsv(const std::vector<ShippedRow>& rows, CsvEncoding encoding,
                        const std::string& carrier) {
-    std::string cp = cp932::FromUtf8("注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名") + "\r\n";
-    for (const ShippedRow& r : rows)
-        cp += Field(r.order) + "," + Field(r.shipDay) + "," + Field(carrier) + "," + Field(r.tracking) + "," +
-              Field(r.name) + "\r\n";
-    if (encoding == CsvEncoding::ShiftJis) return cp;
-    return "\xEF\xBB\xBF" + cp932::ToUtf8(cp);
+    using shipped::CellKind;
+    shipped::SheetWriter sheet(',', encoding == CsvEncoding::ShiftJis ? shipped::TextEncoding::Cp932
+                                                                      : shipped::TextEncoding::Utf8Bom);
+    const std::string order = cp932::FromUtf8("注文番号"), day = cp932::FromUtf8("出荷日"),
+                      carrierName = cp932::FromUtf8("配送業者"),
+                      tracking = cp932::FromUtf8("お問い合わせ伝票番号"),
+                      name = cp932::FromUtf8("お届け先名");
+    for (const std::string* header : {&order, &day, &carrierName, &tracking, &name})
+        sheet.Cell(*header, CellKind::Text, *header);
+    sheet.EndRow();
+    for (const ShippedRow& r : rows) {
+        sheet.Cell(r.order, CellKind::Id, order);
+        sheet.Cell(r.shipDay, CellKind::Date, day);
+        sheet.Cell(carrier, CellKind::Text, carrierName);
+        sheet.Cell(r.tracking, CellKind::Id, tracking);
+        sheet.Cell(r.name, CellKind::Text, name);
+        sheet.EndRow();
+    }
+    return sheet.Bytes();
 }
 
 std::size_t ExportShipped(Store& store, const std::string& from, const std::string& to, CsvEncoding encoding,

@@ -1,8 +1,8 @@
 #pragma once
 // The shipped list for the shop platforms' "shipped" upload: one line per shipment with the order
 // reference, the ship day, the carrier, the tracking number and the consignee's name, under a header
-// line. Comma-separated, CR LF line ends, a field quoted (quotes doubled) when it holds a comma, a
-// quote or a line break.
+// line. Comma-separated, CR LF line ends, every cell through shipped::SheetWriter (safe for
+// spreadsheets, quoted where needed). The files for each shop platform are shipped/ShippedFile.h.
 //
 // For the glue (the export dialog picks the days, the encoding and the file):
 //   std::size_t n = history::ExportShipped(store, "2024-05-01", "2024-05-31", history::CsvEncoding::Utf8Bom,
@@ -22,11 +22,12 @@ enum class CsvEncoding {
 // The carrier written on every line (CP932).
 std::string DefaultCarrier();
 
-// The whole file's bytes.
+// The whole file's bytes; shipped::ESheetCell when an order reference or a tracking number holds bytes
+// that are no character.
 std::string ShippedCsv(const std::vector<ShippedRow>& rows, CsvEncoding encoding, const std::string& carrier);
 
 // The shipments of the days [from, to] written atomically to `path` (EInOutError when it cannot be,
-// EHistoryStore when the store cannot be read); returns how many lines were written.
+// EHistoryStore when the store cannot be read, ESheetCell as above); returns how many lines were written.
 std::size_t ExportShipped(Store& store, const std::string& from, const std::string& to, CsvEncoding encoding,
                           const std::string& path, const std::string& carrier = DefaultCarrier());
 

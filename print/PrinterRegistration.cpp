@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
+#include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
 #include "printer/HqPrinter.h"
 
@@ -63,4 +64,8 @@ int NamedPrinterIndex(const THqPrinter& printer, const std::string& name) {
     const char* why =
         place.kind == PrinterPlace::Hidden ? "」は印刷を受け付けていません" : "」が見つかりません";
     throw EHqPrinterNotThere(cp932::FromUtf8("登録されたプリンタ「") + name + cp932::FromUtf8(why));
+}
+
+std::string RegistrationFilePath(const std::string& dir) {
+    return fileio::JoinPath(dir, kRegistrationFileName);
 }

@@ -25,6 +25,9 @@ struct PrinterRegistration {
 
 inline constexpr const char* kRegistrationFileName = "tavo_a500.ini";
 
+// The registration file in the folder `dir` (a file-system path).
+std::string RegistrationFilePath(const std::string& dir);
+
 // The section named by the slip type's text; "0" for every missing key, "" for a missing name.
 // `registered` says whether the printer keys were there.
 PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::string& slipType);

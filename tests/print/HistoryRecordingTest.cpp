@@ -78,7 +78,7 @@ TEST_F(HistoryRecordingTest, AcceptedSlipIsRecordedOnceAsPrinted) {
     v.Edit_G1 = Sj("衣料品");
     v.KyNumEdit_KOSUU = "2";
     v.KyNumEdit_PriceSub = "10500";
-    v.KyNumEdit_TaxSub = "500"; // the tax contained in 10500, as the slip shows it
+    v.KyNumEdit_TaxSub = "954"; // the tax contained in 10500 at 10 %, as the slip shows it
     v.CheckBox_p1 = true;
     v.Edit_My = Sj("タヴォ商店");
     v.Edit_MyTEL = "06-1234-5678";
@@ -112,8 +112,8 @@ TEST_F(HistoryRecordingTest, FailedSlipIsNotRecorded) {
 
 TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn) {
     TForm_Main& w = Start();
-    orders::OrderFields order;
-    order.Custo1 = "佐藤花子";
+    slip::Record order;
+    order.Edit_Custo1 = Sj("佐藤花子");
     w.LoadOrder(order, "A-1001");
     ASSERT_GT(Print(w), 0);
     w.LoadOrder(order, "B-2002");

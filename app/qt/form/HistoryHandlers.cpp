@@ -1,7 +1,8 @@
 // The main window's side of the history: F6, its key, the record of each printed slip, records kept back.
 #include "app/qt/common/AfterFirstPaint.h"
 #include "app/qt/common/ErrorBox.h"
-#include "app/qt/form/controls/HelpBarHint.h"
+#include "app/qt/common/HelpBar.h"
+#include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/HistoryWindow.h"
@@ -14,6 +15,21 @@
 THistoryDesk& TForm_Main::HistoryDesk() {
     if (!historyDesk_) historyDesk_ = new THistoryDesk(*this);
     return *historyDesk_;
+}
+
+history::Recorder& TForm_Main::HistoryRecorder() {
+    return HistoryDesk().Recorder();
+}
+
+void TForm_Main::LoadRecorded(const slip::Record& values) {
+    ForgetOrder(); // the slip is the recorded one now, not an order of the queue
+    // Every value as printed: the tax after the amount it follows, so it is put back as printed.
+    const bool stockChanged = slip_->Write(values, EveryField);
+    CheckBox_MyClick();
+    // The slip type chooses the stock, its printer and its margins: a reprint goes where the first
+    // printing went, as if the user had picked the type from the list.
+    if (stockChanged) Guarded([this] { ComboBox_SELChange(); });
+    Edit_Warning();
 }
 
 void TForm_Main::RecordPrintedSlip(const std::string& order) {
@@ -36,7 +52,7 @@ void TForm_Main::SetUpHistoryKey() {
     f6->setText(U("履歴"));
     f6->setToolTip(hint);
     f6->setEnabled(true);
-    new HelpBarHint(f6, Panel_HelpMess, hint);
+    Help().Hint(f6, hint);
 }
 
 void TForm_Main::SpeedButton_F6Click() {

@@ -1,6 +1,7 @@
 // Keyboard flow of the main window: Enter moves on, Up moves back, F2/F5/F6/F7/F8/F11, the entry prompts.
 #include "app/KeyboardFlow.h"
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/HelpBar.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "platform/qt/QtText.h"
@@ -153,7 +154,7 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* sender, int key) {
         SpeedButton_F8Click();
         break;
     }
-    if (!said.empty()) SetHelpCp(said);
+    if (!said.empty()) Help().Say(FromCp932(said));
 }
 
 TForm_Main::KeyDownHandler TForm_Main::KeyDownHandlerOf(KeyHandler handler) {
@@ -189,19 +190,7 @@ void TForm_Main::Edit_End_KeyDown(QWidget* sender, int key) {
 }
 
 void TForm_Main::SetHelp(const char* utf8Prompt) {
-    // A notice stands in for the prompt of the field the focus enters next, so the entry that usually
-    // follows it (the postcode after a transfer or at start-up) does not wipe it away unread.
-    if (!helpNotice_.isEmpty()) {
-        Panel_HelpMess->setText(helpNotice_);
-        helpNotice_.clear();
-        return;
-    }
-    Panel_HelpMess->setText(QString::fromUtf8(utf8Prompt));
-}
-
-void TForm_Main::ShowHelpNotice(const char* utf8Notice) {
-    helpNotice_ = QString::fromUtf8(utf8Notice);
-    Panel_HelpMess->setText(helpNotice_);
+    Help().Prompt(QString::fromUtf8(utf8Prompt));
 }
 
 namespace {

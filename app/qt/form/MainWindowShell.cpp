@@ -5,6 +5,7 @@
 #include "app/qt/common/AfterFirstPaint.h"
 #include "app/qt/common/DesignGlyphs.h"
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/HelpBar.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
@@ -160,10 +161,6 @@ void TForm_Main::RemoveStaleTemporaries() {
     fileio::RemoveStaleTemporaries(WorkingDir(), names, std::chrono::minutes(1));
 }
 
-std::string TForm_Main::WorkingDir() const {
-    return NativePath(Label_CurrentDir->text());
-}
-
 void TForm_Main::SpeedButton_F2Click() {
     if (msgbox::AskYesNo(U("終了しますか?")))
         close();
@@ -226,8 +223,8 @@ void TForm_Main::ConnectHandlers() {
         if (!printer) return;
         std::vector<int> registered;
         try {
-            const PrinterRegistration r =
-                ReadPrinterRegistration(RegistrationFilePath(), ToCp932(ComboBox_SEL->currentText()));
+            const PrinterRegistration r = ReadPrinterRegistration(RegistrationFilePath(WorkingDir()),
+                                                                  ToCp932(ComboBox_SEL->currentText()));
             registered.push_back(std::stoi(r.printerIndex));
         } catch (...) {
             // Only a hint: the printer's part of the start-up reads the file again and reports it.
@@ -258,7 +255,7 @@ void TForm_Main::ConnectHandlers() {
 
     on(Memo1, &QPlainTextEdit::textChanged, &TForm_Main::Memo1Change);
     connect(qobject_cast<PasteMemo*>(Memo1), &PasteMemo::pasteCut, this,
-            [this] { ShowHelpNotice("貼り付けたテキストの長すぎる部分を切りました"); });
+            [this] { Help().Notice(U("貼り付けたテキストの長すぎる部分を切りました")); });
     on(BitBtn_1, &QPushButton::clicked, &TForm_Main::BitBtn_1Click);
     on(BitBtn_MemoCLS, &QPushButton::clicked, &TForm_Main::BitBtn_MemoCLSClick);
 

@@ -1,4 +1,5 @@
 // The paste memo of the main window and the transfer of its text into the consignee fields.
+#include "app/qt/common/HelpBar.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/SlipBinding.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
@@ -61,7 +62,7 @@ void TForm_Main::BitBtn_MemoCLSClick() {
 void TForm_Main::BitBtn_1Click() {
     bool cut = false;
     TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead, cut), Slip().Read());
-    if (cut || r.cut) ShowHelpNotice("貼り付けた長すぎる行を 2047 バイトで切りました");
+    if (cut || r.cut) Help().Notice(U("貼り付けた長すぎる行を 2047 バイトで切りました"));
 
     Memo1->setPlainText(JoinLines(r.memo));
     if (r.noText) {

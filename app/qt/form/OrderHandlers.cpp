@@ -3,7 +3,6 @@
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/orders/OrderQueueWindow.h"
-#include "orders/Orders.h"
 
 void TForm_Main::SpeedButton_F8Click() {
     if (!orderQueue_) orderQueue_ = new OrderQueueWindow(*this, WorkingDir());
@@ -14,21 +13,7 @@ void TForm_Main::SpeedButton_F8Click() {
     if (orderQueue_->Count() == 0) orderQueue_->ChooseFile();
 }
 
-void TForm_Main::LoadOrder(const orders::OrderFields& utf8Fields, const std::string& cp932Ref) {
-    const orders::OrderFields f = orders::FieldsForSlip(utf8Fields);
-    slip::Record order;
-    order.Edit_Zip = f.Zip;
-    order.Edit_Add1 = f.Add1;
-    order.Edit_Add2 = f.Add2;
-    order.Edit_Add3 = f.Add3;
-    order.Edit_Custo1 = f.Custo1;
-    order.Edit_tel = f.Tel;
-    order.Edit_G1 = f.G1;
-    order.Edit_G2 = f.G2;
-    order.Edit_G3 = f.G3;
-    order.KyNumEdit_KOSUU = f.Kosuu;
-    order.KyNumEdit_PriceSub = f.PriceSub;
-    order.CheckBox_p1 = f.P1;
+void TForm_Main::LoadOrder(const slip::Record& order, const std::string& cp932Ref) {
     Edit_Cls();
     BitBtn_PriceSub_ClsClick(); // no payment kind of the slip before survives
     // Each field through its change handler, as typing would; the sender stays as it is.

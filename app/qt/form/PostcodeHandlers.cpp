@@ -1,6 +1,7 @@
 // The postcode data in the main window: the address from a postcode, the postcode from an address,
 // and the check of the one against the other. Nothing here ever stands in the way of a slip: without
 // the data the window works as before and says so once.
+#include "app/qt/common/HelpBar.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/postcode/PostcodeChoice.h"
@@ -42,10 +43,6 @@ void TForm_Main::BuildPostcode() {
     for (QLineEdit* e : {static_cast<QLineEdit*>(Edit_Zip), static_cast<QLineEdit*>(Edit_Add1),
                          static_cast<QLineEdit*>(Edit_Add2)})
         connect(e, &QLineEdit::textChanged, Label_ZipWarning, [this] { ShowWarning(Label_ZipWarning, {}); });
-}
-
-void TForm_Main::SetHelpCp(const std::string& text) {
-    Panel_HelpMess->setText(FromCp932(text));
 }
 
 const postcode::Index* TForm_Main::PostcodeIndex(std::string& notice) {
@@ -122,13 +119,13 @@ void TForm_Main::PostcodeAfterTransfer() {
     std::string notice;
     const postcode::Index* index = PostcodeIndex(notice);
     if (!index) {
-        if (!notice.empty()) SetHelpCp(notice);
+        if (!notice.empty()) Help().Say(FromCp932(notice));
         return;
     }
     const std::vector<std::string> codes = index->Find(address);
     if (codes.size() == 1) {
         SetCp(Edit_Zip, postcode::FormatCode(codes.front()));
-        SetHelpCp(postcode::FilledFromAddressText());
+        Help().Say(FromCp932(postcode::FilledFromAddressText()));
     } else if (codes.size() > 1) {
         ShowWarning(Label_ZipWarning, FromCp932(postcode::SeveralCodesWarning(codes)));
     }
@@ -140,7 +137,7 @@ QString TForm_Main::PostcodeCheck() {
     std::string notice;
     const postcode::Index* index = PostcodeIndex(notice);
     if (!index) {
-        if (!notice.empty()) SetHelpCp(notice);
+        if (!notice.empty()) Help().Say(FromCp932(notice));
         return {};
     }
     const QString line = FromCp932(

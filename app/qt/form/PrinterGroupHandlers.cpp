@@ -36,13 +36,9 @@ void SayWhetherRegistered(QComboBox* printers, QComboBox* papers, bool registere
 
 } // namespace
 
-std::string TForm_Main::RegistrationFilePath() const {
-    return WorkingDir() + "/" + kRegistrationFileName;
-}
-
 void TForm_Main::LoadRegistration() {
     PrinterRegistration r =
-        ReadPrinterRegistration(RegistrationFilePath(), ToCp932(ComboBox_SEL->currentText()));
+        ReadPrinterRegistration(RegistrationFilePath(WorkingDir()), ToCp932(ComboBox_SEL->currentText()));
     Label_PrinterIndex->setText(FromCp932(r.printerIndex));
     Label_Prn_Top->setText(FromCp932(r.top));
     Label_Prn_Left->setText(FromCp932(r.left));
@@ -162,7 +158,7 @@ void TForm_Main::BitBtn_PrnSetClick() {
     r.printerIndex = ToCp932(Label_PrinterIndex->text());
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
-    WritePrinterRegistration(RegistrationFilePath(), slipType, r);
+    WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
 }
 

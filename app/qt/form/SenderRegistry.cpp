@@ -1,8 +1,10 @@
 // The ten saved senders: one file per tab, loaded on tab change and saved by the save button.
 #include "app/SenderFile.h"
+#include "app/qt/common/HelpBar.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
+#include "platform/qt/QtText.h"
 
 #include <QLabel>
 #include <QTabBar>
@@ -29,7 +31,7 @@ void TForm_Main::BitBtn_MyClick() {
     if (!SelectedSlot(PageControl_My, slot)) return;
     SaveSenderFile(SenderFileName(slot), r);
     msgbox::Notify(QString::fromUtf8("ご依頼主を登録しました"));
-    Panel_HelpMess->setText(QStringLiteral("    "));
+    Help().Say(QStringLiteral("    "));
     Edit_MyZip->setFocus(Qt::OtherFocusReason);
 }
 
@@ -42,7 +44,7 @@ void TForm_Main::SpeedButton_readMyClick() {
     SetCp(Edit_MyADD2, r.Add2);
     SetCp(Edit_My, r.Name);
     SetCp(Edit_MyTEL, r.Tel);
-    if (r.cut) ShowHelpNotice("ご依頼主の長すぎる行を 2047 バイトで切りました");
+    if (r.cut) Help().Notice(U("ご依頼主の長すぎる行を 2047 バイトで切りました"));
 }
 
 void TForm_Main::PageControl_MyChange() {

@@ -1,6 +1,7 @@
 #include "app/qt/form/tavo_dprintUnit.h"
 
 #include "app/qt/common/DesignGlyphs.h"
+#include "app/qt/common/HelpBar.h"
 
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/form/SlipBinding.h"
@@ -309,6 +310,7 @@ void TForm_Main::BuildBars() {
     Panel_HelpMess->setBackgroundRole(QPalette::ToolTipBase);
     Panel_HelpMess->setForegroundRole(QPalette::ToolTipText);
     Panel_HelpMess->setIndent(6);
+    help_ = new HelpBar(Panel_HelpMess);
 
     Panel_Fnc = Band(this, "Panel_Fnc", 609, 34);
     for (int i = 1; i <= 12; ++i) {

@@ -1,6 +1,8 @@
 #pragma once
 // TForm_Main: the main window. It owns every control, and its fields are the data; the handlers keep
 // their design names. The members are defined in app/qt/form/, one file for each thing they handle.
+// The windows around it see it only as a SlipDesk.
+#include "app/qt/common/SlipDesk.h"
 #include "postcode/Index.h"
 #include "widgets/qt/KyNumEdit.h"
 
@@ -28,11 +30,8 @@ class OrderQueueWindow;
 class THqPrinterSetupDialog;
 class THistoryDesk;
 enum class KeyHandler;
-namespace orders {
-struct OrderFields;
-}
 
-class TForm_Main : public QWidget {
+class TForm_Main : public QWidget, public SlipDesk {
     Q_OBJECT
 public:
     explicit TForm_Main(QWidget* parent = nullptr);
@@ -147,9 +146,7 @@ public:
     void Edit_G2KeyDown(QWidget* sender, int key);
     void Edit_End_KeyDown(QWidget* sender, int key);
     void Edit_Warning();
-    void SetHelp(const char* utf8Prompt);
-    // A notice on the help bar that stays until the focus has entered one more field.
-    void ShowHelpNotice(const char* utf8Notice);
+    void SetHelp(const char* utf8Prompt); // the field's prompt on the help bar
     void Edit_ZipEnter();
     void Edit_Add1Enter();
     void Edit_Add2Enter();
@@ -188,13 +185,13 @@ public:
 
     // Print job (PrintJob.cpp). F11 asks first; PrintSlip is the job alone, for the order queue, which
     // asks its own question. SlipPrinted follows every job the spooler accepted.
-    void PrintSlip();
+    void PrintSlip() override;
     void SpeedButton_F11Click();
     // Makes the printer the slip is meant for current, by its name; EHqPrinterNotThere when it is gone
     // or refuses jobs, so that nothing is printed on another one.
     void EnsureNamedPrinter();
     // PrnName for the registration file: the printer shown, or the registered one when it is missing.
-    std::string RegisteredPrinterName() const;
+    std::string RegisteredPrinterName() const override;
     // A printer is registered for the slip type, or chosen with F7 since it was chosen; else no slip prints.
     bool SlipTypeHasPrinter() const { return slipTypeHasPrinter_; }
 
@@ -228,11 +225,30 @@ public:
     // Order queue (OrderHandlers.cpp). A slip filled from an order stays that order's slip until the
     // consignee is cleared (button, transfer) or its name is edited.
     void SpeedButton_F8Click();
-    void LoadOrder(const orders::OrderFields& utf8Fields, const std::string& cp932Ref);
+    void LoadOrder(const slip::Record& order, const std::string& cp932Ref) override;
     void ForgetOrder();
-    bool FromOrder() const { return fromOrder_; }
+    bool FromOrder() const override { return fromOrder_; }
     std::string CurrentOrderRef() const { return currentOrderRef_; } // CP932; empty when not from an order
     OrderQueueWindow* OrderQueue() const { return orderQueue_; }     // null until F8
+
+    // What the windows around it may ask (SlipDesk; AsSlipDesk.cpp, and where marked override above).
+    QWidget& DeskWindow() override { return *this; }
+    void BringForward() override;
+    void FocusSlip() override;
+    std::string WorkingDir() const override; // Label_CurrentDir as a file-system path
+    HelpBar& Help() override { return *help_; }
+    slip::Record SlipValues() const override;
+    LayoutCaptions SlipCaptions() const override;
+    std::optional<slip::Stock> Stock() const override;
+    std::string StockName() const override;
+    void LoadRecorded(const slip::Record& values) override; // HistoryHandlers.cpp
+    void AskAndPrint() override { SpeedButton_F11Click(); }
+    void OnPrinted(QObject* context, std::function<void()> then) override;
+    void OnStockChanged(QObject* context, std::function<void()> then) override;
+    void OnSlipChanged(QObject* context, std::function<void()> then) override;
+    history::Recorder& HistoryRecorder() override; // HistoryHandlers.cpp
+    std::string PrinterIndexText() const override;
+    void SetMargins(const std::string& top, const std::string& left) override;
 
 signals:
     void SlipPrinted();
@@ -257,20 +273,17 @@ private:
     static KeyDownHandler KeyDownHandlerOf(KeyHandler handler);
     void ExclusivePayment(QCheckBox* clicked);
     void ApplySenderColours();
-    std::string WorkingDir() const; // Label_CurrentDir as a file-system path
-    void RemoveStaleTemporaries();  // of the program's own files, left by a process that was killed
-    std::string RegistrationFilePath() const;
+    void RemoveStaleTemporaries(); // of the program's own files, left by a process that was killed
     void LoadRegistration();
     void LocateNamedPrinter();
     void BuildPostcode();
     const postcode::Index* PostcodeIndex(std::string& notice); // notice: told once when unusable
-    void SetHelpCp(const std::string& text);
 
     // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
     // empty when it was registered by index only.
     std::string printerName_;
     bool slipTypeHasPrinter_ = true;
-    QString helpNotice_;
+    HelpBar* help_ = nullptr;
     bool shown_ = false;
     bool endedAtStartUp_ = false;
     bool destroyed_ = false;

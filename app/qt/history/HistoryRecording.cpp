@@ -2,9 +2,8 @@
 #include "app/qt/history/HistoryRecording.h"
 
 #include "app/MainSettings.h"
-#include "app/qt/common/ErrorBox.h"
-#include "app/qt/form/SlipBinding.h"
-#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/common/HelpBar.h"
+#include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "history/HistoryRecorder.h"
 #include "history/PendingFile.h"
@@ -14,15 +13,13 @@
 #include "platform/qt/QtText.h"
 #include "printer/HqPrinter.h"
 
-#include <QLabel>
 #include <QScopedValueRollback>
-#include <QTimer>
 
 namespace {
 
 // The slip as it went onto the paper: the fields the layout read, on the queue that took the job.
-history::HistoryRecord PrintedRecord(const TForm_Main& form) {
-    const LayoutCaptions c = form.Slip().Captions();
+history::HistoryRecord PrintedRecord(const SlipDesk& desk) {
+    const LayoutCaptions c = desk.SlipCaptions();
     history::HistoryRecord r;
     THqPrinter& printer = HqPrinter();
     const std::vector<std::string>& queues = printer.GetPrinterNames();
@@ -34,13 +31,13 @@ history::HistoryRecord PrintedRecord(const TForm_Main& form) {
     r.resolutionY = StrToIntOrZero(c.dpiy);
     r.marginTop = StrToIntOrZero(c.prnTop);
     r.marginLeft = StrToIntOrZero(c.prnLeft);
-    r.values = form.Slip().Read();
+    r.values = desk.SlipValues();
     return r;
 }
 
 } // namespace
 
-THistoryDesk::THistoryDesk(TForm_Main& form) : QObject(&form), form_(form) {
+THistoryDesk::THistoryDesk(SlipDesk& desk) : QObject(&desk.DeskWindow()), desk_(desk) {
     setObjectName(QStringLiteral("HistoryDesk"));
     WatchFields();
 }
@@ -49,7 +46,7 @@ THistoryDesk::~THistoryDesk() = default;
 
 history::Recorder& THistoryDesk::Recorder() {
     if (!recorder_) {
-        const std::string dir = NativePath(form_.Label_CurrentDir->text());
+        const std::string dir = desk_.WorkingDir();
         recorder_ = std::make_unique<history::Recorder>(
             history::LocationFromSettings(ProfileFile(SettingsFilePath(dir)), dir),
             history::PendingFilePath(dir));
@@ -58,14 +55,14 @@ history::Recorder& THistoryDesk::Recorder() {
 }
 
 THistoryWindow& THistoryDesk::Window() {
-    if (!window_) window_ = new THistoryWindow(form_, *this);
+    if (!window_) window_ = new THistoryWindow(desk_, *this);
     return *window_;
 }
 
 void THistoryDesk::RecordPrinted(const std::string& order) {
     QString help;
     try {
-        history::HistoryRecord r = PrintedRecord(form_);
+        history::HistoryRecord r = PrintedRecord(desk_);
         r.order = order;
         if (loadedId_ != 0) r.reprintOf = loadedId_;
         const history::RecordOutcome o = Recorder().Record(std::move(r));
@@ -83,37 +80,27 @@ void THistoryDesk::RecordPrinted(const std::string& order) {
     } catch (const std::exception& e) {
         help = U("印刷の記録を作れませんでした: ") + QString::fromLocal8Bit(e.what());
     }
-    form_.Panel_HelpMess->setText(help);
+    desk_.Help().Say(help);
 }
 
 void THistoryDesk::Flush() {
     const history::RecordOutcome o = Recorder().Flush();
-    if (!o.message.empty()) form_.Panel_HelpMess->setText(FromCp932(o.message));
+    if (!o.message.empty()) desk_.Help().Say(FromCp932(o.message));
 }
 
 void THistoryDesk::Load(const history::HistoryRecord& record) {
-    TForm_Main& m = form_;
-    m.ForgetOrder(); // the slip is the recorded one now, not an order of the queue
     {
         QScopedValueRollback<bool> quiet(loading_, true);
-        // Every value as printed: the tax after the amount it follows, so it is put back as printed.
-        const bool stockChanged = m.Slip().Write(record.values, EveryField);
-        m.CheckBox_MyClick();
-        // The slip type chooses the stock, its printer and its margins: a reprint goes where the first
-        // printing went, as if the user had picked the type from the list.
-        if (stockChanged) Guarded([&m] { m.ComboBox_SELChange(); });
-        m.Edit_Warning();
+        desk_.LoadRecorded(record.values);
     }
     loadedId_ = record.reprintOf.value_or(record.id);
-    const QString help =
-        U("履歴 No.%1 の送り状を読み込みました。確かめて F11 で再印刷してください").arg(record.id);
-    m.Panel_HelpMess->setText(help);
-    // The window coming forward puts its prompt into the bar; the note goes back over it.
-    QTimer::singleShot(0, this, [this, help] { form_.Panel_HelpMess->setText(help); });
+    // A notice: the main window coming forward puts its prompt into the bar, the note stays over it.
+    desk_.Help().Notice(
+        U("履歴 No.%1 の送り状を読み込みました。確かめて F11 で再印刷してください").arg(record.id));
 }
 
 void THistoryDesk::WatchFields() {
-    form_.Slip().Watch(this, [this] {
+    desk_.OnSlipChanged(this, [this] {
         if (!loading_) loadedId_ = 0;
     });
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-class TForm_Main;
+class SlipDesk;
 class THistoryWindow;
 namespace history {
 class Recorder;
@@ -16,7 +16,7 @@ struct HistoryRecord;
 class THistoryDesk : public QObject {
     Q_OBJECT
 public:
-    explicit THistoryDesk(TForm_Main& form);
+    explicit THistoryDesk(SlipDesk& desk);
     ~THistoryDesk() override;
 
     // Over the store the settings file names ([History]), else tavo_Zaridi2.db in the working folder.
@@ -32,14 +32,13 @@ public:
     // A recorded slip into the main window's fields: every value, the sender and the slip type as
     // printed. Until a field changes or another slip is loaded, printing is a reprint of it.
     void Load(const history::HistoryRecord& record);
-    std::int64_t LoadedId() const { return loadedId_; }
     // The record of the last slip printed here, for the history window to select; 0 when none.
     std::int64_t LastRecordedId() const { return lastRecordedId_; }
 
 private:
     void WatchFields();
 
-    TForm_Main& form_;
+    SlipDesk& desk_;
     std::unique_ptr<history::Recorder> recorder_;
     THistoryWindow* window_ = nullptr;
     std::int64_t loadedId_ = 0;

@@ -3,7 +3,7 @@
 
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/MessageBoxes.h"
-#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/DayEdit.h"
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
@@ -18,6 +18,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -46,8 +47,8 @@ QPushButton* Button(const char* text, QWidget* parent) {
 
 } // namespace
 
-THistoryWindow::THistoryWindow(TForm_Main& form, THistoryDesk& desk)
-    : QDialog(&form), form_(form), desk_(desk), model_(new THistoryModel(this)) {
+THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
+    : QDialog(&slipDesk.DeskWindow()), slipDesk_(slipDesk), desk_(desk), model_(new THistoryModel(this)) {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(U("印刷履歴"));
     resize(960, 600);
@@ -195,8 +196,7 @@ void THistoryWindow::LoadSelected() {
     if (row < 0) return;
     desk_.Load(Row(row));
     hide();
-    form_.raise();
-    form_.activateWindow();
+    slipDesk_.BringForward();
 }
 
 void THistoryWindow::StoreTracking(const QString& number) {
@@ -241,7 +241,8 @@ void THistoryWindow::ExportClick() {
     const QString name =
         QStringLiteral("shipped_%1-%2.csv")
             .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")));
-    QFileDialog files(this, U("出荷リストの保存先"), QDir(form_.Label_CurrentDir->text()).filePath(name),
+    QFileDialog files(this, U("出荷リストの保存先"),
+                      QDir(QFile::decodeName(slipDesk_.WorkingDir().c_str())).filePath(name),
                       U("CSV ファイル (*.csv)"));
     files.setAcceptMode(QFileDialog::AcceptSave);
     files.setDefaultSuffix(QStringLiteral("csv"));

@@ -16,14 +16,14 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
-class TForm_Main;
+class SlipDesk;
 class THistoryDesk;
 class THistoryModel;
 
 class THistoryWindow : public QDialog {
     Q_OBJECT
 public:
-    THistoryWindow(TForm_Main& form, THistoryDesk& desk);
+    THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk);
 
     // Records kept back go in, then the newest slips are shown with the last one printed here selected.
     // False, after an error box, when the store cannot be read: the window then stays closed.
@@ -69,7 +69,7 @@ private:
     void Select(int row);
     void ShowStatus(const QString& text, bool warning = false);
 
-    TForm_Main& form_;
+    SlipDesk& slipDesk_;
     THistoryDesk& desk_;
     THistoryModel* model_ = nullptr;
 };

@@ -4,9 +4,7 @@
 #include "app/qt/common/AppTitle.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/MessageBoxes.h"
-#include "app/qt/form/controls/LimitedLineEdit.h"
-#include "app/qt/form/tavo_dprintUnit.h"
-#include "app/qt/history/HistoryRecording.h"
+#include "app/qt/common/SlipDesk.h"
 #include "app/qt/orders/OrderMappingDialog.h"
 #include "app/qt/orders/OrderQueueModel.h"
 #include "history/HistoryRecorder.h"
@@ -48,10 +46,29 @@ QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// The order's fields as the slip takes them (CP932, "?" for what CP932 cannot hold).
+slip::Record SlipOf(const orders::Order& o) {
+    const orders::OrderFields f = orders::FieldsForSlip(o.fields);
+    slip::Record r;
+    r.Edit_Zip = f.Zip;
+    r.Edit_Add1 = f.Add1;
+    r.Edit_Add2 = f.Add2;
+    r.Edit_Add3 = f.Add3;
+    r.Edit_Custo1 = f.Custo1;
+    r.Edit_tel = f.Tel;
+    r.Edit_G1 = f.G1;
+    r.Edit_G2 = f.G2;
+    r.Edit_G3 = f.G3;
+    r.KyNumEdit_KOSUU = f.Kosuu;
+    r.KyNumEdit_PriceSub = f.PriceSub;
+    r.CheckBox_p1 = f.P1;
+    return r;
+}
+
 } // namespace
 
-OrderQueueWindow::OrderQueueWindow(TForm_Main& main, std::string workingDir)
-    : QWidget(&main, Qt::Window), main_(main), workingDir_(std::move(workingDir)) {
+OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
+    : QWidget(&desk.DeskWindow(), Qt::Window), desk_(desk), workingDir_(std::move(workingDir)) {
     setWindowTitle(U("注文取込") + QStringLiteral(" - ") + AppTitle());
     auto* layout = new QVBoxLayout(this);
 
@@ -120,9 +137,9 @@ OrderQueueWindow::OrderQueueWindow(TForm_Main& main, std::string workingDir)
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     connect(Table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { SelectionChanged(); });
-    connect(&main_, &TForm_Main::SlipPrinted, this, [this] { Guarded([this] { SlipPrinted(); }); });
-    connect(main_.ComboBox_SEL, &QComboBox::currentIndexChanged, this, [this] { UpdateState(); });
-    main_.installEventFilter(this); // the queue closes with the main window
+    desk_.OnPrinted(this, [this] { Guarded([this] { SlipPrinted(); }); });
+    desk_.OnStockChanged(this, [this] { UpdateState(); });
+    desk_.DeskWindow().installEventFilter(this); // the queue closes with the main window
 
     resize(1080, 520);
     SelectionChanged();
@@ -140,7 +157,7 @@ void OrderQueueWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool OrderQueueWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &main_ && event->type() == QEvent::Close) {
+    if (watched == &desk_.DeskWindow() && event->type() == QEvent::Close) {
         StopRun();
         hide();
     } else if (watched == Table && event->type() == QEvent::KeyPress) {
@@ -207,7 +224,7 @@ void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString&
     // hand-fed chain prints them again unasked. One failure ends the look-ups (a server that is down
     // would otherwise be waited for once an order).
     try {
-        history::Store& store = main_.HistoryDesk().Recorder().OpenStore();
+        history::Store& store = desk_.HistoryRecorder().OpenStore();
         for (std::size_t i = 0; i < model_->orders.size(); ++i) {
             orders::Order& o = model_->orders[i];
             if (o.ref.empty() || !store.HasOrder(cp932::FromUtf8(o.ref))) continue;
@@ -246,7 +263,7 @@ bool OrderQueueWindow::AlreadyPrinted(int row) const {
     const std::string& ref = OrderAt(row).ref;
     if (ref.empty()) return false;
     try {
-        return main_.HistoryDesk().Recorder().OpenStore().HasOrder(cp932::FromUtf8(ref));
+        return desk_.HistoryRecorder().OpenStore().HasOrder(cp932::FromUtf8(ref));
     } catch (const history::EHistoryStore&) {
         return false; // without the history only this session's prints are known
     }
@@ -270,12 +287,11 @@ void OrderQueueWindow::Load(int row, bool activateMain) {
     model_->RowChanged(before);
     model_->RowChanged(row);
     const orders::Order& o = OrderAt(row);
-    main_.LoadOrder(o.fields, cp932::FromUtf8(o.ref));
+    desk_.LoadOrder(SlipOf(o), cp932::FromUtf8(o.ref));
     Table->setCurrentIndex(model_->index(row, 0));
     Table->scrollTo(model_->index(row, 0));
     if (activateMain) {
-        main_.raise();
-        main_.activateWindow();
+        desk_.BringForward();
     }
     UpdateState();
 }
@@ -306,7 +322,7 @@ int OrderQueueWindow::OpenCount() const {
 
 // The job of the order in the main window was accepted: mark it and load the next open one.
 void OrderQueueWindow::SlipPrinted() {
-    if (current_ < 0 || !main_.FromOrder()) return; // a slip typed by hand, or an order of another file
+    if (current_ < 0 || !desk_.FromOrder()) return; // a slip typed by hand, or an order of another file
     model_->entries[static_cast<std::size_t>(current_)].printed = true;
     model_->RowChanged(current_);
     const int next = NextOpen(current_);
@@ -316,22 +332,22 @@ void OrderQueueWindow::SlipPrinted() {
     }
     Load(next, !run_); // during a run the stop button keeps the focus
     // Asked once the job's own handler has returned, so one slip after another never nests.
-    if (!run_ && main_.ComboBox_SEL->currentIndex() == 0)
+    if (!run_ && desk_.Stock() == slip::Stock::HandFed)
         QTimer::singleShot(0, this, [this] { AskNextHandFed(); });
 }
 
 void OrderQueueWindow::AskNextHandFed() {
-    if (run_ || current_ < 0 || !main_.FromOrder() || StatusOf(current_) != Status::Open) return;
+    if (run_ || current_ < 0 || !desk_.FromOrder() || StatusOf(current_) != Status::Open) return;
     if (!msgbox::AskYesNo(U("次の送り状をセットしてください"))) {
-        main_.Edit_Zip->setFocus(Qt::OtherFocusReason);
+        desk_.FocusSlip();
         return;
     }
-    Guarded([this] { main_.PrintSlip(); });
+    Guarded([this] { desk_.PrintSlip(); });
 }
 
 void OrderQueueWindow::PrintRest() {
     if (run_) return;
-    if (main_.ComboBox_SEL->currentIndex() != 1) {
+    if (desk_.Stock() != slip::Stock::Continuous) {
         msgbox::Notify(U("「残りをすべて印刷」は連続用紙（連続(４インチ)）のときに使えます"));
         return;
     }
@@ -343,7 +359,7 @@ void OrderQueueWindow::PrintRest() {
     if (!msgbox::AskYesNo(U("残りの注文 %1件をすべて印刷しますか?").arg(open))) return;
     // The order in the main window goes first, as the user may have corrected it; else the next one.
     const bool currentOpen = current_ >= 0 && StatusOf(current_) == Status::Open;
-    if (!currentOpen || !main_.FromOrder()) Load(currentOpen ? current_ : NextOpen(current_), false);
+    if (!currentOpen || !desk_.FromOrder()) Load(currentOpen ? current_ : NextOpen(current_), false);
     run_ = Run{open, 0, false};
     Progress->setRange(0, open);
     Progress->setValue(0);
@@ -354,10 +370,10 @@ void OrderQueueWindow::PrintRest() {
 void OrderQueueWindow::RunStep() {
     if (!run_) return;
     if (run_->stop) return EndRun(U("中止しました（%1件印刷）").arg(run_->done));
-    if (current_ < 0 || !main_.FromOrder() || StatusOf(current_) != Status::Open)
+    if (current_ < 0 || !desk_.FromOrder() || StatusOf(current_) != Status::Open)
         return EndRun(U("%1件印刷しました").arg(run_->done));
     const int printing = current_;
-    if (!Guarded([this] { main_.PrintSlip(); }))
+    if (!Guarded([this] { desk_.PrintSlip(); }))
         return EndRun(U("エラーのため止めました（%1件印刷）").arg(run_->done));
     if (StatusOf(printing) != Status::Printed)
         return EndRun(U("%1件印刷しました").arg(run_->done)); // the link was lost
@@ -395,8 +411,8 @@ void OrderQueueWindow::UpdateState() {
     Button_Open->setEnabled(!running);
     Button_Pick->setEnabled(!running && row >= 0);
     Button_Hold->setEnabled(!running && row >= 0 && StatusOf(row) != Status::Printed);
-    Button_PrintRest->setEnabled(!running && any && main_.ComboBox_SEL->currentIndex() == 1);
-    Button_PrintRest->setToolTip(main_.ComboBox_SEL->currentIndex() == 1
+    Button_PrintRest->setEnabled(!running && any && desk_.Stock() == slip::Stock::Continuous);
+    Button_PrintRest->setToolTip(desk_.Stock() == slip::Stock::Continuous
                                      ? QString()
                                      : U("連続用紙（連続(４インチ)）のときに使えます"));
     Progress->setVisible(running);

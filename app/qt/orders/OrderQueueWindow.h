@@ -17,7 +17,7 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 class OrderQueueModel;
-class TForm_Main;
+class SlipDesk;
 
 class OrderQueueWindow : public QWidget {
     Q_OBJECT
@@ -25,7 +25,7 @@ public:
     enum class Status { Open, Printed, Held };
 
     // `workingDir` holds the settings file and the mapping file (a file-system path).
-    OrderQueueWindow(TForm_Main& main, std::string workingDir);
+    OrderQueueWindow(SlipDesk& desk, std::string workingDir);
     ~OrderQueueWindow() override;
 
     // The file dialog, opened in the folder of the last file; then Import.
@@ -88,7 +88,7 @@ private:
     void UpdateState();
     QString LastFolder() const;
 
-    TForm_Main& main_;
+    SlipDesk& desk_;
     std::string workingDir_;
     OrderQueueModel* model_ = nullptr;
     QString path_;

@@ -1,14 +1,13 @@
 #include "app/qt/print/Hq_d97Y_DotUnit.h"
 
-#include "app/qt/form/SlipBinding.h"
-#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/common/SlipDesk.h"
 #include "print/SlipCanvas.h"
 #include "printer/HqPrinter.h"
 #include "printer/qt/HqPrinterDialogs.h"
 
 THq_d97_Dot* Hq_d97_Dot = nullptr;
 
-THq_d97_Dot::THq_d97_Dot(TForm_Main& main) : main_(main) {
+THq_d97_Dot::THq_d97_Dot(SlipDesk& desk) : desk_(desk) {
     setObjectName(QStringLiteral("Hq_d97_Dot"));
     HqPrintDialog1 = new THqPrintDialog(this);
     HqPrinterSetupDialog1 = new THqPrinterSetupDialog(this);
@@ -21,6 +20,6 @@ THq_d97_Dot::~THq_d97_Dot() {
 
 void THq_d97_Dot::SLIP97_Prn() {
     // The whole layout is made before the first text, so a bad caption leaves the page untouched.
-    std::vector<SlipDraw> draws = LayoutSlip(main_.Slip().Captions(), main_.Slip().Read());
+    std::vector<SlipDraw> draws = LayoutSlip(desk_.SlipCaptions(), desk_.SlipValues());
     DrawSlip(HqPrinter().GetCanvas(), draws);
 }

@@ -1,18 +1,18 @@
 #pragma once
 // THq_d97_Dot: a form that is never shown. It holds the slip routine SLIP97_Prn, which reads the main
-// window's fields at the moment of printing and draws them on the current page, and two print dialogs.
+// window's slip at the moment of printing and draws them on the current page, and two print dialogs.
 #include "print/SlipLayout.h"
 
 #include <QWidget>
 
-class TForm_Main;
+class SlipDesk;
 class THqPrintDialog;
 class THqPrinterSetupDialog;
 
 class THq_d97_Dot : public QWidget {
     Q_OBJECT
 public:
-    explicit THq_d97_Dot(TForm_Main& main);
+    explicit THq_d97_Dot(SlipDesk& desk);
     ~THq_d97_Dot() override;
 
     THqPrintDialog* HqPrintDialog1 = nullptr; // Design name kept; no behaviour depends on it.
@@ -23,7 +23,7 @@ public:
     void SLIP97_Prn();
 
 private:
-    TForm_Main& main_;
+    SlipDesk& desk_;
 };
 
 // The one instance, created at start-up after the main window; null before and after.

@@ -1,15 +1,13 @@
 #include "app/qt/print/PreviewWindow.h"
 
 #include "app/qt/common/ErrorBox.h"
-#include "app/qt/form/SlipBinding.h"
-#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/common/SlipDesk.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
 #include "print/qt/SlipImage.h"
 #include "printer/HqPrinter.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,18 +26,18 @@ QString NameOrDash(const std::string& cp932) {
     return cp932.empty() ? QStringLiteral("—") : FromCp932(cp932);
 }
 
-QString MarginText(const QLabel* label) {
-    return label->text().isEmpty() ? QStringLiteral("0") : label->text();
+QString MarginText(const std::string& caption) {
+    return caption.empty() ? QStringLiteral("0") : FromCp932(caption);
 }
 
 } // namespace
 
-TForm_Preview::TForm_Preview(TForm_Main& main) : QDialog(&main), main_(main) {
+TForm_Preview::TForm_Preview(SlipDesk& desk) : QDialog(&desk.DeskWindow()), desk_(desk) {
     setObjectName(QStringLiteral("Form_Preview"));
     setWindowTitle(U("プレビュー"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
-    setFont(main.font());
+    setFont(desk.DeskWindow().font());
     resize(880, 600);
 
     Label_Target = new QLabel(this);
@@ -94,8 +92,7 @@ TForm_Preview::TForm_Preview(TForm_Main& main) : QDialog(&main), main_(main) {
     connect(Button_Fit, &QPushButton::clicked, this, [this] { SetZoom(Zoom::Fit); });
     connect(Button_Actual, &QPushButton::clicked, this, [this] { SetZoom(Zoom::Actual); });
     connect(Button_Double, &QPushButton::clicked, this, [this] { SetZoom(Zoom::Double); });
-    connect(Button_Print, &QPushButton::clicked, this,
-            [this] { Guarded([this] { main_.SpeedButton_F11Click(); }); });
+    connect(Button_Print, &QPushButton::clicked, this, [this] { Guarded([this] { desk_.AskAndPrint(); }); });
     connect(Button_Close, &QPushButton::clicked, this, &QDialog::reject);
     Form_Preview = this;
 }
@@ -105,24 +102,23 @@ TForm_Preview::~TForm_Preview() {
 }
 
 void TForm_Preview::Refresh() {
-    const std::string slipType = ToCp932(main_.ComboBox_SEL->currentText());
+    const std::string slipType = desk_.StockName();
     // The registration as the main window's handlers find it: in the folder recorded at start-up.
-    const std::string registrations =
-        NativePath(main_.Label_CurrentDir->text()) + "/" + kRegistrationFileName;
+    const std::string registrations = RegistrationFilePath(desk_.WorkingDir());
     target_ = CurrentPrintTarget(HqPrinter(), slipType, FindPrinterRegistration(registrations, slipType),
-                                 ToCp932(main_.Label_PrinterIndex->text()));
+                                 desk_.PrinterIndexText());
+    LayoutCaptions captions = desk_.SlipCaptions();
 
     Label_Target->setText(
         U("プリンタ: %1　　用紙: %2　　給紙: %3　　解像度: %4×%5 dpi　　余白: 上 %6 / 左 %7 ドット")
             .arg(NameOrDash(target_.printer), NameOrDash(target_.paper), NameOrDash(target_.source))
             .arg(target_.dpix)
             .arg(target_.dpiy)
-            .arg(MarginText(main_.Label_Prn_Top), MarginText(main_.Label_Prn_Left)));
+            .arg(MarginText(captions.prnTop), MarginText(captions.prnLeft)));
     Label_Missing->setText(FromCp932(target_.missing));
     Label_Missing->setVisible(!target_.missing.empty());
 
     // The print job's own fields, at the resolution it would write into Label_dpix and Label_dpiy.
-    LayoutCaptions captions = main_.Slip().Captions();
     captions.dpix = IntToStr(target_.dpix);
     captions.dpiy = IntToStr(target_.dpiy);
     PdfPageSetup setup;
@@ -133,8 +129,7 @@ void TForm_Preview::Refresh() {
     setup.resolutionX = target_.dpix;
     setup.resolutionY = target_.dpiy;
     try {
-        page_ =
-            RenderSlipImage(setup, PlacementOf(captions), LayoutSlip(captions, main_.Slip().Read()), true);
+        page_ = RenderSlipImage(setup, PlacementOf(captions), LayoutSlip(captions, desk_.SlipValues()), true);
         Label_Error->clear();
     } catch (const Exception& e) {
         page_ = QImage();
@@ -179,7 +174,7 @@ void TForm_Preview::ShowPage() {
 
 void TForm_Preview::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F11) {
-        Guarded([this] { main_.SpeedButton_F11Click(); });
+        Guarded([this] { desk_.AskAndPrint(); });
         return;
     }
     QDialog::keyPressEvent(event); // Escape closes

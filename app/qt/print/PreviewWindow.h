@@ -9,14 +9,14 @@
 class QLabel;
 class QPushButton;
 class QScrollArea;
-class TForm_Main;
+class SlipDesk;
 
 class TForm_Preview : public QDialog {
     Q_OBJECT
 public:
     enum class Zoom { Fit, Actual, Double };
 
-    explicit TForm_Preview(TForm_Main& main);
+    explicit TForm_Preview(SlipDesk& desk);
     ~TForm_Preview() override;
 
     QLabel* Label_Target = nullptr;  // printer, paper, source, resolution, margins
@@ -47,7 +47,7 @@ protected:
 private:
     void ShowPage();
 
-    TForm_Main& main_;
+    SlipDesk& desk_;
     PrintTarget target_;
     QImage page_;
     Zoom zoom_ = Zoom::Fit;

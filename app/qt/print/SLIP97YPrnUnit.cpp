@@ -3,7 +3,7 @@
 #include "app/qt/common/DesignGlyphs.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/MessageBoxes.h"
-#include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/common/SlipDesk.h"
 #include "platform/Conversions.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
@@ -16,7 +16,6 @@
 #include "printer/HqPrinter.h"
 #include "widgets/qt/KyNumEdit.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -27,11 +26,11 @@
 
 TForm_SLIP97YPrn* Form_SLIP97YPrn = nullptr;
 
-TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main& main) : main_(main) {
+TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     setObjectName(QStringLiteral("Form_SLIP97YPrn"));
     setWindowTitle(U("印字位置調整"));
     setModal(true);
-    setFont(main.font());
+    setFont(desk.DeskWindow().font());
 
     GroupBox1 = new QGroupBox(U("印字位置調整セット"), this);
     GroupBox1->setGeometry(8, 6, 174, 90);
@@ -126,7 +125,7 @@ void TForm_SLIP97YPrn::showEvent(QShowEvent* event) {
     ApplyGlyphs(this);
     // The outer size is set on every showing, centred on the main window.
     setFixedSize(190, 326);
-    QRect owner = main_.frameGeometry();
+    QRect owner = desk_.DeskWindow().frameGeometry();
     move(owner.center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(event);
     Guarded([this] { FormShow(); });
@@ -146,8 +145,9 @@ void TForm_SLIP97YPrn::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm_SLIP97YPrn::FormShow() {
-    KyNumEdit_TOP->SetText(ToCp932(main_.Label_Prn_Top->text()));
-    KyNumEdit_LEFT->SetText(ToCp932(main_.Label_Prn_Left->text()));
+    const LayoutCaptions margins = desk_.SlipCaptions();
+    KyNumEdit_TOP->SetText(margins.prnTop);
+    KyNumEdit_LEFT->SetText(margins.prnLeft);
     KyNumEdit_RIGHT->SetText("");
     KyNumEdit_DOWN->SetText("");
     KyNumEdit_TOP->setFocus(Qt::OtherFocusReason);
@@ -175,19 +175,18 @@ void TForm_SLIP97YPrn::KyNumEdit_LEFTKeyDown(int key) {
 }
 
 void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
-    const std::string slipType = ToCp932(main_.ComboBox_SEL->currentText());
+    const std::string slipType = desk_.StockName();
     if (!msgbox::AskYesNo(U("印字位置調整の余白を登録しますか?"))) return;
     PrinterRegistration r;
-    r.printerName = main_.RegisteredPrinterName();
-    r.printerIndex = ToCp932(main_.Label_PrinterIndex->text());
+    r.printerName = desk_.RegisteredPrinterName();
+    r.printerIndex = desk_.PrinterIndexText();
     r.top = KyNumEdit_TOP->Text();
     r.left = KyNumEdit_LEFT->Text();
     r.registered = main_.SlipTypeHasPrinter(); // margins alone register no printer
     // This dialog finds the file in the working directory of the moment.
-    const std::string path = NativePath(QDir::currentPath()) + "/" + kRegistrationFileName;
+    const std::string path = RegistrationFilePath(NativePath(QDir::currentPath()));
     WritePrinterRegistration(path, slipType, r);
-    main_.Label_Prn_Top->setText(FromCp932(r.top));
-    main_.Label_Prn_Left->setText(FromCp932(r.left));
+    desk_.SetMargins(r.top, r.left);
     accept();
 }
 

@@ -8,13 +8,13 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class TForm_Main;
+class SlipDesk;
 class TKyNumEdit;
 
 class TForm_SLIP97YPrn : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm_SLIP97YPrn(TForm_Main& main);
+    explicit TForm_SLIP97YPrn(SlipDesk& desk);
     ~TForm_SLIP97YPrn() override;
 
     QGroupBox* GroupBox1 = nullptr;
@@ -44,7 +44,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TForm_Main& main_;
+    SlipDesk& desk_;
 };
 
 // The one instance, created at start-up after the main window; null before and after.

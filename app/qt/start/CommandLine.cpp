@@ -2,7 +2,6 @@
 
 #include "app/qt/common/AfterFirstPaint.h"
 #include "app/qt/common/MessageBoxes.h"
-#include "app/qt/form/tavo_dprintUnit.h"
 #include "platform/LateLibrary.h"
 #include "printer/qt/HqPrinterInstance.h"
 
@@ -205,15 +204,14 @@ void SetWindowIcon() {
     if (!icon.isNull()) QApplication::setWindowIcon(icon);
 }
 
-int RunSelfTest(TForm_Main& form) {
-    form.SkipFormDestroy();
+int RunSelfTest(QWidget& window) {
     msgbox::SetResponder([](msgbox::Kind, const QString& text) {
         Print(stderr, kProgram + QStringLiteral(" --self-test: a box said: ") + text + QStringLiteral("\n"));
         return false;
     });
     // Leaves after the first paint and after the printer's part of the start that follows it, so the
     // check also covers what start-up reports about the printer.
-    new AfterFirstPaint(&form, [] {
+    new AfterFirstPaint(&window, [] {
         // An installation without one of the libraries loaded late would start, but not print, keep
         // a history on a server or import postcodes.
         if (const std::string errors = late_library::LoadErrors(); !errors.empty()) {
@@ -232,7 +230,7 @@ int RunSelfTest(TForm_Main& form) {
         Print(stderr, kProgram + QStringLiteral(" --self-test: the main window was not painted in time\n"));
         QCoreApplication::exit(1);
     });
-    form.show();
+    window.show();
     const int code = QCoreApplication::exec();
     msgbox::SetResponder({});
     if (code == 0)

@@ -5,7 +5,6 @@
 #include <QStringList>
 
 class QWidget;
-class TForm_Main;
 
 struct CommandLine {
     enum class Run {
@@ -30,8 +29,9 @@ void SetWindowIcon();
 // Shows the main window, waits for its first paint and returns 0; 1 when it is not painted in time or
 // a library the program loads late cannot be loaded.
 // Boxes are answered No and their text goes to stderr, so a missing printer cannot hold the check up.
-// The settings file is left as it was: the check reads what a start reads and writes nothing.
-int RunSelfTest(TForm_Main& form);
+// The caller keeps the window from writing its settings: the check reads what a start reads and writes
+// nothing.
+int RunSelfTest(QWidget& window);
 
 // ---------------------------------------------------------------------------------------------------
 // The postcode import (--import-postcodes FILE…), in app/qt/start/PostcodeImportCommand.cpp. Called with

@@ -44,7 +44,10 @@ int main(int argc, char** argv) {
         form.move(screen->availableGeometry().center() - form.rect().center());
     new AfterFirstPaint(&form, SetWindowIcon);
     first_paint::ExitAfterFirstPaintIfAsked(form);
-    if (command.run == CommandLine::Run::SelfTest) return RunSelfTest(form);
+    if (command.run == CommandLine::Run::SelfTest) {
+        form.SkipFormDestroy(); // a check writes no settings
+        return RunSelfTest(form);
+    }
     form.show();
     if (TerminationRequested()) return 0; // during a box of the first showing: the window never came up
     return app.exec();
