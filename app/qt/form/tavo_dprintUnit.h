@@ -193,7 +193,7 @@ public:
     // PrnName for the registration file: the printer shown, or the registered one when it is missing.
     std::string RegisteredPrinterName() const override;
     // A printer is registered for the slip type, or chosen with F7 since it was chosen; else no slip prints.
-    bool SlipTypeHasPrinter() const { return slipTypeHasPrinter_; }
+    bool SlipTypeHasPrinter() const override { return slipTypeHasPrinter_; }
 
     // The preview of the slip as F11 would print it (PreviewHandler.cpp).
     void SpeedButton_F5Click();

@@ -182,7 +182,7 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
     r.printerIndex = desk_.PrinterIndexText();
     r.top = KyNumEdit_TOP->Text();
     r.left = KyNumEdit_LEFT->Text();
-    r.registered = main_.SlipTypeHasPrinter(); // margins alone register no printer
+    r.registered = desk_.SlipTypeHasPrinter(); // margins alone register no printer
     // This dialog finds the file in the working directory of the moment.
     const std::string path = RegistrationFilePath(NativePath(QDir::currentPath()));
     WritePrinterRegistration(path, slipType, r);
