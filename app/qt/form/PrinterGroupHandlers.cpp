@@ -1,6 +1,8 @@
 // Printer registration per slip type, the printer displays, the F7 printer choice and the
 // print-position dialog's button on the main window.
 #include "app/MainSettings.h"
+#include "app/qt/common/HelpBar.h"
+#include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/SLIP97YPrnUnit.h"
 #include "platform/Conversions.h"
@@ -34,7 +36,35 @@ void SayWhetherRegistered(QComboBox* printers, QComboBox* papers, bool registere
     papers->setToolTip(text);
 }
 
+// Where the README explains how to get a printer queue.
+const char* const kSetUpHint = "プリンタの準備は README の「プリンタの準備」（F1 ヘルプ）にあります";
+
 } // namespace
+
+QString TForm_Main::NoPrinterAtAll() {
+    try {
+        HqPrinter().CheckNoPrinter();
+        return {};
+    } catch (const EHqPrinterNoPrinter& e) {
+        const QString cause = FromCp932(e.Cause());
+        return U("印刷できるプリンタがありません") + (cause.isEmpty() ? QString() : U("（%1）").arg(cause));
+    }
+}
+
+void TForm_Main::TellNoPrinterOnce(const QString& why) {
+    // The displays keep saying it; the help bar says it once, with where to read on.
+    ComboBox1->clear();
+    ComboBox2->clear();
+    ComboBox3->clear();
+    ComboBox1->setPlaceholderText(U("プリンタがありません"));
+    ComboBox2->setPlaceholderText(U("F11 で PDF に保存できます"));
+    const QString full = why + U("。\n") + U(kSetUpHint);
+    ComboBox1->setToolTip(full);
+    ComboBox2->setToolTip(full);
+    if (noPrinterTold_) return;
+    noPrinterTold_ = true;
+    Help().Notice(why + U("。README「プリンタの準備」へ"));
+}
 
 void TForm_Main::LoadRegistration() {
     PrinterRegistration r =
@@ -90,6 +120,10 @@ void TForm_Main::SpeedButton_PrnIdGetClick() {
 }
 
 void TForm_Main::SpeedButton_PRNSETClick() {
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        TellNoPrinterOnce(why); // no box: F11 offers the PDF, the preview shows the slip type's paper
+        return;
+    }
     const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
     THqPrinter& printer = HqPrinter();
     // The slip type's stock: a printer that takes free sizes offers it and starts with it.
@@ -136,6 +170,10 @@ void TForm_Main::SpeedButton_PRNSETClick() {
 }
 
 void TForm_Main::BitBtn_PrnSetClick() {
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        msgbox::Notify(why + U("。\n") + U(kSetUpHint));
+        return;
+    }
     LoadRegistration();
     bool located = true;
     try {
@@ -148,6 +186,8 @@ void TForm_Main::BitBtn_PrnSetClick() {
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
     const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
     printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
+    const QString slipTypeName = ComboBox_SEL->currentText();
+    HqPrinterSetupDialog1->setWindowTitle(U("「%1」の印刷先を登録").arg(slipTypeName));
     if (!HqPrinterSetupDialog1->Execute()) return; // cancelled: the registration stays as it was
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
     const std::string slipType = ToCp932(ComboBox_SEL->currentText());
@@ -160,6 +200,7 @@ void TForm_Main::BitBtn_PrnSetClick() {
     r.left = ToCp932(Label_Prn_Left->text());
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
+    msgbox::Notify(U("「%1」の印刷先を「%2」に登録しました").arg(slipTypeName, FromCp932(r.printerName)));
 }
 
 void TForm_Main::BitBtn_PrnSet2Click() {
@@ -168,6 +209,10 @@ void TForm_Main::BitBtn_PrnSet2Click() {
 }
 
 void TForm_Main::SpeedButton_F7Click() {
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        msgbox::Notify(why + U("。\n") + U(kSetUpHint));
+        return;
+    }
     const std::string settings = SettingsFilePath(WorkingDir());
     THqPrinter& printer = HqPrinter();
     const ProfileFile stored(settings);
@@ -183,6 +228,7 @@ void TForm_Main::SpeedButton_F7Click() {
     } catch (...) {
         printer.SetIndex(0);
     }
+    HqPrinterSetupDialog1->setWindowTitle(U("プリンタの設定")); // a one-off choice, for no slip type
     HqPrinterSetupDialog1->Execute();
     const int index = printer.GetIndex();
     const std::string chosenName =
