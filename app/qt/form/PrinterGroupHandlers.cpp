@@ -1,7 +1,6 @@
 // Printer registration per slip type, the printer displays, the F7 printer choice and the
 // print-position dialog's button on the main window.
 #include "app/MainSettings.h"
-#include "app/qt/common/HelpBar.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/SLIP97YPrnUnit.h"
@@ -17,6 +16,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QStatusBar>
 
 namespace {
 
@@ -52,7 +52,8 @@ QString TForm_Main::NoPrinterAtAll() {
 }
 
 void TForm_Main::TellNoPrinterOnce(const QString& why) {
-    // The displays keep saying it; the help bar says it once, with where to read on.
+    // The displays and the status line keep saying it until a printer is there; no box stands in the
+    // way, F11 offers the PDF and the preview shows the slip type's own paper.
     ComboBox1->clear();
     ComboBox2->clear();
     ComboBox3->clear();
@@ -63,7 +64,7 @@ void TForm_Main::TellNoPrinterOnce(const QString& why) {
     ComboBox2->setToolTip(full);
     if (noPrinterTold_) return;
     noPrinterTold_ = true;
-    Help().Notice(why + U("。README「プリンタの準備」へ"));
+    StatusBar1->showMessage(why + U("。準備は README の「プリンタの準備」（F1 ヘルプ）にあります"));
 }
 
 void TForm_Main::LoadRegistration() {
@@ -121,8 +122,14 @@ void TForm_Main::SpeedButton_PrnIdGetClick() {
 
 void TForm_Main::SpeedButton_PRNSETClick() {
     if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
-        TellNoPrinterOnce(why); // no box: F11 offers the PDF, the preview shows the slip type's paper
+        TellNoPrinterOnce(why);
         return;
+    }
+    if (noPrinterTold_) { // a printer has come since
+        noPrinterTold_ = false;
+        StatusBar1->showMessage(QStringLiteral("  "));
+        ComboBox1->setToolTip({});
+        ComboBox2->setToolTip({});
     }
     const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
     THqPrinter& printer = HqPrinter();

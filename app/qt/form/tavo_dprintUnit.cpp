@@ -225,7 +225,7 @@ void TForm_Main::BuildGoodsAndPrinter() {
     CheckBox_Date_1->setText(U("日付"));
     CheckBox_Date_1->setChecked(true);
     CheckBox_Date_1->setToolTip(U("チェックをはずすと日付を印字しません"));
-    DateTimePicker_1 = Make<QDateEdit>(Panel4, "DateTimePicker_1", 76, 4, 150, 24);
+    DateTimePicker_1 = Make<QDateEdit>(Panel4, "DateTimePicker_1", 76, 4, 176, 24);
     DateTimePicker_1->setCalendarPopup(true);
     // The program is Japanese throughout: the date reads 2026/12/08 (火) whatever the system's locale.
     DateTimePicker_1->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -337,6 +337,7 @@ void TForm_Main::BuildBars() {
 
     StatusBar1 = Make<QStatusBar>(this, "StatusBar1", 0, 643, 682, 20);
     StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setFont(DesignFont(12)); // one line of what the machine lacks (no printer) shows whole
 }
 
 std::string TForm_Main::Cp(const QLineEdit* field) {
