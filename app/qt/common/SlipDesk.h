@@ -63,7 +63,7 @@ public:
     // the name to register, and new margins for the slip (captions in dots).
     virtual std::string PrinterIndexText() const = 0;
     virtual std::string RegisteredPrinterName() const = 0;
-    // A printer is registered for the slip type, or chosen with F7 since; else no slip prints.
+    // A printer is registered for the slip type (or chosen with F7): margins stored alone register none.
     virtual bool SlipTypeHasPrinter() const = 0;
     virtual void SetMargins(const std::string& top, const std::string& left) = 0;
 

@@ -2,6 +2,8 @@
 #include "app/qt/history/HistoryWindow.h"
 
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/FileFolders.h"
+#include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/DayEdit.h"
 #include "app/qt/history/HistoryModel.h"
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -95,17 +98,26 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     Grid->setTabKeyNavigation(false);
     Grid->verticalHeader()->hide();
     Grid->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair{THistoryModel::Id, 56},
+    for (auto [column, width] : {std::pair{THistoryModel::Id, 52},
                                  {THistoryModel::Time, 120},
-                                 {THistoryModel::Name, 140},
+                                 {THistoryModel::Name, 120},
                                  {THistoryModel::Zip, 76},
                                  {THistoryModel::Address, 220},
-                                 {THistoryModel::Tel, 104},
-                                 {THistoryModel::Goods, 90},
-                                 {THistoryModel::SlipType, 90},
+                                 {THistoryModel::Tel, 100},
+                                 {THistoryModel::Goods, 84},
+                                 {THistoryModel::SlipType, 80},
                                  {THistoryModel::Tracking, 110},
-                                 {THistoryModel::Order, 90}})
+                                 {THistoryModel::Order, 90},
+                                 {THistoryModel::ReprintOf, 60}})
         Grid->setColumnWidth(column, width);
+    // The tracking number and the order are what the window is opened for: they stand right after the
+    // time, and the address, the longest, comes last and takes what is left, so that at the window's
+    // first size every column but the address's end is on the screen.
+    QHeaderView* header = Grid->horizontalHeader();
+    header->moveSection(header->visualIndex(THistoryModel::Tracking),
+                        header->visualIndex(THistoryModel::Name));
+    header->moveSection(header->visualIndex(THistoryModel::Order), header->visualIndex(THistoryModel::Name));
+    header->moveSection(header->visualIndex(THistoryModel::Address), THistoryModel::Columns - 1);
     Grid->installEventFilter(this);
     connect(Grid, &QTableView::doubleClicked, this, [this] { Guarded([this] { LoadSelected(); }); });
 
@@ -238,13 +250,16 @@ void THistoryWindow::ExportClick() {
     const QString name =
         QStringLiteral("shipped_%1-%2.csv")
             .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")));
+    const std::string workingDir = slipDesk_.WorkingDir();
     QFileDialog files(this, U("出荷リストの保存先"),
-                      QDir(QFile::decodeName(slipDesk_.WorkingDir().c_str())).filePath(name),
+                      QDir(DialogStartFolder(workingDir, FileDialogKind::ShippedList)).filePath(name),
                       U("CSV ファイル (*.csv)"));
     files.setAcceptMode(QFileDialog::AcceptSave);
     files.setDefaultSuffix(QStringLiteral("csv"));
     if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return;
-    ExportTo(from, to, encoding, files.selectedFiles().first());
+    const QString path = files.selectedFiles().first();
+    RememberDialogFolder(workingDir, FileDialogKind::ShippedList, QFileInfo(path).absolutePath());
+    ExportTo(from, to, encoding, path);
 }
 
 void THistoryWindow::ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path) {

@@ -3,6 +3,7 @@
 #include "app/MainSettings.h"
 #include "app/qt/common/AppTitle.h"
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/orders/OrderMappingDialog.h"
@@ -34,9 +35,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr const char* kFolderSection = "OrderQueue";
-constexpr const char* kFolderKey = "Folder";
 
 OrderQueueWindow::FileChooser& Chooser() {
     static OrderQueueWindow::FileChooser chooser;
@@ -172,11 +170,7 @@ bool OrderQueueWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString OrderQueueWindow::LastFolder() const {
-    QString folder =
-        FromCp932(ReadProfileString(SettingsFilePath(workingDir_), kFolderSection, kFolderKey, ""));
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QFile::decodeName(QByteArray::fromStdString(workingDir_));
-    return folder;
+    return DialogStartFolder(workingDir_, FileDialogKind::OrderFile);
 }
 
 void OrderQueueWindow::ChooseFile() {
@@ -187,12 +181,7 @@ void OrderQueueWindow::ChooseFile() {
                   : QFileDialog::getOpenFileName(this, U("注文ファイルを開く"), folder,
                                                  U("注文ファイル (*.csv *.tsv *.txt);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
-    const QString chosenFolder = QFileInfo(path).absolutePath();
-    if (chosenFolder != folder)
-        Guarded([&] {
-            WriteProfileString(SettingsFilePath(workingDir_), kFolderSection, kFolderKey,
-                               ToCp932(chosenFolder));
-        });
+    RememberDialogFolder(workingDir_, FileDialogKind::OrderFile, QFileInfo(path).absolutePath());
     Import(path);
 }
 
