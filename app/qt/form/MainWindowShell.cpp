@@ -11,11 +11,14 @@
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "app/qt/form/tavo_dprintUnit.h"
+#include "history/PendingFile.h"
+#include "orders/OrderColumns.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TerminationSignals.h"
+#include "postcode/Index.h"
 #include "print/PrinterRegistration.h"
 #include "printer/qt/HqPrinterInstance.h"
 
@@ -154,7 +157,10 @@ void TForm_Main::FormDestroy() {
 }
 
 void TForm_Main::RemoveStaleTemporaries() {
-    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName};
+    // Every file written atomically has its temporaries marked now; these names find those that
+    // earlier versions of the program left unmarked.
+    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName, history::kPendingFileName,
+                                      std::string(orders::kOrderMappingFile), postcode::kIndexFileName};
     for (int slot = 0; slot < kSenderSlots; ++slot)
         names.push_back(SenderFileName(slot));
     // A younger one may be a save in progress (the probe writing the same folder).
