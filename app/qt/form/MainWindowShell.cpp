@@ -13,6 +13,8 @@
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/help/ManualWindow.h"
 #include "platform/Conversions.h"
+#include "history/PendingFile.h"
+#include "orders/OrderColumns.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
@@ -20,6 +22,7 @@
 #include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TerminationSignals.h"
+#include "postcode/Index.h"
 #include "print/PrinterRegistration.h"
 #include "printer/qt/HqPrinterInstance.h"
 
@@ -172,7 +175,10 @@ void TForm_Main::FormDestroy() {
 }
 
 void TForm_Main::RemoveStaleTemporaries() {
-    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName};
+    // Every file written atomically has its temporaries marked now; these names find those that
+    // earlier versions of the program left unmarked.
+    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName, history::kPendingFileName,
+                                      std::string(orders::kOrderMappingFile), postcode::kIndexFileName};
     for (int slot = 0; slot < kSenderSlots; ++slot)
         names.push_back(SenderFileName(slot));
     // A younger one may be a save in progress (the probe writing the same folder).

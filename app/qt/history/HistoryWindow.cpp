@@ -159,8 +159,11 @@ void THistoryWindow::WithStore(F&& use) {
     }
 }
 
-void THistoryWindow::Open() {
-    desk_.Recorder().Flush(); // what waits goes in first, so that the list shows it
+bool THistoryWindow::Open() {
+    // What waits goes in on the recording thread; the list shows it once it is in.
+    desk_.Flush([this] {
+        if (isVisible()) Search();
+    });
     for (QLineEdit* e : {Edit_Name, Edit_Phone, Edit_Zip, Edit_Address, Edit_Tracking, Edit_Order, Edit_Scan})
         e->clear();
     CheckBox_Days->setChecked(false);
