@@ -47,21 +47,7 @@ QString Q(const std::string& utf8) {
 
 // The order's fields as the slip takes them (CP932, "?" for what CP932 cannot hold).
 slip::Record SlipOf(const orders::Order& o) {
-    const orders::OrderFields f = orders::FieldsForSlip(o.fields);
-    slip::Record r;
-    r.Edit_Zip = f.Zip;
-    r.Edit_Add1 = f.Add1;
-    r.Edit_Add2 = f.Add2;
-    r.Edit_Add3 = f.Add3;
-    r.Edit_Custo1 = f.Custo1;
-    r.Edit_tel = f.Tel;
-    r.Edit_G1 = f.G1;
-    r.Edit_G2 = f.G2;
-    r.Edit_G3 = f.G3;
-    r.KyNumEdit_KOSUU = f.Kosuu;
-    r.KyNumEdit_PriceSub = f.PriceSub;
-    r.CheckBox_p1 = f.P1;
-    return r;
+    return orders::FieldsForSlip(o.fields);
 }
 
 } // namespace
@@ -268,7 +254,7 @@ bool OrderQueueWindow::Pick(int row) {
     if (AlreadyPrinted(row) &&
         !msgbox::AskYesNo(
             U("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?")
-                .arg(Q(OrderAt(row).ref.empty() ? OrderAt(row).fields.Custo1 : OrderAt(row).ref))))
+                .arg(Q(OrderAt(row).ref.empty() ? OrderAt(row).fields.Edit_Custo1 : OrderAt(row).ref))))
         return false;
     Load(row, true);
     return true;
