@@ -60,15 +60,6 @@ TEST(FileIO, NewFileIsTheUsersAloneLessTheUmaskAndAnOldOneKeepsItsMode) {
     }
 }
 
-TEST(FileIO, FolderOpenToOthersIsTold) {
-    TempDir dir;
-    for (const auto& [mode, open] : {std::pair{0700, false}, {0755, true}, {0710, true}, {0701, true}}) {
-        ::chmod(dir.Path().c_str(), static_cast<mode_t>(mode));
-        EXPECT_EQ(fileio::OpenToOthers(dir.Path().string()), open) << std::oct << mode;
-    }
-    ::chmod(dir.Path().c_str(), 0700);
-}
-
 TEST(FileIO, JoinPathUsesOneSlash) {
     EXPECT_EQ(fileio::JoinPath("/work", "a.ini"), "/work/a.ini");
     EXPECT_EQ(fileio::JoinPath("/", "a.ini"), "/a.ini");

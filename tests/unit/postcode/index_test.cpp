@@ -161,18 +161,6 @@ TEST(PostcodeIndex, FlippedBitsAnywhereAreRefusedAsDamage) {
     }
 }
 
-TEST(PostcodeIndex, AnOpenIndexSurvivesItsFileBeingOverwrittenOrCut) {
-    TempDir dir;
-    std::string path;
-    const auto idx = OpenSample(dir, &path);
-    for (const std::string& bytes : {std::string(), std::string(4096, '\0')}) {
-        TempDir::Write(path, bytes); // in place: the same file, not a new one renamed over it
-        ASSERT_EQ(idx->Lookup("5300001").size(), 1u);
-        EXPECT_EQ(idx->Lookup("5300001")[0].town, Sj("梅田"));
-        EXPECT_EQ(idx->Find(Sj("京都府京都市下京区富永町338")).size(), 2u);
-    }
-}
-
 TEST(PostcodeIndex, ATextReadsToTheEndOfItsSectionAndNotAByteBeyond) {
     TempDir dir;
     std::string path;
