@@ -12,7 +12,10 @@
 void TForm_Main::SpeedButton_F11Click() {
     EnsureNamedPrinter(); // a slip whose printer is gone is not asked for, nor printed elsewhere
     const QString mismatch = PostcodeCheck(); // told, never in the way of printing
+    // The day and slot an order asks for, so the clerk marks the slip's boxes before it goes.
+    const QString delivery = QString::fromStdString(currentOrderDelivery_);
     if (!msgbox::AskYesNo((mismatch.isEmpty() ? QString() : mismatch + u'\n') +
+                          (delivery.isEmpty() ? QString() : delivery + u'\n') +
                           QString::fromUtf8("印刷しますか?"))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
