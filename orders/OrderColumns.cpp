@@ -800,7 +800,8 @@ void WriteMapping(ProfileFile& ini, const std::vector<std::string>& header, cons
                                         [&](const std::string& h) { return cp932::FromUtf8(h) == cp; }) == 1;
             // A name is kept only where it reads back as itself: CP932 can hold it, no blanks at its ends,
             // nothing a profile file would take for a quote, a comment or a line end.
-            bool plain = !name.empty() && name[0] != '#' && Unencodable(name).empty() &&
+            // (Judged on the CP932 form: characters the conversion drops may leave it empty, or "#N".)
+            bool plain = !cp.empty() && cp[0] != '#' && Unencodable(name).empty() &&
                          cp.size() <= ProfileFile::kMaxValueBytes &&
                          cp.find_first_of("\r\n") == std::string::npos && cp932::PlainTrim(cp) == cp &&
                          cp.front() != '"' && cp.front() != '\'';

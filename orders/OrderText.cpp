@@ -4,7 +4,7 @@
 #include "platform/Cp932Codec.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <vector>
 
 namespace orders {
 namespace {
@@ -17,16 +17,28 @@ std::size_t Utf8CharLength(unsigned char lead) {
     return 1;
 }
 
-// The CP932 form of one character given by its UTF-8 bytes, remembered per character: an order file
+// The CP932 form of one character given by its UTF-8 bytes, remembered per code point: an order file
 // repeats the same few thousand characters, and converting each one anew was most of an import's time.
+// A CP932 character is at most two bytes.
 std::string_view Cp932Char(std::string_view utf8Char) {
-    thread_local std::unordered_map<std::string, std::string> known;
-    auto it = known.find(std::string(utf8Char));
-    if (it == known.end()) {
-        if (known.size() > 65536) known.clear(); // a hostile file cannot make it grow without end
-        it = known.emplace(std::string(utf8Char), cp932::FromUtf8(utf8Char)).first;
+    struct Known {
+        std::uint8_t size = 0xFF; // 0xFF: not yet converted
+        char bytes[2] = {};
+    };
+    thread_local std::vector<Known> plane(0x10000); // the basic plane, where nearly all text lives
+    thread_local std::string other;                 // beyond it: converted each time
+    char32_t cp = 0;
+    if (cp932::DecodeUtf8(utf8Char, 0, cp) != utf8Char.size() || cp >= 0x10000) {
+        other = cp932::FromUtf8(utf8Char);
+        return other;
     }
-    return it->second;
+    Known& k = plane[cp];
+    if (k.size == 0xFF) {
+        const std::string converted = cp932::FromUtf8(utf8Char);
+        k.size = static_cast<std::uint8_t>(std::min<std::size_t>(converted.size(), 2));
+        std::copy_n(converted.begin(), k.size, k.bytes);
+    }
+    return std::string_view(k.bytes, k.size);
 }
 
 // Calls `f(offset, length, cp932)` for each character of the text with its CP932 form: the

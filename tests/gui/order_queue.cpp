@@ -1,5 +1,6 @@
 // The order queue (F8) on the real main window: importing the hand-made exports, picking an order into
-// the slip, and real prints on the private CUPS scheduler that mark orders and move on.
+// the slip, and real prints on the private CUPS scheduler that mark orders and move on. The file is read
+// on another thread, so the column dialog opens while the window waits: WhenDialog answers it then.
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/orders/OrderMappingDialog.h"
 #include "app/qt/orders/OrderQueueWindow.h"
@@ -11,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -52,6 +54,36 @@ QStringList PrintedSince(int after) {
 // How many of the pages carry `text`.
 int Pages(const QStringList& pages, const char* text) {
     return static_cast<int>(pages.filter(U(text)).size());
+}
+
+// Answers the next modal dialog as soon as it opens, also when that is a while after this is made.
+class WhenDialog {
+public:
+    explicit WhenDialog(std::function<void(QWidget*)> act) : act_(std::move(act)) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d || !d->isVisible()) return;
+            poll_.stop();
+            opened = true;
+            (void)QTest::qWaitForWindowActive(d);
+            act_(d);
+            // A failed check inside must not leave the test waiting on an open dialog.
+            if (auto* dialog = qobject_cast<QDialog*>(d); dialog && dialog->isVisible()) dialog->reject();
+        });
+        poll_.start(5);
+    }
+    bool opened = false;
+
+private:
+    std::function<void(QWidget*)> act_;
+    QTimer poll_;
+};
+
+std::size_t Kind(orders::OrderColumn c) {
+    const auto& infos = orders::OrderColumnInfos();
+    return static_cast<std::size_t>(
+        std::find_if(infos.begin(), infos.end(), [c](const auto& i) { return i.column == c; }) -
+        infos.begin());
 }
 
 } // namespace
@@ -285,15 +317,10 @@ private slots:
         fx->Write("shop.csv", Sj("受付番号,送り先〒,送り先住所,届け人,品物\r\n"
                                  "R-1,1000001,東京都千代田区千代田1-1,山田 一郎,緑茶\r\n"
                                  "R-2,5300001,大阪府大阪市北区梅田1-1,川口 二郎,紅茶\r\n"));
-        const auto& infos = orders::OrderColumnInfos();
-        auto kind = [&](orders::OrderColumn c) {
-            return static_cast<std::size_t>(
-                std::find_if(infos.begin(), infos.end(), [c](const auto& i) { return i.column == c; }) -
-                infos.begin());
-        };
+        auto kind = Kind;
         bool okBefore = true;
         QString sample;
-        InDialog user([&](QWidget* d) {
+        WhenDialog user([&](QWidget* d) {
             auto* dlg = qobject_cast<OrderMappingDialog*>(d);
             QVERIFY(dlg);
             okBefore = dlg->Buttons->button(QDialogButtonBox::Ok)->isEnabled();
@@ -311,11 +338,104 @@ private slots:
         QCOMPARE(q.OrderAt(1).fields.Edit_G1, std::string("紅茶"));
         QVERIFY(fx->Read("tavo_orders.ini").find(Sj("Name=届け人\r\n")) != std::string::npos);
 
-        InDialog again([](QWidget*) {});
+        WhenDialog again([](QWidget*) {});
         QVERIFY(q.Import(QString::fromStdString(fx->File("shop.csv"))));
         QVERIFY(!again.opened);
         QCOMPARE(q.OrderAt(1).fields.Edit_Custo1, std::string("川口 二郎"));
         QVERIFY(w.Edit_Custo1->text().isEmpty());
+    }
+
+    // A payment and an amount column no rule knows: asked for, with the file importable without them.
+    void cashOnDeliveryColumnsNoRuleKnowsAreAskedForAndFillTheAmount() {
+        TForm_Main& w = Start();
+        fx->Write("cod.csv", Sj("注文番号,郵便番号,住所,お名前,お支払い区分,ご請求額\r\n"
+                                "1,1000001,東京都千代田区千代田1-1,山田 一郎,代金引換,\"3,000\"\r\n"));
+        bool okBefore = false;
+        QString intro;
+        WhenDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<OrderMappingDialog*>(d);
+            QVERIFY(dlg);
+            okBefore = dlg->Buttons->button(QDialogButtonBox::Ok)->isEnabled(); // "none" would do
+            intro = dlg->Intro->text();
+            dlg->Column[Kind(orders::OrderColumn::Payment)]->setCurrentIndex(5);
+            dlg->Column[Kind(orders::OrderColumn::Total)]->setCurrentIndex(6);
+            dlg->Buttons->button(QDialogButtonBox::Ok)->click();
+        });
+        OrderQueueWindow& q = Open(w, QString::fromStdString(fx->File("cod.csv")));
+        QVERIFY(user.opened);
+        QVERIFY(okBefore);
+        QVERIFY(intro.contains(U("支払方法・合計金額")));
+        QVERIFY(q.Pick(0));
+        QCOMPARE(w.KyNumEdit_PriceSub->Text(), std::string("3000"));
+        QVERIFY(w.CheckBox_p1->isChecked());
+    }
+
+    // Cosmetic rewrites stay quiet; an order that loses a character is a problem, listed before a run
+    // prints anything.
+    void printRestListsTheOrdersWithProblemsAndAsksFirst() {
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("shopify_orders_utf8_bom.csv"));
+        QVERIFY(q.Label_File->text().contains(U("確認が必要な注文 1件")));
+        QVERIFY(!q.Table->model()->index(0, 7).data().toString().contains(U("確認が必要")));
+        QVERIFY(q.Table->model()->index(2, 7).data().toString().startsWith(U("確認が必要: ")));
+        const int before = LastJob();
+        fx->boxes.AnswerNext(false);
+        QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
+        const QString listed = fx->boxes.Shown()[0].text;
+        QVERIFY(listed.startsWith(U("確認が必要な注文が 1件あります。")));
+        QVERIFY(listed.contains(U("#1003")) && listed.contains(U("𠮷")));
+        QVERIFY(!q.Running());
+        QCOMPARE(LastJob(), before);
+
+        fx->boxes.AnswerNext(true);
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
+        QCOMPARE(fx->boxes.Shown().at(2).text, U("残りの注文 3件をすべて印刷しますか?"));
+        QTRY_VERIFY(!q.Running());
+        for (int row = 0; row < q.Count(); ++row)
+            QCOMPARE(q.StatusOf(row), Status::Printed);
+    }
+
+    void theRequestedDeliveryShowsInTheListAndInTheF11Question() {
+        TForm_Main& w = Start();
+        OrderQueueWindow& q = Open(w, Sample("rakuten_pay_cp932.csv"));
+        QCOMPARE(q.Table->model()->index(0, 6).data().toString(), U("12/10 14-16時"));
+        QCOMPARE(q.Table->model()->index(1, 6).data().toString(), U("午前中")); // from the customer's comment
+        QVERIFY(q.Pick(0));
+        fx->boxes.AnswerNext(false);
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+        QVERIFY(fx->boxes.Shown().back().text.contains(U("お届け日指定: 12/10 14-16時\n印刷しますか?")));
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(w.BitBtn_CLS, Qt::LeftButton); // the slip is no longer the order's
+        fx->boxes.AnswerNext(false);
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+        QVERIFY(!fx->boxes.Shown().back().text.contains(U("お届け日指定")));
+    }
+
+    // A large file is read on another thread: the window repaints and shows the rows read meanwhile.
+    void aLargeFileIsReadWhileTheWindowStaysResponsive() {
+        TForm_Main& w = Start();
+        std::string text = "Name,Lineitem name,Shipping Name,Shipping Address1,Shipping City,Shipping Zip\n";
+        for (int i = 0; i < 60000; ++i)
+            text += "#" + std::to_string(i) + ",緑茶,佐藤 花子,新宿3-1-1,新宿区,160-0022\n";
+        fx->Write("large.csv", text);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        int ticks = 0;
+        bool progressShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            ++ticks;
+            progressShown = progressShown || (q.Importing() && q.Progress->isVisible());
+        });
+        watch.start(1);
+        QVERIFY(q.Import(QString::fromStdString(fx->File("large.csv"))));
+        watch.stop();
+        QCOMPARE(q.Count(), 60000);
+        QVERIFY(ticks > 0);
+        QVERIFY(progressShown);
+        QVERIFY(!q.Progress->isVisible());
     }
 };
 

@@ -17,7 +17,16 @@ namespace {
 // characters escaped.
 void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
-    for (char ch : s) {
+    const auto plain = [](char ch) {
+        return static_cast<unsigned char>(ch) >= 0x20 && ch != '"' && ch != '\\';
+    };
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const std::size_t run = i;
+        while (i < s.size() && plain(s[i]))
+            ++i;
+        out.append(s, run, i - run); // most of a text needs no escape
+        if (i >= s.size()) break;
+        const char ch = s[i];
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"':

@@ -39,8 +39,11 @@ public:
     virtual std::string StockName() const = 0;
 
     // An order into the slip: the fields an order fills (slip::kOrder), the rest as it is. The slip stays
-    // that order's (`cp932Ref`) until the consignee is cleared or its name edited.
-    virtual void LoadOrder(const slip::Record& order, const std::string& cp932Ref) = 0;
+    // that order's (`cp932Ref`) until the consignee is cleared or its name edited. `utf8Delivery` is the
+    // day and slot the customer asked for ("お届け日指定: 12/10 14-16時", "" for none), which the F11
+    // question repeats so the clerk marks the slip's boxes.
+    virtual void LoadOrder(const slip::Record& order, const std::string& cp932Ref,
+                           const std::string& utf8Delivery = "") = 0;
     virtual bool FromOrder() const = 0;
     // A recorded slip into the window: every value, the stock with its printer and margins.
     virtual void LoadRecorded(const slip::Record& values) = 0;

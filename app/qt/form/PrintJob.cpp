@@ -34,6 +34,8 @@ void TForm_Main::SpeedButton_F11Click() {
     QStringList question;
     if (const QString mismatch = PostcodeCheck(); !mismatch.isEmpty())
         question << mismatch; // told, never in the way
+    // The day and slot an order asks for, so the clerk marks the slip's boxes before it goes.
+    if (!currentOrderDelivery_.empty()) question << QString::fromStdString(currentOrderDelivery_);
     if (const QString amount = AmountText(); !amount.isEmpty()) question << U("代引金額 %1").arg(amount);
     question << U("印刷しますか?");
     if (!msgbox::AskYesNo(question.join(u'\n'))) {

@@ -245,7 +245,8 @@ public:
     // Order queue (OrderHandlers.cpp). A slip filled from an order stays that order's slip until the
     // consignee is cleared (button, transfer) or its name is edited.
     void SpeedButton_F8Click();
-    void LoadOrder(const slip::Record& order, const std::string& cp932Ref) override;
+    void LoadOrder(const slip::Record& order, const std::string& cp932Ref,
+                   const std::string& utf8Delivery = "") override;
     void ForgetOrder();
     bool FromOrder() const override { return fromOrder_; }
     std::string CurrentOrderRef() const { return currentOrderRef_; } // CP932; empty when not from an order
@@ -328,6 +329,7 @@ private:
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
     bool fromOrder_ = false;
     std::string currentOrderRef_;
+    std::string currentOrderDelivery_; // UTF-8: the F11 question repeats it
     OrderQueueWindow* orderQueue_ = nullptr;
     std::unique_ptr<SlipBinding> slip_;
     postcode::IndexHolder postcodeIndex_;

@@ -13,18 +13,30 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-OrderMappingDialog::OrderMappingDialog(const orders::OrderTable& table, const orders::ColumnMapping& start,
-                                       QWidget* parent)
-    : QDialog(parent), samples_(table.samples) {
+#include <algorithm>
+
+OrderMappingDialog::OrderMappingDialog(const orders::MappingQuestion& question, QWidget* parent)
+    : QDialog(parent), samples_(question.table.samples), start_(question.mapping) {
+    const orders::OrderTable& table = question.table;
+    const orders::ColumnMapping& start = question.mapping;
     setWindowTitle(U("注文ファイルの列の割り当て") + QStringLiteral(" - ") + AppTitle());
     auto* layout = new QVBoxLayout(this);
-    auto* intro =
-        new QLabel(U("「%1」の列が分かりませんでした。各項目に使う列を選んで下さい（＊は必須です）。\n"
-                     "選んだ割り当ては保存され、同じ形のファイルでは次から聞きません。")
-                       .arg(QFileInfo(QString::fromStdString(table.path)).fileName()),
-                   this);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+    const QString file = QFileInfo(QString::fromStdString(table.path)).fileName();
+    Intro = new QLabel(
+        question.Required().empty()
+            ? U("「%"
+                "1」の支払方法・合計金額の列が分かりませんでした。代金引換の注文があれば、◆の項目に使う列を"
+                "選んで下さい（代引がなければ「（なし）」のままで取り込めます）。\n"
+                "選んだ割り当ては保存され、同じ形のファイルでは次から聞きません。")
+                  .arg(file)
+            : U("「%"
+                "1」の列が分かりませんでした。各項目に使う列を選んで下さい（＊は必須、◆は分からなかった項目で"
+                "す）。\n"
+                "選んだ割り当ては保存され、同じ形のファイルでは次から聞きません。")
+                  .arg(file),
+        this);
+    Intro->setWordWrap(true);
+    layout->addWidget(Intro);
 
     QStringList columns{U("（なし）")};
     for (std::size_t c = 0; c < table.header.size(); ++c)
@@ -41,7 +53,12 @@ OrderMappingDialog::OrderMappingDialog(const orders::OrderTable& table, const or
         const int row = static_cast<int>(i) + 1;
         QString caption =
             QString::fromUtf8(infos[i].caption.data(), static_cast<int>(infos[i].caption.size()));
-        grid->addWidget(new QLabel(infos[i].required ? U("＊") + caption : caption), row, 0);
+        const bool asked =
+            std::find(question.ask.begin(), question.ask.end(), infos[i].column) != question.ask.end();
+        auto* label =
+            new QLabel((infos[i].required ? U("＊") : QString()) + (asked ? U("◆") : QString()) + caption);
+        if (asked) label->setStyleSheet(QStringLiteral("font-weight: bold; color: #b00000"));
+        grid->addWidget(label, row, 0);
         Column[i] = new QComboBox;
         Column[i]->addItems(columns);
         Column[i]->setCurrentIndex(start[infos[i].column] + 1); // kNoColumn is -1
@@ -68,7 +85,7 @@ OrderMappingDialog::OrderMappingDialog(const orders::OrderTable& table, const or
 }
 
 orders::ColumnMapping OrderMappingDialog::Mapping() const {
-    orders::ColumnMapping m;
+    orders::ColumnMapping m = start_;
     const auto& infos = orders::OrderColumnInfos();
     for (std::size_t i = 0; i < infos.size(); ++i)
         m[infos[i].column] = Column[i]->currentIndex() - 1;

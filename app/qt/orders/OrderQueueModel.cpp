@@ -12,6 +12,9 @@
 
 namespace {
 
+using orders::OrderState;
+using orders::Severity;
+
 QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
@@ -23,11 +26,18 @@ QString JoinNonEmpty(std::initializer_list<const std::string*> parts, const QStr
     return list.join(separator);
 }
 
+// The warning the list shows first: a problem before any note.
+const orders::OrderWarning* Headline(const orders::Order& o) {
+    for (const orders::OrderWarning& w : o.warnings)
+        if (w.severity == Severity::Problem) return &w;
+    return o.warnings.empty() ? nullptr : &o.warnings.front();
+}
+
 } // namespace
 
 QVariant OrderQueueModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const kHeads[] = {"状態", "注文番号", "お名前", "お届け先",
-                                         "品名", "代引金額", "注意"};
+    static const char* const kHeads[] = {"状態", "注文番号", "お名前",     "お届け先",
+                                         "品名", "代引金額", "お届け指定", "注意"};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColCount)
         return U(kHeads[section]);
     return {};
@@ -35,30 +45,31 @@ QVariant OrderQueueModel::headerData(int section, Qt::Orientation orientation, i
 
 QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    const int row = index.row();
-    const orders::Order& o = orders[static_cast<std::size_t>(row)];
-    const OrderQueueWindow::Status status = StatusOf(row);
+    const auto row = static_cast<std::size_t>(index.row());
+    const orders::Order& o = queue_.At(row);
+    const OrderState state = queue_.State(row);
     switch (role) {
     case Qt::DisplayRole:
-        return Text(o, status, index.column());
+        return Text(o, state, index.column());
     case Qt::ToolTipRole:
         if (index.column() == ColWarnings && !o.warnings.empty()) {
             QStringList all;
-            for (const std::string& w : o.warnings)
-                all << Q(w);
+            for (const orders::OrderWarning& w : o.warnings)
+                all << (w.severity == Severity::Problem ? U("要確認: ") : U("お知らせ: ")) + Q(w.text);
             return all.join(QLatin1Char('\n'));
         }
         return {};
     case Qt::ForegroundRole:
-        if (status == OrderQueueWindow::Status::Printed) return QColor(128, 128, 128);
-        if (index.column() == ColWarnings) return QColor(176, 0, 0);
+        if (state == OrderState::Printed) return QColor(128, 128, 128);
+        if (index.column() == ColWarnings)
+            return o.HasProblem() ? QColor(176, 0, 0) : QColor(112, 112, 112); // notes stay quiet
         return {};
     case Qt::BackgroundRole:
-        if (status == OrderQueueWindow::Status::Held) return QColor(224, 224, 224);
-        if (status == OrderQueueWindow::Status::Open && !o.warnings.empty()) return QColor(255, 248, 208);
+        if (state == OrderState::Held) return QColor(224, 224, 224);
+        if (state == OrderState::Open && o.HasProblem()) return QColor(255, 248, 208);
         return {};
     case Qt::FontRole:
-        if (row == current) {
+        if (queue_.Current() == row) {
             QFont bold;
             bold.setBold(true);
             return bold;
@@ -69,13 +80,13 @@ QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant OrderQueueModel::Text(const orders::Order& o, OrderQueueWindow::Status status, int column) {
+QVariant OrderQueueModel::Text(const orders::Order& o, OrderState state, int column) const {
     const slip::Record& f = o.fields;
     switch (column) {
     case ColStatus:
-        return status == OrderQueueWindow::Status::Printed ? U("印刷済")
-               : status == OrderQueueWindow::Status::Held  ? U("保留")
-                                                           : U("未印刷");
+        return state == OrderState::Printed ? U("印刷済")
+               : state == OrderState::Held  ? U("保留")
+                                            : U("未印刷");
     case ColRef:
         return Q(o.ref);
     case ColName:
@@ -87,11 +98,17 @@ QVariant OrderQueueModel::Text(const orders::Order& o, OrderQueueWindow::Status 
         return JoinNonEmpty({&f.Edit_G1, &f.Edit_G2, &f.Edit_G3}, QStringLiteral(" / "));
     case ColAmount:
         if (!f.CheckBox_p1) return QString();
-        return QLocale(QLocale::Japanese, QLocale::Japan).toString(Q(f.KyNumEdit_PriceSub).toLongLong()) + U("円");
-    case ColWarnings:
-        if (o.warnings.empty()) return QString();
-        if (o.warnings.size() == 1) return Q(o.warnings.front());
-        return Q(o.warnings.front()) + U("（ほか%1件）").arg(o.warnings.size() - 1);
+        return QLocale(QLocale::Japanese, QLocale::Japan).toString(Q(f.KyNumEdit_PriceSub).toLongLong()) +
+               U("円");
+    case ColDelivery:
+        return Q(orders::DeliveryShort(o.delivery));
+    case ColWarnings: {
+        const orders::OrderWarning* w = Headline(o);
+        if (!w) return QString();
+        QString text = (w->severity == Severity::Problem ? U("確認が必要: ") : QString()) + Q(w->text);
+        if (o.warnings.size() > 1) text += U("（ほか%1件）").arg(o.warnings.size() - 1);
+        return text;
+    }
     default:
         return {};
     }

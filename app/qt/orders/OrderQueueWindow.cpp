@@ -6,33 +6,33 @@
 #include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
+#include "app/qt/orders/HistoryPrintedRecord.h"
 #include "app/qt/orders/OrderMappingDialog.h"
 #include "app/qt/orders/OrderQueueModel.h"
-#include "history/HistoryRecorder.h"
-#include "history/HistoryStore.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
 #include "platform/qt/LogCategories.h"
+#include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
 
-#include <QAbstractTableModel>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -45,15 +45,16 @@ QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-// The order's fields as the slip takes them (CP932, "?" for what CP932 cannot hold).
-slip::Record SlipOf(const orders::Order& o) {
-    return orders::FieldsForSlip(o.fields);
+// How an order is named in a question: its reference, else its consignee.
+QString NameOf(const orders::Order& o) {
+    return Q(o.ref.empty() ? o.fields.Edit_Custo1 : o.ref);
 }
 
 } // namespace
 
 OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
-    : QWidget(&desk.DeskWindow(), Qt::Window), desk_(desk), workingDir_(std::move(workingDir)) {
+    : QWidget(&desk.DeskWindow(), Qt::Window), desk_(desk), workingDir_(std::move(workingDir)),
+      record_(std::make_unique<HistoryPrintedRecord>(desk)) {
     setWindowTitle(U("注文取込") + QStringLiteral(" - ") + AppTitle());
     auto* layout = new QVBoxLayout(this);
 
@@ -64,7 +65,7 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     top->addWidget(Label_File, 1);
     layout->addLayout(top);
 
-    model_ = new OrderQueueModel(this);
+    model_ = new OrderQueueModel(queue_, this);
     Table = new QTableView(this);
     Table->setModel(model_);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -74,7 +75,7 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     Table->verticalHeader()->hide();
     // Fixed widths: measuring thousands of rows would cost more than the whole window.
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int widths[] = {60, 140, 120, 280, 190, 80};
+    const int widths[] = {60, 140, 120, 280, 190, 80, 110};
     for (int c = 0; c < static_cast<int>(std::size(widths)); ++c)
         Table->setColumnWidth(c, widths[c]);
     Table->horizontalHeader()->setStretchLastSection(true);
@@ -83,7 +84,7 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
 
     Label_Warnings = new QLabel(this);
     Label_Warnings->setWordWrap(true);
-    Label_Warnings->setStyleSheet(QStringLiteral("color: #b00000"));
+    Label_Warnings->setTextFormat(Qt::RichText);
     Label_Warnings->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label_Warnings);
 
@@ -160,7 +161,7 @@ QString OrderQueueWindow::LastFolder() const {
 }
 
 void OrderQueueWindow::ChooseFile() {
-    if (run_) return;
+    if (Running() || importing_) return;
     const QString folder = LastFolder();
     const QString path =
         Chooser() ? Chooser()(folder)
@@ -171,153 +172,144 @@ void OrderQueueWindow::ChooseFile() {
     Import(path);
 }
 
+bool OrderQueueWindow::AskMapping(orders::MappingQuestion& question) {
+    OrderMappingDialog dialog(question, this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    question.mapping = dialog.Mapping();
+    return true;
+}
+
 bool OrderQueueWindow::Import(const QString& path) {
-    if (run_) return false;
+    if (Running() || importing_) return false;
+    importing_ = true;
+    stopImport_ = false;
+    UpdateState();
+    Label_State->setText(U("読み込み中…"));
+
+    // The import runs on a thread of its own; this thread waits in an event loop of its own, so the
+    // windows repaint, the progress moves and 中止 works. The column question is the one step that
+    // comes back here: a dialog belongs to this thread.
+    std::atomic<std::size_t> done{0}, total{0};
+    std::atomic<bool> stop{false};
+    orders::ImportOptions options;
+    options.mappingIni = fileio::JoinPath(workingDir_, std::string(orders::kOrderMappingFile));
+    options.progress = [&](std::size_t d, std::size_t t) {
+        done = d, total = t;
+        return !stop;
+    };
+    options.ask = [this](orders::MappingQuestion& q) {
+        bool answered = false;
+        QMetaObject::invokeMethod(
+            this, [&] { answered = AskMapping(q); }, Qt::BlockingQueuedConnection);
+        return answered;
+    };
+    orders::ImportResult result;
+    std::exception_ptr error;
+    QEventLoop loop;
+    const std::string file = NativePath(path);
+    std::thread worker([&] {
+        try {
+            result = orders::ImportOrders(file, options);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this, [&] {
+        if (stopImport_) stop = true;
+        if (total > 0) {
+            Progress->setRange(0, static_cast<int>(total));
+            Progress->setValue(static_cast<int>(done));
+            Label_State->setText(U("読み込み中 %1／%2行").arg(done.load()).arg(total.load()));
+        }
+    });
+    tick.start(50);
+    loop.exec();
+    worker.join();
+    tick.stop();
+    importing_ = false;
+
     bool imported = false;
     Guarded([&] {
-        orders::OrderTable table = orders::ReadOrderTable(NativePath(path));
-        orders::ColumnMapping mapping = orders::RecogniseColumns(table.header);
-        const std::string mappingIni = fileio::JoinPath(workingDir_, std::string(orders::kOrderMappingFile));
-        orders::LoadMapping(mappingIni, table.header, mapping);
-        if (!orders::MissingColumns(mapping).empty()) {
-            OrderMappingDialog dialog(table, mapping, this);
-            if (dialog.exec() != QDialog::Accepted) return;
-            mapping = dialog.Mapping();
-            // The orders are still read when the choice cannot be kept; the next import asks again.
-            Guarded([&] { orders::SaveMapping(mappingIni, table.header, mapping); });
-        }
-        SetOrders(orders::BuildOrders(table, mapping), path);
+        if (error) std::rethrow_exception(error);
+        // The orders are still read when the choice cannot be kept; the next import asks again.
+        if (!result.mappingNotSaved.empty()) Guarded([&] { throw EInOutError(0, result.mappingNotSaved); });
+        if (result.cancelled) return;
+        SetOrders(std::move(result.orders), path);
         imported = true;
     });
+    UpdateState();
     return imported;
 }
 
 void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString& path) {
-    model_->Reset(std::move(list));
-    path_ = path;
-    current_ = -1;
     // Orders the history has were printed before: held and flagged, so that neither a run nor the
-    // hand-fed chain prints them again unasked. One failure ends the look-ups (a server that is down
-    // would otherwise be waited for once an order).
-    try {
-        history::Store& store = desk_.HistoryRecorder().OpenStore();
-        for (std::size_t i = 0; i < model_->orders.size(); ++i) {
-            orders::Order& o = model_->orders[i];
-            if (o.ref.empty() || !store.HasOrder(cp932::FromUtf8(o.ref))) continue;
-            model_->entries[i].held = true;
-            o.warnings.push_back("印刷済み（履歴に記録があります）");
-        }
-    } catch (const history::EHistoryStore& e) {
-        // Without the history only this session's prints are known.
-        qCDebug(lcHistory) << "orders not looked up in the history:" << FromCp932(e.Message());
-    }
-    int warned = 0;
-    for (const orders::Order& o : model_->orders)
-        warned += !o.warnings.empty();
-    qCDebug(lcOrders) << "imported" << path << ":" << model_->orders.size() << "orders," << warned
-                      << "with warnings";
-    QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(model_->orders.size());
-    if (warned > 0) text += U("（確認が必要な注文 %1件）").arg(warned);
+    // hand-fed chain prints them again unasked. The history is asked once for the whole file.
+    queue_.Reset(std::move(list), record_.get());
+    model_->Reset();
+    path_ = path;
+    const orders::QueueCounts counts = queue_.Counts();
+    qCDebug(lcOrders) << "imported" << path << ":" << queue_.Count() << "orders," << counts.problems
+                      << "with problems";
+    QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(queue_.Count());
+    if (counts.problems > 0) text += U("（確認が必要な注文 %1件）").arg(counts.problems);
     Label_File->setText(text);
     Label_File->setToolTip(QDir::toNativeSeparators(path));
-    if (!model_->orders.empty()) Table->setCurrentIndex(model_->index(0, 0));
+    if (queue_.Count() > 0) Table->setCurrentIndex(model_->index(0, 0));
     Table->setFocus(Qt::OtherFocusReason);
     SelectionChanged();
 }
 
-int OrderQueueWindow::Count() const {
-    return static_cast<int>(model_->orders.size());
-}
-
-OrderQueueWindow::Status OrderQueueWindow::StatusOf(int row) const {
-    return model_->StatusOf(row);
-}
-
-const orders::Order& OrderQueueWindow::OrderAt(int row) const {
-    return model_->orders.at(static_cast<std::size_t>(row));
-}
-
-bool OrderQueueWindow::AlreadyPrinted(int row) const {
-    if (StatusOf(row) == Status::Printed) return true;
-    const std::string& ref = OrderAt(row).ref;
-    if (ref.empty()) return false;
-    try {
-        return desk_.HistoryRecorder().OpenStore().HasOrder(cp932::FromUtf8(ref));
-    } catch (const history::EHistoryStore& e) {
-        qCDebug(lcHistory) << "order" << Q(ref) << "not looked up in the history:" << FromCp932(e.Message());
-        return false; // without the history only this session's prints are known
-    }
-}
-
 bool OrderQueueWindow::Pick(int row) {
-    if (run_ || row < 0 || row >= Count()) return false;
-    if (AlreadyPrinted(row) &&
+    if (Running() || importing_ || row < 0 || row >= Count()) return false;
+    if (queue_.PrintedBefore(static_cast<std::size_t>(row), record_.get()) &&
         !msgbox::AskYesNo(
-            U("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?")
-                .arg(Q(OrderAt(row).ref.empty() ? OrderAt(row).fields.Edit_Custo1 : OrderAt(row).ref))))
+            U("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?").arg(NameOf(OrderAt(row)))))
         return false;
     Load(row, true);
     return true;
 }
 
 void OrderQueueWindow::Load(int row, bool activateMain) {
-    const int before = current_;
-    current_ = row;
-    model_->current = row;
+    const int before = Current();
+    queue_.Load(static_cast<std::size_t>(row));
     model_->RowChanged(before);
     model_->RowChanged(row);
     const orders::Order& o = OrderAt(row);
-    desk_.LoadOrder(SlipOf(o), cp932::FromUtf8(o.ref));
+    desk_.LoadOrder(orders::FieldsForSlip(o.fields), cp932::FromUtf8(o.ref),
+                    orders::DeliveryText(o.delivery));
     Table->setCurrentIndex(model_->index(row, 0));
     Table->scrollTo(model_->index(row, 0));
-    if (activateMain) {
-        desk_.BringForward();
-    }
+    if (activateMain) desk_.BringForward();
     UpdateState();
 }
 
 void OrderQueueWindow::ToggleHold(int row) {
     if (row < 0 || row >= Count()) return;
-    OrderQueueModel::Entry& e = model_->entries[static_cast<std::size_t>(row)];
-    e.held = !e.held;
+    queue_.ToggleHold(static_cast<std::size_t>(row));
     model_->RowChanged(row);
     UpdateState();
 }
 
-int OrderQueueWindow::NextOpen(int after) const {
-    const int n = Count();
-    for (int step = 1; step <= n; ++step) {
-        const int row = ((after < 0 ? -1 : after) + step) % n;
-        if (StatusOf(row) == Status::Open) return row;
-    }
-    return -1;
-}
-
-int OrderQueueWindow::OpenCount() const {
-    int open = 0;
-    for (int row = 0; row < Count(); ++row)
-        open += StatusOf(row) == Status::Open;
-    return open;
-}
-
 // The job of the order in the main window was accepted: mark it and load the next open one.
 void OrderQueueWindow::SlipPrinted() {
-    if (current_ < 0 || !desk_.FromOrder()) return; // a slip typed by hand, or an order of another file
-    model_->entries[static_cast<std::size_t>(current_)].printed = true;
-    model_->RowChanged(current_);
-    const int next = NextOpen(current_);
-    if (next < 0) {
+    const int printed = Current();
+    if (printed < 0 || !desk_.FromOrder()) return; // a slip typed by hand, or an order of another file
+    const std::optional<std::size_t> next = queue_.CurrentPrinted();
+    model_->RowChanged(printed);
+    if (Running()) return; // the run loads its own next order
+    if (!next) {
         UpdateState();
         return;
     }
-    Load(next, !run_); // during a run the stop button keeps the focus
+    Load(static_cast<int>(*next), true);
     // Asked once the job's own handler has returned, so one slip after another never nests.
-    if (!run_ && desk_.Stock() == slip::Stock::HandFed)
-        QTimer::singleShot(0, this, [this] { AskNextHandFed(); });
+    if (desk_.Stock() == slip::Stock::HandFed) QTimer::singleShot(0, this, [this] { AskNextHandFed(); });
 }
 
 void OrderQueueWindow::AskNextHandFed() {
-    if (run_ || current_ < 0 || !desk_.FromOrder() || StatusOf(current_) != Status::Open) return;
+    if (Running() || Current() < 0 || !desk_.FromOrder() || StatusOf(Current()) != Status::Open) return;
     if (!msgbox::AskYesNo(U("次の送り状をセットしてください"))) {
         desk_.FocusSlip();
         return;
@@ -325,83 +317,121 @@ void OrderQueueWindow::AskNextHandFed() {
     Guarded([this] { desk_.PrintSlip(); });
 }
 
+// The orders with problems among those a run would print: listed, and asked about before any is.
+bool OrderQueueWindow::AskAboutProblems(const std::vector<std::size_t>& rows) {
+    constexpr std::size_t kListed = 8;
+    QString text = U("確認が必要な注文が %1件あります。\n").arg(rows.size());
+    for (std::size_t i = 0; i < rows.size() && i < kListed; ++i) {
+        const orders::Order& o = queue_.At(rows[i]);
+        auto problem = std::find_if(o.warnings.begin(), o.warnings.end(), [](const orders::OrderWarning& w) {
+            return w.severity == orders::Severity::Problem;
+        });
+        text += U("・%1（%2）: %3\n").arg(NameOf(o), Q(o.fields.Edit_Custo1), Q(problem->text));
+    }
+    if (rows.size() > kListed) text += U("（ほか%1件）\n").arg(rows.size() - kListed);
+    return msgbox::AskYesNo(text + U("このまま印刷しますか?"));
+}
+
 void OrderQueueWindow::PrintRest() {
-    if (run_) return;
+    if (Running() || importing_) return;
     if (desk_.Stock() != slip::Stock::Continuous) {
         msgbox::Notify(U("「残りをすべて印刷」は連続用紙（連続(４インチ)）のときに使えます"));
         return;
     }
-    const int open = OpenCount();
-    if (open == 0) {
+    if (!desk_.FromOrder()) queue_.Unload(); // the slip shows none of ours: start from the next open one
+    orders::OrderQueue::RunPlan plan = queue_.PlanRun();
+    if (plan.orders.empty()) {
         msgbox::Notify(U("印刷する注文がありません"));
         return;
     }
-    if (!msgbox::AskYesNo(U("残りの注文 %1件をすべて印刷しますか?").arg(open))) return;
-    // The order in the main window goes first, as the user may have corrected it; else the next one.
-    const bool currentOpen = current_ >= 0 && StatusOf(current_) == Status::Open;
-    if (!currentOpen || !desk_.FromOrder()) Load(currentOpen ? current_ : NextOpen(current_), false);
-    run_ = Run{open, 0, false};
-    Progress->setRange(0, open);
+    if (!plan.problems.empty() && !AskAboutProblems(plan.problems)) return;
+    if (!msgbox::AskYesNo(U("残りの注文 %1件をすべて印刷しますか?").arg(plan.orders.size()))) return;
+    Progress->setRange(0, static_cast<int>(plan.orders.size()));
     Progress->setValue(0);
+    queue_.StartRun(std::move(plan));
     UpdateState();
     QTimer::singleShot(0, this, [this] { RunStep(); });
 }
 
 void OrderQueueWindow::RunStep() {
-    if (!run_) return;
-    if (run_->stop) return EndRun(U("中止しました（%1件印刷）").arg(run_->done));
-    if (current_ < 0 || !desk_.FromOrder() || StatusOf(current_) != Status::Open)
-        return EndRun(U("%1件印刷しました").arg(run_->done));
-    const int printing = current_;
-    if (!Guarded([this] { desk_.PrintSlip(); }))
-        return EndRun(U("エラーのため止めました（%1件印刷）").arg(run_->done));
-    if (StatusOf(printing) != Status::Printed)
-        return EndRun(U("%1件印刷しました").arg(run_->done)); // the link was lost
-    ++run_->done;
-    Progress->setValue(run_->done);
-    Label_State->setText(U("印刷中 %1／%2").arg(run_->done).arg(run_->total));
+    if (!Running()) return;
+    const std::optional<std::size_t> before = queue_.Current();
+    const bool linked = desk_.FromOrder();
+    const std::optional<std::size_t> next = queue_.RunNext();
+    if (!next) return EndRun();
+    // The order in the main window goes as it stands: the user may have corrected it.
+    if (next != before || !linked) Load(static_cast<int>(*next), false);
+    if (!Guarded([this] { desk_.PrintSlip(); })) {
+        queue_.EndRun(orders::RunEnd::Failed);
+        return EndRun();
+    }
+    if (queue_.State(*next) != Status::Printed) { // the link was lost
+        queue_.EndRun(orders::RunEnd::Finished);
+        return EndRun();
+    }
+    Progress->setValue(static_cast<int>(queue_.RunDone()));
+    Label_State->setText(U("印刷中 %1／%2").arg(queue_.RunDone()).arg(queue_.RunTotal()));
     QTimer::singleShot(0, this, [this] { RunStep(); });
 }
 
 void OrderQueueWindow::StopRun() {
-    if (run_) run_->stop = true;
+    queue_.StopRun();
+    if (importing_) stopImport_ = true;
 }
 
-void OrderQueueWindow::EndRun(const QString& why) {
-    run_.reset();
+void OrderQueueWindow::EndRun() {
+    // What the run left printed in the main window gives way to the next open order.
+    if (auto c = queue_.Current(); c && queue_.State(*c) == Status::Printed)
+        if (auto n = queue_.NextOpen(c)) Load(static_cast<int>(*n), false);
     UpdateState();
-    Label_State->setText(why);
+    const std::size_t done = queue_.RunDone();
+    switch (queue_.LastRunEnd().value_or(orders::RunEnd::Finished)) {
+    case orders::RunEnd::Stopped:
+        Label_State->setText(U("中止しました（%1件印刷）").arg(done));
+        break;
+    case orders::RunEnd::Failed:
+        Label_State->setText(U("エラーのため止めました（%1件印刷）").arg(done));
+        break;
+    case orders::RunEnd::Finished:
+        Label_State->setText(U("%1件印刷しました").arg(done));
+        break;
+    }
 }
 
 void OrderQueueWindow::SelectionChanged() {
     const int row = Table->currentIndex().row();
     QStringList lines;
     if (row >= 0 && row < Count())
-        for (const std::string& w : OrderAt(row).warnings)
-            lines << U("・") + Q(w);
-    Label_Warnings->setText(lines.join(QLatin1Char('\n')));
+        for (orders::Severity s : {orders::Severity::Problem, orders::Severity::Note})
+            for (const orders::OrderWarning& w : OrderAt(row).warnings)
+                if (w.severity == s)
+                    lines << (s == orders::Severity::Problem
+                                  ? U("<span style=\"color:#b00000\">・要確認: %1</span>")
+                                  : U("<span style=\"color:#707070\">・%1</span>"))
+                                 .arg(Q(w.text).toHtmlEscaped());
+    Label_Warnings->setText(lines.join(QStringLiteral("<br>")));
     Label_Warnings->setVisible(!lines.isEmpty());
     UpdateState();
 }
 
 void OrderQueueWindow::UpdateState() {
-    const bool running = run_.has_value();
+    const bool busy = Running() || importing_;
     const bool any = Count() > 0;
     const int row = Table->currentIndex().row();
-    Button_Open->setEnabled(!running);
-    Button_Pick->setEnabled(!running && row >= 0);
-    Button_Hold->setEnabled(!running && row >= 0 && StatusOf(row) != Status::Printed);
-    Button_PrintRest->setEnabled(!running && any && desk_.Stock() == slip::Stock::Continuous);
-    Button_PrintRest->setToolTip(desk_.Stock() == slip::Stock::Continuous
-                                     ? QString()
-                                     : U("連続用紙（連続(４インチ)）のときに使えます"));
-    Progress->setVisible(running);
-    Button_Stop->setVisible(running);
-    if (running) return;
+    const bool continuous = desk_.Stock() == slip::Stock::Continuous;
+    Button_Open->setEnabled(!busy);
+    Button_Pick->setEnabled(!busy && row >= 0);
+    Button_Hold->setEnabled(!busy && row >= 0 && row < Count() && StatusOf(row) != Status::Printed);
+    Button_PrintRest->setEnabled(!busy && any && continuous);
+    Button_PrintRest->setToolTip(continuous ? QString() : U("連続用紙（連続(４インチ)）のときに使えます"));
+    Progress->setVisible(busy);
+    Button_Stop->setVisible(busy);
+    if (busy) return;
     if (!any) {
         Label_State->clear();
         return;
     }
-    const int open = OpenCount();
-    Label_State->setText(open == 0 ? U("すべての注文を印刷しました") : U("未印刷 %1件").arg(open));
+    const orders::QueueCounts counts = queue_.Counts();
+    Label_State->setText(counts.open == 0 ? U("すべての注文を印刷しました")
+                                          : U("未印刷 %1件").arg(counts.open));
 }

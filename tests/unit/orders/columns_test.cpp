@@ -162,13 +162,16 @@ TEST(Recognition, PlatformsAreToldByTheirHeaders) {
 TEST(Mapping, RoundTripsUnderItsHeaderRowOnly) {
     TempDir dir;
     const std::string ini = dir.File(std::string(kOrderMappingFile));
-    const std::vector<std::string> header = {"受付番号", "送り先〒", "住所]", "住所]", "届け人", "𠮷"};
+    const std::vector<std::string> header = {"受付番号", "送り先〒", "住所]",  "住所]",
+                                             "届け人",   "𠮷",       "\u200B", "\u200B#1"};
     ColumnMapping chosen = RecogniseColumns(header);
     chosen[C::OrderNo] = 0;
     chosen[C::Address1] = 3; // a name the header has twice: saved by position
     chosen[C::Name] = 4;
     chosen[C::Company] = 5; // a name CP932 cannot hold: saved by position
     chosen[C::Zip] = kNoColumn;
+    chosen[C::Tel] = 6;  // a name that is nothing in CP932: saved by position
+    chosen[C::Tel2] = 7; // one that would read as "#1": likewise
     SaveMapping(ini, header, chosen);
 
     ColumnMapping loaded = RecogniseColumns(header);
@@ -184,10 +187,11 @@ TEST(Mapping, RoundTripsUnderItsHeaderRowOnly) {
 
     // The file is CP932 and readable: the section is the header row, values are header texts.
     std::string bytes = cp932::ToUtf8(TempDir::Read(ini));
-    EXPECT_NE(bytes.find("[受付番号,送り先〒,住所］,住所］,届け人,?]\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("[受付番号,送り先〒,住所］,住所］,届け人,?,,#1]\r\n"), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("Name=届け人\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("Address1=#4\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("Company=#6\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Tel=#7\r\n"), std::string::npos);
 }
 
 TEST(Mapping, AHandWrittenSectionIsRead) {
