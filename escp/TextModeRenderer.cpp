@@ -1,7 +1,10 @@
 #include "escp/TextModeRenderer.h"
 
+#include "escp/LinePictures.h"
+
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace escp {
@@ -147,8 +150,8 @@ private:
 
 } // namespace
 
-std::string EncodeTextMode(const std::vector<TextPlan>& texts, PageDots page, const CommandSet& set,
-                           int& passes) {
+std::string EncodeTextMode(const std::vector<TextPlan>& texts, const std::vector<Strike>& pictures,
+                           PageDots page, const CommandSet& set, int& passes) {
     Writer w(set);
     w.out += set.initialise;
     const auto [spacing, lines] = PageLength(set, page.length);
@@ -163,6 +166,8 @@ std::string EncodeTextMode(const std::vector<TextPlan>& texts, PageDots page, co
                 if (s.kind == StrikeKind::Bitmap && BandHasInk(s, band, set.cellHeight))
                     pieces.push_back({s.y + band * set.cellHeight, s.x, nullptr, &s, band});
     }
+    for (const Strike& s : pictures)
+        pieces.push_back({s.y, s.x, nullptr, &s, 0});
     std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
         return a.row != b.row ? a.row < b.row : a.x < b.x;
     });
@@ -200,8 +205,22 @@ TextModeJob RenderTextMode(const std::vector<SlipDraw>& draws, PageDots page, Gl
                            const CommandSet& set) {
     TextModeJob job;
     job.texts = PlanTexts(draws, page, set, glyphs);
-    job.bytes = EncodeTextMode(job.texts, page, set, job.passes);
+    job.bytes = EncodeTextMode(job.texts, job.pictures, page, set, job.passes);
     return job;
+}
+
+TextModeJob RenderTestPage(const TestPage& testPage, PageDots page, GlyphSource& glyphs,
+                           const CommandSet& set) {
+    TextModeJob job;
+    job.texts = PlanTexts(testPage.labels, page, set, glyphs);
+    job.pictures = LinePictures(testPage.lines, page, set);
+    job.bytes = EncodeTextMode(job.texts, job.pictures, page, set, job.passes);
+    return job;
+}
+
+PageDots PageDotsOf(const PageGeometry& paper, const CommandSet& set) {
+    return {static_cast<int>(std::lround(paper.width * set.dpi / 72)),
+            static_cast<int>(std::lround(paper.length * set.dpi / 72))};
 }
 
 } // namespace escp

@@ -6,6 +6,8 @@
 #include "escp/GlyphSource.h"
 #include "escp/TextModePlan.h"
 #include "print/SlipLayout.h"
+#include "print/TestPage.h"
+#include "printer/PlatformPrinter.h"
 
 #include <string>
 #include <vector>
@@ -13,9 +15,10 @@
 namespace escp {
 
 struct TextModeJob {
-    std::string bytes;           // what the printer is sent, nothing more
-    int passes = 0;              // head passes: one for each printed row (more only where texts overlap)
-    std::vector<TextPlan> texts; // what is struck where
+    std::string bytes;            // what the printer is sent, nothing more
+    int passes = 0;               // head passes: one for each printed row (more only where texts overlap)
+    std::vector<TextPlan> texts;  // what is struck where
+    std::vector<Strike> pictures; // what is struck besides the texts: the test page's lines
 };
 
 // `draws` in dots of the command set's resolution (LayoutSlip at 180 dpi for ESC/P), `page` the
@@ -23,8 +26,16 @@ struct TextModeJob {
 TextModeJob RenderTextMode(const std::vector<SlipDraw>& draws, PageDots page, GlyphSource& glyphs,
                            const CommandSet& set = kEscpKanji24);
 
-// The bytes of planned texts; `passes` counts the head passes.
-std::string EncodeTextMode(const std::vector<TextPlan>& texts, PageDots page, const CommandSet& set,
-                           int& passes);
+// The calibration page in text mode: its labels in the printer's characters as a slip's texts, its
+// lines as pictures (LinePictures), struck in the same passes from the top down.
+TextModeJob RenderTestPage(const TestPage& testPage, PageDots page, GlyphSource& glyphs,
+                           const CommandSet& set = kEscpKanji24);
+
+// The bytes of planned texts and pictures; `passes` counts the head passes.
+std::string EncodeTextMode(const std::vector<TextPlan>& texts, const std::vector<Strike>& pictures,
+                           PageDots page, const CommandSet& set, int& passes);
+
+// A paper in points as dots of the command set, to the nearest dot.
+PageDots PageDotsOf(const PageGeometry& paper, const CommandSet& set = kEscpKanji24);
 
 } // namespace escp

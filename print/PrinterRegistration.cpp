@@ -10,6 +10,7 @@ namespace {
 
 // A line break never ends up in a value, so it marks a key that is not there.
 constexpr const char* kAbsent = "\n";
+constexpr const char* kModeKey = "PrintMode";
 
 PrinterRegistration ReadSection(const ProfileFile& file, const std::string& slipType) {
     PrinterRegistration r;
@@ -18,6 +19,9 @@ PrinterRegistration ReadSection(const ProfileFile& file, const std::string& slip
     r.printerIndex = file.ReadString(slipType, "PrnNoIndex", "0");
     r.top = file.ReadString(slipType, "tavPrn_Top", "0");
     r.left = file.ReadString(slipType, "tavPrn_Left", "0");
+    r.mode = cp932::EqualsIgnoreAsciiCase(cp932::PlainTrim(file.ReadString(slipType, kModeKey, "")), "text")
+                 ? PrintMode::Text
+                 : PrintMode::Graphics;
     return r;
 }
 
@@ -45,6 +49,8 @@ void WritePrinterRegistration(const std::string& path, const std::string& slipTy
     }
     file.WriteString(slipType, "tavPrn_Top", r.top);
     file.WriteString(slipType, "tavPrn_Left", r.left);
+    if (r.mode == PrintMode::Text || file.ReadString(slipType, kModeKey, kAbsent) != kAbsent)
+        file.WriteString(slipType, kModeKey, r.mode == PrintMode::Text ? "text" : "graphics");
     file.Save();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The registration file tavo_a500.ini: per slip type, the printer to use and the print-position margins.
+// The registration file tavo_a500.ini: per slip type, the printer to use, how the slip reaches it and
+// the print-position margins.
 #include "printer/HqPrinterErrors.h"
+#include "printer/PrintMode.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +19,8 @@ struct PrinterRegistration {
     // A printer is registered (PrnNoIndex is there). Without one the slip type is printed nowhere, and
     // writing its section stores the margins only.
     bool registered = true;
+    // PrintMode=graphics|text; anything else, or no key, is graphics.
+    PrintMode mode = PrintMode::Graphics;
 };
 
 inline constexpr const char* kRegistrationFileName = "tavo_a500.ini";
@@ -33,8 +37,10 @@ PrinterRegistration ReadPrinterRegistration(const std::string& path, const std::
 std::optional<PrinterRegistration> FindPrinterRegistration(const std::string& path,
                                                            const std::string& slipType);
 
-// Writes the four keys in their order (the two margins only, when nothing is registered) as one
-// replacement of the file: on failure (EInOutError) none of them is written.
+// Writes the four keys in their order (the two margins only, when nothing is registered), then the print
+// mode where it is text or the section names one already, as one replacement of the file: on failure
+// (EInOutError) none of them is written. A section that never chose a mode stays as older versions
+// wrote it.
 void WritePrinterRegistration(const std::string& path, const std::string& slipType,
                               const PrinterRegistration& r);
 

@@ -281,6 +281,11 @@ void THqPrinter::Abort() {
     platform_->Abort();
 }
 
+void THqPrinter::PrintRaw(const std::string& title, const std::string& bytes) {
+    platform_->SetTitle(title);
+    platform_->SendRaw(bytes);
+}
+
 const std::vector<std::string>& THqPrinter::GetPortNames() {
     portNames_.clear();
     for (std::string& port : platform_->EnumPorts()) {

@@ -54,6 +54,9 @@ public:
     void BeginDoc(const std::string& title);
     void EndDoc();
     void Abort();
+    // A text-mode slip: `bytes` go to the current printer as one job, past its driver, with no page,
+    // paper or source asked for. Raises the errors EndDoc raises, named "THqPrinter.PrintRaw".
+    void PrintRaw(const std::string& title, const std::string& bytes);
     void Refresh();
     const std::vector<std::string>& GetPortNames();
 

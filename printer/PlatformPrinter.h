@@ -1,6 +1,7 @@
 #pragma once
 // What the printer object needs from the platform's printing: the spooler's printer list, the current
-// printer and its settings, paper and source lists, resolution, and the document with its canvas.
+// printer and its settings, paper and source lists, resolution, the document with its canvas, and raw
+// jobs.
 #include "printer/DeviceMode.h"
 #include "printer/HqCanvas.h"
 
@@ -81,6 +82,9 @@ public:
     virtual void EndDoc() = 0;
     virtual void Abort() = 0;
     virtual HqCanvas& Canvas() = 0;
+    // One job of bytes in the printer's own language, titled as SetTitle said, handed past the driver
+    // unchanged to the current printer. Not while a document is open.
+    virtual void SendRaw(const std::string& bytes) = 0;
 
     // Why the last printer list had no printer to offer, as a line for the user (CP932); empty when
     // nothing more is known.

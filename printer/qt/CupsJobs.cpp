@@ -71,15 +71,16 @@ std::string CauseOf(ipp_status_t status, const std::string& queue) {
     return cp932::FromUtf8("プリンタ「" + queue + "」" + cause);
 }
 
-[[noreturn]] void Refused(const std::string& message, SchedulerTrouble trouble, ipp_status_t status,
-                          const std::string& queue) {
+[[noreturn]] void Refused(const char* call, const std::string& message, SchedulerTrouble trouble,
+                          ipp_status_t status, const std::string& queue) {
+    const std::string head = std::string(call) + ": ";
     if (trouble == SchedulerTrouble::NoAnswer)
         throw EHqPrinterNoAnswer(
-            "THqPrinter.EndDoc: " + TroubleText(trouble),
+            head + TroubleText(trouble),
             cp932::FromUtf8("プリンタ「" + queue + "」: CUPS が止まっているか、混み合っています"));
     if (trouble == SchedulerTrouble::NotRunning)
-        throw EHqPrinter("THqPrinter.EndDoc: " + cp932::FromUtf8(message), TroubleText(trouble));
-    throw EHqPrinter("THqPrinter.EndDoc: " + cp932::FromUtf8(message), CauseOf(status, queue));
+        throw EHqPrinter(head + cp932::FromUtf8(message), TroubleText(trouble));
+    throw EHqPrinter(head + cp932::FromUtf8(message), CauseOf(status, queue));
 }
 
 } // namespace
@@ -210,10 +211,12 @@ CupsJobs::~CupsJobs() {
 }
 
 void CupsJobs::Submit(CupsConnection& connection, const std::string& queue, const std::string& title,
-                      const Options& options, const char* data, std::size_t size) {
+                      const Options& options, const Document& document) {
+    const char* call = document.call;
     http_t* http = connection.Http();
     if (!http)
-        Refused("Connection refused", connection.Trouble(), IPP_STATUS_ERROR_SERVICE_UNAVAILABLE, queue);
+        Refused(call, "Connection refused", connection.Trouble(), IPP_STATUS_ERROR_SERVICE_UNAVAILABLE,
+                queue);
     cups_option_t* list = nullptr;
     int count = 0;
     for (const auto& [name, value] : options)
@@ -225,7 +228,7 @@ void CupsJobs::Submit(CupsConnection& connection, const std::string& queue, cons
         const std::string message = SchedulerMessage();
         if (connection.Trouble() == SchedulerTrouble::NoAnswer)
             sweep_->Add({queue, title, 0}, connection.Address());
-        Refused(message, connection.Trouble(), cupsLastError(), queue);
+        Refused(call, message, connection.Trouble(), cupsLastError(), queue);
     }
 
     auto abandon = [&] {
@@ -234,12 +237,12 @@ void CupsJobs::Submit(CupsConnection& connection, const std::string& queue, cons
         if (connection.Trouble() != SchedulerTrouble::None ||
             cupsCancelJob2(http, queue.c_str(), job, 0) != IPP_STATUS_OK)
             sweep_->Add({queue, title, job}, connection.Address());
-        Refused(message, connection.Trouble(), status, queue);
+        Refused(call, message, connection.Trouble(), status, queue);
     };
-    if (cupsStartDocument(http, queue.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
+    if (cupsStartDocument(http, queue.c_str(), job, title.c_str(), document.format, 1) !=
         HTTP_STATUS_CONTINUE)
         abandon();
-    const bool written = cupsWriteRequestData(http, data, size) == HTTP_STATUS_CONTINUE;
+    const bool written = cupsWriteRequestData(http, document.data, document.size) == HTTP_STATUS_CONTINUE;
     const ipp_status_t status = cupsFinishDocument(http, queue.c_str());
     if (!written || status > IPP_STATUS_OK_CONFLICTING) abandon();
     ippDelete(cupsDoRequest(http, JobRequest(IPP_OP_RELEASE_JOB, queue, job), "/jobs/"));

@@ -20,11 +20,17 @@ public:
 
     using Options = std::vector<std::pair<std::string, std::string>>;
 
-    // Submits `size` bytes of PDF to `queue` as `title` (both UTF-8) over `connection`. Raises EHqPrinter
-    // with the message "THqPrinter.EndDoc: <the scheduler's message>" and the queue and likely cause
-    // below it.
+    struct Document {
+        const char* format; // its MIME type: a PDF page, or raw bytes that pass the driver by
+        const char* data;
+        std::size_t size;
+        const char* call; // the printer object's call that sends it, for the messages
+    };
+
+    // Submits `document` to `queue` as `title` (both UTF-8) over `connection`. Raises EHqPrinter with
+    // the message "<call>: <the scheduler's message>" and the queue and likely cause below it.
     void Submit(CupsConnection& connection, const std::string& queue, const std::string& title,
-                const Options& options, const char* data, std::size_t size);
+                const Options& options, const Document& document);
 
 private:
     struct Sweep;

@@ -350,9 +350,7 @@ void CupsPrinter::BeginDoc() {
 void CupsPrinter::EndDoc() {
     if (!canvas_.Printing()) throw EHqPrinter("Printer is not currently printing");
     const QByteArray pdf = canvas_.Finish();
-    int p = PrinterIndex();
-    if (p < 0) throw EHqPrinter("THqPrinter.EndDoc: No Printer");
-    const std::string queueName = List()[p].name;
+    if (PrinterIndex() < 0) throw EHqPrinter("THqPrinter.EndDoc: No Printer");
     const CupsQueue& queue = CurrentQueue();
 
     // The IPP attributes for every queue; the resolution also as the driver option, which the
@@ -369,15 +367,27 @@ void CupsPrinter::EndDoc() {
         options.emplace_back("Resolution", resolution);
     }
     options.emplace_back("print-scaling", "none");
+    Submit(options,
+           {CUPS_FORMAT_PDF, pdf.constData(), static_cast<std::size_t>(pdf.size()), "THqPrinter.EndDoc"});
+}
+
+void CupsPrinter::SendRaw(const std::string& bytes) {
+    if (canvas_.Printing()) throw EHqPrinter("Printing in progress");
+    if (PrinterIndex() < 0) throw EHqPrinter("THqPrinter.PrintRaw: No Printer");
+    // Nothing but the bytes: no filter runs, so paper, source and resolution would mean nothing.
+    Submit({}, {CUPS_FORMAT_RAW, bytes.data(), bytes.size(), "THqPrinter.PrintRaw"});
+}
+
+void CupsPrinter::Submit(const CupsJobs::Options& options, const CupsJobs::Document& document) {
+    const std::string queueName = List()[PrinterIndex()].name;
     CupsConnection* connection = nullptr;
     try {
         connection = &Connection();
     } catch (const EHqPrinterNoAnswer& e) { // a moment ago it did not answer
-        throw EHqPrinterNoAnswer("THqPrinter.EndDoc: " + e.Message(), e.Cause());
+        throw EHqPrinterNoAnswer(std::string(document.call) + ": " + e.Message(), e.Cause());
     }
     try {
-        jobs_.Submit(*connection, queueName, cp932::ToUtf8(title_), options, pdf.constData(),
-                     static_cast<std::size_t>(pdf.size()));
+        jobs_.Submit(*connection, queueName, cp932::ToUtf8(title_), options, document);
     } catch (const EHqPrinterNoAnswer&) {
         connection_.reset();
         quietUntil_ = std::chrono::steady_clock::now() + kQuietAfterNoAnswer;

@@ -1,7 +1,7 @@
 #pragma once
 // The platform printer over the CUPS scheduler: its destinations, their facts through the destination
-// API, and one-page PDF jobs. One listing of the queues serves every call until the list is discarded;
-// no call waits on the scheduler longer than kSchedulerAnswerSeconds.
+// API, one-page PDF jobs and raw ones. One listing of the queues serves every call until the list is
+// discarded; no call waits on the scheduler longer than kSchedulerAnswerSeconds.
 #include "printer/PlatformPrinter.h"
 #include "printer/qt/CupsConnection.h"
 #include "printer/qt/CupsJobs.h"
@@ -39,6 +39,7 @@ public:
     void EndDoc() override;
     void Abort() override;
     HqCanvas& Canvas() override { return canvas_; }
+    void SendRaw(const std::string& bytes) override;
     std::string NoPrinterCause() override;
     void Discard() override;
     void Reload() override;
@@ -68,6 +69,8 @@ private:
     // call fails at once for a while instead of waiting again.
     CupsConnection& Connection();
     [[noreturn]] void NoAnswer();
+    // Hands `document` to the current queue as one job.
+    void Submit(const CupsJobs::Options& options, const CupsJobs::Document& document);
 
     std::optional<std::vector<Destination>> list_;   // the list the current index counts in
     std::optional<std::vector<Destination>> unused_; // the last listing read, not yet the current list

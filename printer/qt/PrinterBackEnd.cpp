@@ -34,6 +34,7 @@ public:
     void EndDoc() override { throw EHqPrinter("THqPrinter.EndDoc: No Printer", why_); }
     void Abort() override {}
     HqCanvas& Canvas() override { return canvas_; }
+    void SendRaw(const std::string&) override { throw EHqPrinter("THqPrinter.PrintRaw: No Printer", why_); }
     std::string NoPrinterCause() override { return why_; }
     void Discard() override {}
     void Reload() override {}

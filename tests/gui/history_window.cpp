@@ -1,6 +1,7 @@
 // The history window (F6) on the real main window, over a real store in the working folder: search,
 // loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
 #include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/ShippedExportDialog.h"
 #include "gui/support/FormFixture.h"
@@ -142,6 +143,8 @@ class HistoryWindowTest : public QObject {
         fx->boxes.AnswerNext(true);
         w.Edit_Zip->setFocus();
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+        // The record is made on the recording thread; its answer comes back to the window.
+        QVERIFY(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
     }
 
 private slots:

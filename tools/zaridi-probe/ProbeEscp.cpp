@@ -9,7 +9,6 @@
 #include "print/PrintTarget.h"
 #include "print/SlipLayout.h"
 
-#include <cmath>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -36,8 +35,7 @@ int Escp(const Args& a) {
         paper.width = (*it)[0].get<double>();
         paper.length = (*it)[1].get<double>();
     }
-    const escp::PageDots page{static_cast<int>(std::lround(paper.width * dpi / 72)),
-                              static_cast<int>(std::lround(paper.length * dpi / 72))};
+    const escp::PageDots page = escp::PageDotsOf(paper);
 
     EnsureGuiApplication();
     QtGlyphSource glyphs;

@@ -12,11 +12,17 @@
 #include "app/qt/form/controls/PasteMemo.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/help/ManualWindow.h"
+#include "platform/Conversions.h"
+#include "history/PendingFile.h"
+#include "orders/OrderColumns.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
+#include "platform/RuntimeErrors.h"
+#include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TerminationSignals.h"
+#include "postcode/Index.h"
 #include "print/PrinterRegistration.h"
 #include "printer/qt/HqPrinterInstance.h"
 
@@ -169,7 +175,10 @@ void TForm_Main::FormDestroy() {
 }
 
 void TForm_Main::RemoveStaleTemporaries() {
-    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName};
+    // Every file written atomically has its temporaries marked now; these names find those that
+    // earlier versions of the program left unmarked.
+    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName, history::kPendingFileName,
+                                      std::string(orders::kOrderMappingFile), postcode::kIndexFileName};
     for (int slot = 0; slot < kSenderSlots; ++slot)
         names.push_back(SenderFileName(slot));
     // A younger one may be a save in progress (the probe writing the same folder).
@@ -252,11 +261,13 @@ void TForm_Main::ConnectHandlers() {
         if (!printer) return;
         std::vector<int> registered;
         try {
-            const PrinterRegistration r = ReadPrinterRegistration(RegistrationFilePath(WorkingDir()),
-                                                                  ToCp932(ComboBox_SEL->currentText()));
-            registered.push_back(std::stoi(r.printerIndex));
-        } catch (...) {
+            const PrinterRegistration r =
+                ReadPrinterRegistration(RegistrationFilePath(WorkingDir()), StockName());
+            if (const std::optional<std::int32_t> index = TryStrToInt(r.printerIndex))
+                registered.push_back(*index);
+        } catch (const Exception& e) {
             // Only a hint: the printer's part of the start-up reads the file again and reports it.
+            qCDebug(lcStartUp) << "registered printer not read ahead:" << FromCp932(e.Message());
         }
         printer->StartReading(registered);
     });

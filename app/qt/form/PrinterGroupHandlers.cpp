@@ -110,6 +110,10 @@ std::string TForm_Main::RegisteredPrinterName() const {
     return cp932::PlainTrim(ToCp932(ComboBox1->currentText()));
 }
 
+std::int32_t TForm_Main::IndexInForce() const {
+    return StrToInt(PrinterIndexText());
+}
+
 void TForm_Main::ComboBox_SELChange() {
     SpeedButton_PrnIdGetClick();
 }
@@ -131,22 +135,26 @@ void TForm_Main::SpeedButton_PRNSETClick() {
         ComboBox1->setToolTip({});
         ComboBox2->setToolTip({});
     }
-    const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
+    const std::int32_t index = IndexInForce();
     THqPrinter& printer = HqPrinter();
     // The slip type's stock: a printer that takes free sizes offers it and starts with it.
     const PageGeometry form = NominalPaper(ToCp932(ComboBox_SEL->currentText()));
     printer.SetSlipForm({form.width, form.length});
     try {
         printer.SetIndex(index);
-    } catch (...) {
-        printer.SetIndex(0);
-    }
-    try {
-        printer.SetIndex(index);
     } catch (const EHQPrinterRangeError&) {
         // The registered printer is gone: the first one stands in, the displays keep what they show.
         printer.SetIndex(0);
         return;
+    } catch (...) {
+        // Any other failure is tried once more from the first printer; what fails again is reported.
+        printer.SetIndex(0);
+        try {
+            printer.SetIndex(index);
+        } catch (const EHQPrinterRangeError&) {
+            printer.SetIndex(0);
+            return;
+        }
     }
     SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
     if (!slipTypeHasPrinter_) { // no printer is shown as the slip type's
@@ -191,8 +199,8 @@ void TForm_Main::BitBtn_PrnSetClick() {
     if (located) SpeedButton_PRNSETClick();
     THqPrinter& printer = HqPrinter();
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
-    const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
-    printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
+    // (Located, the index in force is an integer: SpeedButton_PRNSETClick has read it.)
+    printer.SetIndex(located && IndexInForce() == printer.GetIndex() ? IndexInForce() : 0);
     const QString slipTypeName = ComboBox_SEL->currentText();
     HqPrinterSetupDialog1->setWindowTitle(U("「%1」の印刷先を登録").arg(slipTypeName));
     if (!HqPrinterSetupDialog1->Execute()) return; // cancelled: the registration stays as it was
@@ -202,7 +210,7 @@ void TForm_Main::BitBtn_PrnSetClick() {
     SpeedButton_PRNSETClick();
     PrinterRegistration r;
     r.printerName = RegisteredPrinterName();
-    r.printerIndex = ToCp932(Label_PrinterIndex->text());
+    r.printerIndex = PrinterIndexText();
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);

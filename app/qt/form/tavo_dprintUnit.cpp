@@ -293,7 +293,8 @@ void TForm_Main::BuildGoodsAndPrinter() {
     Caption(GroupBox1, "用紙選択", 2, 94, 50, 24)->setFont(DesignFont(12));
     ComboBox_SEL = Make<QComboBox>(GroupBox1, "ComboBox_SEL", 54, 94, 132, 24);
     ComboBox_SEL->setFont(DesignFont(13)); // 連続(４インチ) whole, bracket included
-    ComboBox_SEL->addItems({U("手差し"), U("連続(４インチ)")});
+    for (slip::Stock stock : slip::kStocks) // in the enum's order: an item's index is its stock
+        ComboBox_SEL->addItem(FromCp932(slip::StockName(stock)));
     BitBtn_PrnSet = Glyph(GroupBox1, "BitBtn_PrnSet", QStyle::SP_ComputerIcon, 6, 122, 180, 26);
     BitBtn_PrnSet->setText(U("セットするプリンタを登録"));
     BitBtn_PrnSet->setFont(DesignFont(12));

@@ -301,9 +301,16 @@ private:
     void ApplySenderColours();
     void RemoveStaleTemporaries(); // of the program's own files, left by a process that was killed
     void LoadRegistration();
+    // Label_PrinterIndex, the one reading of it: EConvertError for a caption that is not an integer.
+    std::int32_t IndexInForce() const;
     void LocateNamedPrinter();
     void BuildPostcode();
-    const postcode::Index* PostcodeIndex(std::string& notice); // notice: told once when unusable
+    // The postcode data, or null without it; `unavailable` says so (CP932) the first time only.
+    struct PostcodeData {
+        const postcode::Index* index = nullptr;
+        std::string unavailable;
+    };
+    PostcodeData PostcodeIndex();
 
     // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
     // empty when it was registered by index only.

@@ -5,6 +5,7 @@
 
 #include "escp/JisX0208.h"
 #include "escp/TextModeRenderer.h"
+#include "print/TestPage.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +183,51 @@ TEST(EscpTextMode, NothingLeavesThePaperAndOverlapsTakeAPassOfTheirOwn) {
     EXPECT_EQ(page.marks[0].x, 0);
     EXPECT_EQ(page.marks[4].x, 20);
     EXPECT_EQ(page.rows, (std::vector<int>{0, 0, 100}));
+}
+
+TEST(EscpTestPage, LinesAreStruckDotForDotAndLabelsAsTextInPassesDownThePage) {
+    PatternGlyphs glyphs;
+    const TestPage testPage = LayoutTestPage({"180", "180", "12", "-3"}); // the left ruler is off the paper
+    const escp::TextModeJob job = escp::RenderTestPage(testPage, kForm, glyphs);
+    const decoded::Page page = decoded::Decode(job.bytes);
+    ASSERT_EQ(page.errors, std::vector<std::string>{});
+
+    std::set<std::pair<int, int>> lineDots, struckDots;
+    for (const DotLine& l : testPage.lines) {
+        ASSERT_TRUE(l.x0 == l.x1 || l.y0 == l.y1);
+        for (int x = std::min(l.x0, l.x1); x <= std::max(l.x0, l.x1); ++x)
+            for (int y = std::min(l.y0, l.y1); y <= std::max(l.y0, l.y1); ++y)
+                if (x >= 0 && x < kForm.width && y >= 0 && y < kForm.length) lineDots.insert({x, y});
+    }
+    std::size_t characters = 0;
+    for (const decoded::Mark& m : page.marks) {
+        if (m.kind != decoded::Kind::Bitmap) {
+            ++characters;
+            continue;
+        }
+        for (int c = 0; c < m.width; ++c)
+            for (int y = 0; y < 24; ++y)
+                if (m.columns[3 * c + y / 8] & 0x80 >> y % 8) struckDots.insert({m.x + c, m.y + y});
+    }
+    EXPECT_EQ(struckDots.size(), lineDots.size());
+    EXPECT_TRUE(struckDots == lineDots);
+
+    std::size_t labelled = 0;
+    for (const SlipDraw& label : testPage.labels) {
+        SCOPED_TRACE(label.text);
+        if (label.y + 24 > kForm.length) continue; // the rulers run on below the form
+        for (std::size_t i = 0; i < label.text.size(); ++labelled) {
+            const auto b = static_cast<unsigned char>(label.text[i]);
+            i += (b >= 0x81 && b <= 0x9F) || b >= 0xE0 ? 2 : 1;
+        }
+        EXPECT_TRUE(std::any_of(page.marks.begin(), page.marks.end(), [&](const decoded::Mark& m) {
+            return m.kind != decoded::Kind::Bitmap && m.x == label.x && m.y == label.y;
+        }));
+    }
+    EXPECT_EQ(characters, labelled);
+    EXPECT_TRUE(std::is_sorted(page.rows.begin(), page.rows.end()));
+    EXPECT_EQ(job.passes, page.passes);
+    EXPECT_EQ(page.pageLength, kForm.length);
 }
 
 TEST(EscpJisX0208, EndsOfItsRowsAndNoneOfTheExtensions) {

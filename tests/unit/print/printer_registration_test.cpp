@@ -75,3 +75,41 @@ TEST(PrinterRegistration, ARegisteredNameIsFoundWhereverItStandsOrSaysWhyNot) {
         }
     }
 }
+
+TEST(PrinterRegistration, PrintModeIsGraphicsUnlessTheSectionSaysText) {
+    TempDir dir;
+    const std::string path = dir.File("tavo_a500.ini");
+    const struct {
+        const char* section;
+        PrintMode mode;
+    } read[] = {{"", PrintMode::Graphics},
+                {"PrintMode=text\r\n", PrintMode::Text},
+                {"PrintMode= TEXT \r\n", PrintMode::Text},
+                {"PrintMode=graphics\r\n", PrintMode::Graphics},
+                {"PrintMode=bitmap\r\n", PrintMode::Graphics}};
+    for (const auto& c : read) {
+        TempDir::Write(path, Sj("[手差し]\r\nPrnNoIndex=1\r\n") + c.section);
+        EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).mode, c.mode) << c.section;
+    }
+}
+
+TEST(PrinterRegistration, PrintModeIsWrittenOnceChosenAndKeptThrough) {
+    TempDir dir;
+    const std::string path = dir.File("tavo_a500.ini");
+    PrinterRegistration r{"slip", "1", "0", "0"};
+    WritePrinterRegistration(path, Sj("手差し"), r); // graphics, never chosen: the file as before
+    r.mode = PrintMode::Text;
+    WritePrinterRegistration(path, Sj("連続(４インチ)"), r);
+    EXPECT_EQ(TempDir::Read(path),
+              Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"
+                 "[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\n"
+                 "tavPrn_Left=0\r\nPrintMode=text\r\n"));
+    // New margins read and written back keep the mode; back to graphics says so.
+    PrinterRegistration again = ReadPrinterRegistration(path, Sj("連続(４インチ)"));
+    again.top = "4";
+    WritePrinterRegistration(path, Sj("連続(４インチ)"), again);
+    EXPECT_EQ(ReadPrinterRegistration(path, Sj("連続(４インチ)")).mode, PrintMode::Text);
+    again.mode = PrintMode::Graphics;
+    WritePrinterRegistration(path, Sj("連続(４インチ)"), again);
+    EXPECT_NE(TempDir::Read(path).find("tavPrn_Left=0\r\nPrintMode=graphics\r\n"), std::string::npos);
+}

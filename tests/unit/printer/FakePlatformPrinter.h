@@ -34,7 +34,7 @@ public:
     int resets = 0;
     int discards = 0;
     std::vector<SlipForm> forms;     // every slip form handed down
-    std::vector<std::string> events; // title, begin, end, abort in order
+    std::vector<std::string> events; // title, begin, end, abort, raw in order
     RecordingCanvas canvas;
 
     void Add(const std::string& name, bool hidden = false, FakeDriver driver = {}) {
@@ -95,6 +95,7 @@ public:
     void BeginDoc() override { events.push_back("begin"); }
     void EndDoc() override { events.push_back("end"); }
     void Abort() override { events.push_back("abort"); }
+    void SendRaw(const std::string& bytes) override { events.push_back("raw " + bytes); }
     HqCanvas& Canvas() override { return canvas; }
     void Reload() override {}
     void Discard() override {

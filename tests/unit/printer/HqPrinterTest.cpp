@@ -85,7 +85,8 @@ TEST_F(HqPrinterTest, PortsCanvasAndDocumentsDoNotNeedAPrinter) {
     printer->GetCanvas().TextOut(1, 2, "x");
     printer->EndDoc();
     printer->Abort();
-    EXPECT_THAT(fake->events, ElementsAre("title t", "begin", "end", "abort"));
+    printer->PrintRaw("r", "\x1b@");
+    EXPECT_THAT(fake->events, ElementsAre("title t", "begin", "end", "abort", "title r", "raw \x1b@"));
     EXPECT_EQ(fake->canvas.texts.size(), 1u);
 }
 
