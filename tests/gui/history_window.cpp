@@ -285,24 +285,25 @@ private slots:
         THistoryWindow& h = OpenWindow(StartSeeded());
         QTemporaryDir elsewhere;
         QStringList opened;
-        auto exportOnce = [&](const QString& folder) {
-            OnModal<TShippedExportDialog>([&, folder](TShippedExportDialog* d) {
-                OnModal<QFileDialog>([&, folder](QFileDialog* f) {
+        auto exportOnce = [&](const QString& folder, const QString& name) {
+            OnModal<TShippedExportDialog>([&, folder, name](TShippedExportDialog* d) {
+                OnModal<QFileDialog>([&, folder, name](QFileDialog* f) {
                     opened << f->directory().absolutePath();
                     if (!folder.isEmpty()) f->setDirectory(folder);
-                    f->selectFile(QDir(folder.isEmpty() ? f->directory().absolutePath() : folder)
-                                      .filePath(QStringLiteral("list.csv")));
+                    f->selectFile(
+                        QDir(folder.isEmpty() ? f->directory().absolutePath() : folder).filePath(name));
                     static_cast<QDialog*>(f)->accept();
                 });
                 d->accept();
             });
             h.Button_Export->click();
         };
-        exportOnce(elsewhere.path());
-        exportOnce(QString());
+        exportOnce(elsewhere.path(), QStringLiteral("list.csv"));
+        exportOnce(QString(), QStringLiteral("list2.csv")); // in the folder offered
         QCOMPARE(opened, QStringList({QDir(fx->home.Documents()).absolutePath(),
                                       QDir(elsewhere.path()).absolutePath()}));
-        QVERIFY(QFile::exists(QDir(elsewhere.path()).filePath(QStringLiteral("list.csv"))));
+        for (const char* name : {"list.csv", "list2.csv"})
+            QVERIFY(QFile::exists(QDir(elsewhere.path()).filePath(QString::fromLatin1(name))));
         QVERIFY(fx->Read("tavo_Zaridi2.ini").find("[ShippedList]") != std::string::npos);
         QVERIFY(fx->Read("tavo_Zaridi2.ini").find("[OrderQueue]") == std::string::npos);
     }

@@ -54,6 +54,7 @@ private slots:
     // An amount left standing from the slip before: the help bar says so, the field is marked until it
     // is entered or the slip printed, and the print question repeats it.
     void amountLeftFromTheSlipBeforeIsMarkedAfterATransfer() {
+        fx.reset(); // one fixture at a time: each owns the working folder and the boxes
         fx = std::make_unique<FormFixture>(); // one whose slip type has a printer
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));

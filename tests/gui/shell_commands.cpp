@@ -91,6 +91,7 @@ private slots:
     // The buttons lead where the settings' [Support] section says, and are not there without it.
     void mailAndWebGoWhereTheSettingsSay() {
         QVERIFY(w->BitBtn_SendMail->isHidden() && w->BitBtn_WebHelp->isHidden());
+        fx.reset(); // one fixture at a time: each owns the working folder and the boxes
         fx = std::make_unique<FormFixture>();
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write("tavo_Zaridi2.ini",
@@ -112,6 +113,7 @@ private slots:
         QCOMPARE(w->BitBtn_SendMail->toolTip(), QStringLiteral("help@shop.example"));
 
         // Only the mail: the web button stays away.
+        fx.reset();
         fx = std::make_unique<FormFixture>();
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write("tavo_Zaridi2.ini", "[Support]\r\nUrl=\r\nMail=help@shop.example\r\n");
@@ -166,6 +168,7 @@ private slots:
         QFETCH(QByteArray, key);
         QFETCH(QStringList, offered);
         QFETCH(QString, tax);
+        fx.reset();
         fx = std::make_unique<FormFixture>();
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\n" + key.toStdString() + "\r\n");
