@@ -4,6 +4,7 @@
 // a record, loading one, printing it, the slip stock, and word of what happened. The main window is
 // the one implementation.
 #include "print/SlipLayout.h"
+#include "printer/PrintMode.h"
 #include "slip/SlipRecord.h"
 #include "slip/SlipStock.h"
 
@@ -64,6 +65,11 @@ public:
     virtual std::string PrinterIndexText() const = 0;
     virtual std::string RegisteredPrinterName() const = 0;
     virtual void SetMargins(const std::string& top, const std::string& left) = 0;
+    // A printer is registered for the stock, or chosen with F7 since: without one no slip prints, and
+    // margins registered alone register none.
+    virtual bool SlipTypeHasPrinter() const = 0;
+    // How the stock's slips reach the printer, as registered; its margins count dots of that mode.
+    virtual PrintMode SlipPrintMode() const = 0;
 
 protected:
     ~SlipDesk() = default;

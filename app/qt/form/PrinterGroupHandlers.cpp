@@ -44,6 +44,7 @@ void TForm_Main::LoadRegistration() {
     Label_Prn_Left->setText(FromCp932(r.left));
     printerName_ = r.printerName;
     slipTypeHasPrinter_ = r.registered;
+    printMode_ = r.mode;
     SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
 }
 
@@ -148,7 +149,8 @@ void TForm_Main::BitBtn_PrnSetClick() {
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
     const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
     printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
-    if (!HqPrinterSetupDialog1->Execute()) return; // cancelled: the registration stays as it was
+    PrintMode mode = printMode_;
+    if (!HqPrinterSetupDialog1->Execute(&mode)) return; // cancelled: the registration stays as it was
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
     const std::string slipType = ToCp932(ComboBox_SEL->currentText());
     slipTypeHasPrinter_ = true;
@@ -158,8 +160,10 @@ void TForm_Main::BitBtn_PrnSetClick() {
     r.printerIndex = ToCp932(Label_PrinterIndex->text());
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
+    r.mode = mode;
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
+    printMode_ = mode;
 }
 
 void TForm_Main::BitBtn_PrnSet2Click() {

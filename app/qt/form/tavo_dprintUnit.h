@@ -193,7 +193,8 @@ public:
     // PrnName for the registration file: the printer shown, or the registered one when it is missing.
     std::string RegisteredPrinterName() const override;
     // A printer is registered for the slip type, or chosen with F7 since it was chosen; else no slip prints.
-    bool SlipTypeHasPrinter() const { return slipTypeHasPrinter_; }
+    bool SlipTypeHasPrinter() const override { return slipTypeHasPrinter_; }
+    PrintMode SlipPrintMode() const override { return printMode_; }
 
     // The preview of the slip as F11 would print it (PreviewHandler.cpp).
     void SpeedButton_F5Click();
@@ -283,6 +284,7 @@ private:
     // empty when it was registered by index only.
     std::string printerName_;
     bool slipTypeHasPrinter_ = true;
+    PrintMode printMode_ = PrintMode::Graphics; // the slip type's, as registered
     HelpBar* help_ = nullptr;
     bool shown_ = false;
     bool endedAtStartUp_ = false;
