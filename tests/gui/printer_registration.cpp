@@ -440,18 +440,6 @@ private slots:
                                                "tavPrn_Left=0\r\nPrintMode=text\r\n"));
         QCOMPARE(w.SlipPrintMode(), PrintMode::Text);
 
-        // F7 chooses a printer, not how the slip type prints.
-        {
-            InDialog f7([&](QWidget* d) {
-                offered = qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Mode->isVisibleTo(d);
-                ChoosePrinter(d, 1, -1, false);
-            });
-            w.Edit_Zip->setFocus();
-            QTest::keyClick(w.Edit_Zip, Qt::Key_F7);
-            QVERIFY(f7.opened);
-        }
-        QVERIFY(!offered);
-
         // New margins keep the mode; the next registration starts at it.
         {
             InDialog margins([&](QWidget* d) {
