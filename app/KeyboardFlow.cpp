@@ -2,6 +2,8 @@
 
 KeyAction KeyDownAction(KeyHandler h, int vk) {
     switch (vk) {
+    case VK_F1:
+        return KeyAction::Help;
     case VK_F2:
         return KeyAction::Exit;
     case VK_UP:
@@ -28,5 +30,20 @@ KeyAction KeyDownAction(KeyHandler h, int vk) {
         }
     default:
         return KeyAction::None;
+    }
+}
+
+bool IsWindowKey(int vk) {
+    switch (vk) {
+    case VK_F1:
+    case VK_F2:
+    case VK_F5:
+    case VK_F6:
+    case VK_F7:
+    case VK_F8:
+    case VK_F11:
+        return true;
+    default:
+        return false;
     }
 }

@@ -5,6 +5,7 @@
 enum VirtualKey : int {
     VK_RETURN = 13,
     VK_UP = 38,
+    VK_F1 = 112,
     VK_F2 = 113,
     VK_F5 = 116,
     VK_F6 = 117,
@@ -24,8 +25,13 @@ enum class KeyAction {
     Print,
     FocusNext,
     FocusG1,
-    OrderQueue
+    OrderQueue,
+    Help
 };
 
 // Modifiers are never looked at: Shift+F11 prints as F11 does.
 KeyAction KeyDownAction(KeyHandler handler, int virtualKey);
+
+// The function keys: they do the same from every control of the window, whether or not the control
+// has a row of its own in the key table.
+bool IsWindowKey(int virtualKey);

@@ -39,6 +39,7 @@ MainSettings ReadMainSettings(const ProfileFile& f) {
     for (const slip::Field* field : KeptInFileOrder())
         s.values.*field->text = f.ReadString(sec, field->settingsKey, field->settingsDefault);
     s.ComboSel = f.ReadInteger(sec, "ComboBox_SEL", 0);
+    s.TaxRate = ParseTaxRate(f.ReadString(sec, "TaxRate", "")).value_or(kDefaultTaxRate);
     return s;
 }
 
@@ -49,4 +50,5 @@ void WriteMainSettings(ProfileFile& f, const MainSettings& s) {
         f.WriteString(sec, field->settingsKey, s.values.*field->text);
     f.WriteInteger(sec, "ComboBox_SEL", s.ComboSel);
     f.WriteInteger(sec, "Tab_My", s.TabMy);
+    f.WriteInteger(sec, "TaxRate", s.TaxRate);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The settings file tavo_Zaridi2.ini: what the main window keeps between runs, its keys and defaults.
+#include "print/CashOnDelivery.h"
 #include "slip/SlipRecord.h"
 
 #include <cstdint>
@@ -18,6 +19,9 @@ struct MainSettings {
     std::int32_t TabMy = 0;    // sender tab index
     std::int32_t AddrFont = 1; // item of the hidden font-size list
     std::int32_t ComboSel = 0; // slip stock index
+    // The consumption tax rate in whole percent (TaxRate): what the contained tax is worked out at. A
+    // missing key or a value that is not a rate from 0 to 100 reads as the standard rate.
+    int TaxRate = kDefaultTaxRate;
     // The slip's fields that have a settings key (slip::Field::settingsKey); the others are not read
     // or written.
     slip::Record values = KeptDefaults();

@@ -33,3 +33,27 @@ inline std::string MallExport(std::size_t rows) {
     }
     return text;
 }
+
+// An online store's export (Shopify's layout): the order's columns on its first row only, one more row
+// per further item, every fifth order cash on delivery. About 120 bytes a row.
+inline std::string StoreExport(std::size_t rows) {
+    std::string text = "Name,Email,Financial Status,Lineitem quantity,Lineitem name,Total,Shipping Name,"
+                       "Shipping Address1,Shipping Address2,Shipping City,Shipping Zip,Shipping Province,"
+                       "Shipping Phone,Payment Method\r\n";
+    std::size_t order = 0, row = 0;
+    while (row < rows) {
+        ++order;
+        const std::string name = "#" + std::to_string(1000 + order);
+        for (std::size_t i = 0; i < 1 + order % 3 && row < rows; ++i, ++row) {
+            if (i > 0) {
+                text += name + ",,,1,ほうじ茶 ティーバッグ 品番" + std::to_string(i) + ",,,,,,,,,\r\n";
+                continue;
+            }
+            text += name + ",a" + std::to_string(order) + "@example.jp,paid,1,有機緑茶 100g,12800,佐藤 花子,";
+            text += "新横浜二丁目15番地10,スクエアビル5階,横浜市港北区,'" +
+                    std::to_string(2220000 + order % 1000) + ",JP-14,+81 90-1234-5678," +
+                    (order % 5 == 0 ? "Cash on Delivery (COD)" : "Credit Card") + "\r\n";
+        }
+    }
+    return text;
+}

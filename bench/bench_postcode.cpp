@@ -1,7 +1,9 @@
 // The postcode data against the real index beside the program: opening it, looking a code up, checking
 // an address against its code and finding the codes of an address.
 #include "platform/Cp932Codec.h"
+#include "platform/FileIO.h"
 #include "postcode/Check.h"
+#include "postcode/Import.h"
 #include "postcode/Index.h"
 
 #include <benchmark/benchmark.h>
@@ -111,6 +113,27 @@ void BM_PostcodeFind(benchmark::State& state) {
         benchmark::DoNotOptimize(RealIndex()->Find(samples[i++ % samples.size()].address));
 }
 BENCHMARK(BM_PostcodeFind);
+
+// The import of a KEN_ALL.CSV whose one code runs over 20,001 rows after an unclosed parenthesis: the
+// rows join into one town, each row's parentheses counted once (goal ≤ 1 s).
+void BM_PostcodeImportUnclosedParenthesis(benchmark::State& state) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "bench_postcode_import";
+    std::filesystem::create_directories(dir);
+    auto row = [](const char* town) {
+        return cp932::FromUtf8(
+            std::string("01101,\"060  \",\"0600042\",\"ｶﾅ\",\"ｶﾅ\",\"ｶﾅ\",\"北海道\",\"札幌市中央区\",\"") +
+            town + "\",0,0,0,0,0,0\r\n");
+    };
+    std::string csv = row("大通西（");
+    for (int i = 0; i < 20000; ++i)
+        csv += row("１");
+    const std::string input = (dir / "KEN_ALL.CSV").string(), output = (dir / "postcode.idx").string();
+    fileio::WriteFileAtomic(input, csv);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(postcode::ImportPostcodeFiles({input}, output));
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_PostcodeImportUnclosedParenthesis)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

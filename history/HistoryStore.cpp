@@ -1,5 +1,6 @@
 #include "history/HistoryStore.h"
 
+#include "history/StoreColumns-private.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
@@ -13,6 +14,9 @@ namespace history {
 namespace {
 
 using Kind = EHistoryStore::Kind;
+using columns::Cp;
+using columns::TextOrNull;
+using columns::ToInt;
 
 // Schema history. Each step takes the database from the version before it to its own; a fresh
 // database runs them all, in one exclusive transaction.
@@ -59,70 +63,6 @@ std::string SchemaStep(int version, const SqlDb& db) {
            "CREATE INDEX slip_history_order ON slip_history (order_ref);\n"
            "CREATE INDEX slip_history_reprint ON slip_history (reprint_of);\n"
            "CREATE INDEX slip_history_untracked ON slip_history (printed_utc, id) WHERE tracking IS NULL";
-}
-
-// The columns a record is read from, in the order RowToRecord takes them.
-const std::string& SelectColumns() {
-    static const std::string cols = [] {
-        std::string s = "id, uuid, printed_at, printer, resolution_x, resolution_y, margin_top, margin_left";
-        for (const slip::Field& f : slip::kFields)
-            s += std::string(", ") + f.name;
-        return s + ", tracking, order_ref, reprint_of";
-    }();
-    return cols;
-}
-
-const std::string& InsertStatement() {
-    static const std::string sql = [] {
-        std::string cols = "uuid, printed_at, printed_utc, printed_day, ship_day, printer, resolution_x, "
-                           "resolution_y, margin_top, margin_left";
-        for (const slip::Field& f : slip::kFields)
-            cols += std::string(", ") + f.name;
-        cols += ", zip_digits, tel_digits, tracking, order_ref, reprint_of";
-        std::string params;
-        const std::size_t count = 10 + std::size(slip::kFields) + 5;
-        for (std::size_t i = 1; i <= count; ++i)
-            params += (i > 1 ? ", $" : "$") + std::to_string(i);
-        return "INSERT INTO slip_history (" + cols + ") VALUES (" + params +
-               ") ON CONFLICT (uuid) DO NOTHING RETURNING id";
-    }();
-    return sql;
-}
-
-std::int64_t ToInt(const std::optional<std::string>& v) {
-    return v ? std::stoll(*v) : 0;
-}
-
-SqlParam TextOrNull(const std::string& cp) {
-    if (cp.empty()) return std::monostate{};
-    return cp932::ToUtf8(cp);
-}
-
-std::string Cp(const std::optional<std::string>& v) {
-    return v ? cp932::FromUtf8(*v) : std::string();
-}
-
-HistoryRecord RowToRecord(const SqlRow& row) {
-    HistoryRecord r;
-    std::size_t i = 0;
-    r.id = ToInt(row[i++]);
-    r.uuid = row[i++].value_or("");
-    r.time = row[i++].value_or("");
-    r.printer = Cp(row[i++]);
-    r.resolutionX = static_cast<std::int32_t>(ToInt(row[i++]));
-    r.resolutionY = static_cast<std::int32_t>(ToInt(row[i++]));
-    r.marginTop = static_cast<std::int32_t>(ToInt(row[i++]));
-    r.marginLeft = static_cast<std::int32_t>(ToInt(row[i++]));
-    for (const slip::Field& f : slip::kFields) {
-        if (f.text)
-            r.values.*f.text = Cp(row[i++]);
-        else
-            r.values.*f.flag = ToInt(row[i++]) != 0;
-    }
-    r.tracking = Cp(row[i++]);
-    r.order = Cp(row[i++]);
-    if (row[i]) r.reprintOf = ToInt(row[i]);
-    return r;
 }
 
 // A LIKE pattern that finds `utf8` anywhere, every character taken literally (with ESCAPE '\').
@@ -197,31 +137,21 @@ std::int64_t Store::InsertOne(const HistoryRecord& in) {
     if (!parsed)
         throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("印刷時刻が正しくありません: ") + r.time);
 
-    SqlParam reprintOf = std::monostate{};
+    columns::Derived derived;
     if (r.reprintOf) {
         auto rows = db_->Query("SELECT COALESCE(reprint_of, id), order_ref FROM slip_history WHERE id = $1",
                                {*r.reprintOf});
         if (rows.empty())
             throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("再印刷の元の記録がありません: ") +
                                                       std::to_string(*r.reprintOf));
-        reprintOf = ToInt(rows[0][0]);
+        derived.reprintOf = ToInt(rows[0][0]);
         if (r.order.empty()) r.order = Cp(rows[0][1]); // a reprint ships the same order
     }
 
-    std::vector<SqlParam> p;
-    p.reserve(10 + std::size(slip::kFields) + 5);
-    p.insert(p.end(), {r.uuid, r.time, parsed->utcSeconds, parsed->localDay, ShipDay(r, parsed->localDay),
-                       cp932::ToUtf8(r.printer), std::int64_t{r.resolutionX}, std::int64_t{r.resolutionY},
-                       std::int64_t{r.marginTop}, std::int64_t{r.marginLeft}});
-    for (const slip::Field& f : slip::kFields) {
-        if (f.text)
-            p.emplace_back(cp932::ToUtf8(r.values.*f.text));
-        else
-            p.emplace_back(std::int64_t{r.values.*f.flag ? 1 : 0});
-    }
-    p.insert(p.end(), {DigitsOf(r.values.Edit_Zip), DigitsOf(r.values.Edit_tel), TextOrNull(r.tracking),
-                       TextOrNull(r.order), reprintOf});
-    auto rows = db_->Query(InsertStatement(), p);
+    derived.utcSeconds = parsed->utcSeconds;
+    derived.localDay = parsed->localDay;
+    derived.shipDay = ShipDay(r, parsed->localDay);
+    auto rows = db_->Query(columns::InsertStatement(), columns::InsertParams(r, derived));
     if (rows.empty()) rows = db_->Query("SELECT id FROM slip_history WHERE uuid = $1", {r.uuid});
     return ToInt(rows.at(0).at(0));
 }
@@ -287,17 +217,18 @@ std::vector<HistoryRecord> Store::Search(const SearchQuery& q) {
         params.emplace_back(static_cast<std::int64_t>(q.limit));
         ids += " LIMIT $" + std::to_string(params.size());
     }
-    std::string sql = "SELECT " + SelectColumns() + " FROM slip_history WHERE id IN (" + ids + ")" + order;
+    std::string sql =
+        "SELECT " + columns::SelectList() + " FROM slip_history WHERE id IN (" + ids + ")" + order;
     std::vector<HistoryRecord> out;
     for (const SqlRow& row : db_->Query(sql, params))
-        out.push_back(RowToRecord(row));
+        out.push_back(columns::ReadRow(row));
     return out;
 }
 
 std::optional<HistoryRecord> Store::Get(std::int64_t id) {
-    auto rows = db_->Query("SELECT " + SelectColumns() + " FROM slip_history WHERE id = $1", {id});
+    auto rows = db_->Query("SELECT " + columns::SelectList() + " FROM slip_history WHERE id = $1", {id});
     if (rows.empty()) return std::nullopt;
-    return RowToRecord(rows[0]);
+    return columns::ReadRow(rows[0]);
 }
 
 bool IsCarrierSlipNumber(const std::string& number) {
@@ -330,6 +261,23 @@ bool Store::HasOrder(const std::string& order) {
     if (order.empty()) return false;
     return !db_->Query("SELECT 1 FROM slip_history WHERE order_ref = $1 LIMIT 1", {cp932::ToUtf8(order)})
                 .empty();
+}
+
+std::unordered_set<std::string> Store::PrintedOrders(const std::vector<std::string>& orders) {
+    constexpr std::size_t kBatch = 1000; // far below both databases' limits on parameters
+    std::unordered_set<std::string> printed;
+    for (std::size_t at = 0; at < orders.size(); at += kBatch) {
+        std::string sql = "SELECT DISTINCT order_ref FROM slip_history WHERE order_ref IN (";
+        std::vector<SqlParam> params;
+        for (std::size_t i = at; i < std::min(orders.size(), at + kBatch); ++i) {
+            if (!params.empty()) sql += ',';
+            params.emplace_back(cp932::ToUtf8(orders[i]));
+            sql += "$" + std::to_string(params.size());
+        }
+        for (const SqlRow& row : db_->Query(sql + ")", params))
+            printed.insert(Cp(row[0]));
+    }
+    return printed;
 }
 
 std::vector<ShippedRow> Store::Shipped(const std::string& from, const std::string& to) {

@@ -8,7 +8,7 @@
 //   store->Search({.name = ...})          newest first, for the list
 //   store->Get(id)                        one row, to load its values into the fields
 //   store->SetTracking(id, scanned)       then store->NextUntracked(id) to move on
-//   store->HasOrder(ref)                  "already printed" for the order import
+//   store->PrintedOrders(refs)            "already printed" for the order import, one query a batch
 //   history::ExportShipped(*store, ...)   the shipped list (ShippedCsv.h)
 // Recording after EndDoc goes through history::Recorder (HistoryRecorder.h), never straight here,
 // so that a store that cannot be written loses nothing.
@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class ProfileFile;
@@ -114,6 +115,9 @@ public:
 
     // Whether a slip with this order reference (exact, CP932) has been printed.
     bool HasOrder(const std::string& order);
+    // Of these order references (exact, CP932), those a slip has been printed for: one query for a
+    // thousand references, so an import of any size asks the store once or a few times, not per order.
+    std::unordered_set<std::string> PrintedOrders(const std::vector<std::string>& orders);
 
     // One row per shipment whose ship day lies in [from, to] ("yyyy-MM-dd"), oldest first; a first
     // printing and its reprints are one shipment, represented by the newest of them that carries a

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
+#include <optional>
 #include <unistd.h>
 
 namespace history {
@@ -47,37 +49,68 @@ std::string Unescape(std::string_view v) {
     return out;
 }
 
-// "a,b" as two integers; zeros for anything else.
-void Pair(const std::string& v, std::int32_t& a, std::int32_t& b) {
-    std::size_t comma = v.find(',');
-    if (comma == std::string::npos) return;
-    a = StrToIntOrZero(v.substr(0, comma));
-    b = StrToIntOrZero(v.substr(comma + 1));
+// "a,b" as two integers; false for anything else.
+bool Pair(const std::string& v, std::int32_t& a, std::int32_t& b) {
+    const std::size_t comma = v.find(',');
+    if (comma == std::string::npos) return false;
+    const auto first = TryStrToInt(v.substr(0, comma)), second = TryStrToInt(v.substr(comma + 1));
+    if (!first || !second) return false;
+    a = *first;
+    b = *second;
+    return true;
 }
 
-void Assign(HistoryRecord& r, const std::string& name, const std::string& value) {
-    if (name == "time")
+// "0b7f3c1e-6a52-4d0e-9c1a-3f8e2d4b5a69": what NewUuid gives.
+bool IsUuid(std::string_view s) {
+    if (s.size() != 36) return false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash ? s[i] != '-' : HexDigit(s[i]) < 0) return false;
+    }
+    return true;
+}
+
+// One section as it is read: the record and the names it has given so far.
+struct Section {
+    HistoryRecord record;
+    std::size_t named = 0; // of the lines every record has
+    bool bad = false;
+};
+
+// The lines every record has: time, printer, resolution, margins and each field of the slip.
+constexpr std::size_t kRequired = 4 + slip::kFieldCount;
+
+void Assign(Section& s, const std::string& name, const std::string& value) {
+    HistoryRecord& r = s.record;
+    auto required = [&](bool ok) {
+        ++s.named;
+        s.bad = s.bad || !ok;
+    };
+    if (name == "time") {
         r.time = value;
-    else if (name == "printer")
+        required(ParseTimestamp(value).has_value());
+    } else if (name == "printer") {
         r.printer = value;
-    else if (name == "resolution")
-        Pair(value, r.resolutionX, r.resolutionY);
-    else if (name == "margins")
-        Pair(value, r.marginTop, r.marginLeft);
-    else if (name == "order")
+        required(true);
+    } else if (name == "resolution") {
+        required(Pair(value, r.resolutionX, r.resolutionY));
+    } else if (name == "margins") {
+        required(Pair(value, r.marginTop, r.marginLeft));
+    } else if (name == "tracking") {
+        r.tracking = value;
+    } else if (name == "order") {
         r.order = value;
-    else if (name == "reprint_of") {
-        if (!value.empty() && value.size() <= 18 &&
-            value.find_first_not_of("0123456789") == std::string::npos)
-            r.reprintOf = std::stoll(value);
-    } else {
-        for (const slip::Field& f : slip::kFields) {
-            if (name != f.name) continue;
-            if (f.text)
-                r.values.*f.text = value;
-            else
-                r.values.*f.flag = value == "1";
-        }
+    } else if (name == "reprint_of") {
+        const bool number = !value.empty() && value.size() <= 18 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        if (number) r.reprintOf = std::stoll(value);
+        s.bad = s.bad || !number;
+    } else if (const slip::Field* f = slip::FindField(name)) {
+        if (f->text)
+            r.values.*f->text = value;
+        else
+            r.values.*f->flag = value == "1";
+        required(f->text || value == "0" || value == "1");
     }
 }
 
@@ -98,6 +131,7 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
         for (const slip::Field& f : slip::kFields)
             out += std::string(f.name) + "=" +
                    (f.text ? Escape(r.values.*f.text) : (r.values.*f.flag ? "1" : "0")) + "\n";
+        if (!r.tracking.empty()) out += "tracking=" + Escape(r.tracking) + "\n";
         if (!r.order.empty()) out += "order=" + Escape(r.order) + "\n";
         if (r.reprintOf) out += "reprint_of=" + std::to_string(*r.reprintOf) + "\n";
         out += "\n";
@@ -105,8 +139,18 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
     return out;
 }
 
-std::vector<HistoryRecord> ParsePending(std::string_view bytes) {
-    std::vector<HistoryRecord> records;
+PendingContents ParsePending(std::string_view bytes) {
+    PendingContents out;
+    std::optional<Section> section;
+    auto close = [&] {
+        if (!section) return;
+        if (section->bad || section->named != kRequired || !IsUuid(section->record.uuid))
+            ++out.unreadable;
+        else
+            out.records.push_back(std::move(section->record));
+        section.reset();
+    };
+    bool stray = false; // a line outside any section
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::size_t lf = bytes.find('\n', pos);
@@ -115,25 +159,48 @@ std::vector<HistoryRecord> ParsePending(std::string_view bytes) {
         pos = lf == std::string_view::npos ? bytes.size() : lf + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            records.emplace_back();
-            records.back().uuid = Unescape(line.substr(1, line.size() - 2));
+            close();
+            section.emplace();
+            section->record.uuid = Unescape(line.substr(1, line.size() - 2));
             continue;
         }
-        std::size_t eq = line.find('=');
-        if (records.empty() || eq == std::string_view::npos) continue;
-        Assign(records.back(), std::string(line.substr(0, eq)), Unescape(line.substr(eq + 1)));
+        if (line.empty()) continue;
+        const std::size_t eq = line.find('=');
+        if (!section || eq == std::string_view::npos) {
+            if (section)
+                section->bad = true;
+            else
+                stray = true;
+            continue;
+        }
+        Assign(*section, std::string(line.substr(0, eq)), Unescape(line.substr(eq + 1)));
     }
-    return records;
+    close();
+    if (stray) ++out.unreadable;
+    return out;
 }
 
-std::vector<HistoryRecord> ReadPending(const std::string& path) {
+PendingContents ReadPending(const std::string& path) {
     auto bytes = fileio::ReadFileIfExists(path);
-    return bytes ? ParsePending(*bytes) : std::vector<HistoryRecord>{};
+    return bytes ? ParsePending(*bytes) : PendingContents{};
 }
 
 void WritePending(const std::string& path, const std::vector<HistoryRecord>& records) {
     if (!records.empty()) return fileio::WriteFileAtomic(path, FormatPending(records));
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw EInOutError::FromErrno(errno, path);
+}
+
+std::string MovePendingAside(const std::string& path) {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    std::string aside = path + ".unreadable-" + stamp;
+    for (int n = 2; ::access(aside.c_str(), F_OK) == 0; ++n)
+        aside = path + ".unreadable-" + stamp + "-" + std::to_string(n);
+    if (::rename(path.c_str(), aside.c_str()) != 0) throw EInOutError::FromErrno(errno, path);
+    return aside;
 }
 
 } // namespace history

@@ -10,13 +10,18 @@
 //   ComboBox_SEL=手差し
 //   Edit_Zip=100-0001
 //   ...                      every field of the slip under its design name; check boxes 0 or 1
+//   tracking=123456789012    only when set
 //   order=A-1001             only when set
 //   reprint_of=17            only when set
 //
 // In values "%" and the control bytes are written as %XX (no CP932 trail byte is one of them).
-// Unknown names are skipped, so an older program reads a newer file.
+// Unknown names are skipped, so an older program reads a newer file. A section is a record only with a
+// uuid for its name, a valid time and every other line above; anything else in the file (a section
+// without them, a line outside any section or without "=") makes it unreadable: such a file is never
+// stored from, only moved aside for a person to look at.
 #include "history/HistoryRecord.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,13 +32,21 @@ inline constexpr const char* kPendingFileName = "tavo_Zaridi2.pending";
 
 std::string PendingFilePath(const std::string& dir);
 
+struct PendingContents {
+    std::vector<HistoryRecord> records; // the whole records, in file order
+    std::size_t unreadable = 0;         // sections that are not records, and stray lines
+};
+
 std::string FormatPending(const std::vector<HistoryRecord>& records);
-std::vector<HistoryRecord> ParsePending(std::string_view bytes);
+PendingContents ParsePending(std::string_view bytes);
 
 // Empty when the file does not exist; EInOutError when it cannot be read.
-std::vector<HistoryRecord> ReadPending(const std::string& path);
+PendingContents ReadPending(const std::string& path);
 // Replaces the file atomically; an empty list removes it. EInOutError when it cannot be written, the
 // old file then being exactly as it was.
 void WritePending(const std::string& path, const std::vector<HistoryRecord>& records);
+// Renames an unreadable file to PATH.unreadable-yyyyMMdd-HHmmss (a free name) and returns that name;
+// EInOutError when it cannot.
+std::string MovePendingAside(const std::string& path);
 
 } // namespace history

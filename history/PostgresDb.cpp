@@ -5,12 +5,33 @@
 #include "history/SqlDb.h"
 #include "platform/Cp932Codec.h"
 
+#include <cerrno>
+#include <chrono>
 #include <libpq-fe.h>
+#include <poll.h>
 
 namespace history {
 namespace {
 
 using Kind = EHistoryStore::Kind;
+
+// No call waits on the server longer than this: a server that stopped answering (stopped, or gone
+// without closing the connection) costs the desk this long, then the call fails as Unavailable.
+constexpr std::chrono::seconds kDeadline{5};
+
+using Clock = std::chrono::steady_clock;
+
+// Waits until the socket is ready for `events`; false when the deadline passed first.
+bool Wait(int fd, short events, Clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd p{fd, events, 0};
+        const int n = ::poll(&p, 1, static_cast<int>(left));
+        if (n != 0 && !(n < 0 && errno == EINTR)) return true; // ready, or an error libpq will report
+        if (n == 0) return false;
+    }
+}
 
 // Taken for the duration of a migration transaction; any desk that needs to migrate waits on it.
 constexpr const char* kMigrationLock = "SELECT pg_advisory_xact_lock(5921360456917045297)";
@@ -43,7 +64,8 @@ class PostgresDb final : public SqlDb {
 public:
     explicit PostgresDb(const PgParams& given) : where_(Describe(given)) {
         // A down server must not hold the print up for long; the caller may still ask for longer.
-        PgParams params = {{"connect_timeout", "5"}, {"application_name", "tavo_Zaridi2"}};
+        PgParams params = {
+            {"connect_timeout", "5"}, {"tcp_user_timeout", "5000"}, {"application_name", "tavo_Zaridi2"}};
         params.insert(params.end(), given.begin(), given.end());
         params.emplace_back("client_encoding", "UTF8");
         std::vector<const char*> keys, values;
@@ -53,14 +75,11 @@ public:
         }
         keys.push_back(nullptr);
         values.push_back(nullptr);
-        conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
-        if (PQstatus(conn_) != CONNECTION_OK) {
-            std::string detail = FirstLine(PQerrorMessage(conn_));
-            PQfinish(conn_);
-            throw EHistoryStore(Kind::Unavailable, Message("cannot connect: " + detail));
-        }
+        Connect(keys.data(), values.data());
         try {
-            Script("SET client_min_messages = warning"); // no notices for IF NOT EXISTS
+            // No notices for IF NOT EXISTS; the server, too, gives up on a statement after the deadline.
+            Script("SET client_min_messages = warning; SET statement_timeout = " +
+                   std::to_string(std::chrono::milliseconds(kDeadline).count()));
         } catch (...) {
             PQfinish(conn_);
             throw;
@@ -81,12 +100,17 @@ public:
                 continue;
             values[i] = texts[i].c_str();
         }
-        PGresult* res = PQexecParams(conn_, std::string(sql).c_str(), static_cast<int>(params.size()),
-                                     nullptr, values.data(), nullptr, nullptr, 0);
-        return Rows(res);
+        const std::string text(sql);
+        return Rows(Run([&] {
+            return PQsendQueryParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
+                                     values.data(), nullptr, nullptr, 0);
+        }));
     }
 
-    void Script(std::string_view sql) override { Rows(PQexec(conn_, std::string(sql).c_str())); }
+    void Script(std::string_view sql) override {
+        const std::string text(sql);
+        Rows(Run([&] { return PQsendQuery(conn_, text.c_str()); }));
+    }
 
     bool WideIndexes() const override { return false; }
     const char* CaselessLike() const override { return "ILIKE"; }
@@ -121,7 +145,11 @@ public:
         try {
             Script(kMigrationLock);
         } catch (...) {
-            PQclear(PQexec(conn_, "ROLLBACK"));
+            try {
+                Script("ROLLBACK");
+            } catch (const EHistoryStore&) {
+                // The connection is gone; the server drops the transaction itself. The first error stands.
+            }
             throw;
         }
     }
@@ -136,6 +164,65 @@ public:
     const std::string& Where() const override { return where_; }
 
 private:
+    // Opens the connection within the deadline, every step of it (the login included) waited on here.
+    void Connect(const char* const* keys, const char* const* values) {
+        const auto deadline = Clock::now() + kDeadline;
+        conn_ = PQconnectStartParams(keys, values, 1);
+        PostgresPollingStatusType step = PGRES_POLLING_WRITING;
+        while (conn_ && PQstatus(conn_) != CONNECTION_BAD && step != PGRES_POLLING_OK &&
+               step != PGRES_POLLING_FAILED) {
+            if (!Wait(PQsocket(conn_), step == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline)) {
+                PQfinish(conn_);
+                throw EHistoryStore(Kind::Unavailable, Message("cannot connect: no answer within " +
+                                                               std::to_string(kDeadline.count()) + " s"));
+            }
+            step = PQconnectPoll(conn_);
+        }
+        if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+            std::string detail = conn_ ? FirstLine(PQerrorMessage(conn_)) : "out of memory";
+            PQfinish(conn_);
+            throw EHistoryStore(Kind::Unavailable, Message("cannot connect: " + detail));
+        }
+        // Sending never waits on a server that stopped reading; Run waits, up to the deadline.
+        PQsetnonblocking(conn_, 1);
+    }
+
+    // Sends one request with `send` and collects its results within the deadline: the last one, or the
+    // first error, as PQexec would return. After a missed deadline the connection is given up: an answer
+    // may still be on its way, so nothing else can be asked on it.
+    template <class Send>
+    PGresult* Run(Send&& send) {
+        if (!broken_.empty()) throw EHistoryStore(Kind::Unavailable, Message(broken_));
+        const auto deadline = Clock::now() + kDeadline;
+        auto giveUp = [&] {
+            broken_ = "no answer within " + std::to_string(kDeadline.count()) + " s";
+            throw EHistoryStore(Kind::Unavailable, Message(broken_));
+        };
+        if (!send()) return nullptr; // Rows reports the connection's error
+        int flushed;
+        while ((flushed = PQflush(conn_)) == 1)
+            if (!Wait(PQsocket(conn_), POLLOUT | POLLIN, deadline)) giveUp();
+        if (flushed < 0) return nullptr;
+        PGresult* result = nullptr;
+        for (;;) {
+            while (PQisBusy(conn_)) {
+                if (!Wait(PQsocket(conn_), POLLIN, deadline)) {
+                    PQclear(result);
+                    giveUp();
+                }
+                if (!PQconsumeInput(conn_)) break; // PQgetResult reports it
+            }
+            PGresult* next = PQgetResult(conn_);
+            if (!next) return result;
+            if (result && PQresultStatus(result) == PGRES_FATAL_ERROR) {
+                PQclear(next); // the first error stands
+            } else {
+                PQclear(result);
+                result = next;
+            }
+        }
+    }
+
     std::vector<SqlRow> Rows(PGresult* res) {
         ExecStatusType status = PQresultStatus(res);
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
@@ -169,6 +256,7 @@ private:
 
     std::string where_;
     PGconn* conn_ = nullptr;
+    std::string broken_; // why the connection was given up, empty while it works
 };
 
 } // namespace

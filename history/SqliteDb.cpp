@@ -5,7 +5,11 @@
 #include "history/SqlDb.h"
 #include "platform/Cp932Codec.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace history {
@@ -20,11 +24,29 @@ class SqliteDb final : public SqlDb {
 public:
     explicit SqliteDb(std::string path) : path_(std::move(path)) {
         try {
+            if (ReadOnlyPlace()) {
+                // Read as it is: no journal mode to switch, no -wal or -shm to make where none can be.
+                // Without a log of recent writes beside it, the file alone is the whole history.
+                std::error_code ec;
+                const bool log = std::filesystem::file_size(path_ + "-wal", ec) > 0 && !ec;
+                const std::string uri =
+                    "file:" + UriPath(path_) + (log ? "?mode=ro" : "?mode=ro&immutable=1");
+                int rc = sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+                if (rc != SQLITE_OK) Fail(rc);
+                Ownership();
+                Intact();
+                return;
+            }
+            // A new file is the user's alone, like every file of the program; its -wal and -shm take its
+            // mode.
+            int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd >= 0) ::close(fd);
             int rc =
                 sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
             if (rc != SQLITE_OK) Fail(rc);
             sqlite3_busy_timeout(db_, 5000); // another program reading or the probe writing: wait a little
             Ownership();                     // before anything is written, so a foreign file is never touched
+            Intact();
             auto mode = Query("PRAGMA journal_mode = WAL", {});
             if (mode.empty() || mode[0][0].value_or("") != "wal")
                 throw EHistoryStore(Kind::Unavailable, Message("WAL mode is not available"));
@@ -42,10 +64,15 @@ public:
         sqlite3_stmt* stmt = Prepare(sql);
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
+        // Every parameter has its place and every place its parameter, as PostgreSQL insists.
+        if (static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) != params.size())
+            throw EHistoryStore(Kind::BadRequest,
+                                Message(std::to_string(params.size()) + " parameters for " +
+                                        std::to_string(sqlite3_bind_parameter_count(stmt)) + " places"));
         for (std::size_t i = 0; i < params.size(); ++i) {
             std::string name = "$" + std::to_string(i + 1);
             int index = sqlite3_bind_parameter_index(stmt, name.c_str());
-            if (index == 0) continue;
+            if (index == 0) throw EHistoryStore(Kind::BadRequest, Message("no place for parameter " + name));
             const SqlParam& p = params[i];
             if (auto* n = std::get_if<std::int64_t>(&p))
                 sqlite3_bind_int64(stmt, index, *n);
@@ -112,6 +139,37 @@ private:
             Integer("SELECT count(*) FROM sqlite_schema") == 0)
             return;
         throw EHistoryStore(Kind::Foreign, Message("another program's database"));
+    }
+
+    // A file with damage anywhere is refused whole, before a damaged page is read as data.
+    void Intact() {
+        auto rows = Query("PRAGMA quick_check(1)", {});
+        const std::string result = rows.empty() ? "no answer" : rows[0][0].value_or("");
+        if (result != "ok")
+            throw EHistoryStore(Kind::Foreign, Message("damaged (" + result +
+                                                       "); left as it is, a copy of it may be repaired"));
+    }
+
+    // An existing file in a folder or on a disk that cannot be written.
+    bool ReadOnlyPlace() const {
+        if (::access(path_.c_str(), F_OK) != 0) return false;
+        const std::filesystem::path dir = std::filesystem::path(path_).parent_path();
+        return ::access(dir.empty() ? "." : dir.c_str(), W_OK) != 0 || ::access(path_.c_str(), W_OK) != 0;
+    }
+
+    // The path as a URI's path: '?', '#' and '%' escaped.
+    static std::string UriPath(const std::string& path) {
+        std::string out;
+        for (char c : path) {
+            if (c == '?' || c == '#' || c == '%') {
+                char buf[4];
+                std::snprintf(buf, sizeof buf, "%%%02X", static_cast<unsigned char>(c));
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+        return out;
     }
 
     std::int64_t Integer(std::string_view sql) {

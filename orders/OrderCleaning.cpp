@@ -1,6 +1,7 @@
 #include "orders/OrderCleaning.h"
 
 #include "orders/OrderText.h"
+#include "orders/Promotion.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
 #include "platform/HalfWidth.h"
@@ -15,6 +16,7 @@ namespace {
 // Digits, signs and blanks as ASCII: full-width forms folded by the locale's half-width mapping, every
 // dash-like character "-". nullopt when anything else (kana, kanji, letters past ASCII) is left.
 std::optional<std::string> AsciiForm(std::string_view s) {
+    if (IsAscii(s)) return std::string(s); // most postcodes, phones and amounts: nothing to fold
     const std::string half = cp932::ToUtf8(cp932::ToHalfWidth(cp932::FromUtf8(s)));
     std::string out;
     std::size_t i = 0;
@@ -61,8 +63,8 @@ bool EndsWithDigit(std::string_view s) {
 
 Cleaned CleanPostcode(std::string_view text) {
     std::string t = TrimBlanks(text);
-    if (t.empty()) return {"", "郵便番号がありません"};
-    auto unreadable = [&] { return Cleaned{t, "郵便番号" + Quote(t) + "を読めません"}; };
+    if (t.empty()) return {"", "郵便番号がありません", Severity::Problem};
+    auto unreadable = [&] { return Cleaned{t, "郵便番号" + Quote(t) + "を読めません", Severity::Problem}; };
     static const std::string kMark = "\xE3\x80\x92"; // 〒
     std::string s = t;
     if (s.starts_with(kMark)) s.erase(0, kMark.size());
@@ -139,9 +141,10 @@ bool IsCashOnDelivery(std::string_view payment) {
 
 Cleaned CashOnDeliveryAmount(std::string_view total) {
     std::string t = TrimBlanks(total);
-    if (t.empty()) return {"0", "代引ですが合計金額がないため、代引金額を0にしました"};
+    if (t.empty()) return {"0", "代引ですが合計金額がないため、代引金額を0にしました", Severity::Problem};
     auto zero = [&](const char* why) {
-        return Cleaned{"0", std::string("代引の合計金額") + Quote(t) + why + "、代引金額を0にしました"};
+        return Cleaned{"0", std::string("代引の合計金額") + Quote(t) + why + "、代引金額を0にしました",
+                       Severity::Problem};
     };
     static const std::string kYen = "\xE5\x86\x86"; // 円
     std::string s;
@@ -173,7 +176,7 @@ Cleaned CashOnDeliveryAmount(std::string_view total) {
     }
     if (digits.empty()) return zero("を読めないため");
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
-    if (digits.size() > 7) return zero("が7桁を超えるため");
+    if (digits.size() > kAmountDigits) return zero("が7桁を超えるため");
     if (digits == t) return {digits, ""};
     return {digits, "代引金額" + Quote(t) + "を「" + digits + "」にしました"};
 }
@@ -281,7 +284,7 @@ AddressLines LayoutAddress(std::string_view prefecture, const std::vector<std::s
             ends.push_back(cp932::FromUtf8(std::string_view(text).substr(0, m)).size());
         std::size_t cut = AddressCut(cp, ends, kAddressLineBytes);
         if (cut == 0) return std::nullopt;
-        std::size_t u = Utf8Offset(text, cp, cut);
+        std::size_t u = Utf8Offset(text, cut);
         return std::make_pair(TrimBlanks(text.substr(0, u)), TrimBlanks(text.substr(u)));
     };
 
@@ -291,10 +294,11 @@ AddressLines LayoutAddress(std::string_view prefecture, const std::vector<std::s
     } else if (auto cut = split(line, meets)) {
         out.add1 = cut->first;
         rest = cut->second;
-        out.warnings.push_back("住所が40バイトを超えるため、おところ①と②に分けました");
+        out.warnings.push_back({Severity::Note, "住所が40バイトを超えるため、おところ①と②に分けました"});
     } else {
         out.add1 = line;
-        out.warnings.push_back("おところ①が40バイトを超えています（分けられる区切りがありません）");
+        out.warnings.push_back(
+            {Severity::Problem, "おところ①が40バイトを超えています（分けられる区切りがありません）"});
     }
     std::vector<std::size_t> meets2;
     out.add2 = rest;
@@ -309,12 +313,12 @@ AddressLines LayoutAddress(std::string_view prefecture, const std::vector<std::s
     }
     if (!c.empty()) {
         out.add3 = c;
-        out.warnings.push_back("会社名" + Quote(c) + "をおところ③に入れました");
+        out.warnings.push_back({Severity::Note, "会社名" + Quote(c) + "をおところ③に入れました"});
     } else if (Cp932Bytes(out.add2) > kAddressLineBytes) {
         if (auto cut = split(out.add2, meets2)) {
             out.add2 = cut->first;
             out.add3 = cut->second;
-            out.warnings.push_back("おところ②が40バイトを超えるため、③に分けました");
+            out.warnings.push_back({Severity::Note, "おところ②が40バイトを超えるため、③に分けました"});
         }
     }
     return out;
@@ -327,14 +331,19 @@ GoodsLines LayoutGoods(const std::vector<std::string>& itemNames) {
         if (std::string t = TrimBlanks(n); !t.empty()) names.push_back(t);
     std::string* lines[] = {&out.g1, &out.g2, &out.g3};
     for (std::size_t i = 0; i < names.size() && i < 3; ++i) {
-        *lines[i] = CutToCp932Bytes(names[i], kGoodsLineBytes);
-        if (*lines[i] != names[i])
-            out.warnings.push_back("品名" + Quote(names[i]) + "を" + std::to_string(kGoodsLineBytes) +
-                                   "バイトで切りました");
+        std::string name = WithoutPromotion(names[i]);
+        if (name != names[i])
+            out.warnings.push_back({Severity::Note, "品名" + Quote(names[i]) + "から宣伝の文字を除き" +
+                                                        Quote(name) + "にしました"});
+        *lines[i] = TrimBlanks(CutToCp932Bytes(name, kGoodsLineBytes)); // a cut at a blank leaves none
+        if (*lines[i] != name)
+            out.warnings.push_back(
+                {Severity::Note,
+                 "品名" + Quote(name) + "を" + std::to_string(kGoodsLineBytes) + "バイトで切りました"});
     }
     if (names.size() > 3)
-        out.warnings.push_back("商品が" + std::to_string(names.size()) +
-                               "点あります。品名には最初の3点を入れました");
+        out.warnings.push_back({Severity::Note, "商品が" + std::to_string(names.size()) +
+                                                    "点あります。品名には最初の3点を入れました"});
     return out;
 }
 

@@ -1,12 +1,15 @@
 #include "orders/OrderColumns.h"
 
+#include "orders/HeaderWords-private.h"
 #include "orders/OrderText.h"
+#include "orders/Platforms.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
 #include "platform/ProfileFile.h"
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 namespace orders {
 namespace {
@@ -14,33 +17,34 @@ namespace {
 using C = OrderColumn;
 
 constexpr std::array<OrderColumnInfo, kOrderColumnCount> kInfos = {{
-    {C::OrderNo, "OrderNo", "注文番号", false},
-    {C::Zip, "Zip", "郵便番号", true},
-    {C::Zip2, "Zip2", "郵便番号（下4桁）", false},
-    {C::Prefecture, "Prefecture", "都道府県", false},
-    {C::Address1, "Address1", "住所1（市区町村）", true},
-    {C::Address2, "Address2", "住所2（番地）", false},
-    {C::Address3, "Address3", "住所3", false},
-    {C::Building, "Building", "建物名", false},
-    {C::Name, "Name", "お名前", true},
-    {C::Name2, "Name2", "お名前（名・2行目）", false},
-    {C::Company, "Company", "会社名", false},
-    {C::Tel, "Tel", "電話番号", false},
-    {C::Tel2, "Tel2", "電話番号（2つ目）", false},
-    {C::Tel3, "Tel3", "電話番号（3つ目）", false},
-    {C::ItemName, "ItemName", "商品名", false},
-    {C::ItemName2, "ItemName2", "商品名2", false},
-    {C::ItemName3, "ItemName3", "商品名3", false},
-    {C::Quantity, "Quantity", "数量", false},
-    {C::Total, "Total", "合計金額", false},
-    {C::Payment, "Payment", "支払方法", false},
-    {C::DeliveryDate, "DeliveryDate", "お届け希望日", false},
-    {C::DeliveryTime, "DeliveryTime", "お届け時間帯", false},
-    {C::SenderZip, "SenderZip", "ご依頼主郵便番号", false},
-    {C::SenderAddress1, "SenderAddress1", "ご依頼主住所1", false},
-    {C::SenderAddress2, "SenderAddress2", "ご依頼主住所2", false},
-    {C::SenderName, "SenderName", "ご依頼主名", false},
-    {C::SenderTel, "SenderTel", "ご依頼主電話番号", false},
+    {C::OrderNo, "OrderNo", "注文番号", false, false},
+    {C::Zip, "Zip", "郵便番号", true, false},
+    {C::Zip2, "Zip2", "郵便番号（下4桁）", false, false},
+    {C::Prefecture, "Prefecture", "都道府県", false, false},
+    {C::Address1, "Address1", "住所1（市区町村）", true, false},
+    {C::Address2, "Address2", "住所2（番地）", false, false},
+    {C::Address3, "Address3", "住所3", false, false},
+    {C::Building, "Building", "建物名", false, false},
+    {C::Name, "Name", "お名前", true, false},
+    {C::Name2, "Name2", "お名前（名・2行目）", false, false},
+    {C::Company, "Company", "会社名", false, false},
+    {C::Tel, "Tel", "電話番号", false, false},
+    {C::Tel2, "Tel2", "電話番号（2つ目）", false, false},
+    {C::Tel3, "Tel3", "電話番号（3つ目）", false, false},
+    {C::ItemName, "ItemName", "商品名", false, false},
+    {C::ItemName2, "ItemName2", "商品名2", false, false},
+    {C::ItemName3, "ItemName3", "商品名3", false, false},
+    {C::Quantity, "Quantity", "数量", false, false},
+    {C::Total, "Total", "合計金額（代引金額）", false, true},
+    {C::Payment, "Payment", "支払方法", false, true},
+    {C::DeliveryDate, "DeliveryDate", "お届け希望日", false, false},
+    {C::DeliveryTime, "DeliveryTime", "お届け時間帯", false, false},
+    {C::Notes, "Notes", "備考", false, false},
+    {C::SenderZip, "SenderZip", "ご依頼主郵便番号", false, false},
+    {C::SenderAddress1, "SenderAddress1", "ご依頼主住所1", false, false},
+    {C::SenderAddress2, "SenderAddress2", "ご依頼主住所2", false, false},
+    {C::SenderName, "SenderName", "ご依頼主名", false, false},
+    {C::SenderTel, "SenderTel", "ご依頼主電話番号", false, false},
 }};
 
 // What a header says, before the file as a whole decides which column serves which kind.
@@ -54,6 +58,7 @@ enum class Kind {
     Payment,
     DeliveryDate,
     DeliveryTime,
+    Notes,
     // Per person (shipping address, orderer, sender):
     Zip,
     ZipPart1,
@@ -99,6 +104,7 @@ constexpr Stem kOrderStems[] = {
     {"ordernumber", Kind::OrderNo},
     {"注文コード", Kind::OrderNo, 1},
     {"受注コード", Kind::OrderNo, 1},
+    {"売上id", Kind::OrderNo, 1},
     {"order", Kind::OrderNo, 1},
     {"ordername", Kind::OrderNo, 1},
     {"お客様管理番号", Kind::OrderNo, 2},
@@ -114,6 +120,9 @@ constexpr Stem kOrderStems[] = {
     {"商品", Kind::Item, 2},
     {"item", Kind::Item, 2},
     {"product", Kind::Item, 2},
+    {"title", Kind::Item, 2},
+    {"商品商品名", Kind::Item, 1},
+    {"購入商品商品名", Kind::Item, 1},
     {"商品名2", Kind::Item2},
     {"品名2", Kind::Item2},
     {"商品名3", Kind::Item3},
@@ -126,6 +135,9 @@ constexpr Stem kOrderStems[] = {
     {"qty", Kind::Quantity},
     {"lineitemquantity", Kind::Quantity},
     {"itemquantity", Kind::Quantity},
+    {"quantitypurchased", Kind::Quantity},
+    {"販売個数", Kind::Quantity, 1},
+    {"購入商品販売個数", Kind::Quantity, 1},
     {"注文数", Kind::Quantity, 1},
     {"購入数", Kind::Quantity, 1},
     {"代引金額", Kind::Total},
@@ -133,6 +145,9 @@ constexpr Stem kOrderStems[] = {
     {"代引額", Kind::Total},
     {"代金引換金額", Kind::Total},
     {"代金引換額", Kind::Total},
+    {"codcollectibleamount", Kind::Total},
+    {"代引請求金額", Kind::Total},
+    {"請求合計金額", Kind::Total, 1},
     {"請求金額", Kind::Total, 1},
     {"ご請求金額", Kind::Total, 1},
     {"お支払い金額", Kind::Total, 1},
@@ -147,6 +162,11 @@ constexpr Stem kOrderStems[] = {
     {"ordertotal", Kind::Total, 2},
     {"grandtotal", Kind::Total, 2},
     {"totalprice", Kind::Total, 2},
+    {"販売価格合計", Kind::Total, 2},
+    {"売上総額", Kind::Total, 2},
+    {"合計請求金額", Kind::Total, 2},
+    {"お支払合計", Kind::Total, 2},
+    {"お支払い合計", Kind::Total, 2},
     {"合計", Kind::Total, 3},
     {"注文金額", Kind::Total, 3},
     {"注文合計", Kind::Total, 3},
@@ -156,6 +176,12 @@ constexpr Stem kOrderStems[] = {
     {"お支払方法", Kind::Payment},
     {"お支払い方法", Kind::Payment},
     {"paymentmethod", Kind::Payment},
+    {"支払方法名", Kind::Payment},
+    {"支払い方法名", Kind::Payment},
+    {"お支払方法名", Kind::Payment},
+    {"決済方法名", Kind::Payment},
+    {"paymethodname", Kind::Payment},
+    {"paymethod", Kind::Payment, 1},
     {"決済", Kind::Payment, 1},
     {"決済種別", Kind::Payment, 1},
     {"支払区分", Kind::Payment, 1},
@@ -176,6 +202,7 @@ constexpr Stem kOrderStems[] = {
     {"お届け予定日", Kind::DeliveryDate, 1},
     {"着指定日", Kind::DeliveryDate, 1},
     {"配送日", Kind::DeliveryDate, 2},
+    {"shiprequestdate", Kind::DeliveryDate},
     {"お届け時間帯", Kind::DeliveryTime},
     {"お届け希望時間帯", Kind::DeliveryTime},
     {"お届け時間指定", Kind::DeliveryTime},
@@ -191,6 +218,22 @@ constexpr Stem kOrderStems[] = {
     {"時間帯指定", Kind::DeliveryTime, 1},
     {"時間指定", Kind::DeliveryTime, 1},
     {"時間帯", Kind::DeliveryTime, 2},
+    {"お届け希望時間", Kind::DeliveryTime},
+    {"shiprequesttime", Kind::DeliveryTime},
+    {"備考", Kind::Notes},
+    {"備考欄", Kind::Notes},
+    {"notes", Kind::Notes},
+    {"note", Kind::Notes},
+    {"コメント", Kind::Notes},
+    {"通信欄", Kind::Notes},
+    {"ご要望", Kind::Notes},
+    {"要望", Kind::Notes},
+    {"配送指示", Kind::Notes},
+    {"配達指示", Kind::Notes},
+    {"deliveryinstructions", Kind::Notes},
+    {"shipnotes", Kind::Notes},
+    {"comment", Kind::Notes, 1},
+    {"comments", Kind::Notes, 1},
 };
 
 constexpr Stem kPersonStems[] = {
@@ -375,7 +418,9 @@ constexpr std::string_view kIgnoredWords[] = {
 
 // Lower-case ASCII with full-width letters and digits folded to it, and blanks, punctuation and
 // brackets dropped: "送付先 住所：都道府県", "Shipping_Zip" and "ＴＥＬ（１）" compare as their words.
-std::string Normalise(std::string_view header) {
+} // namespace
+
+std::string NormaliseHeader(std::string_view header) {
     std::string out;
     std::size_t i = 0;
     while (i < header.size()) {
@@ -405,6 +450,8 @@ std::string Normalise(std::string_view header) {
     }
     return out;
 }
+
+namespace {
 
 const Stem* FindStem(std::string_view word, const Stem* begin, const Stem* end) {
     for (const Stem* s = begin; s != end; ++s)
@@ -436,7 +483,7 @@ std::optional<int> NumberedAddress(std::string_view word) {
 }
 
 std::optional<Candidate> Classify(std::string_view header, int column) {
-    std::string word = Normalise(header);
+    std::string word = NormaliseHeader(header);
     if (word.empty()) return std::nullopt;
     for (std::string_view w : kIgnoredWords)
         if (word.find(w) != std::string::npos) return std::nullopt;
@@ -587,6 +634,44 @@ std::string SectionFor(const std::vector<std::string>& header) {
     return cp932::PlainTrim(name);
 }
 
+// A platform's own columns, where its file has them, before anything the vocabulary guessed; the
+// kinds they fill are taken from the other columns.
+void ApplyPlatform(const std::vector<std::string>& header, ColumnMapping& m) {
+    m.platform = RecognisePlatform(header);
+    const PlatformFormat* format = FormatOf(m.platform);
+    if (!format) return;
+    const std::vector<std::string> words = NormaliseHeaders(header);
+    std::array<bool, kOrderColumnCount> set{};
+    for (const PlatformColumn& pc : format->columns) {
+        const auto k = static_cast<std::size_t>(pc.column);
+        if (set[k]) continue;
+        if (int col = FindHeader(words, pc.header); col != kNoColumn) {
+            for (int& other : m.columns)
+                if (other == col) other = kNoColumn;
+            m.columns[k] = col;
+            set[k] = true;
+        }
+    }
+    for (const PlatformRef& r : format->refs)
+        if (int col = FindHeader(words, r.header); col != kNoColumn)
+            m.refs.emplace_back(std::string(r.key), col);
+    for (std::string_view d : format->destination)
+        if (int col = FindHeader(words, d); col != kNoColumn) m.destination = col;
+}
+
+// Words of a header that looks like a payment method or an amount the customer pays; and those of
+// amounts that are something else (a fee, a tax, a unit price).
+constexpr std::string_view kPaymentWords[] = {"支払", "決済", "payment", "paymethod", "代引", "代金引換"};
+constexpr std::string_view kAmountWords[] = {"金額", "合計", "総額", "請求", "total", "amount", "price"};
+constexpr std::string_view kOtherAmountWords[] = {"送料", "手数料",   "税",    "ポイント", "クーポン",
+                                                  "割引", "単価",     "小計",  "shipping", "tax",
+                                                  "fee",  "discount", "point", "unit",     "subtotal"};
+
+bool HasWord(const std::string& word, std::span<const std::string_view> words) {
+    return std::any_of(words.begin(), words.end(),
+                       [&](std::string_view w) { return word.find(w) != std::string::npos; });
+}
+
 } // namespace
 
 const std::array<OrderColumnInfo, kOrderColumnCount>& OrderColumnInfos() {
@@ -609,6 +694,7 @@ ColumnMapping RecogniseColumns(const std::vector<std::string>& header) {
     a.Set(C::Payment, a.Best({Kind::Payment}, std::nullopt));
     a.Set(C::DeliveryDate, a.Best({Kind::DeliveryDate}, std::nullopt));
     a.Set(C::DeliveryTime, a.Best({Kind::DeliveryTime}, std::nullopt));
+    a.Set(C::Notes, a.Best({Kind::Notes}, std::nullopt));
 
     // The consignee is the shipping address when the file has one, else the unprefixed columns and
     // then the orderer's. Each group comes whole from one side, so two people are never mixed.
@@ -632,6 +718,7 @@ ColumnMapping RecogniseColumns(const std::vector<std::string>& header) {
                 m[C::OrderNo] = c.column;
                 break;
             }
+    ApplyPlatform(header, m);
     return m;
 }
 
@@ -642,6 +729,32 @@ std::vector<OrderColumn> MissingColumns(const ColumnMapping& m) {
     return missing;
 }
 
+std::pair<std::vector<int>, std::vector<int>> MoneyLookalikes(const ColumnMapping& m,
+                                                              const std::vector<std::string>& header) {
+    std::pair<std::vector<int>, std::vector<int>> found;
+    for (int i : UnusedColumns(m, header.size())) {
+        const std::string word = NormaliseHeader(header[static_cast<std::size_t>(i)]);
+        bool ignored = false;
+        for (std::string_view w : kIgnoredWords)
+            ignored = ignored || word.find(w) != std::string::npos;
+        if (ignored || word.empty()) continue;
+        if (HasWord(word, kPaymentWords) && !HasWord(word, kOtherAmountWords) && !HasWord(word, kAmountWords))
+            found.first.push_back(i);
+        else if (HasWord(word, kAmountWords) && !HasWord(word, kOtherAmountWords))
+            found.second.push_back(i);
+    }
+    return found;
+}
+
+std::vector<OrderColumn> UnsureColumns(const ColumnMapping& m, const std::vector<std::string>& header) {
+    auto [payments, amounts] = MoneyLookalikes(m, header);
+    std::vector<OrderColumn> unsure;
+    const bool payment = m[C::Payment] != kNoColumn || !payments.empty();
+    if (m[C::Payment] == kNoColumn && !payments.empty()) unsure.push_back(C::Payment);
+    if (m[C::Total] == kNoColumn && !amounts.empty() && payment) unsure.push_back(C::Total);
+    return unsure;
+}
+
 std::vector<int> UnusedColumns(const ColumnMapping& m, std::size_t headerSize) {
     std::vector<int> unused;
     for (int i = 0; i < static_cast<int>(headerSize); ++i)
@@ -649,9 +762,8 @@ std::vector<int> UnusedColumns(const ColumnMapping& m, std::size_t headerSize) {
     return unused;
 }
 
-bool LoadMapping(const std::string& iniPath, const std::vector<std::string>& header, ColumnMapping& mapping) {
+bool ReadMapping(const ProfileFile& ini, const std::vector<std::string>& header, ColumnMapping& mapping) {
     const std::string section = SectionFor(header);
-    ProfileFile ini(iniPath);
     constexpr std::string_view kMissing = "\x01";
     bool found = false;
     for (const OrderColumnInfo& info : kInfos) {
@@ -675,24 +787,37 @@ bool LoadMapping(const std::string& iniPath, const std::vector<std::string>& hea
     return found;
 }
 
-void SaveMapping(const std::string& iniPath, const std::vector<std::string>& header,
-                 const ColumnMapping& mapping) {
+void WriteMapping(ProfileFile& ini, const std::vector<std::string>& header, const ColumnMapping& mapping) {
     const std::string section = SectionFor(header);
-    ProfileFile ini(iniPath);
     for (const OrderColumnInfo& info : kInfos) {
         int col = mapping[info.column];
         std::string value;
         if (col >= 0 && static_cast<std::size_t>(col) < header.size()) {
             const std::string& name = header[static_cast<std::size_t>(col)];
             std::string cp = cp932::FromUtf8(name);
-            bool unique = std::count(header.begin(), header.end(), name) == 1;
+            // Unique as the file holds it: two headers may differ only in what CP932 folds together.
+            bool unique = std::count_if(header.begin(), header.end(),
+                                        [&](const std::string& h) { return cp932::FromUtf8(h) == cp; }) == 1;
+            // A name is kept only where it reads back as itself: CP932 can hold it, no blanks at its ends,
+            // nothing a profile file would take for a quote, a comment or a line end.
             bool plain = !name.empty() && name[0] != '#' && Unencodable(name).empty() &&
                          cp.size() <= ProfileFile::kMaxValueBytes &&
-                         cp.find_first_of("\r\n") == std::string::npos;
+                         cp.find_first_of("\r\n") == std::string::npos && cp932::PlainTrim(cp) == cp &&
+                         cp.front() != '"' && cp.front() != '\'';
             value = unique && plain ? cp : "#" + std::to_string(col + 1);
         }
         ini.WriteString(section, info.key, value);
     }
+}
+
+bool LoadMapping(const std::string& iniPath, const std::vector<std::string>& header, ColumnMapping& mapping) {
+    return ReadMapping(ProfileFile(iniPath), header, mapping);
+}
+
+void SaveMapping(const std::string& iniPath, const std::vector<std::string>& header,
+                 const ColumnMapping& mapping) {
+    ProfileFile ini(iniPath);
+    WriteMapping(ini, header, mapping);
     ini.Save();
 }
 

@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+class ProfileFile;
 
 namespace orders {
 
@@ -35,6 +38,7 @@ enum class OrderColumn {
     Payment,
     DeliveryDate,
     DeliveryTime,
+    Notes, // the customer's own words: read for a delivery day or slot they ask for
     SenderZip,
     SenderAddress1,
     SenderAddress2,
@@ -48,6 +52,7 @@ struct OrderColumnInfo {
     std::string_view key;     // its key in the mapping file (ASCII)
     std::string_view caption; // what the mapping dialog shows (UTF-8)
     bool required;            // orders cannot be built while it has no column
+    bool money;               // payment and total: asked for when the file seems to have them (UnsureColumns)
 };
 
 // Every kind of column, in the order the mapping dialog lists them.
@@ -55,21 +60,39 @@ const std::array<OrderColumnInfo, kOrderColumnCount>& OrderColumnInfos();
 
 inline constexpr int kNoColumn = -1;
 
-// The file's column (0-based) for each kind, or kNoColumn.
+enum class Platform;
+
+// The file's column (0-based) for each kind, or kNoColumn; and what the header row tells beyond that:
+// the platform and the columns of its IDs.
 struct ColumnMapping {
     std::array<int, kOrderColumnCount> columns;
+    Platform platform{};                           // Platform::Other unless the header is a platform's
+    std::vector<std::pair<std::string, int>> refs; // the platform's IDs kept with the order: name, column
+    int destination = kNoColumn;                   // the platform's shipping-address ID
     ColumnMapping() { columns.fill(kNoColumn); }
     int& operator[](OrderColumn c) { return columns[static_cast<std::size_t>(c)]; }
     int operator[](OrderColumn c) const { return columns[static_cast<std::size_t>(c)]; }
     bool operator==(const ColumnMapping&) const = default;
 };
 
-// Recognises the header row's cells (UTF-8). Shipping-address columns win over unprefixed ones, and
-// the orderer's or billing columns are used only when the file has no shipping address.
+// Recognises the header row's cells (UTF-8). A platform's file (Platforms.h) takes its columns from the
+// platform's table first. Otherwise, shipping-address columns win over unprefixed ones, and the
+// orderer's or billing columns are used only when the file has no shipping address; of two headers
+// that name one kind equally well, the first wins.
 ColumnMapping RecogniseColumns(const std::vector<std::string>& header);
 
-// Required kinds that have no column yet: when not empty, the mapping dialog is needed.
+// Required kinds that have no column yet: when not empty, orders cannot be built without the dialog.
 std::vector<OrderColumn> MissingColumns(const ColumnMapping& mapping);
+
+// Payment and total when they have no column although the header has one that looks like it (支払,
+// 決済, 金額, 合計, payment, total ... that no rule recognised): cash on delivery would be lost without a
+// word, so the dialog asks for them too, but lets the user answer "none".
+std::vector<OrderColumn> UnsureColumns(const ColumnMapping& mapping, const std::vector<std::string>& header);
+
+// Those columns themselves: the file's columns that look like a payment method (first) or an amount
+// (second) and that no kind uses.
+std::pair<std::vector<int>, std::vector<int>> MoneyLookalikes(const ColumnMapping& mapping,
+                                                              const std::vector<std::string>& header);
 
 // Columns of the file no kind uses, for the dialog's list of what was not recognised.
 std::vector<int> UnusedColumns(const ColumnMapping& mapping, std::size_t headerSize);
@@ -89,5 +112,9 @@ bool LoadMapping(const std::string& iniPath, const std::vector<std::string>& hea
 // "<path> に書き込めません" when the file cannot be written.
 void SaveMapping(const std::string& iniPath, const std::vector<std::string>& header,
                  const ColumnMapping& mapping);
+
+// The same on a mapping file in memory.
+bool ReadMapping(const ProfileFile& ini, const std::vector<std::string>& header, ColumnMapping& mapping);
+void WriteMapping(ProfileFile& ini, const std::vector<std::string>& header, const ColumnMapping& mapping);
 
 } // namespace orders

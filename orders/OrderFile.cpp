@@ -6,6 +6,7 @@
 #include "platform/FileIO.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 namespace orders {
@@ -18,19 +19,32 @@ std::string RowText(std::size_t row) {
     return std::to_string(row) + "行目";
 }
 
-std::size_t LineOf(std::string_view text, std::size_t offset) {
-    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + offset, '\n'));
-}
+struct Utf8Census {
+    std::size_t firstBad = std::string_view::npos; // offset of the first byte that is no UTF-8
+    std::size_t bad = 0;                           // bytes that are no UTF-8
+    std::size_t characters = 0;                    // well-formed sequences of two bytes or more
+};
 
-// Offset of the first byte that is not part of well-formed UTF-8, or npos.
-std::size_t FirstNonUtf8(std::string_view s) {
+// Shift_JIS text makes a well-formed UTF-8 sequence only now and then, and breaks one at nearly every
+// character; UTF-8 text with a pasted Shift_JIS cell is the other way round.
+Utf8Census CountUtf8(std::string_view s) {
+    Utf8Census c;
     char32_t cp;
     for (std::size_t i = 0; i < s.size();) {
-        std::size_t len = static_cast<unsigned char>(s[i]) < 0x80 ? 1 : cp932::DecodeUtf8(s, i, cp);
-        if (len == 0) return i;
-        i += len;
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = cp932::DecodeUtf8(s, i, cp);
+        if (len == 0) {
+            if (c.bad++ == 0) c.firstBad = i;
+            ++i;
+        } else {
+            ++c.characters;
+            i += len;
+        }
     }
-    return std::string_view::npos;
+    return c;
 }
 
 // EUC-JP decodes as CP932 too (as nonsense): its text never uses the lead bytes 0x81-0x9F that every
@@ -51,43 +65,6 @@ bool LooksLikeEucJp(std::string_view s) {
         }
     }
     return pairs > 0;
-}
-
-// Decodes `bytes` (byte-order mark removed) to UTF-8 after telling its encoding; raises for binary
-// data and for text in neither encoding.
-std::string Decode(std::string bytes, const std::string& path, OrderEncoding& encoding) {
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        throw OrderFileError(path, "はUTF-16で保存されています。UTF-8かShift_JISで保存し直してください");
-    bool bom = bytes.starts_with(kBom);
-    if (bom) bytes.erase(0, kBom.size());
-    while (!bytes.empty() && bytes.back() == '\x1A') // an old end-of-file mark
-        bytes.pop_back();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F)
-            throw OrderFileError(path, "はテキストファイルではありません（" + RowText(LineOf(bytes, i)) +
-                                           "に文字でないバイトがあります）");
-    }
-    std::size_t bad = FirstNonUtf8(bytes);
-    if (bad == std::string::npos) {
-        encoding = OrderEncoding::Utf8;
-        return bytes;
-    }
-    const std::string retry = "。UTF-8かShift_JISで保存し直してください";
-    if (!bom) {
-        if (LooksLikeEucJp(bytes))
-            throw OrderFileError(path, "の文字コードを判別できません（EUC-JP）" + retry);
-        std::string text = cp932::ToUtf8(bytes);
-        std::size_t replaced = text.find(kReplacement);
-        if (replaced == std::string::npos) {
-            encoding = OrderEncoding::Cp932;
-            return text;
-        }
-        bad = LineOf(text, replaced);
-    } else {
-        bad = LineOf(bytes, bad);
-    }
-    throw OrderFileError(path, "の文字コードを判別できません（" + RowText(bad) + "）" + retry);
 }
 
 char DetectDelimiter(std::string_view text) {
@@ -151,6 +128,56 @@ Record ReadRecord(std::string_view text, std::size_t& pos, char delim, std::vect
     }
 }
 
+// The row (as ParseOrderTable numbers them) that holds byte `offset` of `text`: records are counted the
+// way they are read, so a line break inside quotes does not start one. Quotes and delimiters are ASCII,
+// the same bytes in either encoding, so this works on the file's bytes before they are decoded too.
+std::size_t RowAt(std::string_view text, std::size_t offset) {
+    const char delim = DetectDelimiter(text);
+    std::vector<std::string> none;
+    std::size_t pos = 0, row = 0;
+    while (pos < text.size()) {
+        ++row;
+        ReadRecord(text, pos, delim, none, 0);
+        if (offset < pos) break;
+    }
+    return std::max<std::size_t>(row, 1);
+}
+
+// Decodes `bytes` (byte-order mark removed) to UTF-8 after telling its encoding; raises for binary
+// data and for text in neither encoding.
+std::string Decode(std::string bytes, const std::string& path, OrderEncoding& encoding) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        throw OrderFileError(path, "はUTF-16で保存されています。UTF-8かShift_JISで保存し直してください");
+    bool bom = bytes.starts_with(kBom);
+    if (bom) bytes.erase(0, kBom.size());
+    while (!bytes.empty() && bytes.back() == '\x1A') // an old end-of-file mark
+        bytes.pop_back();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F)
+            throw OrderFileError(path, "はテキストファイルではありません（" + RowText(RowAt(bytes, i)) +
+                                           "に文字でないバイトがあります）");
+    }
+    const Utf8Census utf8 = CountUtf8(bytes);
+    if (utf8.bad == 0) {
+        encoding = OrderEncoding::Utf8;
+        return bytes;
+    }
+    const std::string retry = "。UTF-8かShift_JISで保存し直してください";
+    if (bom || utf8.characters > utf8.bad)
+        throw OrderFileError(path, "の文字コードを判別できません（" + RowText(RowAt(bytes, utf8.firstBad)) +
+                                       "）。UTF-8の中に別の文字コードの文字があります" + retry);
+    if (LooksLikeEucJp(bytes)) throw OrderFileError(path, "の文字コードを判別できません（EUC-JP）" + retry);
+    std::string text = cp932::ToUtf8(bytes);
+    std::size_t replaced = text.find(kReplacement);
+    if (replaced == std::string::npos) {
+        encoding = OrderEncoding::Cp932;
+        return text;
+    }
+    throw OrderFileError(path,
+                         "の文字コードを判別できません（" + RowText(RowAt(text, replaced)) + "）" + retry);
+}
+
 EOrderFile TooLarge(const std::string& path) {
     return OrderFileError(path, "は大きすぎます（" + std::to_string(kMaxOrderFileBytes >> 20) + " MBまで）");
 }
@@ -158,6 +185,13 @@ EOrderFile TooLarge(const std::string& path) {
 bool IsBlank(const std::vector<std::string>& cells) {
     return std::all_of(cells.begin(), cells.end(),
                        [](const std::string& c) { return TrimBlanks(c).empty(); });
+}
+
+bool IsHeaderAgain(const std::vector<std::string>& cells, const std::vector<std::string>& header) {
+    if (cells.size() < header.size()) return false;
+    for (std::size_t c = 0; c < header.size(); ++c)
+        if (TrimBlanks(cells[c]) != header[c]) return false;
+    return std::any_of(header.begin(), header.end(), [](const std::string& h) { return !h.empty(); });
 }
 
 } // namespace
@@ -193,6 +227,10 @@ OrderTable ParseOrderTable(std::string bytes, const std::string& path) {
             haveHeader = true;
             continue;
         }
+        if (IsHeaderAgain(cells, t.header)) {
+            t.repeatedHeader.push_back(number);
+            continue;
+        }
         if (r.count < t.header.size() || r.textDropped)
             throw OrderFileError(path, "の" + RowText(number) + "は列の数が見出しと違います（見出し" +
                                            std::to_string(t.header.size()) + "列、この行" +
@@ -218,11 +256,11 @@ OrderTable ReadOrderTable(const std::string& path) {
     }
     std::string bytes;
     try {
-        bytes = fileio::ReadFile(path);
+        bytes = fileio::ReadFile(path, kMaxOrderFileBytes);
     } catch (const EInOutError& e) {
+        if (e.ErrorCode() == EFBIG) throw TooLarge(path); // grew while it was being read
         throw OrderFileError(path, "を読めません: " + cp932::ToUtf8(e.Message()));
     }
-    if (bytes.size() > kMaxOrderFileBytes) throw TooLarge(path); // grew while it was being read
     return ParseOrderTable(std::move(bytes), path);
 }
 

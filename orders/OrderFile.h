@@ -36,14 +36,17 @@ struct OrderTable {
         std::size_t number; // row number as a spreadsheet shows it: the file's first row is 1
         std::size_t offset; // where the row starts in `text`
     };
-    std::vector<Row> rows; // the data rows that are not blank, in file order; never empty
-    std::string text;      // the whole file as UTF-8, without a byte-order mark
+    std::vector<Row> rows;                   // the data rows that are not blank, in file order; never empty
+    std::vector<std::size_t> repeatedHeader; // rows equal to the header row (two exports joined), skipped
+    std::string text;                        // the whole file as UTF-8, without a byte-order mark
 };
 
 // Reads and checks the whole file. Raises EOrderFile for a file that cannot be read, is not a regular
-// file, is larger than kMaxOrderFileBytes, is empty, is binary or in another encoding, has a quote
-// left open, a row with more or fewer cells than the header (trailing empty cells aside), or no data
-// row under its header ("注文がありません").
+// file, is larger than kMaxOrderFileBytes, is empty, is binary or in another encoding (a UTF-8 file
+// with a few bytes of another encoding among its characters is refused too, naming the first row that
+// holds them, rather than read as Shift_JIS nonsense), has a quote left open, a row with more or fewer
+// cells than the header (trailing empty cells aside), or no data row under its header
+// ("注文がありません"). A row that repeats the header row is skipped (noted in repeatedHeader).
 OrderTable ReadOrderTable(const std::string& path);
 
 // The same on bytes already in memory; `path` only names the file in messages.

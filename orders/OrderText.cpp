@@ -4,6 +4,7 @@
 #include "platform/Cp932Codec.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace orders {
 namespace {
@@ -16,6 +17,34 @@ std::size_t Utf8CharLength(unsigned char lead) {
     return 1;
 }
 
+// The CP932 form of one character given by its UTF-8 bytes, remembered per character: an order file
+// repeats the same few thousand characters, and converting each one anew was most of an import's time.
+std::string_view Cp932Char(std::string_view utf8Char) {
+    thread_local std::unordered_map<std::string, std::string> known;
+    auto it = known.find(std::string(utf8Char));
+    if (it == known.end()) {
+        if (known.size() > 65536) known.clear(); // a hostile file cannot make it grow without end
+        it = known.emplace(std::string(utf8Char), cp932::FromUtf8(utf8Char)).first;
+    }
+    return it->second;
+}
+
+// Calls `f(offset, length, cp932)` for each character of the text with its CP932 form: the
+// character's own bytes for ASCII, "?" for what CP932 cannot hold, "" for what the conversion drops.
+// Stops when `f` returns false. Each character is converted on its own, so a dropped one never
+// shifts the ones after it.
+template <typename F>
+void ForEachChar(std::string_view utf8, F f) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t len = c < 0x80 ? 1 : std::min(Utf8CharLength(c), utf8.size() - i);
+        const std::string_view ch = utf8.substr(i, len);
+        if (!f(i, len, c < 0x80 ? ch : Cp932Char(ch))) return;
+        i += len;
+    }
+}
+
 } // namespace
 
 std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
@@ -26,41 +55,55 @@ std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
     return cp;
 }
 
-std::size_t Cp932Bytes(std::string_view utf8) {
-    return cp932::FromUtf8(utf8).size();
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::size_t Utf8Offset(std::string_view utf8, std::string_view cp932, std::size_t cp932Pos) {
-    std::size_t i = 0, j = 0;
-    while (i < cp932Pos && i < cp932.size() && j < utf8.size()) {
-        i = cp932::NextChar(cp932, i);
-        j += Utf8CharLength(static_cast<unsigned char>(utf8[j]));
-    }
-    return std::min(j, utf8.size());
+std::size_t Cp932Bytes(std::string_view utf8) {
+    if (IsAscii(utf8)) return utf8.size();
+    std::size_t bytes = 0;
+    ForEachChar(utf8, [&](std::size_t, std::size_t, std::string_view cp) {
+        bytes += cp.size();
+        return true;
+    });
+    return bytes;
+}
+
+std::size_t Utf8Offset(std::string_view utf8, std::size_t cp932Pos) {
+    std::size_t bytes = 0, offset = utf8.size();
+    ForEachChar(utf8, [&](std::size_t i, std::size_t, std::string_view cp) {
+        if (bytes >= cp932Pos && !cp.empty()) {
+            offset = i;
+            return false;
+        }
+        bytes += cp.size();
+        return true;
+    });
+    return offset;
 }
 
 std::string CutToCp932Bytes(std::string_view utf8, std::size_t maxBytes) {
-    std::string cp = cp932::FromUtf8(utf8);
-    if (cp.size() <= maxBytes) return std::string(utf8);
-    std::size_t cut = cp932::CutBytes(cp, maxBytes).size();
-    return std::string(utf8.substr(0, Utf8Offset(utf8, cp, cut)));
+    if (Cp932Bytes(utf8) <= maxBytes) return std::string(utf8);
+    std::size_t bytes = 0, end = 0;
+    ForEachChar(utf8, [&](std::size_t i, std::size_t len, std::string_view cp) {
+        if (bytes + cp.size() > maxBytes) return false;
+        bytes += cp.size();
+        end = i + len;
+        return true;
+    });
+    return std::string(utf8.substr(0, end));
 }
 
 std::vector<std::string> Unencodable(std::string_view utf8) {
     std::vector<std::string> found;
-    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return found;
-    std::string cp = cp932::FromUtf8(utf8);
-    std::size_t i = 0, j = 0;
-    while (i < cp.size() && j < utf8.size()) {
-        std::size_t len = Utf8CharLength(static_cast<unsigned char>(utf8[j]));
-        if (cp[i] == '?' && utf8[j] != '?') {
-            std::string ch(utf8.substr(j, len));
-            if (std::find(found.begin(), found.end(), ch) == found.end()) found.push_back(ch);
+    if (IsAscii(utf8)) return found;
+    ForEachChar(utf8, [&](std::size_t i, std::size_t len, std::string_view cp) {
+        if (cp == "?" && utf8[i] != '?') {
+            std::string ch(utf8.substr(i, len));
+            if (std::find(found.begin(), found.end(), ch) == found.end()) found.push_back(std::move(ch));
         }
-        i = cp932::NextChar(cp, i);
-        j += len;
-    }
+        return true;
+    });
     return found;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // UTF-8 text measured as it will print. Orders keep their texts in UTF-8, so that a character CP932
 // cannot hold survives into the queue; limits still count the CP932 bytes the slip gets, where such a
-// character becomes one "?".
+// character becomes one "?" and a format character (a zero-width space, a direction mark) none at all.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,9 +13,10 @@ namespace orders {
 // Bytes of the text once in CP932.
 std::size_t Cp932Bytes(std::string_view utf8);
 
-// The UTF-8 offset of the character boundary at byte `cp932Pos` of cp932::FromUtf8(utf8), which is
-// passed as `cp932`. Each character of well-formed UTF-8 becomes exactly one CP932 character.
-std::size_t Utf8Offset(std::string_view utf8, std::string_view cp932, std::size_t cp932Pos);
+// The UTF-8 offset of the character boundary where the CP932 form of the text reaches byte
+// `cp932Pos` (the end of the text when it never does). Characters the conversion drops take no bytes,
+// so they stay with the character before them.
+std::size_t Utf8Offset(std::string_view utf8, std::size_t cp932Pos);
 
 // The longest head of the text that takes at most `maxBytes` in CP932, never through a character.
 std::string CutToCp932Bytes(std::string_view utf8, std::size_t maxBytes);
@@ -31,5 +32,8 @@ std::string Excerpt(std::string_view utf8, std::size_t maxChars = 24);
 
 // The code point of the character at `i`, moving `i` past it (a stray byte stands for itself).
 std::uint32_t NextCodePoint(std::string_view utf8, std::size_t& i);
+
+// Whether the text is plain ASCII (its CP932 form is itself).
+bool IsAscii(std::string_view text);
 
 } // namespace orders

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -20,17 +21,24 @@ EInOutError ErrorFor(int err, const std::string& path) {
     return EInOutError::FromErrno(err, path);
 }
 
-// The runtime's text first; the second line says which file and why.
 EInOutError NotAFile(const std::string& path) {
-    return {EINVAL, "File access denied\n" + cp932::FromUtf8(path + " は通常のファイルではありません")};
+    return {EINVAL, cp932::FromUtf8(path + " は通常のファイルではありません")};
 }
 
-EInOutError TooLarge(const std::string& path) {
-    return {EFBIG, "File access denied\n" + cp932::FromUtf8(path + " は大きすぎます (16 MB まで)")};
+EInOutError TooLarge(const std::string& path, std::size_t limit) {
+    return {EFBIG, cp932::FromUtf8(path + " は大きすぎます（" + LimitText(limit) + " まで）")};
 }
+
+// The mark tells the program's own temporaries from anything else beside them.
+constexpr std::string_view kTemporaryMark = ".tavo-";
 
 // The name a temporary for `name` starts with; mkostemp adds six letters or digits.
 std::string TemporaryPrefix(const std::string& name) {
+    return "." + name + std::string(kTemporaryMark);
+}
+
+// What older programs named them: recognised only for the files they wrote.
+std::string LegacyTemporaryPrefix(const std::string& name) {
     return "." + name + ".";
 }
 
@@ -77,8 +85,9 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// Customer names and addresses: a new file is the user's alone.
 mode_t DefaultMode() {
-    return static_cast<mode_t>(0666 & ~CurrentUmask());
+    return static_cast<mode_t>(0600 & ~CurrentUmask());
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -98,7 +107,13 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 } // namespace
 
-std::optional<std::string> ReadFileIfExists(const std::string& path) {
+std::string LimitText(std::size_t limit) {
+    if (limit % (1u << 20) == 0) return std::to_string(limit >> 20) + " MB";
+    if (limit % (1u << 10) == 0) return std::to_string(limit >> 10) + " KB";
+    return std::to_string(limit) + " bytes";
+}
+
+std::optional<std::string> ReadFileIfExists(const std::string& path, std::size_t limit) {
     // Without O_NONBLOCK, opening a pipe waits for a writer that never comes.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -106,18 +121,20 @@ std::optional<std::string> ReadFileIfExists(const std::string& path) {
         throw ErrorFor(errno, path);
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxFileBytes)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit) {
         const int err = errno;
         const bool regular = S_ISREG(st.st_mode);
         ::close(fd);
         if (st.st_mode == 0) throw ErrorFor(err, path);
         if (S_ISDIR(st.st_mode)) throw ErrorFor(EISDIR, path);
-        throw regular ? TooLarge(path) : NotAFile(path);
+        throw regular ? TooLarge(path, limit) : NotAFile(path);
     }
-    std::string bytes;
-    char buf[65536];
+    // Read in place, into room for the whole file and a byte more, which tells the end at once.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t got = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (got == bytes.size()) bytes.resize(std::min(limit + 1, std::max<std::size_t>(2 * got, 65536)));
+        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             int err = errno;
@@ -125,18 +142,19 @@ std::optional<std::string> ReadFileIfExists(const std::string& path) {
             throw ErrorFor(err, path);
         }
         if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-        if (bytes.size() > kMaxFileBytes) { // grew while being read, or a file that reads without end
+        got += static_cast<std::size_t>(n);
+        if (got > limit) { // grew while being read, or a file that reads without end
             ::close(fd);
-            throw TooLarge(path);
+            throw TooLarge(path, limit);
         }
     }
     ::close(fd);
+    bytes.resize(got);
     return bytes;
 }
 
-std::string ReadFile(const std::string& path) {
-    if (auto bytes = ReadFileIfExists(path)) return *bytes;
+std::string ReadFile(const std::string& path, std::size_t limit) {
+    if (auto bytes = ReadFileIfExists(path, limit)) return *bytes;
     throw ErrorFor(ENOENT, path);
 }
 
@@ -172,18 +190,24 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
     }
 }
 
-int RemoveStaleTemporaries(const std::string& dir, std::span<const std::string> names,
+int RemoveStaleTemporaries(const std::string& dir, std::span<const std::string> legacyNames,
                            std::chrono::seconds age) {
-    const auto isTemplateLetter = [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    const auto endsInTemplate = [](const std::string& entry, std::size_t prefix) {
+        return entry.size() == prefix + 6 &&
+               std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(), [](char c) {
+                   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+               });
     };
     const auto isTemporary = [&](const std::string& entry) {
-        for (const std::string& name : names) {
-            const std::string prefix = TemporaryPrefix(name);
-            if (entry.size() == prefix.size() + 6 && entry.starts_with(prefix) &&
-                std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
-                            isTemplateLetter))
-                return true;
+        // ".NAME" + kTemporaryMark + six letters, for any NAME.
+        const std::size_t mark = entry.size() - std::min(entry.size(), kTemporaryMark.size() + 6);
+        if (entry.size() >= 2 + kTemporaryMark.size() + 6 && entry.front() == '.' &&
+            entry.compare(mark, kTemporaryMark.size(), kTemporaryMark) == 0 &&
+            endsInTemplate(entry, mark + kTemporaryMark.size()))
+            return true;
+        for (const std::string& name : legacyNames) {
+            const std::string prefix = LegacyTemporaryPrefix(name);
+            if (entry.starts_with(prefix) && endsInTemplate(entry, prefix.size())) return true;
         }
         return false;
     };
@@ -201,6 +225,11 @@ int RemoveStaleTemporaries(const std::string& dir, std::span<const std::string> 
         if (::unlink(entry.c_str()) == 0) ++removed;
     }
     return removed;
+}
+
+bool OpenToOthers(const std::string& dir) {
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 && (st.st_mode & 0077) != 0;
 }
 
 std::string CurrentDirectory() {

@@ -94,7 +94,8 @@ bool LooksUtf8(std::string_view s) {
     return wide;
 }
 
-// Quoted or plain fields, comma-separated, one record per line (CRLF or LF).
+// Quoted or plain fields, comma-separated, one record per line (CRLF or LF). A quote anywhere but
+// around a whole field, or one left open, makes the record bad.
 class CsvReader {
 public:
     explicit CsvReader(std::string_view text) : s_(text) {}
@@ -105,7 +106,7 @@ public:
         if (pos_ >= s_.size()) return false;
         ++line_;
         std::string field;
-        bool quoted = false, wasQuoted = false;
+        bool quoted = false, closed = false; // inside quotes; after the closing one
         while (pos_ < s_.size()) {
             const char c = s_[pos_++];
             if (quoted) {
@@ -114,21 +115,22 @@ public:
                 else if (pos_ < s_.size() && s_[pos_] == '"')
                     field += s_[pos_++];
                 else
-                    quoted = false;
-            } else if (c == '"' && field.empty() && !wasQuoted) {
-                quoted = wasQuoted = true;
+                    quoted = false, closed = true;
             } else if (c == ',') {
                 fields.push_back(std::move(field));
                 field.clear();
-                wasQuoted = false;
+                closed = false;
             } else if (c == '\n' || c == '\r') {
                 if (c == '\r' && pos_ < s_.size() && s_[pos_] == '\n') ++pos_;
                 break;
+            } else if (c == '"' && field.empty() && !closed) {
+                quoted = true;
             } else {
+                badQuote = badQuote || closed || c == '"';
                 field += c;
             }
         }
-        if (quoted) badQuote = true;
+        badQuote = badQuote || quoted;
         fields.push_back(std::move(field));
         return true;
     }
@@ -143,10 +145,12 @@ bool IsCode(const std::string& s) {
     return s.size() == 7 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::size_t Count(std::string_view s, std::string_view ch) {
-    std::size_t n = 0;
+// Parentheses opened and not closed in `s` (negative when more close).
+std::ptrdiff_t OpenParentheses(std::string_view s) {
+    static const std::string open = cp932::FromUtf8("（"), close = cp932::FromUtf8("）");
+    std::ptrdiff_t n = 0;
     for (std::size_t i = 0; i < s.size(); i = cp932::NextChar(s, i))
-        if (s.substr(i, ch.size()) == ch) ++n;
+        n += s.substr(i, open.size()) == open ? 1 : s.substr(i, close.size()) == close ? -1 : 0;
     return n;
 }
 
@@ -226,6 +230,7 @@ std::size_t ReadCsv(const Source& src, IndexBuilder& builder, std::string& kind,
     std::size_t columns = 0, rows = 0;
     Row pending;
     bool havePending = false;
+    std::ptrdiff_t pendingOpen = 0; // parentheses the pending town leaves open, counted as it grows
     auto flush = [&] {
         if (!havePending) return;
         auto [town, chome] = CleanTown(pending.town);
@@ -246,7 +251,8 @@ std::size_t ReadCsv(const Source& src, IndexBuilder& builder, std::string& kind,
             standard = columns == kKenAllColumns;
             kind = standard ? (utf8 ? "KEN_ALL (UTF-8)" : "KEN_ALL (Shift_JIS)") : "JIGYOSYO";
         }
-        if (badQuote || f.size() != columns) throw LineError(src.name, reader.Line(), "列の数が違います");
+        if (badQuote) throw LineError(src.name, reader.Line(), "引用符（\"）の使い方が正しくありません");
+        if (f.size() != columns) throw LineError(src.name, reader.Line(), "列の数が違います");
         const std::string& code = standard ? f[2] : f[7];
         if (!IsCode(code)) throw LineError(src.name, reader.Line(), "郵便番号が7桁の数字ではありません");
         ++rows;
@@ -256,13 +262,14 @@ std::size_t ReadCsv(const Source& src, IndexBuilder& builder, std::string& kind,
         }
         // KEN_ALL.CSV continues a long town name on the next rows of the same code: the parenthesis
         // opened in the first row closes in a later one.
-        static const std::string open = U("（"), close = U("）");
-        if (havePending && pending.code == code && Count(pending.town, open) > Count(pending.town, close)) {
+        if (havePending && pending.code == code && pendingOpen > 0) {
             pending.town += f[8];
+            pendingOpen += OpenParentheses(f[8]);
             continue;
         }
         flush();
         pending = Row{code, f[6], f[7], f[8], {}, {}, {}, false};
+        pendingOpen = OpenParentheses(f[8]);
         havePending = true;
     }
     flush();
@@ -273,14 +280,14 @@ std::size_t ReadCsv(const Source& src, IndexBuilder& builder, std::string& kind,
 } // namespace
 
 ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const std::string& outputPath,
-                                 const std::string& carryFrom) {
+                                 const std::string& carryFrom, const ShrinkQuestion& confirmShrink) {
     if (files.empty()) throw EPostcodeImport(U("読み込むファイルがありません"));
     std::vector<Source> sources;
     for (const std::string& path : files) {
         Source s;
         s.name = cp932::FromUtf8(path);
         try {
-            s.bytes = fileio::ReadFile(path);
+            s.bytes = fileio::ReadFile(path, kMaxOfficialFileBytes);
         } catch (const EInOutError& e) { // among several files, the one that failed is named
             throw EInOutError(e.ErrorCode(), s.name + ": " + e.Message());
         }
@@ -308,9 +315,11 @@ ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const st
         newest = std::max(newest, src.date);
     }
 
-    if ((!gotStandard || !gotBusiness) && !carryFrom.empty()) {
+    std::size_t inUse = 0; // rows of the index in use
+    if (!carryFrom.empty()) {
         try {
             const auto old = Index::Open(carryFrom);
+            inUse = old->EntryCount();
             for (std::size_t i = 0; i < old->EntryCount(); ++i) {
                 const EntryView v = old->EntryAt(i);
                 if (v.business ? gotBusiness : gotStandard) continue;
@@ -321,9 +330,19 @@ ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const st
                                 v.business});
                 ++(v.business ? report.carriedBusiness : report.carriedStandard);
             }
-        } catch (const EPostcodeData&) {
-            // Nothing to carry over: the new index holds only what the files bring.
+        } catch (const EPostcodeData& e) {
+            // The new index holds only what the files bring; when there was an index, the user hears why.
+            if (e.Why() != EPostcodeData::Reason::Missing && (!gotStandard || !gotBusiness))
+                report.carryProblem = e.Message();
         }
+    }
+
+    const std::size_t rows = builder.StandardRows() + builder.BusinessRows();
+    if (rows * 2 < inUse) {
+        const std::string question = U("取り込むと郵便番号データが今の半分より少なくなります（今 ") +
+                                     std::to_string(inUse) + U(" 件、取り込み後 ") + std::to_string(rows) +
+                                     U(" 件）。ファイルが途中で切れているか、違うファイルかもしれません。");
+        if (!confirmShrink || !confirmShrink(question)) throw EPostcodeImport(question);
     }
 
     report.dataDate = DateText(newest);
@@ -343,6 +362,7 @@ std::vector<std::string> ReportLines(const ImportReport& r, const std::string& o
         lines.push_back(U("前のデータから引き継いだ住所: ") + std::to_string(r.carriedStandard) + U("件"));
     if (r.carriedBusiness)
         lines.push_back(U("前のデータから引き継いだ事業所: ") + std::to_string(r.carriedBusiness) + U("件"));
+    if (!r.carryProblem.empty()) lines.push_back(U("前のデータから引き継げませんでした: ") + r.carryProblem);
     lines.push_back(U("郵便番号データを書きました: ") + cp932::FromUtf8(outputPath));
     lines.push_back(U("住所 ") + std::to_string(r.standardRows) + U("件、事業所 ") +
                     std::to_string(r.businessRows) + U("件、郵便番号 ") + std::to_string(r.codes) +
@@ -351,13 +371,14 @@ std::vector<std::string> ReportLines(const ImportReport& r, const std::string& o
 }
 
 int RunImportPostcodes(const std::vector<std::string>& files, const std::string& outputPath,
-                       const std::string& carryFrom, std::ostream& out, std::ostream& err) {
+                       const std::string& carryFrom, std::ostream& out, std::ostream& err,
+                       const ShrinkQuestion& confirmShrink) {
     if (files.empty()) {
         err << "usage: --import-postcodes FILE...\n";
         return 2;
     }
     try {
-        const ImportReport report = ImportPostcodeFiles(files, outputPath, carryFrom);
+        const ImportReport report = ImportPostcodeFiles(files, outputPath, carryFrom, confirmShrink);
         for (const std::string& line : ReportLines(report, outputPath))
             out << cp932::ToUtf8(line) << "\n";
         return 0;

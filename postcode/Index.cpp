@@ -7,10 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace postcode {
 
@@ -56,30 +53,28 @@ std::string ChooseIndexPath(const std::string& settingsDir, const std::string& b
 
 std::unique_ptr<Index> Index::Open(const std::string& path) {
     using Reason = EPostcodeData::Reason;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) throw Fail(Reason::Missing, path, "ファイルがありません");
-        throw Fail(Reason::Unreadable, path, "読めません");
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw Fail(Reason::Unreadable, path, "読めません");
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    void* map = size > 0 ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
-    ::close(fd);
-    if (map == MAP_FAILED) throw Fail(Reason::Unreadable, path, "読めません");
     std::unique_ptr<Index> idx(new Index);
-    idx->base_ = static_cast<const char*>(map);
-    idx->size_ = size;
-    const char* h = idx->base_;
+    try {
+        auto bytes = fileio::ReadFileIfExists(path, kMaxIndexBytes);
+        if (!bytes) throw Fail(Reason::Missing, path, "ファイルがありません");
+        idx->bytes_ = std::move(*bytes);
+    } catch (const EInOutError& e) {
+        // These two messages name the file; the runtime's texts do not.
+        if (e.ErrorCode() == EFBIG || e.ErrorCode() == EINVAL)
+            throw EPostcodeData(Reason::Unreadable,
+                                cp932::FromUtf8("郵便番号データを使えません: ") + e.Message());
+        throw Fail(Reason::Unreadable, path, "読めません");
+    }
+    const std::string& file = idx->bytes_;
+    const std::size_t size = file.size();
+    const char* h = file.data();
     if (size < kMagic.size() || std::string_view(h, kMagic.size()) != kMagic)
         throw Fail(Reason::NotAnIndex, path, "郵便番号データではありません");
     if (size < kHeaderSize) throw Fail(Reason::Truncated, path, "途中で切れています");
     if (Get32(h + 8) != kVersion || Get32(h + 12) != kHeaderSize)
         throw Fail(Reason::WrongVersion, path, "形式の版が違います");
     if (Get64(h + 16) != size) throw Fail(Reason::Truncated, path, "途中で切れています");
+    if (Get32(h + kChecksumOffset) != Checksum(file)) throw Fail(Reason::Damaged, path, "壊れています");
 
     const char* sectionBase[kSectionCount];
     std::size_t sectionCount[kSectionCount];
@@ -110,10 +105,6 @@ std::unique_ptr<Index> Index::Open(const std::string& path) {
     idx->business_ = Get32(h + kCountsOffset + 4);
     idx->codes_ = Get32(h + kCountsOffset + 8);
     return idx;
-}
-
-Index::~Index() {
-    if (base_) ::munmap(const_cast<char*>(base_), size_);
 }
 
 std::string_view Index::Text(std::uint32_t offset) const {

@@ -1,5 +1,5 @@
 #pragma once
-// The postcode data: a read-only index file (see IndexFormat.h) mapped into memory on first use.
+// The postcode data: a read-only index file (see IndexFormat.h) read into memory on first use.
 //
 // For the window glue:
 //   IndexHolder holder(ChooseIndexPath(settingsDir, binDir));   // nothing is opened yet
@@ -19,6 +19,8 @@ namespace postcode {
 
 // The file name of the index, both beside the program and beside the settings after an import.
 inline constexpr const char* kIndexFileName = "postcode.idx";
+// The official data makes about 5 MB; a file far beyond that is not an index.
+inline constexpr std::size_t kMaxIndexBytes = std::size_t{64} << 20;
 
 // The index next to the settings (written by an import) when there is one, else the one beside the
 // program, else the installed one in ../share/tavo_Zaridi2 from the program's folder.
@@ -27,7 +29,7 @@ std::string ChooseIndexPath(const std::string& settingsDir, const std::string& b
 // An index that cannot be used. The message names the file and the cause.
 class EPostcodeData : public Exception {
 public:
-    enum class Reason { Missing, Unreadable, NotAnIndex, WrongVersion, Truncated };
+    enum class Reason { Missing, Unreadable, NotAnIndex, WrongVersion, Truncated, Damaged };
     EPostcodeData(Reason reason, std::string message) : Exception(std::move(message)), reason_(reason) {}
     Reason Why() const { return reason_; }
 
@@ -53,11 +55,12 @@ struct EntryView {
 
 class Index {
 public:
-    // Maps the file and checks its header and the bounds of every section; EPostcodeData when the file
-    // is missing, unreadable, not an index, of another version or truncated. Anything inside that
-    // still points out of bounds later reads as empty text, never past the mapping.
+    // Reads the file and checks its header, its checksum and the bounds of every section; EPostcodeData
+    // when the file is missing, unreadable, not an index, of another version, truncated or damaged.
+    // Anything inside that still points out of bounds later reads as empty text, never past the file.
+    // The index keeps its own copy: a file replaced or cut while in use changes nothing.
     static std::unique_ptr<Index> Open(const std::string& path);
-    ~Index();
+    ~Index() = default;
     Index(const Index&) = delete;
     Index& operator=(const Index&) = delete;
 
@@ -83,8 +86,7 @@ private:
     // Prefecture + city + town of entry i, as up to three pieces.
     void TownKey(std::size_t i, std::string_view (&parts)[3]) const;
 
-    const char* base_ = nullptr;
-    std::size_t size_ = 0;
+    std::string bytes_;
     std::string date_;
     std::uint32_t standard_ = 0, business_ = 0, codes_ = 0;
     const char* strings_ = nullptr;

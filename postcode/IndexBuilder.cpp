@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <numeric>
 #include <unordered_map>
@@ -142,12 +143,14 @@ std::string IndexBuilder::Build(std::string_view dataDate) const {
     Put32(header, static_cast<std::uint32_t>(standard_));
     Put32(header, static_cast<std::uint32_t>(business_));
     Put32(header, static_cast<std::uint32_t>(Codes()));
-    Put32(header, 0);
+    Put32(header, 0); // the checksum, once the rest is in place
     for (auto& s : sectionTable) {
         Put32(header, s[0]);
         Put32(header, s[1]);
     }
     out.replace(0, header.size(), header);
+    const std::uint32_t checksum = Checksum(out);
+    std::memcpy(out.data() + kChecksumOffset, &checksum, sizeof checksum);
     return out;
 }
 

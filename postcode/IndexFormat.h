@@ -5,7 +5,8 @@
 //   header (kHeaderSize bytes)
 //     0  magic "ZRPCIDX\x1A"      8  u32 version               12 u32 header size
 //    16  u64 file size           24  char[16] data date "YYYY-MM-DD", NUL padded
-//    40  u32 standard entries    44  u32 business entries      48  u32 distinct codes   52 u32 0
+//    40  u32 standard entries    44  u32 business entries      48  u32 distinct codes
+//    52  u32 checksum: CRC-32 of the whole file with these four bytes taken as zeros
 //    56  five sections, each u32 offset + u32 count: strings (bytes), cities, extras, entries, towns
 //   strings  a byte 0 (the empty string), then each distinct text once as u8 length + CP932 bytes;
 //            a text is referred to by its offset here
@@ -19,17 +20,19 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <zlib.h>
 
 namespace postcode::format {
 
 static_assert(std::endian::native == std::endian::little, "the index is read in place as little-endian");
 
 inline constexpr std::string_view kMagic{"ZRPCIDX\x1A", 8};
-inline constexpr std::uint32_t kVersion = 1;
+inline constexpr std::uint32_t kVersion = 2; // 1 had no checksum
 inline constexpr std::size_t kHeaderSize = 96;
 inline constexpr std::size_t kDateOffset = 24;
 inline constexpr std::size_t kDateSize = 16;
 inline constexpr std::size_t kCountsOffset = 40;
+inline constexpr std::size_t kChecksumOffset = 52;
 inline constexpr std::size_t kSectionsOffset = 56;
 
 enum Section { kStrings, kCities, kExtras, kEntries, kTowns, kSectionCount };
@@ -54,6 +57,18 @@ inline std::uint64_t Get64(const char* p) {
     std::uint64_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
+}
+
+// The checksum of a whole index file (at least kHeaderSize bytes).
+inline std::uint32_t Checksum(std::string_view file) {
+    static constexpr unsigned char zeros[4] = {};
+    auto crc = [](uLong c, const void* p, std::size_t n) {
+        return crc32_z(c, static_cast<const Bytef*>(p), n);
+    };
+    uLong c = crc(crc32_z(0, nullptr, 0), file.data(), kChecksumOffset);
+    c = crc(c, zeros, sizeof zeros);
+    c = crc(c, file.data() + kChecksumOffset + 4, file.size() - kChecksumOffset - 4);
+    return static_cast<std::uint32_t>(c);
 }
 
 } // namespace postcode::format

@@ -14,7 +14,9 @@ std::string FilledFromAddressText() {
 }
 
 std::string DataUnavailableText() {
-    return cp932::FromUtf8("郵便番号データが使えません");
+    // What to do about it, in the bar's one line; the README's postcode section says it at length.
+    return cp932::FromUtf8(
+        "郵便番号データが使えません：日本郵便の KEN_ALL を --import-postcodes で取り込んでください");
 }
 
 std::string AddressText(const Entry& e) {

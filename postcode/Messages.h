@@ -11,7 +11,8 @@ namespace postcode {
 // Help-bar texts.
 std::string NotFoundText();          // 郵便番号が見つかりません
 std::string FilledFromAddressText(); // 住所から郵便番号を補いました
-std::string DataUnavailableText();   // 郵便番号データが使えません
+// 郵便番号データが使えません, and that Japan Post's KEN_ALL file goes in with --import-postcodes.
+std::string DataUnavailableText();
 
 // What Edit_Add1 gets for an entry: prefecture + city + town, and a business office's street.
 std::string AddressText(const Entry& entry);

@@ -1,3 +1,6 @@
+# The index carries a CRC-32 (zlib) of itself.
+find_package(ZLIB REQUIRED)
+target_link_libraries(zaridi_rules PUBLIC ZLIB::ZLIB)
 # The official files come zipped; libzip reads them in a library of its own that only the import loads.
 # (pkg-config: Debian's CMake files for libzip want its tools installed.)
 find_package(PkgConfig REQUIRED)

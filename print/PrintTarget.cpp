@@ -5,10 +5,9 @@
 #include "platform/RuntimeErrors.h"
 #include "print/EffectiveResolution.h"
 #include "printer/HqPrinter.h"
+#include "slip/SlipStock.h"
 
 namespace {
-
-const std::string kContinuous = cp932::FromUtf8("連続(４インチ)");
 
 std::string Pick(const std::vector<std::string>& names, int index) {
     return index >= 0 && index < static_cast<int>(names.size()) ? names[index] : "";
@@ -21,7 +20,8 @@ std::string Quoted(const std::string& name) {
 } // namespace
 
 PageGeometry NominalPaper(const std::string& slipType) {
-    return slipType == kContinuous ? PageGeometry{720, 288, 0, 0} : PageGeometry{648, 396, 0, 0};
+    return slip::StockNamed(slipType) == slip::Stock::Continuous ? PageGeometry{720, 288, 0, 0}
+                                                                 : PageGeometry{648, 396, 0, 0};
 }
 
 PrintTarget CurrentPrintTarget(THqPrinter& printer, const std::string& slipType,

@@ -43,8 +43,6 @@ public:
     }
     constexpr bool Has(TKyNumEditOption o) const { return (bits_ & Bit(o)) != 0; }
     constexpr void Include(TKyNumEditOption o) { bits_ |= Bit(o); }
-    constexpr void Exclude(TKyNumEditOption o) { bits_ &= static_cast<std::uint8_t>(~Bit(o)); }
-    constexpr std::uint8_t Bits() const { return bits_; }
     constexpr bool operator==(const TKyNumEditOptions&) const = default;
 
 private:

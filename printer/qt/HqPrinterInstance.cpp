@@ -1,5 +1,6 @@
 #include "printer/qt/HqPrinterInstance.h"
 
+#include "platform/qt/LogCategories.h"
 #include "printer/qt/PrinterBackEnd.h"
 
 #include <QCoreApplication>
@@ -56,16 +57,20 @@ void THqPrinterInstance::StartReading(std::vector<int> visibleIndexes) {
         UseScheduler(server);
         auto printer = std::make_unique<THqPrinter>(NewCupsPrinter());
         // What the printer displays show first: the current printer's facts, and the registered ones.
-        // Failures are left for the main thread to meet and report.
+        // Failures are left for the main thread to meet and report; the log has them now.
         try {
             TPoint resolution;
             printer->GetResolution(resolution);
         } catch (...) {
+            qCDebug(lcPrinter) << "reading the current printer ahead:"
+                               << LoggedError(std::current_exception());
         }
         for (int index : visibleIndexes) {
             try {
                 printer->ChoiceFor(index);
             } catch (...) {
+                qCDebug(lcPrinter) << "reading printer" << index
+                                   << "ahead:" << LoggedError(std::current_exception());
             }
         }
         {

@@ -23,16 +23,19 @@ import() {
         >"$sandbox/out" 2>"$sandbox/err")
 }
 
-import utf_ken_all.csv
+# The index in use is the one beside the program (the whole country, when the build made it; its business
+# offices carried into the first import): these few rows would shrink it, which the command line allows.
+import --allow-shrink utf_ken_all.csv
 code=$?
 [ $code -eq 0 ] || fail "import: exit $code: $(cat "$sandbox/err")"
 grep -q "utf_ken_all.csv (KEN_ALL (UTF-8)): 3行" "$sandbox/out" || fail "no file line: $(cat "$sandbox/out")"
 grep -q "郵便番号データを書きました: $sandbox/data/postcode.idx" "$sandbox/out" || fail "no path: $(cat "$sandbox/out")"
 grep -q "住所 3件" "$sandbox/out" || fail "no counts: $(cat "$sandbox/out")"
 [ "$(ls -A "$sandbox/data")" = "postcode.idx" ] || fail "data folder holds: $(ls -A "$sandbox/data")"
+[ "$(stat -c %a "$sandbox/data/postcode.idx")" = 600 ] || fail "the new index is readable by others"
 
 # Business offices alone: the addresses come from the index just written beside the settings.
-import JIGYOSYO.CSV || fail "business import: exit $?: $(cat "$sandbox/err")"
+import --allow-shrink JIGYOSYO.CSV || fail "business import: exit $?: $(cat "$sandbox/err")"
 grep -q "前のデータから引き継いだ住所: 3件" "$sandbox/out" || fail "addresses not carried: $(cat "$sandbox/out")"
 if [ -x "$probe" ]; then
     got=$(printf '0600042\n1008994\n' | "$probe" postcode lookup --data "$sandbox/data/postcode.idx" |
@@ -50,6 +53,20 @@ for bad in notes.csv missing.csv; do
     [ "$before" = "$(md5sum <"$sandbox/data/postcode.idx")" ] || fail "$bad: the index changed"
     [ "$(ls -A "$sandbox/data")" = "postcode.idx" ] || fail "$bad: left $(ls -A "$sandbox/data")"
 done
+
+# A file that would leave less than half of the index: refused without a terminal to ask, unless allowed.
+for code in 0600001 0600002 0600003 0600004 0600005 0600006; do ken_row $code "北一条西"; done >"$sandbox/start/six.csv"
+import six.csv || fail "six rows: exit $?: $(cat "$sandbox/err")"
+ken_row 0600042 "大通西（１～１９丁目）" >"$sandbox/start/one.csv"
+before=$(md5sum <"$sandbox/data/postcode.idx")
+import one.csv </dev/null
+code=$?
+[ $code -eq 1 ] || fail "shrink: exit $code, expected 1"
+grep -q "半分より少なくなります" "$sandbox/err" || fail "shrink: not said: $(cat "$sandbox/err")"
+grep -q -- "--allow-shrink" "$sandbox/err" || fail "shrink: the way on not named: $(cat "$sandbox/err")"
+[ "$before" = "$(md5sum <"$sandbox/data/postcode.idx")" ] || fail "shrink: the index changed"
+import --allow-shrink one.csv </dev/null || fail "allowed shrink: exit $?: $(cat "$sandbox/err")"
+grep -q "住所 1件" "$sandbox/out" || fail "allowed shrink: $(cat "$sandbox/out")"
 
 [ $fails -eq 0 ] && echo "postcode import: all passed"
 exit $fails

@@ -53,6 +53,12 @@ program="$sandbox/copy/bin/tavo_Zaridi2" run_self_test "$sandbox/copy/run"
 (cd "$sandbox" && XDG_DATA_HOME="$sandbox/data" timeout 60 "$program" --user-dir --self-test >/dev/null 2>&1) ||
     fail "--user-dir --self-test failed"
 [ "$(stat -c %a "$sandbox/data/tavo_Zaridi2" 2>/dev/null)" = 700 ] || fail "--user-dir did not make a 0700 folder"
+# One that others can read (made by hand or an older program) is left as it is, and said so.
+chmod 755 "$sandbox/data/tavo_Zaridi2"
+(cd "$sandbox" && XDG_DATA_HOME="$sandbox/data" timeout 60 "$program" --user-dir --self-test >/dev/null 2>"$sandbox/err") ||
+    fail "--user-dir --self-test failed in an open folder"
+grep -q "other users can read $sandbox/data/tavo_Zaridi2" "$sandbox/err" || fail "an open data folder went unsaid: $(cat "$sandbox/err")"
+[ "$(stat -c %a "$sandbox/data/tavo_Zaridi2")" = 755 ] || fail "the open data folder was changed"
 
 [ $fails -eq 0 ] && echo "self-test: all passed"
 exit $fails

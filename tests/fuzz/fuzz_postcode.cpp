@@ -4,9 +4,11 @@
 #include "postcode/Check.h"
 #include "postcode/Import.h"
 #include "postcode/Index.h"
+#include "postcode/IndexFormat.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -31,7 +33,13 @@ void Write(const std::string& path, const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::string index = TempPath("postcode.idx");
-    Write(index, data, size);
+    // With a checksum that fits, so the reader gets past it to the sections.
+    std::string sealed = text;
+    if (sealed.size() >= postcode::format::kHeaderSize) {
+        const std::uint32_t sum = postcode::format::Checksum(sealed);
+        std::memcpy(sealed.data() + postcode::format::kChecksumOffset, &sum, sizeof sum);
+    }
+    Write(index, reinterpret_cast<const uint8_t*>(sealed.data()), sealed.size());
     try {
         const auto idx = postcode::Index::Open(index);
         for (std::size_t i = 0; i < idx->EntryCount() && i < 64; ++i)

@@ -1,6 +1,7 @@
 // The history window (F6) on the real main window, over a real store in the working folder: search,
 // loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
 #include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/ShippedExportDialog.h"
 #include "gui/support/FormFixture.h"
@@ -9,12 +10,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -139,6 +143,8 @@ class HistoryWindowTest : public QObject {
         fx->boxes.AnswerNext(true);
         w.Edit_Zip->setFocus();
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+        // The record is made on the recording thread; its answer comes back to the window.
+        QVERIFY(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
     }
 
 private slots:
@@ -266,9 +272,39 @@ private slots:
         const std::string text = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名\r\n"
                                  "A-100%,2024/05/01,佐川急便,,山田太郎\r\n"
                                  "A-1001,2024/05/02,佐川急便,111122223333,佐藤花子\r\n";
-        QCOMPARE(fx->Read("shipped_20240501-20240502.csv"),
-                 shiftJis ? Sj(text.c_str()) : "\xEF\xBB\xBF" + text);
+        // The dialog offered the documents folder (it had never been used).
+        QFile saved(QDir(fx->home.Documents()).filePath(QStringLiteral("shipped_20240501-20240502.csv")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().toStdString(), shiftJis ? Sj(text.c_str()) : "\xEF\xBB\xBF" + text);
         QVERIFY(fx->boxes.Errors().empty());
+    }
+
+    // The first time in the documents folder, then where the list was saved last, kept in the settings
+    // apart from the order files' folder.
+    void shippedListDialogOpensInDocumentsThenWhereLastSaved() {
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        QTemporaryDir elsewhere;
+        QStringList opened;
+        auto exportOnce = [&](const QString& folder) {
+            OnModal<TShippedExportDialog>([&, folder](TShippedExportDialog* d) {
+                OnModal<QFileDialog>([&, folder](QFileDialog* f) {
+                    opened << f->directory().absolutePath();
+                    if (!folder.isEmpty()) f->setDirectory(folder);
+                    f->selectFile(QDir(folder.isEmpty() ? f->directory().absolutePath() : folder)
+                                      .filePath(QStringLiteral("list.csv")));
+                    static_cast<QDialog*>(f)->accept();
+                });
+                d->accept();
+            });
+            h.Button_Export->click();
+        };
+        exportOnce(elsewhere.path());
+        exportOnce(QString());
+        QCOMPARE(opened, QStringList({QDir(fx->home.Documents()).absolutePath(),
+                                      QDir(elsewhere.path()).absolutePath()}));
+        QVERIFY(QFile::exists(QDir(elsewhere.path()).filePath(QStringLiteral("list.csv"))));
+        QVERIFY(fx->Read("tavo_Zaridi2.ini").find("[ShippedList]") != std::string::npos);
+        QVERIFY(fx->Read("tavo_Zaridi2.ini").find("[OrderQueue]") == std::string::npos);
     }
 
     void storeItCannotUseGivesAMessageAndTheWindowStaysClosed_data() {

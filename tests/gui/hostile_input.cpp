@@ -114,7 +114,13 @@ private slots:
                      {".tavo_a500.ini.Zz9yY8", true, true},
                      {".my9.txt.000000", true, true},
                      {".tavo_Zaridi2.ini.q1W2e3", false, false}, // maybe a save of the moment
-                     {".notes.txt.a1B2c3", true, false}};
+                     {".notes.txt.a1B2c3", true, false},
+                     {".tavo_Zaridi2.pending.x1Y2z3", true, true},
+                     {".tavo_orders.ini.x1Y2z3", true, true},
+                     {".postcode.idx.x1Y2z3", true, true},
+                     {".tavo_Zaridi2.pending.tavo-x1Y2z3", true, true}, // marked: of any file
+                     {".shipped.csv.tavo-x1Y2z3", true, true},
+                     {".postcode.idx.tavo-x1Y2z3", false, false}};
         for (const auto& c : cases) {
             fx->Write(c.name, "[tv_SAGAWAprn]\r\nE_CUS=copy\r\n");
             if (c.old) std::filesystem::last_write_time(fx->File(c.name), old);

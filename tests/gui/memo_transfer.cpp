@@ -51,6 +51,56 @@ private slots:
         QCOMPARE(w->Memo1->textCursor().position(), 0);
     }
 
+    // An amount left standing from the slip before: the help bar says so, the field is marked until it
+    // is entered or the slip printed, and the print question repeats it.
+    void amountLeftFromTheSlipBeforeIsMarkedAfterATransfer() {
+        fx = std::make_unique<FormFixture>(); // one whose slip type has a printer
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));
+        w = &fx->Start();
+        const QColor plain = w->KyNumEdit_PriceSub->Color();
+        paste(U("〒530-0001\n大阪府大阪市北区梅田1-1\n山田太郎 様"));
+        transfer();
+        QVERIFY(!w->AmountMarked()); // no amount, nothing to mark
+        w->KyNumEdit_PriceSub->SetText("12800");
+        paste(U("〒100-0001\n東京都千代田区千代田1-1\n川口二郎 様"));
+        transfer();
+        QVERIFY(w->AmountMarked());
+        QVERIFY(w->KyNumEdit_PriceSub->Color() != plain);
+        QCOMPARE(w->Panel_HelpMess->text(),
+                 U("代引金額 12,800円 は前のお届け先のままです。確かめてください"));
+        QTest::keyClick(w->Edit_Zip, Qt::Key_F11);
+        QVERIFY(fx->boxes.Shown().back().text.contains(U("代引金額 12,800円")));
+        QVERIFY(w->AmountMarked()); // the question alone is no look at the field
+        w->KyNumEdit_PriceSub->setFocus();
+        QVERIFY(!w->AmountMarked());
+        QCOMPARE(w->KyNumEdit_PriceSub->Color(), plain);
+        QCOMPARE(w->KyNumEdit_PriceSub->Text(), std::string("12800")); // the amount itself is the user's
+
+        // Printed as it stood: the mark goes too.
+        paste(U("〒100-0001\n東京都千代田区千代田1-1\n川口二郎 様"));
+        transfer();
+        QVERIFY(w->AmountMarked());
+        fx->boxes.AnswerNext(true);
+        QTest::keyClick(w->Edit_Zip, Qt::Key_F11);
+        QVERIFY(fx->boxes.Errors().empty());
+        QVERIFY(!w->AmountMarked());
+    }
+
+    // The memo's caption and the help bar give the same limit: the one the transfer reads by.
+    void captionAndHelpBarGiveTheSameNumberOfLines() {
+        const QString limit = U("空行を除いて7行以内");
+        w->Memo1->setFocus();
+        QVERIFY(w->Panel_HelpMess->text().contains(limit));
+        QVERIFY(w->findChild<QLabel*>(QStringLiteral("Label_MemoNote"))->text().contains(limit));
+        QVERIFY(w->Memo1->toolTip().contains(limit));
+        // Seven lines after blank ones: the seventh still reaches the fields, an eighth does not.
+        paste(U("\n\n〒530-0001\n\n大阪府大阪市北区梅田1-1\n\n山田太郎 様\n\n06-1111-2222\n\n"
+                "x\ny\nz\n\n07-9999-9999"));
+        transfer();
+        QCOMPARE(w->Edit_tel->text(), QStringLiteral("06-1111-2222"));
+    }
+
     void combinedLineIsSplitAndTheMemoShowsTheProcessedLines() {
         paste(U("〒123-4567 東京都千代田区丸の内1-1-1\n山田太郎 様\nTEL 03-1234-5678"));
         transfer();

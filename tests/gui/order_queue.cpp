@@ -77,19 +77,19 @@ class OrderQueue : public QObject {
         return *w.OrderQueue();
     }
     static void Expect(TForm_Main& w, const orders::Order& o) {
-        const orders::OrderFields f = orders::FieldsForSlip(o.fields);
-        QCOMPARE(TForm_Main::Cp(w.Edit_Zip), f.Zip);
-        QCOMPARE(TForm_Main::Cp(w.Edit_Add1), f.Add1);
-        QCOMPARE(TForm_Main::Cp(w.Edit_Add2), f.Add2);
-        QCOMPARE(TForm_Main::Cp(w.Edit_Add3), f.Add3);
-        QCOMPARE(TForm_Main::Cp(w.Edit_Custo1), f.Custo1);
-        QCOMPARE(TForm_Main::Cp(w.Edit_tel), f.Tel);
-        QCOMPARE(TForm_Main::Cp(w.Edit_G1), f.G1);
-        QCOMPARE(TForm_Main::Cp(w.Edit_G2), f.G2);
-        QCOMPARE(TForm_Main::Cp(w.Edit_G3), f.G3);
-        QCOMPARE(w.KyNumEdit_KOSUU->Text(), f.Kosuu);
-        QCOMPARE(w.KyNumEdit_PriceSub->Text(), f.PriceSub);
-        QCOMPARE(w.CheckBox_p1->isChecked(), f.P1);
+        const slip::Record f = orders::FieldsForSlip(o.fields);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Zip), f.Edit_Zip);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Add1), f.Edit_Add1);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Add2), f.Edit_Add2);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Add3), f.Edit_Add3);
+        QCOMPARE(TForm_Main::Cp(w.Edit_Custo1), f.Edit_Custo1);
+        QCOMPARE(TForm_Main::Cp(w.Edit_tel), f.Edit_tel);
+        QCOMPARE(TForm_Main::Cp(w.Edit_G1), f.Edit_G1);
+        QCOMPARE(TForm_Main::Cp(w.Edit_G2), f.Edit_G2);
+        QCOMPARE(TForm_Main::Cp(w.Edit_G3), f.Edit_G3);
+        QCOMPARE(w.KyNumEdit_KOSUU->Text(), f.KyNumEdit_KOSUU);
+        QCOMPARE(w.KyNumEdit_PriceSub->Text(), f.KyNumEdit_PriceSub);
+        QCOMPARE(w.CheckBox_p1->isChecked(), f.CheckBox_p1);
     }
 
 private slots:
@@ -145,7 +145,7 @@ private slots:
         QVERIFY(q.Import(Sample("mall_cp932.csv")));
         QCOMPARE(q.StatusOf(0), Status::Held);
         QCOMPARE(q.StatusOf(2), Status::Open);
-        QVERIFY(q.OrderAt(0).warnings.back().find("印刷済み") != std::string::npos);
+        QVERIFY(q.OrderAt(0).warnings.back().text.find("印刷済み") != std::string::npos);
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(0));
         QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
@@ -307,14 +307,14 @@ private slots:
         QVERIFY(!okBefore);
         QCOMPARE(sample, U("山田 一郎"));
         QCOMPARE(q.Count(), 2);
-        QCOMPARE(q.OrderAt(1).fields.Custo1, std::string("川口 二郎"));
-        QCOMPARE(q.OrderAt(1).fields.G1, std::string("紅茶"));
+        QCOMPARE(q.OrderAt(1).fields.Edit_Custo1, std::string("川口 二郎"));
+        QCOMPARE(q.OrderAt(1).fields.Edit_G1, std::string("紅茶"));
         QVERIFY(fx->Read("tavo_orders.ini").find(Sj("Name=届け人\r\n")) != std::string::npos);
 
         InDialog again([](QWidget*) {});
         QVERIFY(q.Import(QString::fromStdString(fx->File("shop.csv"))));
         QVERIFY(!again.opened);
-        QCOMPARE(q.OrderAt(1).fields.Custo1, std::string("川口 二郎"));
+        QCOMPARE(q.OrderAt(1).fields.Edit_Custo1, std::string("川口 二郎"));
         QVERIFY(w.Edit_Custo1->text().isEmpty());
     }
 };

@@ -207,13 +207,54 @@ private slots:
                  U("住所に合う郵便番号が複数あります（〒600-8023、〒600-8351）"));
     }
 
+    // Seven digits in any spelling become NNN-NNNN, as the slip's boxes take them: when the field is
+    // left, and when an order or a recorded slip fills it. Other text stays as typed.
+    void sevenDigitPostcodeIsWrittenWithItsHyphen() {
+        const struct {
+            const char* typed;
+            const char* shown;
+            bool fitsSender; // the sender's field takes 8 bytes
+        } cases[] = {{"5300001", "530-0001", true},     {"５３００００１", "530-0001", false},
+                     {"〒530 0001", "530-0001", false}, {"530-0001", "530-0001", true},
+                     {"53000", "53000", true},          {"12345678", "12345678", true}};
+        for (QLineEdit* zip :
+             {static_cast<QLineEdit*>(w->Edit_Zip), static_cast<QLineEdit*>(w->Edit_MyZip)}) {
+            for (const auto& c : cases) {
+                if (zip == w->Edit_MyZip && !c.fitsSender) continue;
+                zip->clear();
+                zip->setFocus(Qt::TabFocusReason);
+                TypeText(zip, U(c.typed));
+                w->Edit_G1->setFocus(Qt::TabFocusReason); // left without Enter
+                QCOMPARE(zip->text(), U(c.shown));
+            }
+        }
+        slip::Record order;
+        order.Edit_Zip = "1000001";
+        order.Edit_Custo1 = Sj("山田");
+        w->LoadOrder(order, "R-1");
+        QCOMPARE(w->Edit_Zip->text(), QStringLiteral("100-0001"));
+        slip::Record recorded = w->SlipValues();
+        recorded.Edit_Zip = Sj("６００８２１６");
+        recorded.Edit_MyZip = "6008216";
+        w->LoadRecorded(recorded);
+        QCOMPARE(w->Edit_Zip->text(), QStringLiteral("600-8216"));
+        QCOMPARE(w->Edit_MyZip->text(), QStringLiteral("600-8216"));
+    }
+
     void damagedIndexIsToldOnceAndTheWindowGoesOn() {
         cleanup();
         start(SampleIndex().substr(0, 100)); // truncated
         enterZip(w->Edit_Zip, QStringLiteral("530-0001"));
         QCOMPARE(Focus(), w->Edit_Add1);
         QCOMPARE(w->Edit_Add1->text(), QString());
-        QCOMPARE(w->Panel_HelpMess->text(), U("郵便番号データが使えません"));
+        // It says what to do, and all of it shows in the bar.
+        const QString said = w->Panel_HelpMess->text();
+        QVERIFY(said.startsWith(U("郵便番号データが使えません")));
+        QVERIFY(said.contains(QStringLiteral("--import-postcodes")) &&
+                said.contains(QStringLiteral("KEN_ALL")));
+        QVERIFY2(w->Panel_HelpMess->fontMetrics().horizontalAdvance(said) <=
+                     w->Panel_HelpMess->contentsRect().width() - w->Panel_HelpMess->indent(),
+                 qPrintable(said));
 
         enterZip(w->Edit_Zip, QString());
         QCOMPARE(w->Panel_HelpMess->text(), U("お届け先のおところ①を入力して下さい"));

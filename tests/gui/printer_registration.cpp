@@ -108,12 +108,18 @@ private slots:
         TForm_Main& w = Start();
         QStringList offered;
         InDialog user([&](QWidget* d) {
-            offered << qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->currentText();
+            offered << qobject_cast<TPrinterChoiceForm*>(d)->ComboBox_Printer->currentText()
+                    << d->windowTitle();
             ChoosePrinter(d, 1, 1, true);
         });
         QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
         QVERIFY(user.opened);
-        QCOMPARE(offered, QStringList({"dotmatrix"})); // the dialog opens on the registered printer
+        // The dialog opens on the registered printer and says which slip type it registers for; the
+        // registration is confirmed.
+        QCOMPARE(offered, QStringList({"dotmatrix", U("「手差し」の印刷先を登録")}));
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
+        QCOMPARE(fx->boxes.Shown()[0].kind, msgbox::Kind::Notice);
+        QCOMPARE(fx->boxes.Shown()[0].text, U("「手差し」の印刷先を「slip」に登録しました"));
         QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
         QCOMPARE(w.ComboBox2->currentText(), QString("9 x 5.5 in"));

@@ -49,8 +49,8 @@ private slots:
     }
 
     void saveWritesFiveCrLfLinesByteForByte() {
-        w->PageControl_My->setCurrentIndex(2); // "依頼主3": no file yet, the fields stay
-        QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QStringLiteral("File not found")});
+        w->PageControl_My->setCurrentIndex(2); // "依頼主3": no file yet
+        QVERIFY(fx->boxes.Shown().empty());
         QCOMPARE(w->PageControl_My->currentIndex(), 2);
         FillSender(*w, "530-0001", "大阪府大阪市北区梅田1-1", "髙島ビル①", "山田商店", "06-1111-2222");
         fx->boxes.AnswerNext(true);
@@ -93,19 +93,27 @@ private slots:
         QVERIFY(fx->boxes.Errors().empty());
     }
 
-    void switchingToAnUnsavedSlotKeepsTheSenderForSavingThere() {
+    // A tab nobody has saved yet shows empty fields and says how to fill it, without a box; what is
+    // typed there is saved to that tab.
+    void switchingToAnUnsavedSlotEmptiesTheFieldsAndSaysHowToSave() {
         w->PageControl_My->setCurrentIndex(7);
-        QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QStringLiteral("File not found")});
-        QCOMPARE(w->Edit_My->text(), U("株式会社タヴォ"));
+        QVERIFY(fx->boxes.Shown().empty());
+        QCOMPARE(Sender(*w), QStringList({"", "", "", "", ""}));
+        QCOMPARE(w->Panel_HelpMess->text(),
+                 U("依頼主8は未登録です。入力して「ご依頼主登録」で保存してください"));
+        FillSender(*w, "100-0001", "東京都千代田区千代田1-1", "", "株式会社タヴォ", "03-0000-0001");
         fx->boxes.AnswerNext(true);
         w->BitBtn_MyClick();
         QCOMPARE(fx->Read("my7.txt"), fx->Read("my0.txt"));
+        w->PageControl_My->setCurrentIndex(0);
+        QCOMPARE(w->Edit_My->text(), U("株式会社タヴォ"));
     }
 
     void unreadableSlotChangesNoField() {
         QVERIFY(QDir().mkdir(QStringLiteral("my6.txt")));
         w->PageControl_My->setCurrentIndex(6);
-        QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QStringLiteral("File access denied")});
+        QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QStringLiteral("File access denied\n") +
+                                                          QString::fromStdString(fx->File("my6.txt"))});
         QCOMPARE(w->Edit_MyZip->text(), QStringLiteral("100-0001"));
     }
 

@@ -4,6 +4,7 @@
 #include "gui/support/FormFixture.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -87,7 +88,15 @@ private slots:
         QVERIFY(!w->Label_Warning->text().isEmpty());
     }
 
-    void mailAndWebGoThroughTheUrlLayer() {
+    // The buttons lead where the settings' [Support] section says, and are not there without it.
+    void mailAndWebGoWhereTheSettingsSay() {
+        QVERIFY(w->BitBtn_SendMail->isHidden() && w->BitBtn_WebHelp->isHidden());
+        fx = std::make_unique<FormFixture>();
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+        fx->Write("tavo_Zaridi2.ini",
+                  "[Support]\r\nUrl= https://shop.example/help/ \r\nMail=help@shop.example\r\n");
+        w = &fx->Start();
+        QVERIFY(!w->BitBtn_SendMail->isHidden() && !w->BitBtn_WebHelp->isHidden());
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
@@ -97,10 +106,17 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QCOMPARE(catcher.opened.size(), 2);
         QCOMPARE(catcher.opened[0].scheme(), QStringLiteral("mailto"));
-        QCOMPARE(catcher.opened[0].path(), QStringLiteral(ZARIDI_SUPPORT_MAIL));
+        QCOMPARE(catcher.opened[0].path(), QStringLiteral("help@shop.example"));
         QCOMPARE(catcher.opened[0].query(QUrl::FullyDecoded), U("subject=tavoへの問い合わせ&cc=&bcc=&"));
-        QCOMPARE(catcher.opened[1], QUrl(QStringLiteral(ZARIDI_WEB_URL)));
-        QCOMPARE(w->BitBtn_SendMail->toolTip(), QStringLiteral(ZARIDI_SUPPORT_MAIL));
+        QCOMPARE(catcher.opened[1], QUrl(QStringLiteral("https://shop.example/help/")));
+        QCOMPARE(w->BitBtn_SendMail->toolTip(), QStringLiteral("help@shop.example"));
+
+        // Only the mail: the web button stays away.
+        fx = std::make_unique<FormFixture>();
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+        fx->Write("tavo_Zaridi2.ini", "[Support]\r\nUrl=\r\nMail=help@shop.example\r\n");
+        w = &fx->Start();
+        QVERIFY(!w->BitBtn_SendMail->isHidden() && w->BitBtn_WebHelp->isHidden());
     }
 
     void memoIsSilverOnlyWhileEmpty() {
@@ -133,6 +149,40 @@ private slots:
         QFETCH(QString, tax);
         w->KyNumEdit_PriceSub->SetText(amount.toStdString());
         QCOMPARE(QString::fromStdString(w->KyNumEdit_TaxSub->Text()), tax);
+    }
+
+    // The rate comes from the settings (TaxRate, whole percent; 10 without a usable key), 8 can be
+    // chosen beside the tax, and the choice is what the settings keep.
+    void taxRateFromTheSettingsAndTheWindow_data() {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QString>("tax"); // of 10,800 yen
+        QTest::newRow("no key") << QByteArray() << QStringList({"10%", "8%"}) << "981";
+        QTest::newRow("reduced") << QByteArray("TaxRate=8") << QStringList({"10%", "8%"}) << "800";
+        QTest::newRow("another") << QByteArray("TaxRate= 5") << QStringList({"10%", "8%", "5%"}) << "514";
+        QTest::newRow("not a rate") << QByteArray("TaxRate=10.5") << QStringList({"10%", "8%"}) << "981";
+    }
+    void taxRateFromTheSettingsAndTheWindow() {
+        QFETCH(QByteArray, key);
+        QFETCH(QStringList, offered);
+        QFETCH(QString, tax);
+        fx = std::make_unique<FormFixture>();
+        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+        fx->Write("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\n" + key.toStdString() + "\r\n");
+        w = &fx->Start();
+        QStringList items;
+        for (int i = 0; i < w->ComboBox_TaxRate->count(); ++i)
+            items << w->ComboBox_TaxRate->itemText(i);
+        QCOMPARE(items, offered);
+        w->KyNumEdit_PriceSub->SetText("10800");
+        QCOMPARE(QString::fromStdString(w->KyNumEdit_TaxSub->Text()), tax);
+        w->ComboBox_TaxRate->setFocus();
+        QTest::keyClick(w->ComboBox_TaxRate, Qt::Key_Home);
+        QTest::keyClick(w->ComboBox_TaxRate, Qt::Key_Down);
+        QCOMPARE(w->ComboBox_TaxRate->currentText(), QStringLiteral("8%"));
+        QCOMPARE(w->KyNumEdit_TaxSub->Text(), std::string("800"));
+        fx->Stop();
+        QVERIFY(fx->Read("tavo_Zaridi2.ini").find("TaxRate=8\r\n") != std::string::npos);
     }
 
     void taxFollowsTyping() {

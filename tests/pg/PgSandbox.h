@@ -3,10 +3,14 @@
 // which is also its socket directory. The superuser "zaridi" logs in without a password.
 #include "history/SqlDb.h"
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 inline std::string PgDir() {
     const char* dir = std::getenv("ZARIDI_PG_DIR");
@@ -35,3 +39,48 @@ inline std::string NewDatabase(const std::string& owner = "zaridi") {
     PgAdmin()->Script("CREATE DATABASE " + name + " OWNER " + owner);
     return name;
 }
+
+// A server of one test's own, for what would disturb the tests sharing the sandbox: stopping it.
+// Started with scripts/pg-sandbox in `dir` (a short path: it holds the socket), stopped at the end.
+class PrivateServer {
+public:
+    explicit PrivateServer(std::string dir) : dir_(std::move(dir)) {
+        // Under root the server runs as another user, who must reach the folder.
+        std::filesystem::permissions(std::filesystem::path(dir_).parent_path(),
+                                     std::filesystem::perms::group_exec | std::filesystem::perms::others_exec,
+                                     std::filesystem::perm_options::add);
+        if (std::system(("'" + Script() + "' start '" + dir_ + "' >/dev/null").c_str()) != 0)
+            throw std::runtime_error("pg-sandbox could not start a server in " + dir_);
+    }
+    ~PrivateServer() {
+        Signal(SIGCONT);
+        (void)!std::system(("'" + Script() + "' stop '" + dir_ + "'").c_str());
+    }
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
+
+    history::PgParams As(const std::string& database = "postgres") const {
+        return {{"host", dir_}, {"port", "5432"}, {"user", "zaridi"}, {"dbname", database}};
+    }
+
+    // SIGSTOP or SIGCONT to the server and every process it started.
+    void Signal(int signal) const {
+        std::ifstream pidFile(dir_ + "/data/postmaster.pid");
+        pid_t server = 0;
+        if (!(pidFile >> server) || server <= 0) return;
+        std::vector<pid_t> pids = {server};
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            std::ifstream stat(entry.path() / "stat");
+            std::string pid, name, state;
+            pid_t parent = 0;
+            if (stat >> pid >> name >> state >> parent && parent == server) pids.push_back(std::stoi(pid));
+        }
+        for (pid_t pid : pids)
+            ::kill(pid, signal);
+    }
+
+private:
+    static std::string Script() { return std::string(ZARIDI_SOURCE_DIR) + "/scripts/pg-sandbox"; }
+
+    std::string dir_;
+};

@@ -7,13 +7,16 @@
 #include "unit/history/StoreUnderTest.h"
 #include "unit/support/TempDir.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <latch>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 using history::EHistoryStore;
 using Kind = history::EHistoryStore::Kind;
+using history::HistoryRecord;
 
 std::unique_ptr<history::Store> FreshStore() {
     return history::OpenStore({"", PgAs("zaridi", NewDatabase())});
@@ -117,4 +120,55 @@ TEST(PostgresStore, DatabasesItMayNotChangeAreRefusedAndLeftAsTheyWere) {
     EXPECT_EQ(Count(foreign, "SELECT count(*) FROM pg_tables WHERE tablename = 'slip_history_meta'"), "0");
     EXPECT_EQ(KindOfOpening(PgAs("zaridi", newer)), Kind::NewerSchema);
     EXPECT_EQ(Count(newer, "SELECT count(*) FROM slip_history"), "1");
+}
+
+TEST(PostgresStore, EveryParameterNeedsItsPlace) {
+    ExpectParametersNeedTheirPlaces(*PgAdmin());
+}
+
+TEST(PostgresStore, AStoppedServerHoldsADeskSecondsAndAKillMeanwhileLosesNothing) {
+    TempDir dir;
+    PrivateServer server(dir.File("pg"));
+    const std::string pending = history::PendingFilePath(dir.Path().string());
+    using Status = history::RecordOutcome::Status;
+    history::Recorder desk({"", server.As()}, pending);
+    ASSERT_EQ(desk.Record(SampleSlip()).status, Status::Stored);
+
+    server.Signal(SIGSTOP);
+    // On the connection made before: the deadline ends the wait, the record waits in the file.
+    const auto start = std::chrono::steady_clock::now();
+    const auto held = desk.Record(SampleSlip());
+    EXPECT_EQ(held.status, Status::Pending);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_NE(held.message.find("no answer"), std::string::npos) << held.message;
+
+    // Another desk process, killed while it waits to connect, once its record is on disk.
+    HistoryRecord killed = SampleSlip();
+    killed.uuid = history::NewUuid();
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        history::Recorder({"", server.As()}, pending).Record(killed);
+        ::_exit(0);
+    }
+    bool onDisk = false;
+    for (int i = 0; i < 400 && !onDisk; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (const HistoryRecord& r : history::ReadPending(pending).records)
+            onDisk = onDisk || r.uuid == killed.uuid;
+    }
+    ::kill(other, SIGKILL);
+    int status = 0;
+    ::waitpid(other, &status, 0);
+    EXPECT_TRUE(onDisk);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the other desk ended by itself: " << status;
+
+    server.Signal(SIGCONT);
+    EXPECT_EQ(desk.Flush().status, Status::Stored);
+    EXPECT_FALSE(std::filesystem::exists(pending));
+    const auto stored = history::OpenStore({"", server.As()})->Search({});
+    EXPECT_EQ(stored.size(), 3u);
+    EXPECT_EQ(std::count_if(stored.begin(), stored.end(),
+                            [&](const HistoryRecord& r) { return r.uuid == killed.uuid; }),
+              1);
 }

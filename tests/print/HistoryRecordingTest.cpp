@@ -14,6 +14,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QTest>
+#include <sqlite3.h>
 
 using ::testing::HasSubstr;
 
@@ -45,6 +46,8 @@ protected:
         fx->boxes.AnswerNext(true);
         w.Edit_Zip->setFocus();
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+        // The record is made on the recording thread; its answer comes back to the window.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
         const int id = sandbox::LastJobId("");
         return id > before ? id : 0;
     }
@@ -125,6 +128,27 @@ TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn
     EXPECT_EQ(all[1].order, "A-1001");
     EXPECT_EQ(all[1].reprintOf, all[0].id);
     EXPECT_TRUE(w.CurrentOrderRef().empty());
+}
+
+TEST_F(HistoryRecordingTest, AStoreThatKeepsTheRecordWaitingNeverHoldsTheWindow) {
+    TForm_Main& w = Start();
+    history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db"))); // its schema
+    sqlite3* other = nullptr; // another program holds the file for a while
+    ASSERT_EQ(sqlite3_open(fx->File("tavo_Zaridi2.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    fx->boxes.AnswerNext(true);
+    w.Edit_Zip->setFocus();
+    QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
+    // F11 is over and the window answers while the record waits for the file.
+    EXPECT_TRUE(w.HistoryDesk().Recording());
+    EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr(Sj("記録しています")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fx->Exists(history::kPendingFileName); }, 4000));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
+    EXPECT_EQ(Recorded().size(), 1u);
+    EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr("No."));
+    EXPECT_FALSE(fx->Exists(history::kPendingFileName));
 }
 
 TEST_F(HistoryRecordingTest, StoreThatCannotBeWrittenKeepsTheRecordUntilTheNextStart) {

@@ -51,4 +51,62 @@ else
     fails=$((fails + 1))
 fi
 
+# In a folder that cannot be written the history is listed as it is, and a record is refused.
+if unshare -rm true 2>/dev/null; then
+    mkdir "$dir/ro" && cp "$db" "$dir/ro/"
+    got=$(unshare -rm sh -c 'mount --bind "$1" "$1" && mount -o remount,ro,bind "$1" &&
+        "$2" history list --db "$1/tavo_Zaridi2.db" | jq -c "map(.id)" &&
+        ! "$2" history record --db "$1/tavo_Zaridi2.db" <"$3" >/dev/null 2>&1' sh "$dir/ro" "$probe" "$dir/slips.json")
+    expect "read-only folder: listed, not written" "[2,1,3]" "$got"
+else
+    echo "history probe: no private mounts for this user, the read-only folder skipped"
+fi
+
+# A server that stops answering (SIGSTOP, on a server of this test's own): the probe gives up within
+# 15 s, whether the server stopped before it connected or after.
+sandbox=$(cd "$(dirname "$0")/../.." && pwd)/scripts/pg-sandbox
+chmod 711 "$dir" # the server runs as another user under root
+if "$sandbox" start "$dir/pg" >/dev/null; then
+    own="postgresql://zaridi@/postgres?host=$dir/pg&port=5432"
+    server() { # STOP|CONT: the server and every process it started
+        local main
+        main=$(head -n 1 "$dir/pg/data/postmaster.pid")
+        kill -"$1" "$main" $(pgrep -P "$main")
+    }
+    seconds() { # command...: runs it, prints "exit-code seconds"
+        local start=$EPOCHREALTIME code
+        "$@" >/dev/null 2>"$dir/stalled.err"
+        code=$?
+        echo "$code $(bc <<<"($EPOCHREALTIME - $start) / 1")"
+    }
+    trap 'server CONT 2>/dev/null; "$sandbox" stop "$dir/pg" >/dev/null 2>&1; rm -rf "$dir"' EXIT
+    one='{"time": "2024-05-01T09:00:00+09:00", "Edit_Custo1": "stalled"}'
+    "$probe" history record --db "$own" <<<"$one" >/dev/null || fails=$((fails + 1))
+    server STOP
+    read -r code took < <(seconds timeout 60 "$probe" history record --db "$own" <<<"$one")
+    [ "$code" != 0 ] && [ "$code" != 124 ] && [ "$took" -lt 15 ] ||
+        expect "stopped before connecting: exit, seconds" "not 0, < 15" "$code $took"
+    server CONT
+    mkfifo "$dir/later"
+    (seconds timeout 60 "$probe" history record --db "$own" <"$dir/later" >"$dir/stalled.took") &
+    exec 3>"$dir/later"
+    for _ in $(seq 50); do # connected: its session is listed
+        [ "$(psql -X -At "$own" -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'tavo_Zaridi2'")" = 1 ] && break
+        sleep 0.1
+    done
+    server STOP
+    echo "$one" >&3
+    exec 3>&-
+    wait
+    read -r code took <"$dir/stalled.took"
+    [ "$code" != 0 ] && [ "$code" != 124 ] && [ "$took" -lt 15 ] ||
+        expect "stopped after connecting: exit, seconds" "not 0, < 15" "$code $took"
+    grep -q "no answer" "$dir/stalled.err" || expect "stopped after connecting: message" "no answer" "$(cat "$dir/stalled.err")"
+    server CONT
+    expect "answering again" '["stalled"]' "$("$probe" history list --db "$own" | jq -c 'map(.Edit_Custo1) | unique')"
+else
+    echo "FAIL no server of its own"
+    fails=$((fails + 1))
+fi
+
 finish history

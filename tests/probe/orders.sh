@@ -29,6 +29,25 @@ check mall-cod '.[1].fields | [.KyNumEdit_PriceSub, .CheckBox_p1, .KyNumEdit_KOS
 check mall-not-cod '.[0].fields | [.KyNumEdit_PriceSub, .CheckBox_p1]' '["0",false]'
 check mall-warnings '[.[].warnings | length]' '[0,1,1]'
 
+check mall-keys '.[0] | keys' '["fields","order","platform","refs","warnings"]'
+check mall-platform '[.[] | [.platform, .refs]]' '[["rakuten",{}],["rakuten",{}],["rakuten",{}]]'
+
+# Each platform is named, and the IDs an upload back to the shop needs come with the order.
+out=$("$probe" orders import "$data/rakuten_pay_cp932.csv") || fail "rakuten: exit $?"
+check rakuten-refs '.[0] | [.platform, .refs]' '["rakuten",{"商品明細ID":"200000001,200000002","送付先ID":"1001"}]'
+check rakuten-shipments '[.[] | .order + " " + .refs."送付先ID"]' \
+    '["100001-20241201-0000001 1001","100001-20241201-0000002 1002","100001-20241201-0000003 1003","100001-20241201-0000003 1004"]'
+check rakuten-cod '.[1].fields | [.KyNumEdit_PriceSub, .CheckBox_p1]' '["12800",true]'
+out=$("$probe" orders import "$data/amazon_unshipped_cp932.txt") || fail "amazon: exit $?"
+check amazon-refs '[.[] | [.order, .platform, .refs]]' \
+    '[["250-1234567-1234567","amazon",{"order-item-id":"12345678901234,12345678901235"}],["503-7654321-7654321","amazon",{"order-item-id":"22345678901234"}]]'
+for f in yahoo_cp932.csv shopify_orders_utf8_bom.csv colorme_sales_all_cp932.csv futureshop_cp932.csv; do
+    out=$("$probe" orders import "$data/$f") || fail "$f: exit $?"
+    check "$f-platform" '[.[] | .refs] | unique' '[{}]'
+    check "$f-cod" '.[1].fields | [.CheckBox_p1, .KyNumEdit_PriceSub != "0"]' '[true,true]'
+done
+check futureshop-name '.[0].platform' '"futureshop"'
+
 out=$("$probe" orders import "$data/store_utf8_bom.csv") || fail "store: exit $?"
 check store-unencodable '.[0].fields.Edit_Custo1' '"𠮷田 花子"'
 check store-unencodable-warning '.[0].warnings | map(select(test("「𠮷」"))) | length' '1'
@@ -40,6 +59,7 @@ check carrier-zip '.[0].fields.Edit_Zip' '"001-0012"'
 check carrier-zip-warning '.[0].warnings | map(select(test("先頭の0"))) | length' '1'
 
 out=$("$probe" orders import "$data/spreadsheet_cp932.csv") || fail "spreadsheet: exit $?"
+check spreadsheet-other '[.[] | [.platform, .refs]] | unique' '[["other",{}]]'
 check formula '.[0].warnings | map(select(test("数式として計算せず"))) | length' '2'
 
 # A saved mapping makes a file with unknown headers importable.

@@ -70,6 +70,33 @@ printf 'a,b\r\n' >"$dir/wrong.csv"
 "$probe" postcode import --data "$idx" "$dir/wrong.csv" >/dev/null 2>&1
 expect "wrong import exit code" 1 $?
 cmp -s "$idx" "$dir/before.idx" || { echo "FAIL a wrong import changed the index"; fails=$((fails + 1)); }
+# An open index answers on after its file is cut in place.
+mkfifo "$dir/requests"
+"$probe" postcode lookup --data "$dir/before.idx" <"$dir/requests" >"$dir/answers" 2>&1 &
+lookup=$!
+{
+    echo 5300001
+    sleep 0.5
+    : >"$dir/before.idx"
+    echo 4520961
+} >"$dir/requests"
+wait $lookup
+expect "lookup on a cut index: exit code" 0 $?
+expect "lookup on a cut index: answers" '梅田|春日明河原,春日一番割' \
+    "$(jq -r '[.entries[].town] | join(",")' "$dir/answers" | paste -sd'|')"
+
+# An import that would leave less than half of the index is refused unless the command line allows it.
+cp "$idx" "$dir/before.idx"
+ken 5300001 大阪府 大阪市北区 梅田 | iconv -f UTF-8 -t CP932 >"$dir/one.csv"
+err=$("$probe" postcode import --data "$idx" "$dir/one.csv" 2>&1 >/dev/null)
+expect "shrinking import exit code" 1 $?
+expect "shrinking import message" "取り込むと郵便番号データが今の半分より少なくなります（今 10 件、取り込み後 2 件）。ファイルが途中で切れているか、違うファイルかもしれません。|郵便番号データは変わっていません" \
+    "$(paste -sd'|' <<<"$err")"
+cmp -s "$idx" "$dir/before.idx" || { echo "FAIL a refused shrink changed the index"; fails=$((fails + 1)); }
+"$probe" postcode import --data "$idx" --allow-shrink "$dir/one.csv" >/dev/null
+expect "allowed shrink exit code" 0 $?
+expect "allowed shrink counts" '{"standard":1,"business":1}' "$("$probe" postcode info --data "$idx" | jq -c '{standard, business}')"
+
 "$probe" postcode frobnicate >/dev/null 2>&1
 expect "unknown verb is a usage error" 2 $?
 

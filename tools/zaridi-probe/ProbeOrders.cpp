@@ -3,11 +3,58 @@
 
 #include "orders/Orders.h"
 #include "platform/Cp932Codec.h"
+#include "slip/SlipRecord.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 namespace probe {
+namespace {
+
+// A JSON string as nlohmann's dump writes it: UTF-8 as it stands, quotes, backslashes and control
+// characters escaped.
+void AppendJsonString(std::string& out, std::string_view s) {
+    out += '"';
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    out += '"';
+}
+
+} // namespace
 
 int Orders(const Args& a) {
     const char* usage = "orders import FILE [--mapping INI]";
@@ -16,31 +63,60 @@ int Orders(const Args& a) {
     using nlohmann::json;
     std::vector<orders::Order> list;
     try {
-        list = orders::ImportOrders(a[1], a.size() == 4 ? a[3] : "");
+        orders::ImportOptions options;
+        options.mappingIni = a.size() == 4 ? a[3] : "";
+        list = orders::ImportOrders(a[1], options).orders;
     } catch (const orders::EOrderFile& e) {
         std::cout << json{{"error", cp932::ToUtf8(e.Message())}}.dump() << "\n";
         return 1;
     }
-    json out = json::array();
-    for (const orders::Order& o : list) {
-        const orders::OrderFields& f = o.fields;
-        out.push_back({{"order", o.ref},
-                       {"fields",
-                        {{"Edit_Zip", f.Zip},
-                         {"Edit_Add1", f.Add1},
-                         {"Edit_Add2", f.Add2},
-                         {"Edit_Add3", f.Add3},
-                         {"Edit_Custo1", f.Custo1},
-                         {"Edit_tel", f.Tel},
-                         {"Edit_G1", f.G1},
-                         {"Edit_G2", f.G2},
-                         {"Edit_G3", f.G3},
-                         {"KyNumEdit_KOSUU", f.Kosuu},
-                         {"KyNumEdit_PriceSub", f.PriceSub},
-                         {"CheckBox_p1", f.P1}}},
-                       {"warnings", o.warnings}});
+    // Written one order at a time, by hand in nlohmann's own compact form (keys in byte order), so
+    // that a large file never stands in memory a second time as a JSON tree.
+    // The fields an order fills, by the slip record's table, in the keys' byte order.
+    std::vector<const slip::Field*> fields;
+    for (const slip::Field& field : slip::kFields)
+        if (field.filledBy & slip::kOrder) fields.push_back(&field);
+    std::sort(fields.begin(), fields.end(),
+              [](const slip::Field* a, const slip::Field* b) { return std::string_view(a->name) < b->name; });
+    std::string out = "[";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const orders::Order& o = list[i];
+        if (i) out += ',';
+        out += "{\"fields\":{";
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            out += k ? ",\"" : "\"";
+            out += fields[k]->name;
+            out += "\":";
+            if (fields[k]->text)
+                AppendJsonString(out, o.fields.*fields[k]->text);
+            else
+                out += o.fields.*fields[k]->flag ? "true" : "false";
+        }
+        out += "},\"order\":";
+        AppendJsonString(out, o.ref);
+        out += ",\"platform\":";
+        AppendJsonString(out, orders::PlatformName(o.platform));
+        out += ",\"refs\":{";
+        std::vector<std::pair<std::string, std::string>> refs = o.refs;
+        std::sort(refs.begin(), refs.end());
+        for (std::size_t r = 0; r < refs.size(); ++r) {
+            if (r) out += ',';
+            AppendJsonString(out, refs[r].first);
+            out += ':';
+            AppendJsonString(out, refs[r].second);
+        }
+        out += "},\"warnings\":[";
+        for (std::size_t w = 0; w < o.warnings.size(); ++w) {
+            if (w) out += ',';
+            AppendJsonString(out, o.warnings[w].text);
+        }
+        out += "]}";
+        if (out.size() > (1u << 20)) {
+            std::cout << out;
+            out.clear();
+        }
     }
-    std::cout << out.dump() << "\n";
+    std::cout << out << "]\n";
     return 0;
 }
 

@@ -17,7 +17,7 @@ namespace probe {
 namespace {
 
 constexpr const char* kUsage = "postcode lookup|check|find|info [--data INDEX] < lines | postcode import "
-                               "--data INDEX FILE...";
+                               "--data INDEX [--allow-shrink] FILE...";
 
 std::string Utf8(std::string_view cp932Text) {
     return cp932::ToUtf8(std::string(cp932Text));
@@ -66,9 +66,12 @@ int Postcode(const Args& a) {
     const std::string& verb = a[0];
     std::string data;
     std::vector<std::string> files;
+    bool allowShrink = false;
     for (std::size_t i = 1; i < a.size(); ++i) {
         if (a[i] == "--data" && i + 1 < a.size())
             data = a[++i];
+        else if (verb == "import" && a[i] == "--allow-shrink")
+            allowShrink = true;
         else if (verb == "import")
             files.push_back(a[i]);
         else
@@ -76,7 +79,9 @@ int Postcode(const Args& a) {
     }
     if (verb == "import") {
         if (data.empty() || files.empty()) throw UsageError{kUsage};
-        return postcode::RunImportPostcodes(files, data, data, std::cout, std::cerr);
+        // No one to ask: a shrink goes ahead only when the command line says so.
+        return postcode::RunImportPostcodes(files, data, data, std::cout, std::cerr,
+                                            [&](const std::string&) { return allowShrink; });
     }
 
     nlohmann::ordered_json (*each)(const postcode::Index&, const std::string&) = nullptr;

@@ -119,7 +119,6 @@ public:
     QAction* MenuItem(int tag) const;
     void MenuPopup();
 
-    const KyNumEditModel& Model() const { return model_; }
     QSize sizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 

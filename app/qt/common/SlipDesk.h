@@ -64,10 +64,9 @@ public:
     // the name to register, and new margins for the slip (captions in dots).
     virtual std::string PrinterIndexText() const = 0;
     virtual std::string RegisteredPrinterName() const = 0;
-    virtual void SetMargins(const std::string& top, const std::string& left) = 0;
-    // A printer is registered for the stock, or chosen with F7 since: without one no slip prints, and
-    // margins registered alone register none.
+    // A printer is registered for the slip type (or chosen with F7): margins stored alone register none.
     virtual bool SlipTypeHasPrinter() const = 0;
+    virtual void SetMargins(const std::string& top, const std::string& left) = 0;
     // How the stock's slips reach the printer, as registered; its margins count dots of that mode.
     virtual PrintMode SlipPrintMode() const = 0;
 

@@ -26,6 +26,8 @@ int VirtualKeyOf(const QKeyEvent* e) {
         return VK_RETURN;
     case Qt::Key_Up:
         return VK_UP;
+    case Qt::Key_F1:
+        return VK_F1;
     case Qt::Key_F2:
         return VK_F2;
     case Qt::Key_F5:
@@ -64,9 +66,10 @@ void TForm_Main::InstallKeyHandlers() {
         {Edit_G2, KeyHandler::G2},
         {KyNumEdit_KOSUU, KeyHandler::End},
     };
-    for (auto& [w, h] : keyHandlers_)
-        const_cast<QObject*>(w)->installEventFilter(this);
-    Memo1->installEventFilter(this);
+    // Every other control takes the function keys too (the memo, the amount, the check boxes, the
+    // lists, the buttons): the key table's promise holds wherever the focus is.
+    for (QWidget* control : findChildren<QWidget*>())
+        if (control->window() == this) control->installEventFilter(this);
 }
 
 void TForm_Main::SetTabOrder() {
@@ -99,6 +102,12 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
             // FormKeyPress: Enter reaches no one-line field. The other keys acted on here have no use
             // in the field, and one that moved the focus must not act on the field it left.
             return vk != VK_UP || KeyDownAction(handler, vk) != KeyAction::None;
+        }
+        auto* control = qobject_cast<QWidget*>(watched);
+        const int vk = VirtualKeyOf(press);
+        if (control && control->window() == this && IsWindowKey(vk)) {
+            Guarded([&] { FormKeyDown(control, vk); });
+            return true;
         }
     } else if (event->type() == QEvent::FocusIn) {
         if (watched == Memo1) Guarded([this] { Memo1Enter(); });
@@ -152,6 +161,9 @@ void TForm_Main::RunKeyDown(KeyHandler handler, QWidget* sender, int key) {
         break;
     case KeyAction::OrderQueue:
         SpeedButton_F8Click();
+        break;
+    case KeyAction::Help:
+        SpeedButton_F1Click();
         break;
     }
     if (!said.empty()) Help().Say(FromCp932(said));

@@ -11,11 +11,18 @@
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "app/qt/form/tavo_dprintUnit.h"
+#include "app/qt/help/ManualWindow.h"
+#include "platform/Conversions.h"
+#include "history/PendingFile.h"
+#include "orders/OrderColumns.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
+#include "platform/RuntimeErrors.h"
+#include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TerminationSignals.h"
+#include "postcode/Index.h"
 #include "print/PrinterRegistration.h"
 #include "printer/qt/HqPrinterInstance.h"
 
@@ -24,6 +31,8 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -89,8 +98,16 @@ void TForm_Main::FormShow() {
     Memo1->clear();
     Memo2.clear();
 
-    ProfileFile file(SettingsFilePath(WorkingDir()));
+    const std::string settingsPath = SettingsFilePath(WorkingDir());
+    // A folder with settings has been used before: a sender file missing there was lost, not never made.
+    const bool usedBefore = QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(settingsPath)));
+    ProfileFile file(settingsPath);
     MainSettings s = ReadMainSettings(file);
+    SetTaxRates(s.TaxRate);
+    const SupportTargets support = ReadSupportTargets(file);
+    supportUrl_ = FromCp932(support.url);
+    supportMail_ = FromCp932(support.mail);
+    ApplySupportTargets();
     {
         // Selecting by program loads nothing; the sender file is read below.
         QSignalBlocker quiet(PageControl_My);
@@ -105,6 +122,9 @@ void TForm_Main::FormShow() {
         SpeedButton_F[i]->setEnabled(false);
         SpeedButton_F[i]->setText(QStringLiteral("F%1").arg(i));
     }
+    SpeedButton_F[1]->setText(U("ヘルプ"));
+    SpeedButton_F[1]->setToolTip(U("使い方を表示します"));
+    SpeedButton_F[1]->setEnabled(true);
     SpeedButton_F[2]->setText(U("中止"));
     SpeedButton_F[2]->setEnabled(true);
     SpeedButton_F[5]->setText(U("プレビュー"));
@@ -135,7 +155,7 @@ void TForm_Main::FormShow() {
         printer->WhenReady(this, printerPart);
     else
         printerPart();
-    SpeedButton_readMyClick();
+    ReadSender(usedBefore);
     Edit_Zip->setFocus(Qt::OtherFocusReason);
 }
 
@@ -147,6 +167,7 @@ void TForm_Main::FormDestroy() {
     s.values = Slip().Read(); // only the fields with a settings key are written
     s.ComboSel = ComboBox_SEL->currentIndex();
     s.TabMy = PageControl_My->currentIndex();
+    s.TaxRate = TaxRate();
     // One object, one save: the file is replaced as a whole or not at all.
     ProfileFile file(SettingsFilePath(WorkingDir()));
     WriteMainSettings(file, s);
@@ -154,7 +175,10 @@ void TForm_Main::FormDestroy() {
 }
 
 void TForm_Main::RemoveStaleTemporaries() {
-    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName};
+    // Every file written atomically has its temporaries marked now; these names find those that
+    // earlier versions of the program left unmarked.
+    std::vector<std::string> names = {kSettingsFileName, kRegistrationFileName, history::kPendingFileName,
+                                      std::string(orders::kOrderMappingFile), postcode::kIndexFileName};
     for (int slot = 0; slot < kSenderSlots; ++slot)
         names.push_back(SenderFileName(slot));
     // A younger one may be a save in progress (the probe writing the same folder).
@@ -205,13 +229,27 @@ void TForm_Main::ApplySenderColours() {
     }
 }
 
+void TForm_Main::ApplySupportTargets() {
+    // A button that leads nowhere is not shown.
+    BitBtn_WebHelp->setVisible(!supportUrl_.isEmpty());
+    BitBtn_WebHelp->setToolTip(supportUrl_);
+    BitBtn_SendMail->setVisible(!supportMail_.isEmpty());
+    BitBtn_SendMail->setToolTip(supportMail_);
+}
+
 void TForm_Main::BitBtn_WebHelpClick() {
-    QDesktopServices::openUrl(QUrl(QString::fromUtf8(ZARIDI_WEB_URL)));
+    if (supportUrl_.isEmpty()) return;
+    QDesktopServices::openUrl(QUrl::fromUserInput(supportUrl_));
 }
 
 void TForm_Main::BitBtn_SendMailClick() {
-    std::string text = SupportMailText(cp932::FromUtf8(ZARIDI_SUPPORT_MAIL));
+    if (supportMail_.isEmpty()) return;
+    std::string text = SupportMailText(ToCp932(supportMail_));
     QDesktopServices::openUrl(QUrl(FromCp932(text), QUrl::TolerantMode));
+}
+
+void TForm_Main::SpeedButton_F1Click() {
+    ManualWindow::Open(this);
 }
 
 void TForm_Main::ConnectHandlers() {
@@ -223,17 +261,20 @@ void TForm_Main::ConnectHandlers() {
         if (!printer) return;
         std::vector<int> registered;
         try {
-            const PrinterRegistration r = ReadPrinterRegistration(RegistrationFilePath(WorkingDir()),
-                                                                  ToCp932(ComboBox_SEL->currentText()));
-            registered.push_back(std::stoi(r.printerIndex));
-        } catch (...) {
+            const PrinterRegistration r =
+                ReadPrinterRegistration(RegistrationFilePath(WorkingDir()), StockName());
+            if (const std::optional<std::int32_t> index = TryStrToInt(r.printerIndex))
+                registered.push_back(*index);
+        } catch (const Exception& e) {
             // Only a hint: the printer's part of the start-up reads the file again and reports it.
+            qCDebug(lcStartUp) << "registered printer not read ahead:" << FromCp932(e.Message());
         }
         printer->StartReading(registered);
     });
     auto on = [this](auto* sender, auto signal, void (TForm_Main::*handler)()) {
         connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
+    on(SpeedButton_F[1], &QPushButton::clicked, &TForm_Main::SpeedButton_F1Click);
     on(SpeedButton_F[2], &QPushButton::clicked, &TForm_Main::SpeedButton_F2Click);
     on(SpeedButton_F[5], &QPushButton::clicked, &TForm_Main::SpeedButton_F5Click);
     on(SpeedButton_F[6], &QPushButton::clicked, &TForm_Main::SpeedButton_F6Click);
@@ -245,6 +286,9 @@ void TForm_Main::ConnectHandlers() {
     on(CheckBox_Date_1, &QCheckBox::clicked, &TForm_Main::CheckBox_MyClick);
     on(Edit_Zip, &QLineEdit::textChanged, &TForm_Main::Edit_ZipChange);
     on(Edit_tel, &QLineEdit::textChanged, &TForm_Main::Edit_telChange);
+    for (QLineEdit* zip : {static_cast<QLineEdit*>(Edit_Zip), static_cast<QLineEdit*>(Edit_MyZip)})
+        connect(zip, &QLineEdit::editingFinished, this,
+                [this, zip] { Guarded([&] { FormatPostcode(zip); }); });
     on(Edit_Custo1, &QLineEdit::textEdited, &TForm_Main::ForgetOrder); // another consignee
     on(BitBtn_WebHelp, &QPushButton::clicked, &TForm_Main::BitBtn_WebHelpClick);
     on(BitBtn_SendMail, &QPushButton::clicked, &TForm_Main::BitBtn_SendMailClick);
@@ -260,6 +304,10 @@ void TForm_Main::ConnectHandlers() {
     on(BitBtn_MemoCLS, &QPushButton::clicked, &TForm_Main::BitBtn_MemoCLSClick);
 
     on(KyNumEdit_PriceSub, &TKyNumEdit::changed, &TForm_Main::KyNumEdit_PriceSubChange);
+    on(ComboBox_TaxRate, &QComboBox::currentIndexChanged, &TForm_Main::tavo_Sum_sagawa);
+    // The amount a transfer left standing is seen to once the field is entered or changed.
+    connect(KyNumEdit_PriceSub, &TKyNumEdit::changed, this, [this] { MarkAmountForCheck(false); });
+    connect(KyNumEdit_PriceSub, &TKyNumEdit::entered, this, [this] { MarkAmountForCheck(false); });
     on(CheckBox_p1, &QCheckBox::clicked, &TForm_Main::CheckBox_p1Click);
     on(CheckBox_p2, &QCheckBox::clicked, &TForm_Main::CheckBox_p2Click);
     on(CheckBox_p3, &QCheckBox::clicked, &TForm_Main::CheckBox_p3Click);

@@ -50,7 +50,7 @@ void TForm_Main::Memo1Change() {
 }
 
 void TForm_Main::Memo1Enter() {
-    SetHelp("テキストを貼り付けることができます　７行以内に収めてください");
+    Help().Prompt(U("テキストを貼り付けることができます　%1に収めてください").arg(PasteMemo::LinesHint()));
 }
 
 void TForm_Main::BitBtn_MemoCLSClick() {
@@ -74,6 +74,11 @@ void TForm_Main::BitBtn_1Click() {
         Slip().Write(r.fields, FilledByTransfer);
         Edit_Zip->setFocus(Qt::OtherFocusReason);
         PostcodeAfterTransfer();
+        // The amount belongs to the slip before: a new consignee rarely owes the same.
+        if (const QString amount = AmountText(); !amount.isEmpty()) {
+            MarkAmountForCheck(true);
+            Help().Notice(U("代引金額 %1 は前のお届け先のままです。確かめてください").arg(amount));
+        }
     }
     Edit_Warning();
 

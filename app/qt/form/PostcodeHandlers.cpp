@@ -45,7 +45,7 @@ void TForm_Main::BuildPostcode() {
         connect(e, &QLineEdit::textChanged, Label_ZipWarning, [this] { ShowWarning(Label_ZipWarning, {}); });
 }
 
-const postcode::Index* TForm_Main::PostcodeIndex(std::string& notice) {
+TForm_Main::PostcodeData TForm_Main::PostcodeIndex() {
     const std::string path =
         postcode::ChooseIndexPath(WorkingDir(), NativePath(QCoreApplication::applicationDirPath()));
     std::string stamp = Stamp(path);
@@ -53,15 +53,15 @@ const postcode::Index* TForm_Main::PostcodeIndex(std::string& notice) {
         postcodeIndex_.Reset(path);
         postcodeStamp_ = std::move(stamp);
     }
-    const postcode::Index* index = postcodeIndex_.Get();
-    if (index) {
-        const QString date = FromCp932(postcode::DataDateText(*index));
+    PostcodeData data{postcodeIndex_.Get(), {}};
+    if (data.index) {
+        const QString date = FromCp932(postcode::DataDateText(*data.index));
         Edit_Zip->setToolTip(date);
         Edit_MyZip->setToolTip(date);
     } else if (postcodeIndex_.TakeUnavailableNotice()) {
-        notice = postcode::DataUnavailableText();
+        data.unavailable = postcode::DataUnavailableText();
     }
-    return index;
+    return data;
 }
 
 std::string TForm_Main::PostcodeToAddress(QWidget* zipField) {
@@ -79,9 +79,9 @@ std::string TForm_Main::PostcodeToAddress(QWidget* zipField) {
     if (!add1->text().trimmed().isEmpty()) return {}; // what the user wrote is never replaced
     const auto code = postcode::NormalizeCode(Cp(static_cast<QLineEdit*>(zipField)));
     if (!code) return {};
-    std::string notice;
-    const postcode::Index* index = PostcodeIndex(notice);
-    if (!index) return notice;
+    const PostcodeData data = PostcodeIndex();
+    if (!data.index) return data.unavailable;
+    const postcode::Index* index = data.index;
     const std::vector<postcode::Entry> entries = index->Lookup(*code);
     if (entries.empty()) return postcode::NotFoundText();
 
@@ -116,12 +116,12 @@ void TForm_Main::PostcodeAfterTransfer() {
     }
     const std::string address = Cp(Edit_Add1) + Cp(Edit_Add2);
     if (address.empty()) return;
-    std::string notice;
-    const postcode::Index* index = PostcodeIndex(notice);
-    if (!index) {
-        if (!notice.empty()) Help().Say(FromCp932(notice));
+    const PostcodeData data = PostcodeIndex();
+    if (!data.index) {
+        if (!data.unavailable.empty()) Help().Say(FromCp932(data.unavailable));
         return;
     }
+    const postcode::Index* index = data.index;
     const std::vector<std::string> codes = index->Find(address);
     if (codes.size() == 1) {
         SetCp(Edit_Zip, postcode::FormatCode(codes.front()));
@@ -134,12 +134,12 @@ void TForm_Main::PostcodeAfterTransfer() {
 QString TForm_Main::PostcodeCheck() {
     const std::string zip = Cp(Edit_Zip);
     if (!postcode::NormalizeCode(zip)) return {};
-    std::string notice;
-    const postcode::Index* index = PostcodeIndex(notice);
-    if (!index) {
-        if (!notice.empty()) Help().Say(FromCp932(notice));
+    const PostcodeData data = PostcodeIndex();
+    if (!data.index) {
+        if (!data.unavailable.empty()) Help().Say(FromCp932(data.unavailable));
         return {};
     }
+    const postcode::Index* index = data.index;
     const QString line = FromCp932(
         postcode::MismatchWarning(postcode::CheckAddress(*index, zip, Cp(Edit_Add1) + Cp(Edit_Add2))));
     ShowWarning(Label_ZipWarning, line);

@@ -1,20 +1,43 @@
 // The print job: one slip, one job on the current printer: a page through its driver, or in text mode
-// the printer's own bytes.
+// the printer's own bytes; where no printer can take it at all, the page as a PDF file.
+#include "app/SlipPdfName.h"
+#include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/Hq_d97Y_DotUnit.h"
 #include "escp/TextModePaper.h"
+#include "platform/FileIO.h"
 #include "platform/RuntimeErrors.h"
+#include "platform/qt/QtText.h"
+#include "print/EffectiveResolution.h"
+#include "print/PrintTarget.h"
+#include "print/SlipCanvas.h"
 #include "printer/HqPrinter.h"
+#include "printer/qt/PdfCanvas.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 
+namespace {
+
+constexpr const char* kJobTitle = "tavo_Zaridi2  ";
+
+} // namespace
+
 void TForm_Main::SpeedButton_F11Click() {
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        SaveSlipAsPdf(why);
+        return;
+    }
     EnsureNamedPrinter(); // a slip whose printer is gone is not asked for, nor printed elsewhere
-    const QString mismatch = PostcodeCheck(); // told, never in the way of printing
-    if (!msgbox::AskYesNo((mismatch.isEmpty() ? QString() : mismatch + u'\n') +
-                          QString::fromUtf8("印刷しますか?"))) {
+    QStringList question;
+    if (const QString mismatch = PostcodeCheck(); !mismatch.isEmpty())
+        question << mismatch; // told, never in the way
+    if (const QString amount = AmountText(); !amount.isEmpty()) question << U("代引金額 %1").arg(amount);
+    question << U("印刷しますか?");
+    if (!msgbox::AskYesNo(question.join(u'\n'))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -33,11 +56,10 @@ void TForm_Main::PrintCheckedSlip() {
     Label_dpiy->setText(QString::number(dpi.Y));
 
     if (!Hq_d97_Dot) throw EAssertionFailed("Hq_d97_Dot was not created");
-    const std::string title = "tavo_Zaridi2  ";
     if (printMode_ == PrintMode::Text) {
-        printer.PrintRaw(title, Hq_d97_Dot->SLIP97_Text()); // laid out whole before anything is sent
+        printer.PrintRaw(kJobTitle, Hq_d97_Dot->SLIP97_Text()); // laid out whole before anything is sent
     } else {
-        printer.BeginDoc(title);
+        printer.BeginDoc(kJobTitle);
         try {
             Hq_d97_Dot->SLIP97_Prn();
         } catch (...) {
@@ -46,6 +68,48 @@ void TForm_Main::PrintCheckedSlip() {
         }
         printer.EndDoc();
     }
+    MarkAmountForCheck(false);            // the amount went out as it stood
     RecordPrintedSlip(CurrentOrderRef()); // before the order queue moves the fields on
     emit SlipPrinted();
+}
+
+QString TForm_Main::SaveSlipAsPdf(const QString& why) {
+    const QString folder = DocumentsFolder();
+    if (!msgbox::AskYesNo(
+            why + U("\n送り状を PDF にして「%1」に保存しますか?").arg(QDir::toNativeSeparators(folder)))) {
+        Edit_G1->setFocus(Qt::OtherFocusReason);
+        return {};
+    }
+    // The page the scheduler would have been sent: the slip type's own paper at the resolution the
+    // preview assumes without a printer, the same layout and drawing.
+    const PageGeometry page = NominalPaper(StockName());
+    Label_dpix->setText(QString::number(kNominalDpi));
+    Label_dpiy->setText(QString::number(kNominalDpi));
+    const std::vector<SlipDraw> draws =
+        LayoutSlip(SlipCaptions(), SlipValues()); // raises before a file exists
+    PdfCanvas canvas;
+    PdfPageSetup setup;
+    setup.width = page.width;
+    setup.length = page.length;
+    setup.originX = page.originX;
+    setup.originY = page.originY;
+    setup.resolutionX = setup.resolutionY = kNominalDpi;
+    setup.title = QString::fromLatin1(kJobTitle);
+    canvas.Begin(setup);
+    try {
+        DrawSlip(canvas, draws);
+    } catch (...) {
+        canvas.Drop();
+        throw;
+    }
+    const QByteArray pdf = canvas.Finish();
+
+    const slip::Record values = SlipValues();
+    QString path;
+    for (int copy = 1; path.isEmpty() || QFile::exists(path); ++copy)
+        path = QDir(folder).filePath(
+            FromCp932(SlipPdfFileName(values.DateTimePicker_1, values.Edit_Custo1, copy)));
+    fileio::WriteFileAtomic(NativePath(path), pdf.toStdString());
+    msgbox::Notify(U("送り状を PDF で保存しました\n%1").arg(QDir::toNativeSeparators(path)));
+    return path;
 }

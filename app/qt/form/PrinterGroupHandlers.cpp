@@ -1,6 +1,7 @@
 // Printer registration per slip type, the printer displays, the F7 printer choice and the
 // print-position dialog's button on the main window.
 #include "app/MainSettings.h"
+#include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/SLIP97YPrnUnit.h"
 #include "platform/Conversions.h"
@@ -15,6 +16,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QStatusBar>
 
 namespace {
 
@@ -34,7 +36,36 @@ void SayWhetherRegistered(QComboBox* printers, QComboBox* papers, bool registere
     papers->setToolTip(text);
 }
 
+// Where the README explains how to get a printer queue.
+const char* const kSetUpHint = "プリンタの準備は README の「プリンタの準備」（F1 ヘルプ）にあります";
+
 } // namespace
+
+QString TForm_Main::NoPrinterAtAll() {
+    try {
+        HqPrinter().CheckNoPrinter();
+        return {};
+    } catch (const EHqPrinterNoPrinter& e) {
+        const QString cause = FromCp932(e.Cause());
+        return U("印刷できるプリンタがありません") + (cause.isEmpty() ? QString() : U("（%1）").arg(cause));
+    }
+}
+
+void TForm_Main::TellNoPrinterOnce(const QString& why) {
+    // The displays and the status line keep saying it until a printer is there; no box stands in the
+    // way, F11 offers the PDF and the preview shows the slip type's own paper.
+    ComboBox1->clear();
+    ComboBox2->clear();
+    ComboBox3->clear();
+    ComboBox1->setPlaceholderText(U("プリンタがありません"));
+    ComboBox2->setPlaceholderText(U("F11 で PDF に保存できます"));
+    const QString full = why + U("。\n") + U(kSetUpHint);
+    ComboBox1->setToolTip(full);
+    ComboBox2->setToolTip(full);
+    if (noPrinterTold_) return;
+    noPrinterTold_ = true;
+    StatusBar1->showMessage(why + U("。準備は README の「プリンタの準備」（F1 ヘルプ）にあります"));
+}
 
 void TForm_Main::LoadRegistration() {
     PrinterRegistration r =
@@ -80,6 +111,10 @@ std::string TForm_Main::RegisteredPrinterName() const {
     return cp932::PlainTrim(ToCp932(ComboBox1->currentText()));
 }
 
+std::int32_t TForm_Main::IndexInForce() const {
+    return StrToInt(PrinterIndexText());
+}
+
 void TForm_Main::ComboBox_SELChange() {
     SpeedButton_PrnIdGetClick();
 }
@@ -91,22 +126,36 @@ void TForm_Main::SpeedButton_PrnIdGetClick() {
 }
 
 void TForm_Main::SpeedButton_PRNSETClick() {
-    const std::int32_t index = StrToInt(ToCp932(Label_PrinterIndex->text()));
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        TellNoPrinterOnce(why);
+        return;
+    }
+    if (noPrinterTold_) { // a printer has come since
+        noPrinterTold_ = false;
+        StatusBar1->showMessage(QStringLiteral("  "));
+        ComboBox1->setToolTip({});
+        ComboBox2->setToolTip({});
+    }
+    const std::int32_t index = IndexInForce();
     THqPrinter& printer = HqPrinter();
     // The slip type's stock: a printer that takes free sizes offers it and starts with it.
     const PageGeometry form = NominalPaper(ToCp932(ComboBox_SEL->currentText()));
     printer.SetSlipForm({form.width, form.length});
     try {
         printer.SetIndex(index);
-    } catch (...) {
-        printer.SetIndex(0);
-    }
-    try {
-        printer.SetIndex(index);
     } catch (const EHQPrinterRangeError&) {
         // The registered printer is gone: the first one stands in, the displays keep what they show.
         printer.SetIndex(0);
         return;
+    } catch (...) {
+        // Any other failure is tried once more from the first printer; what fails again is reported.
+        printer.SetIndex(0);
+        try {
+            printer.SetIndex(index);
+        } catch (const EHQPrinterRangeError&) {
+            printer.SetIndex(0);
+            return;
+        }
     }
     SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
     if (!slipTypeHasPrinter_) { // no printer is shown as the slip type's
@@ -137,6 +186,10 @@ void TForm_Main::SpeedButton_PRNSETClick() {
 }
 
 void TForm_Main::BitBtn_PrnSetClick() {
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        msgbox::Notify(why + U("。\n") + U(kSetUpHint));
+        return;
+    }
     LoadRegistration();
     bool located = true;
     try {
@@ -147,8 +200,10 @@ void TForm_Main::BitBtn_PrnSetClick() {
     if (located) SpeedButton_PRNSETClick();
     THqPrinter& printer = HqPrinter();
     // The dialog opens on the registered printer, or on the first when that one could not be made current.
-    const std::int32_t registered = StrToIntOrZero(ToCp932(Label_PrinterIndex->text()));
-    printer.SetIndex(located && registered == printer.GetIndex() ? registered : 0);
+    // (Located, the index in force is an integer: SpeedButton_PRNSETClick has read it.)
+    printer.SetIndex(located && IndexInForce() == printer.GetIndex() ? IndexInForce() : 0);
+    const QString slipTypeName = ComboBox_SEL->currentText();
+    HqPrinterSetupDialog1->setWindowTitle(U("「%1」の印刷先を登録").arg(slipTypeName));
     PrintMode mode = printMode_;
     if (!HqPrinterSetupDialog1->Execute(&mode)) return; // cancelled: the registration stays as it was
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
@@ -157,13 +212,14 @@ void TForm_Main::BitBtn_PrnSetClick() {
     SpeedButton_PRNSETClick();
     PrinterRegistration r;
     r.printerName = RegisteredPrinterName();
-    r.printerIndex = ToCp932(Label_PrinterIndex->text());
+    r.printerIndex = PrinterIndexText();
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
     r.mode = mode;
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
     printMode_ = mode;
+    msgbox::Notify(U("「%1」の印刷先を「%2」に登録しました").arg(slipTypeName, FromCp932(r.printerName)));
 }
 
 void TForm_Main::BitBtn_PrnSet2Click() {
@@ -172,6 +228,10 @@ void TForm_Main::BitBtn_PrnSet2Click() {
 }
 
 void TForm_Main::SpeedButton_F7Click() {
+    if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
+        msgbox::Notify(why + U("。\n") + U(kSetUpHint));
+        return;
+    }
     const std::string settings = SettingsFilePath(WorkingDir());
     THqPrinter& printer = HqPrinter();
     const ProfileFile stored(settings);
@@ -187,6 +247,7 @@ void TForm_Main::SpeedButton_F7Click() {
     } catch (...) {
         printer.SetIndex(0);
     }
+    HqPrinterSetupDialog1->setWindowTitle(U("プリンタの設定")); // a one-off choice, for no slip type
     HqPrinterSetupDialog1->Execute();
     const int index = printer.GetIndex();
     const std::string chosenName =

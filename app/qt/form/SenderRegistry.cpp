@@ -4,10 +4,14 @@
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
+#include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
 
+#include <QDir>
 #include <QLabel>
+
 #include <QTabBar>
+#include <cerrno>
 
 namespace {
 
@@ -36,9 +40,29 @@ void TForm_Main::BitBtn_MyClick() {
 }
 
 void TForm_Main::SpeedButton_readMyClick() {
+    ReadSender(false);
+}
+
+void TForm_Main::ReadSender(bool missingIsError) {
     int slot = 0;
     if (!SelectedSlot(PageControl_My, slot)) return;
-    SenderRecord r = LoadSenderFile(SenderFileName(slot)); // the fields change only once all is read
+    const std::string name = SenderFileName(slot);
+    SenderRecord r;
+    try {
+        r = LoadSenderFile(name); // the fields change only once all is read
+    } catch (const EInOutError& e) {
+        if (e.ErrorCode() == ENOENT && !missingIsError) {
+            // A tab nobody has saved yet: empty, ready to be filled in and saved there.
+            Edit_Cls_My();
+            Help().Notice(
+                U("依頼主%1は未登録です。入力して「ご依頼主登録」で保存してください").arg(slot + 1));
+            return;
+        }
+        // The box says which file: a lost sender file is worth looking for.
+        throw EInOutError(e.ErrorCode(),
+                          e.Message() + "\n" +
+                              NativePath(QDir(QDir::currentPath()).filePath(QString::fromStdString(name))));
+    }
     SetCp(Edit_MyZip, r.Zip);
     SetCp(Edit_MyADD1, r.Add1);
     SetCp(Edit_MyADD2, r.Add2);

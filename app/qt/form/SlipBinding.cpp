@@ -1,8 +1,10 @@
 #include "app/qt/form/SlipBinding.h"
 
+#include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
+#include "slip/Postcode.h"
 #include "widgets/qt/KyNumEdit.h"
 
 #include <QCheckBox>
@@ -94,7 +96,10 @@ bool SlipBinding::Write(const slip::Record& values, Pick pick) const {
         QObject* c = controls_[i];
         switch (f.kind) {
         case slip::Kind::Text:
-            As<QLineEdit>(c)->setText(FromCp932(values.*f.text));
+            // A postcode goes in as the slip prints it: seven digits as NNN-NNNN.
+            As<QLineEdit>(c)->setText(FromCp932(c == form_.Edit_Zip || c == form_.Edit_MyZip
+                                                    ? slip::SlipPostcode(values.*f.text)
+                                                    : values.*f.text));
             break;
         case slip::Kind::Number:
             As<TKyNumEdit>(c)->SetText(values.*f.text);

@@ -8,6 +8,7 @@
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/controls/PasteMemo.h"
 #include "platform/qt/QtText.h"
+#include "print/CashOnDelivery.h"
 #include "printer/DesignFonts.h"
 #include "printer/qt/HqPrinterDialogs.h"
 #include "printer/qt/PdfCanvas.h"
@@ -128,11 +129,15 @@ void TForm_Main::BuildPaste() {
     Memo1 = Make<PasteMemo>(Panel3, "Memo1", 6, 4, 522, 64);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setFocusPolicy(Qt::ClickFocus);
+    // The caption says what the transfer reads, in the same words as the help bar.
     Memo1->setToolTip(U("ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　"
-                        "(15行以内に収まるようにして下さい)"));
+                        "(%1に収まるようにして下さい)")
+                          .arg(PasteMemo::LinesHint()));
     Memo1->setAutoFillBackground(true);
-    SmallNote(Panel3, "↑↑ここクリップボードから貼り付けが、可能です　(　15行以内に収めてください　)↑↑", 6, 70,
-              522);
+    QLabel* memoNote = SmallNote(Panel3, "", 6, 70, 522);
+    memoNote->setObjectName(QStringLiteral("Label_MemoNote"));
+    memoNote->setText(U("↑↑ここクリップボードから貼り付けが、可能です　(　%1に収めてください　)↑↑")
+                          .arg(PasteMemo::LinesHint()));
 
     BitBtn_1 = Glyph(Panel3, "BitBtn_1", QStyle::SP_ArrowDown, 538, 6, 34, 34);
     BitBtn_1->setToolTip(U("お届け先にテキストデータを転送します"));
@@ -220,9 +225,11 @@ void TForm_Main::BuildGoodsAndPrinter() {
     CheckBox_Date_1->setText(U("日付"));
     CheckBox_Date_1->setChecked(true);
     CheckBox_Date_1->setToolTip(U("チェックをはずすと日付を印字しません"));
-    DateTimePicker_1 = Make<QDateEdit>(Panel4, "DateTimePicker_1", 76, 4, 150, 24);
+    DateTimePicker_1 = Make<QDateEdit>(Panel4, "DateTimePicker_1", 76, 4, 176, 24);
     DateTimePicker_1->setCalendarPopup(true);
-    DateTimePicker_1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    // The program is Japanese throughout: the date reads 2026/12/08 (火) whatever the system's locale.
+    DateTimePicker_1->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    DateTimePicker_1->setDisplayFormat(QStringLiteral("yyyy/MM/dd (ddd)"));
     DateTimePicker_1->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     QLabel* goods = Caption(Panel4, "品名", 30, 30, 100, 20, Qt::AlignLeft | Qt::AlignVCenter);
@@ -242,7 +249,9 @@ void TForm_Main::BuildGoodsAndPrinter() {
     BitBtn_SendMail->setText(QStringLiteral("Mail"));
     BitBtn_SendMail->setFocusPolicy(Qt::StrongFocus);
     BitBtn_SendMail->setAutoDefault(true);
-    BitBtn_SendMail->setToolTip(QString::fromUtf8(ZARIDI_SUPPORT_MAIL));
+    // Both stay hidden until the settings name where they lead (FormShow).
+    BitBtn_WebHelp->hide();
+    BitBtn_SendMail->hide();
 
     // Cash on delivery.
     Label_PriceSub = Make<QLabel>(Panel4, "Label_PriceSub", 312, 4, 100, 20);
@@ -250,10 +259,14 @@ void TForm_Main::BuildGoodsAndPrinter() {
     KyNumEdit_PriceSub = NumEdit(Panel4, "KyNumEdit_PriceSub", 7, 312, 26, 136);
     KyNumEdit_PriceSub->SetErrorBeep(false);
     KyNumEdit_PriceSub->SetText("0");
-    KyNumEdit_TaxSub = NumEdit(Panel4, "KyNumEdit_TaxSub", 9, 312, 54, 136);
+    KyNumEdit_TaxSub = NumEdit(Panel4, "KyNumEdit_TaxSub", 9, 312, 54, 100);
     KyNumEdit_TaxSub->SetReadOnly(true);
     KyNumEdit_TaxSub->SetColor(palette().color(QPalette::Button)); // shaded: never typed into
     KyNumEdit_TaxSub->SetText("0");
+    ComboBox_TaxRate = Make<QComboBox>(Panel4, "ComboBox_TaxRate", 416, 54, 62, 24);
+    ComboBox_TaxRate->setFont(DesignFont(13));
+    ComboBox_TaxRate->setToolTip(U("消費税率（食品などの軽減税率は 8%）"));
+    SetTaxRates(kDefaultTaxRate);
     BitBtn_PriceSub_Cls = Glyph(Panel4, "BitBtn_PriceSub_Cls", QStyle::SP_DialogResetButton, 452, 26, 26, 24);
     BitBtn_PriceSub_Cls->setToolTip(U("代引金額/代引種別をクリアします"));
     GroupBox_PriceSub = Make<QGroupBox>(Panel4, "GroupBox_PriceSub", 312, 82, 166, 98);
@@ -277,9 +290,11 @@ void TForm_Main::BuildGoodsAndPrinter() {
     ComboBox1 = list("ComboBox1", 20);
     ComboBox2 = list("ComboBox2", 44);
     ComboBox3 = list("ComboBox3", 68);
-    Caption(GroupBox1, "用紙選択", 2, 94, 66, 24)->setFont(DesignFont(13));
-    ComboBox_SEL = Make<QComboBox>(GroupBox1, "ComboBox_SEL", 70, 94, 116, 24);
-    ComboBox_SEL->addItems({U("手差し"), U("連続(４インチ)")});
+    Caption(GroupBox1, "用紙選択", 2, 94, 50, 24)->setFont(DesignFont(12));
+    ComboBox_SEL = Make<QComboBox>(GroupBox1, "ComboBox_SEL", 54, 94, 132, 24);
+    ComboBox_SEL->setFont(DesignFont(13)); // 連続(４インチ) whole, bracket included
+    for (slip::Stock stock : slip::kStocks) // in the enum's order: an item's index is its stock
+        ComboBox_SEL->addItem(FromCp932(slip::StockName(stock)));
     BitBtn_PrnSet = Glyph(GroupBox1, "BitBtn_PrnSet", QStyle::SP_ComputerIcon, 6, 122, 180, 26);
     BitBtn_PrnSet->setText(U("セットするプリンタを登録"));
     BitBtn_PrnSet->setFont(DesignFont(12));
@@ -323,6 +338,7 @@ void TForm_Main::BuildBars() {
 
     StatusBar1 = Make<QStatusBar>(this, "StatusBar1", 0, 643, 682, 20);
     StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setFont(DesignFont(12)); // one line of what the machine lacks (no printer) shows whole
 }
 
 std::string TForm_Main::Cp(const QLineEdit* field) {

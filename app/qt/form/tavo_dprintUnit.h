@@ -6,6 +6,7 @@
 #include "postcode/Index.h"
 #include "widgets/qt/KyNumEdit.h"
 
+#include <QColor>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -85,6 +86,7 @@ public:
     QLabel* Label_PriceSub = nullptr;
     TKyNumEdit* KyNumEdit_PriceSub = nullptr;
     TKyNumEdit* KyNumEdit_TaxSub = nullptr;
+    QComboBox* ComboBox_TaxRate = nullptr; // the rate the tax is worked out at: 10 %, or 8 % for food
     QGroupBox* GroupBox_PriceSub = nullptr;
     QCheckBox* CheckBox_p1 = nullptr;
     QCheckBox* CheckBox_p2 = nullptr;
@@ -126,6 +128,7 @@ public:
     void CheckBox_MyClick();
     void BitBtn_WebHelpClick();
     void BitBtn_SendMailClick();
+    void SpeedButton_F1Click(); // the manual, offline
 
     // Half-width folding of postcode and phone (FieldFolding.cpp).
     void Edit_ZipChange();
@@ -136,6 +139,9 @@ public:
     // Sender registry (SenderRegistry.cpp).
     void BitBtn_MyClick();
     void SpeedButton_readMyClick();
+    // Loads the selected tab's sender. A tab without a file empties the fields and says how to save one,
+    // unless `missingIsError` (a folder that had settings has lost the file): then the error names it.
+    void ReadSender(bool missingIsError);
     void PageControl_MyChange();
 
     // Keyboard flow and field prompts (KeyboardFlowHandlers.cpp). The key table's entries are the
@@ -174,6 +180,16 @@ public:
     void CheckBox_p2Click();
     void CheckBox_p3Click();
     void BitBtn_PriceSub_ClsClick();
+    // The rates the rate list offers: the standard and the reduced one, and `current` (selected) when it
+    // is neither.
+    void SetTaxRates(int current);
+    int TaxRate() const; // the rate selected
+    // After a transfer brought a new consignee while an amount stood: the amount is marked until it is
+    // touched or the slip is printed.
+    void MarkAmountForCheck(bool marked);
+    // "12,800円" while an amount stands, else "".
+    QString AmountText() const;
+    bool AmountMarked() const { return amountMarked_; }
 
     // Printer group: registration per slip type, printer displays, F7 (PrinterGroupHandlers.cpp).
     void ComboBox_SELChange();
@@ -187,6 +203,10 @@ public:
     // asks its own question. SlipPrinted follows every job the spooler accepted.
     void PrintSlip() override;
     void SpeedButton_F11Click();
+    // With no scheduler or no queue to print on: the slip as the PDF the scheduler would have been sent,
+    // in the user's documents folder, named by day and consignee. Returns the file's path ("" when the
+    // user said No).
+    QString SaveSlipAsPdf(const QString& why);
     // Makes the printer the slip is meant for current, by its name; EHqPrinterNotThere when it is gone
     // or refuses jobs, so that nothing is printed on another one.
     void EnsureNamedPrinter();
@@ -261,6 +281,12 @@ protected:
 
 private:
     void PrintCheckedSlip(); // the job itself, once EnsureNamedPrinter has passed
+    // Why nothing can be printed on this machine at all (no scheduler, no queue), as a line for the
+    // user; "" when a printer is there.
+    QString NoPrinterAtAll();
+    void TellNoPrinterOnce(const QString& why);
+    void ApplySupportTargets();
+    void FormatPostcode(QLineEdit* zipField); // seven digits as NNN-NNNN, as the slip prints them
     void BuildPaste();
     void BuildConsignee();
     void BuildSender();
@@ -276,15 +302,26 @@ private:
     void ApplySenderColours();
     void RemoveStaleTemporaries(); // of the program's own files, left by a process that was killed
     void LoadRegistration();
+    // Label_PrinterIndex, the one reading of it: EConvertError for a caption that is not an integer.
+    std::int32_t IndexInForce() const;
     void LocateNamedPrinter();
     void BuildPostcode();
-    const postcode::Index* PostcodeIndex(std::string& notice); // notice: told once when unusable
+    // The postcode data, or null without it; `unavailable` says so (CP932) the first time only.
+    struct PostcodeData {
+        const postcode::Index* index = nullptr;
+        std::string unavailable;
+    };
+    PostcodeData PostcodeIndex();
 
     // The printer the next slip is meant for, by name (the slip type's PrnName or the F7 choice);
     // empty when it was registered by index only.
     std::string printerName_;
     bool slipTypeHasPrinter_ = true;
     PrintMode printMode_ = PrintMode::Graphics; // the slip type's, as registered
+    bool noPrinterTold_ = false;
+    bool amountMarked_ = false;
+    QColor amountColour_; // the amount field's own colour, while it is marked
+    QString supportUrl_, supportMail_;
     HelpBar* help_ = nullptr;
     bool shown_ = false;
     bool endedAtStartUp_ = false;

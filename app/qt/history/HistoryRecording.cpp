@@ -5,6 +5,7 @@
 #include "app/qt/common/HelpBar.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/HistoryWindow.h"
+#include "app/qt/history/RecordingWorker.h"
 #include "history/HistoryRecorder.h"
 #include "history/PendingFile.h"
 #include "platform/Conversions.h"
@@ -44,14 +45,32 @@ THistoryDesk::THistoryDesk(SlipDesk& desk) : QObject(&desk.DeskWindow()), desk_(
 
 THistoryDesk::~THistoryDesk() = default;
 
+namespace {
+
+history::StoreLocation Location(const std::string& dir) {
+    return history::LocationFromSettings(ProfileFile(SettingsFilePath(dir)), dir);
+}
+
+} // namespace
+
 history::Recorder& THistoryDesk::Recorder() {
     if (!recorder_) {
         const std::string dir = desk_.WorkingDir();
-        recorder_ = std::make_unique<history::Recorder>(
-            history::LocationFromSettings(ProfileFile(SettingsFilePath(dir)), dir),
-            history::PendingFilePath(dir));
+        recorder_ = std::make_unique<history::Recorder>(Location(dir), history::PendingFilePath(dir));
     }
     return *recorder_;
+}
+
+TRecordingWorker& THistoryDesk::Worker() {
+    if (!worker_) {
+        const std::string dir = desk_.WorkingDir();
+        worker_ = new TRecordingWorker(Location(dir), history::PendingFilePath(dir), this);
+    }
+    return *worker_;
+}
+
+bool THistoryDesk::Recording() const {
+    return worker_ && worker_->Busy();
 }
 
 THistoryWindow& THistoryDesk::Window() {
@@ -60,12 +79,21 @@ THistoryWindow& THistoryDesk::Window() {
 }
 
 void THistoryDesk::RecordPrinted(const std::string& order) {
-    QString help;
+    history::HistoryRecord r;
     try {
-        history::HistoryRecord r = PrintedRecord(desk_);
-        r.order = order;
-        if (loadedId_ != 0) r.reprintOf = loadedId_;
-        const history::RecordOutcome o = Recorder().Record(std::move(r));
+        r = PrintedRecord(desk_);
+    } catch (const Exception& e) {
+        desk_.Help().Say(U("印刷の記録を作れませんでした: ") + FromCp932(e.Message()));
+        return;
+    } catch (const std::exception& e) {
+        desk_.Help().Say(U("印刷の記録を作れませんでした: ") + QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    r.order = order;
+    if (loadedId_ != 0) r.reprintOf = loadedId_;
+    desk_.Help().Say(U("印刷しました。記録しています…"));
+    Worker().Record(std::move(r), [this](const history::RecordOutcome& o) {
+        QString help;
         if (o.status == history::RecordOutcome::Status::Stored) {
             lastRecordedId_ = o.id;
             help =
@@ -75,17 +103,15 @@ void THistoryDesk::RecordPrinted(const std::string& order) {
         } else {
             help = FromCp932(o.message);
         }
-    } catch (const Exception& e) {
-        help = U("印刷の記録を作れませんでした: ") + FromCp932(e.Message());
-    } catch (const std::exception& e) {
-        help = U("印刷の記録を作れませんでした: ") + QString::fromLocal8Bit(e.what());
-    }
-    desk_.Help().Say(help);
+        desk_.Help().Say(help);
+    });
 }
 
-void THistoryDesk::Flush() {
-    const history::RecordOutcome o = Recorder().Flush();
-    if (!o.message.empty()) desk_.Help().Say(FromCp932(o.message));
+void THistoryDesk::Flush(std::function<void()> then) {
+    Worker().Flush([this, then = std::move(then)](const history::RecordOutcome& o) {
+        if (!o.message.empty()) desk_.Help().Say(FromCp932(o.message));
+        if (then) then();
+    });
 }
 
 void THistoryDesk::Load(const history::HistoryRecord& record) {

@@ -1,13 +1,16 @@
 #pragma once
-// The main window's side of the history: the recorder (made on first use, so that starting the program
-// opens no store), the record that a reprint repeats, and the history window.
+// The main window's side of the history: the recording (made on first use, so that starting the program
+// opens no store; it runs on a thread of its own), the store the windows search, the record that a
+// reprint repeats, and the history window.
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 class SlipDesk;
 class THistoryWindow;
+class TRecordingWorker;
 namespace history {
 class Recorder;
 struct HistoryRecord;
@@ -19,15 +22,21 @@ public:
     explicit THistoryDesk(SlipDesk& desk);
     ~THistoryDesk() override;
 
-    // Over the store the settings file names ([History]), else tavo_Zaridi2.db in the working folder.
+    // Over the store the settings file names ([History]), else tavo_Zaridi2.db in the working folder:
+    // the windows' connection, for OpenStore and CloseStore only. Records go through RecordPrinted and
+    // Flush, whose recorder alone writes the pending file.
     history::Recorder& Recorder();
     THistoryWindow& Window();
 
-    // The slip just printed, read from the fields as they stand. The help bar says what became of the
-    // record; nothing here raises, so the print it follows never fails for it.
+    // The slip just printed, read from the fields as they stand, handed to the recording thread. The
+    // help bar says what became of the record once it is known; nothing here raises or waits, so the
+    // print it follows never fails or stalls for it.
     void RecordPrinted(const std::string& order);
     // Records kept back by an earlier failure go in; the help bar speaks only when some still wait.
-    void Flush();
+    // `then` runs on this thread once they went in or not.
+    void Flush(std::function<void()> then = {});
+    // Records or flushes handed to the recording thread and not answered yet.
+    bool Recording() const;
 
     // A recorded slip into the main window's fields: every value, the sender and the slip type as
     // printed. Until a field changes or another slip is loaded, printing is a reprint of it.
@@ -39,7 +48,10 @@ private:
     void WatchFields();
 
     SlipDesk& desk_;
+    TRecordingWorker& Worker();
+
     std::unique_ptr<history::Recorder> recorder_;
+    TRecordingWorker* worker_ = nullptr; // a child: ends with the window, after what it was handed
     THistoryWindow* window_ = nullptr;
     std::int64_t loadedId_ = 0;
     std::int64_t lastRecordedId_ = 0;

@@ -2,6 +2,7 @@
 #include "app/qt/history/HistoryWindow.h"
 
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/DayEdit.h"
@@ -9,6 +10,7 @@
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/ShippedExportDialog.h"
 #include "history/HistoryRecorder.h"
+#include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
 
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -95,17 +98,26 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     Grid->setTabKeyNavigation(false);
     Grid->verticalHeader()->hide();
     Grid->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair{THistoryModel::Id, 56},
+    for (auto [column, width] : {std::pair{THistoryModel::Id, 52},
                                  {THistoryModel::Time, 120},
-                                 {THistoryModel::Name, 140},
+                                 {THistoryModel::Name, 120},
                                  {THistoryModel::Zip, 76},
                                  {THistoryModel::Address, 220},
-                                 {THistoryModel::Tel, 104},
-                                 {THistoryModel::Goods, 90},
-                                 {THistoryModel::SlipType, 90},
+                                 {THistoryModel::Tel, 100},
+                                 {THistoryModel::Goods, 84},
+                                 {THistoryModel::SlipType, 80},
                                  {THistoryModel::Tracking, 110},
-                                 {THistoryModel::Order, 90}})
+                                 {THistoryModel::Order, 90},
+                                 {THistoryModel::ReprintOf, 60}})
         Grid->setColumnWidth(column, width);
+    // The tracking number and the order are what the window is opened for: they stand right after the
+    // time, and the address, the longest, comes last and takes what is left, so that at the window's
+    // first size every column but the address's end is on the screen.
+    QHeaderView* header = Grid->horizontalHeader();
+    header->moveSection(header->visualIndex(THistoryModel::Tracking),
+                        header->visualIndex(THistoryModel::Name));
+    header->moveSection(header->visualIndex(THistoryModel::Order), header->visualIndex(THistoryModel::Name));
+    header->moveSection(header->visualIndex(THistoryModel::Address), THistoryModel::Columns - 1);
     Grid->installEventFilter(this);
     connect(Grid, &QTableView::doubleClicked, this, [this] { Guarded([this] { LoadSelected(); }); });
 
@@ -136,24 +148,26 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
 }
 
 template <class F>
-bool THistoryWindow::WithStore(F&& use) {
+void THistoryWindow::WithStore(F&& use) {
     history::Recorder& recorder = desk_.Recorder();
     try {
         use(recorder.OpenStore());
-        return true;
     } catch (const history::EHistoryStore& e) {
         if (e.GetKind() == history::EHistoryStore::Kind::Unavailable) recorder.CloseStore(); // connect afresh
-        msgbox::ShowError(U("履歴を使えません。印刷はこのまま続けられます。\n") + FromCp932(e.Message()));
-        return false;
+        throw history::EHistoryStore(
+            e.GetKind(), cp932::FromUtf8("履歴を使えません。印刷はこのまま続けられます。\n") + e.Message());
     }
 }
 
 bool THistoryWindow::Open() {
-    desk_.Recorder().Flush(); // what waits goes in first, so that the list shows it
+    // What waits goes in on the recording thread; the list shows it once it is in.
+    desk_.Flush([this] {
+        if (isVisible()) Search();
+    });
     for (QLineEdit* e : {Edit_Name, Edit_Phone, Edit_Zip, Edit_Address, Edit_Tracking, Edit_Order, Edit_Scan})
         e->clear();
     CheckBox_Days->setChecked(false);
-    if (!Search()) return false;
+    Search();
     for (int row = 0; row < RowCount(); ++row) {
         if (Row(row).id == desk_.LastRecordedId()) Select(row);
     }
@@ -163,10 +177,9 @@ bool THistoryWindow::Open() {
     Grid->setFocus(Qt::OtherFocusReason);
     // Some platforms activate a window only once it is on the screen.
     QTimer::singleShot(0, this, [this] { activateWindow(); });
-    return true;
 }
 
-bool THistoryWindow::Search() {
+void THistoryWindow::Search() {
     history::SearchQuery q;
     q.name = ToCp932(Edit_Name->text());
     q.phone = ToCp932(Edit_Phone->text());
@@ -181,14 +194,13 @@ bool THistoryWindow::Search() {
         q.to = Day(to).toStdString();
     }
     std::vector<history::HistoryRecord> rows;
-    if (!WithStore([&](history::Store& store) { rows = store.Search(q); })) return false;
+    WithStore([&](history::Store& store) { rows = store.Search(q); });
     const bool more = rows.size() == q.limit;
     model_->Reset(std::move(rows));
     ShowStatus(
         more ? U("新しい順に %1 件を表示しています。それより前は条件で絞り込んでください").arg(RowCount())
              : U("%1 件").arg(RowCount()));
     if (RowCount() > 0) Select(0);
-    return true;
 }
 
 void THistoryWindow::LoadSelected() {
@@ -208,7 +220,7 @@ void THistoryWindow::StoreTracking(const QString& number) {
     }
     const std::int64_t id = Row(row).id;
     history::TrackingResult result{};
-    if (!WithStore([&](history::Store& store) { result = store.SetTracking(id, ToCp932(number)); })) return;
+    WithStore([&](history::Store& store) { result = store.SetTracking(id, ToCp932(number)); });
     model_->SetTracking(row, result.stored);
     Edit_Scan->clear();
     const QString stored = FromCp932(result.stored);
@@ -241,29 +253,26 @@ void THistoryWindow::ExportClick() {
     const QString name =
         QStringLiteral("shipped_%1-%2.csv")
             .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")));
+    const std::string workingDir = slipDesk_.WorkingDir();
     QFileDialog files(this, U("出荷リストの保存先"),
-                      QDir(QFile::decodeName(slipDesk_.WorkingDir().c_str())).filePath(name),
+                      QDir(DialogStartFolder(workingDir, FileDialogKind::ShippedList)).filePath(name),
                       U("CSV ファイル (*.csv)"));
     files.setAcceptMode(QFileDialog::AcceptSave);
     files.setDefaultSuffix(QStringLiteral("csv"));
     if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return;
-    ExportTo(from, to, encoding, files.selectedFiles().first());
+    const QString path = files.selectedFiles().first();
+    RememberDialogFolder(workingDir, FileDialogKind::ShippedList, QFileInfo(path).absolutePath());
+    ExportTo(from, to, encoding, path);
 }
 
-bool THistoryWindow::ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path) {
+void THistoryWindow::ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path) {
     std::size_t lines = 0;
-    try {
-        if (!WithStore([&](history::Store& store) {
-                lines = history::ExportShipped(store, Day(from).toStdString(), Day(to).toStdString(),
-                                               encoding, NativePath(path));
-            }))
-            return false;
-    } catch (const Exception& e) { // the file could not be written; an old one is as it was
-        msgbox::ShowError(FromCp932(e.Message()));
-        return false;
-    }
+    // A file that cannot be written raises; an old one is as it was.
+    WithStore([&](history::Store& store) {
+        lines = history::ExportShipped(store, Day(from).toStdString(), Day(to).toStdString(), encoding,
+                                       NativePath(path));
+    });
     ShowStatus(U("出荷リストを書き出しました（%1 件）: %2").arg(lines).arg(path));
-    return true;
 }
 
 int THistoryWindow::RowCount() const {

@@ -26,10 +26,10 @@ public:
     THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk);
 
     // Records kept back go in, then the newest slips are shown with the last one printed here selected.
-    // False, after an error box, when the store cannot be read: the window then stays closed.
+    // Raises when the store cannot be read: the window then stays closed.
     bool Open();
-    // The search the fields describe; false after an error box.
-    bool Search();
+    // The search the fields describe. Raises when the store cannot be read.
+    void Search();
     // The selected slip into the main window, which comes forward so that F11 reprints it.
     void LoadSelected();
     // Stores `number` on the selected row, then selects the next row below that has none. A number
@@ -38,8 +38,9 @@ public:
     void StoreTracking(const QString& number);
     // Asks for the ship days, the encoding and the file, then writes the shipped list.
     void ExportClick();
-    // The shipped list of the ship days [from, to] written to `path`; false after an error box.
-    bool ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path);
+    // The shipped list of the ship days [from, to] written to `path`. Raises when the store cannot be
+    // read or the file written.
+    void ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path);
 
     int RowCount() const;
     const history::HistoryRecord& Row(int row) const;
@@ -64,8 +65,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs `use` on the store; a store that cannot be used raises with the window's own first line.
     template <class F>
-    bool WithStore(F&& use);
+    void WithStore(F&& use);
     void Select(int row);
     void ShowStatus(const QString& text, bool warning = false);
 

@@ -70,7 +70,7 @@ QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant OrderQueueModel::Text(const orders::Order& o, OrderQueueWindow::Status status, int column) {
-    const orders::OrderFields& f = o.fields;
+    const slip::Record& f = o.fields;
     switch (column) {
     case ColStatus:
         return status == OrderQueueWindow::Status::Printed ? U("印刷済")
@@ -79,15 +79,15 @@ QVariant OrderQueueModel::Text(const orders::Order& o, OrderQueueWindow::Status 
     case ColRef:
         return Q(o.ref);
     case ColName:
-        return Q(f.Custo1);
+        return Q(f.Edit_Custo1);
     case ColAddress:
-        return (f.Zip.empty() ? QString() : U("〒") + Q(f.Zip) + QLatin1Char(' ')) +
-               JoinNonEmpty({&f.Add1, &f.Add2, &f.Add3}, QStringLiteral(" "));
+        return (f.Edit_Zip.empty() ? QString() : U("〒") + Q(f.Edit_Zip) + QLatin1Char(' ')) +
+               JoinNonEmpty({&f.Edit_Add1, &f.Edit_Add2, &f.Edit_Add3}, QStringLiteral(" "));
     case ColGoods:
-        return JoinNonEmpty({&f.G1, &f.G2, &f.G3}, QStringLiteral(" / "));
+        return JoinNonEmpty({&f.Edit_G1, &f.Edit_G2, &f.Edit_G3}, QStringLiteral(" / "));
     case ColAmount:
-        if (!f.P1) return QString();
-        return QLocale(QLocale::Japanese, QLocale::Japan).toString(Q(f.PriceSub).toLongLong()) + U("円");
+        if (!f.CheckBox_p1) return QString();
+        return QLocale(QLocale::Japanese, QLocale::Japan).toString(Q(f.KyNumEdit_PriceSub).toLongLong()) + U("円");
     case ColWarnings:
         if (o.warnings.empty()) return QString();
         if (o.warnings.size() == 1) return Q(o.warnings.front());

@@ -3,6 +3,7 @@
 #include "app/MainSettings.h"
 #include "app/qt/common/AppTitle.h"
 #include "app/qt/common/ErrorBox.h"
+#include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/orders/OrderMappingDialog.h"
@@ -12,6 +13,7 @@
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
+#include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 
 #include <QAbstractTableModel>
@@ -34,9 +36,6 @@
 
 namespace {
 
-constexpr const char* kFolderSection = "OrderQueue";
-constexpr const char* kFolderKey = "Folder";
-
 OrderQueueWindow::FileChooser& Chooser() {
     static OrderQueueWindow::FileChooser chooser;
     return chooser;
@@ -48,21 +47,7 @@ QString Q(const std::string& utf8) {
 
 // The order's fields as the slip takes them (CP932, "?" for what CP932 cannot hold).
 slip::Record SlipOf(const orders::Order& o) {
-    const orders::OrderFields f = orders::FieldsForSlip(o.fields);
-    slip::Record r;
-    r.Edit_Zip = f.Zip;
-    r.Edit_Add1 = f.Add1;
-    r.Edit_Add2 = f.Add2;
-    r.Edit_Add3 = f.Add3;
-    r.Edit_Custo1 = f.Custo1;
-    r.Edit_tel = f.Tel;
-    r.Edit_G1 = f.G1;
-    r.Edit_G2 = f.G2;
-    r.Edit_G3 = f.G3;
-    r.KyNumEdit_KOSUU = f.Kosuu;
-    r.KyNumEdit_PriceSub = f.PriceSub;
-    r.CheckBox_p1 = f.P1;
-    return r;
+    return orders::FieldsForSlip(o.fields);
 }
 
 } // namespace
@@ -171,11 +156,7 @@ bool OrderQueueWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString OrderQueueWindow::LastFolder() const {
-    QString folder =
-        FromCp932(ReadProfileString(SettingsFilePath(workingDir_), kFolderSection, kFolderKey, ""));
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QFile::decodeName(QByteArray::fromStdString(workingDir_));
-    return folder;
+    return DialogStartFolder(workingDir_, FileDialogKind::OrderFile);
 }
 
 void OrderQueueWindow::ChooseFile() {
@@ -186,12 +167,7 @@ void OrderQueueWindow::ChooseFile() {
                   : QFileDialog::getOpenFileName(this, U("注文ファイルを開く"), folder,
                                                  U("注文ファイル (*.csv *.tsv *.txt);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
-    const QString chosenFolder = QFileInfo(path).absolutePath();
-    if (chosenFolder != folder)
-        Guarded([&] {
-            WriteProfileString(SettingsFilePath(workingDir_), kFolderSection, kFolderKey,
-                               ToCp932(chosenFolder));
-        });
+    RememberDialogFolder(workingDir_, FileDialogKind::OrderFile, QFileInfo(path).absolutePath());
     Import(path);
 }
 
@@ -231,12 +207,15 @@ void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString&
             model_->entries[i].held = true;
             o.warnings.push_back("印刷済み（履歴に記録があります）");
         }
-    } catch (const history::EHistoryStore&) {
+    } catch (const history::EHistoryStore& e) {
         // Without the history only this session's prints are known.
+        qCDebug(lcHistory) << "orders not looked up in the history:" << FromCp932(e.Message());
     }
     int warned = 0;
     for (const orders::Order& o : model_->orders)
         warned += !o.warnings.empty();
+    qCDebug(lcOrders) << "imported" << path << ":" << model_->orders.size() << "orders," << warned
+                      << "with warnings";
     QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(model_->orders.size());
     if (warned > 0) text += U("（確認が必要な注文 %1件）").arg(warned);
     Label_File->setText(text);
@@ -264,7 +243,8 @@ bool OrderQueueWindow::AlreadyPrinted(int row) const {
     if (ref.empty()) return false;
     try {
         return desk_.HistoryRecorder().OpenStore().HasOrder(cp932::FromUtf8(ref));
-    } catch (const history::EHistoryStore&) {
+    } catch (const history::EHistoryStore& e) {
+        qCDebug(lcHistory) << "order" << Q(ref) << "not looked up in the history:" << FromCp932(e.Message());
         return false; // without the history only this session's prints are known
     }
 }
@@ -274,7 +254,7 @@ bool OrderQueueWindow::Pick(int row) {
     if (AlreadyPrinted(row) &&
         !msgbox::AskYesNo(
             U("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?")
-                .arg(Q(OrderAt(row).ref.empty() ? OrderAt(row).fields.Custo1 : OrderAt(row).ref))))
+                .arg(Q(OrderAt(row).ref.empty() ? OrderAt(row).fields.Edit_Custo1 : OrderAt(row).ref))))
         return false;
     Load(row, true);
     return true;

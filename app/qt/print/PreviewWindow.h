@@ -34,7 +34,6 @@ public:
     // Reads the main window and the printer afresh and draws the page.
     void Refresh();
     void SetZoom(Zoom zoom);
-    Zoom CurrentZoom() const { return zoom_; }
 
     // The page, one pixel per device dot; null when the layout failed.
     const QImage& PageImage() const { return page_; }

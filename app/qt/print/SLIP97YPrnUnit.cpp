@@ -94,7 +94,10 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     Label_Resolution = new QLabel(GroupBox_Calibrate);
     Label_Resolution->setObjectName(QStringLiteral("Label_Resolution"));
     Label_Resolution->setGeometry(6, 144, 162, 32);
-    Label_Resolution->setWordWrap(true);
+    // Two lines that must each show whole: a wrapped "1ドット =" ran past the label's foot.
+    QFont small = Label_Resolution->font();
+    small.setPixelSize(12);
+    Label_Resolution->setFont(small);
     for (QPushButton* b : {BitBtn_TestPrint, BitBtn_MmAdd})
         b->setAutoDefault(false);
 
@@ -159,8 +162,13 @@ void TForm_SLIP97YPrn::FormShow() {
                                       .arg(dpi.X)
                                       .arg(dpi.Y)
                                       .arg(FromCp932(DotPitchText(dpi.X)), FromCp932(DotPitchText(dpi.Y))));
+        Label_Resolution->setWordWrap(false);
+    } catch (const EHqPrinterNoPrinter&) {
+        Label_Resolution->setWordWrap(true);
+        Label_Resolution->setText(U("プリンタがないため、ドットの長さがわかりません"));
     } catch (const Exception& e) {
         // The margins can still be typed and registered; the millimetres wait for a printer.
+        Label_Resolution->setWordWrap(true);
         Label_Resolution->setText(U("解像度がわかりません: ") + FromCp932(e.Message()));
     }
 }

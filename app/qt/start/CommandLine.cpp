@@ -2,6 +2,7 @@
 
 #include "app/qt/common/AfterFirstPaint.h"
 #include "app/qt/common/MessageBoxes.h"
+#include "platform/FileIO.h"
 #include "platform/LateLibrary.h"
 #include "printer/qt/HqPrinterInstance.h"
 
@@ -32,7 +33,7 @@ void Print(std::FILE* out, const QString& text) {
 }
 
 CommandLine Finished(int exitCode) {
-    return {CommandLine::Run::Finished, exitCode};
+    return {CommandLine::Run::Finished, exitCode, {}};
 }
 
 // Qt's own options (QGuiApplication, QApplication, the X11 platform). The application object takes them
@@ -140,7 +141,10 @@ CommandLine HandleCommandLine(int argc, char** argv) {
                                              QStringLiteral("Import Japan Post's postcode files FILE... into "
                                                             "the postcode index of the current folder and "
                                                             "exit."));
-    parser.addOptions({help, version, dir, userDir, selfTest, importPostcodes});
+    const QCommandLineOption allowShrink(
+        QStringLiteral("allow-shrink"), QStringLiteral("With --import-postcodes: replace the index even when "
+                                                       "the new one has less than half its rows."));
+    parser.addOptions({help, version, dir, userDir, selfTest, importPostcodes, allowShrink});
     for (const QtOption& q : kQtOptions) {
         QCommandLineOption option(QString::fromLatin1(q.name), QString(),
                                   q.takesValue ? QStringLiteral("value") : QString());
@@ -173,11 +177,14 @@ CommandLine HandleCommandLine(int argc, char** argv) {
                               QStringLiteral("--import-postcodes and --self-test cannot be used together"));
     } else if (!files.isEmpty()) {
         return UsageError(parser, QStringLiteral("unexpected argument '%1'").arg(files.first()));
+    } else if (parser.isSet(allowShrink)) {
+        return UsageError(parser, QStringLiteral("--allow-shrink goes with --import-postcodes"));
     }
     // Named from where the user stands, before --dir moves elsewhere.
     for (QString& file : files)
         file = QFileInfo(file).absoluteFilePath();
 
+    QString notice;
     if (parser.isSet(dir)) {
         const QString error = EnterFolder(parser.value(dir));
         if (!error.isEmpty()) return FolderError(QStringLiteral("--dir"), error);
@@ -187,10 +194,22 @@ CommandLine HandleCommandLine(int argc, char** argv) {
         if (path.isEmpty()) return FolderError(QStringLiteral("--user-dir"), error);
         error = EnterFolder(path);
         if (!error.isEmpty()) return FolderError(QStringLiteral("--user-dir"), error);
+        // An older program or the user made it: left as it is, but not unsaid.
+        if (fileio::OpenToOthers(QFile::encodeName(path).toStdString())) {
+            Print(stderr,
+                  QStringLiteral("%1: --user-dir: other users can read %2, which holds customers' names "
+                                 "and addresses (chmod 700 closes it)\n")
+                      .arg(kProgram, path));
+            notice =
+                QString::fromUtf8("データフォルダ %1 はほかのユーザーも読めます。お客様の住所が入るので、"
+                                  "chmod 700 で閉じてください")
+                    .arg(path);
+        }
     }
 
-    if (parser.isSet(importPostcodes)) return Finished(ImportPostcodesCommand(files));
-    return {parser.isSet(selfTest) ? CommandLine::Run::SelfTest : CommandLine::Run::Window, 0};
+    if (parser.isSet(importPostcodes))
+        return Finished(ImportPostcodesCommand(files, parser.isSet(allowShrink)));
+    return {parser.isSet(selfTest) ? CommandLine::Run::SelfTest : CommandLine::Run::Window, 0, notice};
 }
 
 void SetDesktopIdentity() {

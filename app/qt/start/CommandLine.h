@@ -14,6 +14,7 @@ struct CommandLine {
     };
     Run run = Run::Window;
     int exitCode = 0;
+    QString notice; // for the help bar once the window is up; empty when none
 };
 
 // Parses argv, prints help, version and usage errors, makes the chosen folder current and runs the
@@ -36,5 +37,6 @@ int RunSelfTest(QWidget& window);
 // ---------------------------------------------------------------------------------------------------
 // The postcode import (--import-postcodes FILE…), in app/qt/start/PostcodeImportCommand.cpp. Called with
 // absolute paths after --dir/--user-dir has made the data folder current and before any application
-// object exists. Returns the process exit code.
-int ImportPostcodesCommand(const QStringList& files);
+// object exists. An import that would leave less than half of the index in use goes ahead with
+// `allowShrink`, else when the user says so on a terminal. Returns the process exit code.
+int ImportPostcodesCommand(const QStringList& files, bool allowShrink);

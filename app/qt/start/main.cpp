@@ -2,6 +2,7 @@
 // closed.
 #include "app/qt/common/AfterFirstPaint.h"
 #include "app/qt/common/AppTitle.h"
+#include "app/qt/common/HelpBar.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/Hq_d97Y_DotUnit.h"
 #include "app/qt/print/SLIP97YPrnUnit.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     if (QScreen* screen = form.screen()) // centred on the desktop
         form.move(screen->availableGeometry().center() - form.rect().center());
     new AfterFirstPaint(&form, SetWindowIcon);
+    if (!command.notice.isEmpty())
+        new AfterFirstPaint(&form, [&form, notice = command.notice] { form.Help().Notice(notice); });
     first_paint::ExitAfterFirstPaintIfAsked(form);
     if (command.run == CommandLine::Run::SelfTest) {
         form.SkipFormDestroy(); // a check writes no settings

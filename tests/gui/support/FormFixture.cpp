@@ -33,6 +33,23 @@ std::vector<QString> BoxRecorder::Errors() const {
     return out;
 }
 
+UserHome::UserHome() : oldHome_(qgetenv("HOME")), oldConfig_(qgetenv("XDG_CONFIG_HOME")) {
+    qputenv("HOME", QFile::encodeName(home_.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral(".config"))));
+}
+
+UserHome::~UserHome() {
+    qputenv("HOME", oldHome_);
+    if (oldConfig_.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig_);
+}
+
+QString UserHome::Documents() const {
+    return home_.filePath(QStringLiteral("Documents"));
+}
+
 FormFixture::FormFixture() : oldDir_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
 }

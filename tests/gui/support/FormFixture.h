@@ -35,9 +35,22 @@ private:
     std::vector<ShownBox> shown_;
 };
 
+// The user's home for as long as it lives: a new empty folder, so that what the program puts into the
+// documents folder lands there (HOME and XDG_CONFIG_HOME point into it; the old values come back).
+class UserHome {
+public:
+    UserHome();
+    ~UserHome();
+    QString Documents() const; // where the documents folder is to be (made on first use)
+
+private:
+    QTemporaryDir home_;
+    QByteArray oldHome_, oldConfig_;
+};
+
 class FormFixture {
 public:
-    FormFixture();  // a new empty working directory, made current
+    FormFixture();  // a new empty working directory, made current, and a home of its own
     ~FormFixture(); // the window destroyed (settings written), the old directory current again
 
     std::string File(const char* name) const; // path in the working directory
@@ -53,6 +66,7 @@ public:
     TForm_Main& Form() { return *form_; }
 
     BoxRecorder boxes;
+    UserHome home;
 
 private:
     QTemporaryDir dir_;

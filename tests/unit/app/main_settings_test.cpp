@@ -33,10 +33,11 @@ TEST(MainSettings, WriteOrderOfANewFile) {
     s.values.Edit_Custo1 = Sj("山田");
     s.TabMy = 9;
     WriteMainSettings(f, s);
-    EXPECT_EQ(f.Bytes(),
-              "[tv_SAGAWAprn]\r\nAddr_Font=1\r\nE_ZIP=123-4567\r\nE_AD1=\r\nE_AD2=\r\nE_CUS=" + Sj("山田") +
-                  "\r\nE_TEL=\r\nE_G1=\r\nE_G2=\r\nE_G3=\r\nKOSUU=1\r\nOP023My=\r\nOP023MyZip=\r\n"
-                  "OP023MyADD1=\r\nOP023MyADD2=\r\nOP023MyTEL=\r\nComboBox_SEL=0\r\nTab_My=9\r\n");
+    EXPECT_EQ(
+        f.Bytes(),
+        "[tv_SAGAWAprn]\r\nAddr_Font=1\r\nE_ZIP=123-4567\r\nE_AD1=\r\nE_AD2=\r\nE_CUS=" + Sj("山田") +
+            "\r\nE_TEL=\r\nE_G1=\r\nE_G2=\r\nE_G3=\r\nKOSUU=1\r\nOP023My=\r\nOP023MyZip=\r\n"
+            "OP023MyADD1=\r\nOP023MyADD2=\r\nOP023MyTEL=\r\nComboBox_SEL=0\r\nTab_My=9\r\nTaxRate=10\r\n");
 }
 
 TEST(MainSettings, WriteThenReadGivesTheSameValues) {
@@ -57,6 +58,40 @@ TEST(MainSettings, WriteThenReadGivesTheSameValues) {
     EXPECT_EQ(back.ComboSel, 1);
     EXPECT_EQ(back.AddrFont, -1);
     EXPECT_NE(f.Bytes().find("ZaRIDI2prnno=3"), std::string::npos); // the printer-setup key stays
+}
+
+TEST(MainSettings, TaxRateIsAWholePercentAndTenWithoutAUsableKey) {
+    const struct {
+        const char* file;
+        int rate;
+    } cases[] = {
+        {"", 10},
+        {"[tv_SAGAWAprn]\r\nTaxRate=8\r\n", 8},
+        {"[tv_SAGAWAprn]\r\ntaxrate= 5 \r\n", 5},
+        {"[tv_SAGAWAprn]\r\nTaxRate=\r\n", 10},
+        {"[tv_SAGAWAprn]\r\nTaxRate=8%\r\n", 10},
+        {"[tv_SAGAWAprn]\r\nTaxRate=101\r\n", 10},
+        {"[tv_SAGAWAprn]\r\nTaxRate=-8\r\n", 10},
+        {"[Other]\r\nTaxRate=8\r\n", 10},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadMainSettings(ProfileFile::FromBytes("x.ini", c.file)).TaxRate, c.rate) << c.file;
+    ProfileFile f = ProfileFile::FromBytes("x.ini", "");
+    MainSettings s;
+    s.TaxRate = 8;
+    WriteMainSettings(f, s);
+    EXPECT_EQ(ReadMainSettings(ProfileFile::FromBytes("x.ini", f.Bytes())).TaxRate, 8);
+}
+
+TEST(SupportLinks, TargetsComeFromTheSupportSectionTrimmed) {
+    const SupportTargets set = ReadSupportTargets(
+        ProfileFile::FromBytes("x.ini", "[support]\r\nURL= https://shop.example/ \r\nmail=a@b.jp\r\n"));
+    EXPECT_EQ(set.url, "https://shop.example/");
+    EXPECT_EQ(set.mail, "a@b.jp");
+    const SupportTargets none = ReadSupportTargets(
+        ProfileFile::FromBytes("x.ini", "[tv_SAGAWAprn]\r\nUrl=x\r\n[Support]\r\nMail= \r\n"));
+    EXPECT_EQ(none.url, "");
+    EXPECT_EQ(none.mail, "");
 }
 
 TEST(SupportLinks, MailTextIsJoinedWithNothingBetween) {

@@ -2,6 +2,7 @@
 // What the store's query tests run on. Each program that compiles store_queries_test.cpp defines
 // FreshStore: an empty store on SQLite (unit_history) or on the private PostgreSQL (pg_tests).
 #include "history/HistoryStore.h"
+#include "history/SqlDb.h"
 #include "unit/support/Sjis.h"
 
 #include <gtest/gtest.h>
@@ -55,4 +56,28 @@ inline history::HistoryRecord SampleSlip(const std::string& time = "2024-05-01T0
     v.DateTimePicker_1 = "2024/05/02";
     r.order = "A-1001";
     return r;
+}
+
+// A query with a parameter it has no place for, or a place without its parameter, is refused, not run.
+inline void ExpectParametersNeedTheirPlaces(history::SqlDb& db) {
+    const struct {
+        const char* sql;
+        std::vector<history::SqlParam> params;
+        bool runs;
+    } cases[] = {
+        {"SELECT $1, $2", {std::int64_t{1}, std::string("a")}, true},
+        {"SELECT $1 WHERE $1 = $1", {std::int64_t{1}}, true},
+        {"SELECT $1", {std::int64_t{1}, std::int64_t{2}}, false},
+        {"SELECT $1, $2", {std::int64_t{1}}, false},
+        {"SELECT $2", {std::int64_t{1}, std::int64_t{2}}, false},
+    };
+    for (const auto& c : cases) {
+        bool ran = true;
+        try {
+            db.Query(c.sql, c.params);
+        } catch (const history::EHistoryStore&) {
+            ran = false;
+        }
+        EXPECT_EQ(ran, c.runs) << c.sql << " with " << c.params.size();
+    }
 }

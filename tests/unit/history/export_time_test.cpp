@@ -1,6 +1,7 @@
 // The shipped list's bytes, its atomic export, the settings' [History] section, and timestamps.
 #include "StoreUnderTest.h"
 #include "history/ShippedCsv.h"
+#include "orders/OrderFile.h"
 #include "platform/ProfileFile.h"
 #include "platform/RuntimeErrors.h"
 #include "unit/support/TempDir.h"
@@ -18,6 +19,25 @@ TEST(ShippedCsv, BothEncodingsCarryTheSameTextQuotedWhereNeeded) {
     EXPECT_EQ(history::ShippedCsv(rows, CsvEncoding::Utf8Bom, history::DefaultCarrier()),
               "\xEF\xBB\xBF" + utf8);
     EXPECT_EQ(history::ShippedCsv(rows, CsvEncoding::ShiftJis, history::DefaultCarrier()), Sj(utf8.c_str()));
+}
+
+TEST(ShippedCsv, TextWithQuotesReadsBackUnchangedThroughACsvReader) {
+    const std::vector<history::ShippedRow> rows = {
+        {"A\"1", "2024/05/02", "123456789012", Sj("山田\"本店\"")},
+        {"A-2", "2024/05/02", "", Sj("\"株式会社, タヴォ\"")},
+        {"A-3", "2024/05/02", "", Sj("二行\r\nの名前")},
+        {"A-4", "2024/05/02", "", Sj("\"特選\"山田")}, // begins with a quote
+    };
+    for (const CsvEncoding encoding : {CsvEncoding::Utf8Bom, CsvEncoding::ShiftJis}) {
+        const auto table = orders::ParseOrderTable(
+            history::ShippedCsv(rows, encoding, history::DefaultCarrier()), "shipped.csv");
+        ASSERT_EQ(table.rows.size(), rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto cells = orders::RowCells(table, i);
+            EXPECT_EQ(cells.at(0), rows[i].order);
+            EXPECT_EQ(cells.at(4), cp932::ToUtf8(rows[i].name));
+        }
+    }
 }
 
 TEST(ShippedCsv, TheExportReplacesTheFileWholeOrNotAtAll) {

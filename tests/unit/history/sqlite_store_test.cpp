@@ -1,5 +1,8 @@
 // The SQLite file: its mode and schema version, migration, and the files it must refuse untouched.
+#include "SmallDisk.h"
 #include "StoreUnderTest.h"
+#include "history/StoreColumns-private.h"
+#include "platform/RuntimeErrors.h"
 #include "unit/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <list>
 
 using history::EHistoryStore;
@@ -97,14 +101,79 @@ TEST(SqliteStore, FilesItMayNotChangeAreRefusedAndLeftExactlyAsTheyWere) {
     }
 }
 
-TEST(SqliteStore, AFolderThatCannotBeWrittenIsUnavailable) {
+TEST(SqliteStore, AFolderThatCannotBeWrittenIsReadAsItIsAndRefusesWrites) {
     TempDir dir;
     EXPECT_EQ(KindOfOpening(dir.File("missing/h.db")), Kind::Unavailable);
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
-    std::filesystem::create_directory(dir.File("ro"));
-    Open(dir.File("ro/h.db"))->Insert(SampleSlip());
-    ::chmod(dir.File("ro").c_str(), 0555);
-    EXPECT_EQ(KindOfOpening(dir.File("ro/h.db")), Kind::Unavailable);
-    ::chmod(dir.File("ro").c_str(), 0755);
-    EXPECT_EQ(Open(dir.File("ro/h.db"))->Search({}).size(), 1u);
+    const std::string disk = dir.Path().string();
+    const auto failures = SmallDisk(disk).Run(8192, [&] {
+        std::string failed;
+        const std::string path = disk + "/h.db";
+        Open(path)->Insert(SampleSlip());
+        // Left as a desk leaves it when it closes: no -wal or -shm beside the file.
+        if (std::filesystem::exists(path + "-wal")) failed += "a -wal file stayed\n";
+        SmallDisk(disk).MakeReadOnly();
+        try {
+            auto store = Open(path);
+            if (store->Search({}).size() != 1) failed += "the slip was not listed\n";
+            try {
+                store->Insert(SampleSlip());
+                failed += "a slip was written\n";
+            } catch (const EHistoryStore& e) {
+                if (e.GetKind() != Kind::Unavailable)
+                    failed += "a write refused as " + std::to_string(int(e.GetKind()));
+            }
+        } catch (const EHistoryStore& e) {
+            failed += "not opened: " + cp932::ToUtf8(e.Message()) + "\n";
+        }
+        return failed;
+    });
+    if (!failures) GTEST_SKIP() << "no private mounts for this user";
+    EXPECT_EQ(*failures, "");
+}
+
+TEST(SqliteStore, ANewFileIsTheUsersAlone) {
+    TempDir dir;
+    const std::string path = dir.File("h.db");
+    const mode_t saved = ::umask(022);
+    Open(path)->Insert(SampleSlip());
+    ::umask(saved);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(SqliteStore, DamageWhereTheListDoesNotReadIsFoundAtOpening) {
+    TempDir dir;
+    const std::string path = dir.File("h.db");
+    Open(path)->InsertAll(std::vector<history::HistoryRecord>(300, SampleSlip()));
+    // The reprint index holds 300 empty keys: one page, which neither the list nor a record reads.
+    const std::string page =
+        Sql(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'slip_history_reprint'");
+    std::string bytes = TempDir::Read(path);
+    const std::size_t at = (std::stoul(page) - 1) * 4096;
+    ASSERT_LT(at, bytes.size());
+    bytes[at] = '\x00'; // no page type
+    TempDir::Write(path, bytes);
+    EXPECT_EQ(Sql(path, "SELECT id FROM slip_history WHERE id = 300"), "300|")
+        << "an ordinary read meets the damage";
+    EXPECT_EQ(KindOfOpening(path), Kind::Foreign);
+    EXPECT_EQ(TempDir::Read(path), bytes);
+}
+
+TEST(SqliteStore, EveryParameterNeedsItsPlaceAsOnTheServer) {
+    TempDir dir;
+    ExpectParametersNeedTheirPlaces(*history::OpenSqlite(dir.File("h.db")));
+}
+
+TEST(StoreColumns, ARowIsReadOnlyWithOneValueForEachColumnOfTheSelect) {
+    const auto list = history::columns::SelectList();
+    const std::size_t columns = static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')) + 1;
+    for (const std::size_t values : {columns - 1, columns + 1})
+        EXPECT_THROW(history::columns::ReadRow(history::SqlRow(values)), EAssertionFailed) << values;
+    EXPECT_NO_THROW(history::columns::ReadRow(history::SqlRow(columns)));
+    // The insert names a parameter for every column it writes.
+    const std::string insert = history::columns::InsertStatement();
+    const auto named = insert.substr(insert.find('(') + 1, insert.find(')') - insert.find('(') - 1);
+    EXPECT_EQ(std::count(named.begin(), named.end(), ',') + 1,
+              static_cast<std::ptrdiff_t>(history::columns::InsertParams({}, {}).size()));
 }

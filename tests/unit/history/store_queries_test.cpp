@@ -125,6 +125,9 @@ TEST(StoreQueries, TrackingNumbersAndTheNextRowWithoutOne) {
     } cases[] = {
         {" 1234-5678-9012\r\n", "123456789012", false},
         {Sj("１２３４５６７８９０１２"), "123456789012", false},
+        {"4444 1375 8703", "444413758703", false}, // scanned in groups
+        {"1234567890123", "1234567890123", true},  // a digit too many: no slip number of the carrier
+        {"12345678901", "12345678901", true},
         {"ABC-1", "ABC-1", true},
         {"", "", false},
     };
@@ -164,6 +167,17 @@ TEST(StoreQueries, AnOrderIsKnownOnlyByItsExactReference) {
     EXPECT_TRUE(store->HasOrder("A-1001"));
     for (const char* other : {"A-100", "a-1001", "A-1001 ", ""})
         EXPECT_FALSE(store->HasOrder(other)) << other;
+}
+
+TEST(StoreQueries, PrintedOrdersAnswerABatchOfReferencesAtOnce) {
+    auto store = FreshStore();
+    store->Insert(SampleSlip());
+    std::vector<std::string> refs;
+    for (int i = 0; i < 2500; ++i) // the one printed comes in the third query's share
+        refs.push_back("B-" + std::to_string(i));
+    refs.insert(refs.end(), {"A-100", "A-1001", "a-1001"});
+    EXPECT_EQ(store->PrintedOrders(refs), std::unordered_set<std::string>{"A-1001"});
+    EXPECT_TRUE(store->PrintedOrders({}).empty());
 }
 
 TEST(StoreQueries, TheShippedListHasOneLinePerShipmentOfItsDays) {

@@ -1,5 +1,6 @@
 // Column recognition from header names, and the mapping saved under a header row.
 #include "orders/OrderColumns.h"
+#include "orders/Platforms.h"
 #include "platform/Cp932Codec.h"
 #include "unit/support/TempDir.h"
 
@@ -125,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                           {{C::Tel, "ＴＥＬ"},
                            {C::Zip, "注文者 郵便番号"},
                            {C::Address1, "注文者住所"},
-                           {C::Name, "注文者氏名"}}}));
+                           {C::Name, "注文者氏名"},
+                           {C::Notes, "備考"}}}));
 
 TEST(Recognition, RequiredKindsLeftOpenAskForTheDialog) {
     std::vector<std::string> header = {"番号", "宛先", "〒", "所"};
@@ -133,6 +135,28 @@ TEST(Recognition, RequiredKindsLeftOpenAskForTheDialog) {
     EXPECT_EQ(HeaderOf(header, m, C::Zip), "〒");
     EXPECT_EQ(MissingColumns(m), (std::vector<C>{C::Address1, C::Name}));
     EXPECT_EQ(UnusedColumns(m, header.size()), (std::vector<int>{0, 1, 3}));
+}
+
+// Of two headers that name one kind equally well, the first one wins, whichever it is.
+TEST(Recognition, TheFirstOfTwoEqualHeadersWins) {
+    for (const std::vector<std::string>& header :
+         {std::vector<std::string>{"お名前", "電話番号", "TEL", "郵便番号", "住所"},
+          std::vector<std::string>{"お名前", "TEL", "電話番号", "郵便番号", "住所"}})
+        EXPECT_EQ(RecogniseColumns(header)[C::Tel], 1) << header[1];
+}
+
+TEST(Recognition, PlatformsAreToldByTheirHeaders) {
+    EXPECT_EQ(RecogniseColumns({"order-id", "order-item-id", "recipient-name", "ship-state"}).platform,
+              Platform::Amazon);
+    EXPECT_EQ(RecogniseColumns({"Id", "ShipZipCode", "ShipPrefecture", "ShipCity"}).platform,
+              Platform::Yahoo);
+    ColumnMapping other = RecogniseColumns({"注文番号", "郵便番号", "住所", "お名前"});
+    EXPECT_EQ(other.platform, Platform::Other);
+    EXPECT_TRUE(other.refs.empty());
+    // Without a payment column, an amount alone is no cash on delivery to ask about.
+    EXPECT_TRUE(UnsureColumns(other, {"注文番号", "郵便番号", "住所", "お名前"}).empty());
+    std::vector<std::string> amountOnly = {"お名前", "住所", "郵便番号", "ご請求額", "送料"};
+    EXPECT_TRUE(UnsureColumns(RecogniseColumns(amountOnly), amountOnly).empty());
 }
 
 TEST(Mapping, RoundTripsUnderItsHeaderRowOnly) {

@@ -65,6 +65,12 @@ TEST(OrderFile, TabsLfAndLoneCrEndings) {
     EXPECT_EQ(AllRows(cr), (std::vector<std::vector<std::string>>{{"1", "2"}, {"3", "4"}}));
 }
 
+TEST(OrderFile, ARowRepeatingTheHeaderIsSkippedAndNoted) {
+    OrderTable t = ParseOrderTable("注文番号,お名前\n1,山田\n 注文番号 ,お名前\n2,佐藤\n", "x.csv");
+    EXPECT_EQ(AllRows(t), (std::vector<std::vector<std::string>>{{"1", "山田"}, {"2", "佐藤"}}));
+    EXPECT_EQ(t.repeatedHeader, std::vector<std::size_t>{3});
+}
+
 TEST(OrderFile, TrailingEmptyCellsAreNotRagged) {
     OrderTable t = ParseOrderTable("a,b\n1,2,,\n", "x.csv");
     EXPECT_EQ(RowCells(t, 0), (std::vector<std::string>{"1", "2"}));
@@ -105,6 +111,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "\xEF\xBB\xBF"
                 "a\n\xE3\x81\n",
                 "（2行目）"},
+        // A UTF-8 file with one cell pasted from a Shift_JIS one; the quoted line break keeps row 3 one row.
+        BadCase{
+            "MostlyUtf8",
+            "注文番号,お名前,住所\n1,山田,\"東京都\n千代田区\"\n2,\x8E\x52\x93\x63,大阪府\n3,佐藤,京都府\n",
+            "文字コードを判別できません（3行目）。UTF-8の中に別の文字コードの文字があります"},
+        BadCase{"BinaryRowCountsQuotedLineBreaks", std::string("a,b\n\"x\ny\",1\n2,\0\n", 16),
+                "テキストファイルではありません（3行目に"},
         BadCase{"OpenQuote", "a,b\n1,2\n3,\"4\n5,6\n", "の3行目で引用符"},
         BadCase{"FewerCells", "a,b,c\n1,2,3\n4,5\n",
                 "の3行目は列の数が見出しと違います（見出し3列、この行2列）"},
@@ -131,6 +144,12 @@ TEST(OrderFile, FilesThatCannotBeReadAreNamed) {
     EXPECT_NE(errorOf(big).find("は大きすぎます"), std::string::npos);
     TempDir::Write(dir.File("ok.csv"), "a,b\n1,2\n");
     EXPECT_EQ(ReadOrderTable(dir.File("ok.csv")).rows.size(), 1u);
+    // Beyond the small files' limit, within the order files' own.
+    std::string large = "a,b\n";
+    while (large.size() <= (std::size_t{20} << 20))
+        large += "1," + std::string(200, 'x') + "\n";
+    TempDir::Write(dir.File("large.csv"), large);
+    EXPECT_GT(ReadOrderTable(dir.File("large.csv")).rows.size(), 100000u);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "unit/support/TempDir.h"
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -38,15 +39,25 @@ TEST(FileIO, AtomicWriteReplacesWholeFileAndBytesSurvive) {
     EXPECT_EQ(fileio::ReadFile(path), "short");
 }
 
-TEST(FileIO, NewFileGetsMode0666LessTheUmask) {
+TEST(FileIO, NewFileIsTheUsersAloneLessTheUmaskAndAnOldOneKeepsItsMode) {
     TempDir dir;
-    std::string path = dir.File("my2.txt");
-    const mode_t saved = ::umask(027);
-    fileio::WriteFileAtomic(path, "x");
-    ::umask(saved);
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    const struct {
+        mode_t umask, old, expected; // old 0: no file before
+    } cases[] = {{022, 0, 0600}, {0277, 0, 0400}, {022, 0644, 0644}, {077, 0660, 0660}};
+    for (const auto& c : cases) {
+        const std::string path = dir.File("my2.txt");
+        std::filesystem::remove(path);
+        if (c.old) {
+            TempDir::Write(path, "old");
+            ::chmod(path.c_str(), c.old);
+        }
+        const mode_t saved = ::umask(c.umask);
+        fileio::WriteFileAtomic(path, "x");
+        ::umask(saved);
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.expected) << std::oct << c.umask << " " << c.old;
+    }
 }
 
 TEST(FileIO, JoinPathUsesOneSlash) {
@@ -83,23 +94,27 @@ TEST(FileIO, OnlyRegularFilesAreReadAndTheOthersAreNamed) {
         {"to-fifo", " は通常のファイルではありません"},
         {"to-zero", " は通常のファイルではありません"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ReadMessage(dir.File(c.name)),
-                  "File access denied\n" + cp932::FromUtf8(dir.File(c.name) + c.message))
-            << c.name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadMessage(dir.File(c.name)), cp932::FromUtf8(dir.File(c.name) + c.message)) << c.name;
     EXPECT_EQ(fileio::ReadFile(dir.File("to-regular")), "ok");
 }
 
-TEST(FileIO, FileBeyondTheSizeCapIsRefusedUnread) {
+TEST(FileIO, FileBeyondItsKindsLimitIsRefusedUnreadWithTheReasonFirst) {
     TempDir dir;
     const std::string path = dir.File("tavo_Zaridi2.ini");
     TempDir::Write(path, "[s]\r\n");
     std::filesystem::resize_file(path, fileio::kMaxFileBytes); // at the cap: read
     EXPECT_EQ(fileio::ReadFile(path).size(), fileio::kMaxFileBytes);
     std::filesystem::resize_file(path, fileio::kMaxFileBytes + 1);
-    EXPECT_EQ(ReadMessage(path),
-              "File access denied\n" + cp932::FromUtf8(path + " は大きすぎます (16 MB まで)"));
+    EXPECT_EQ(ReadMessage(path), cp932::FromUtf8(path + " は大きすぎます（16 MB まで）"));
+    // A kind with a larger limit reads what the small files may not.
+    EXPECT_EQ(fileio::ReadFile(path, 32u << 20).size(), fileio::kMaxFileBytes + 1);
+    try {
+        fileio::ReadFile(path, 1536);
+        ADD_FAILURE() << "read beyond its limit";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), cp932::FromUtf8(path + " は大きすぎます（1536 bytes まで）"));
+    }
 }
 
 TEST(FileIO, WritingThroughALinkReplacesItsTargetAndKeepsTheLink) {
@@ -132,10 +147,20 @@ TEST(FileIO, StaleTemporariesOfOurFilesAreRemovedAndNothingElse) {
         bool stale; // last changed five minutes ago
         bool removed;
     } cases[] = {
-        {".tavo_Zaridi2.ini.Ab3xYz", true, true},   {".my0.txt.000000", true, true},
+        {".tavo_Zaridi2.ini.Ab3xYz", true, true},
+        {".my0.txt.000000", true, true},
         {".tavo_Zaridi2.ini.Ab3xYz", false, false}, // young: maybe a save in progress
-        {".tavo_Zaridi2.ini.Ab3xY", true, false},   {".tavo_Zaridi2.ini.Ab3x-z", true, false},
-        {".other.ini.Ab3xYz", true, false},         {"tavo_Zaridi2.ini", true, false},
+        {".tavo_Zaridi2.ini.Ab3xY", true, false},
+        {".tavo_Zaridi2.ini.Ab3x-z", true, false},
+        {".other.ini.Ab3xYz", true, false},
+        {"tavo_Zaridi2.ini", true, false},
+        // Marked ones, of any file the program writes.
+        {".tavo_Zaridi2.pending.tavo-Ab3xYz", true, true},
+        {".postcode.idx.tavo-000000", true, true},
+        {".postcode.idx.tavo-000000", false, false},
+        {".postcode.idx.tavo-00000", true, false},
+        {"postcode.idx.tavo-000000", true, false},
+        {"..tavo-000000", true, false},
     };
     for (const auto& c : cases) {
         TempDir fresh;
@@ -152,6 +177,31 @@ TEST(FileIO, StaleTemporariesOfOurFilesAreRemovedAndNothingElse) {
     std::filesystem::create_symlink(dir.File("keep"), dir.File(".my0.txt.Ab3xYz"));
     EXPECT_EQ(fileio::RemoveStaleTemporaries(dir.Path().string(), names, std::chrono::seconds(0)), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("keep")));
+}
+
+TEST(FileIO, TheTemporaryOfAWriteKilledHalfwayIsAStaleOne) {
+    TempDir dir;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Ended in the middle of the write, at the moment the file outgrows the limit.
+        ::signal(SIGXFSZ, [](int) { ::_exit(3); });
+        struct rlimit limit {
+            1024, 1024
+        };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        fileio::WriteFileAtomic(dir.File("tavo_orders.ini"), std::string(4096, 'x'));
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    std::vector<std::filesystem::path> left(std::filesystem::directory_iterator(dir.Path()), {});
+    ASSERT_EQ(left.size(), 1u);
+    std::filesystem::last_write_time(left[0],
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_EQ(fileio::RemoveStaleTemporaries(dir.Path().string(), {}, std::chrono::minutes(1)), 1) << left[0];
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(FileIO, WriteBeyondTheFileSizeLimitIsReportedNotFatal) {

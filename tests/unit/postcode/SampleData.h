@@ -3,9 +3,11 @@
 // codes, towns limited to chōme, empty towns and a code in two prefectures.
 #include "postcode/Index.h"
 #include "postcode/IndexBuilder.h"
+#include "postcode/IndexFormat.h"
 #include "unit/support/Sjis.h"
 #include "unit/support/TempDir.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -50,4 +52,10 @@ inline std::unique_ptr<postcode::Index> OpenSample(const TempDir& dir, std::stri
     TempDir::Write(file, b.Build("2025-09-30"));
     if (path) *path = file;
     return postcode::Index::Open(file);
+}
+
+// Gives changed index bytes a checksum that fits them again, so the damage reaches what it is aimed at.
+inline void Reseal(std::string& bytes) {
+    const std::uint32_t sum = postcode::format::Checksum(bytes);
+    std::memcpy(bytes.data() + postcode::format::kChecksumOffset, &sum, sizeof sum);
 }

@@ -12,6 +12,7 @@
 #include <zip.h>
 
 #include <ctime>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -158,6 +159,78 @@ TEST(PostcodeImport, MissingKindIsCarriedOverFromTheOldIndex) {
     ExpectKenAllTowns(*im.Open());
 }
 
+TEST(PostcodeImport, SplitRowsJoinOnlyWhileAParenthesisIsOpen) {
+    Imported im;
+    std::string unclosed = KenRow("0600042", "北海道", "札幌市中央区", "大通西（");
+    for (int i = 0; i < 20000; ++i)
+        unclosed += KenRow("0600042", "北海道", "札幌市中央区", "１");
+    const auto report =
+        im.Run({{"KEN_ALL.CSV", Sj((KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７") +
+                                    KenRow("9960001", "山形県", "最上郡大蔵村", "丁目）") +
+                                    KenRow("9960001", "山形県", "最上郡大蔵村", "北山") + unclosed)
+                                       .c_str())}});
+    EXPECT_EQ(report.files.at(0).rows, 20004u);
+    const auto idx = im.Open();
+    const auto south = idx->Lookup("9960001");
+    ASSERT_EQ(south.size(), 2u);
+    EXPECT_EQ(south[0].chome, "1,3,5-7");
+    EXPECT_EQ(south[1].town, Sj("北山"));
+    const auto west = idx->Lookup("0600042");
+    ASSERT_EQ(west.size(), 1u);
+    EXPECT_EQ(west[0].town, Sj("大通西"));
+}
+
+TEST(PostcodeImport, AnImportThatWouldHalveTheIndexInUseIsAskedFirst) {
+    Imported old;
+    old.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}}); // 8 rows
+    const std::string before = TempDir::Read(old.index);
+    const std::string four = Sj((kKenAllHead + KenRow("9960002", "山形県", "最上郡大蔵村", "南山")).c_str());
+    const std::string three = Sj(kKenAllHead.c_str());
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::optional<bool> answer; // nullopt: nobody to ask
+        bool asked, written;
+    } cases[] = {
+        {"half", four, std::nullopt, false, true},
+        {"less than half, nobody to ask", three, std::nullopt, false, false},
+        {"less than half, refused", three, false, true, false},
+        {"less than half, accepted", three, true, true, true},
+    };
+    for (const auto& c : cases) {
+        TempDir::Write(old.index, before);
+        const std::string csv = old.dir.File("KEN_ALL.CSV");
+        TempDir::Write(csv, c.bytes);
+        std::string question;
+        postcode::ShrinkQuestion ask;
+        if (c.answer) ask = [&](const std::string& q) { return question = q, *c.answer; };
+        try {
+            postcode::ImportPostcodeFiles({csv}, old.index, old.index, ask);
+            EXPECT_TRUE(c.written) << c.what;
+        } catch (const postcode::EPostcodeImport& e) {
+            EXPECT_FALSE(c.written) << c.what;
+            EXPECT_NE(e.Message().find(Sj("今 8 件、取り込み後 3 件")), std::string::npos) << e.Message();
+        }
+        EXPECT_EQ(!question.empty(), c.asked) << c.what;
+        EXPECT_EQ(TempDir::Read(old.index) != before, c.written) << c.what;
+    }
+}
+
+TEST(PostcodeImport, AnIndexInUseThatCannotBeCarriedOverIsReported) {
+    Imported old;
+    old.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}});
+    std::string damaged = TempDir::Read(old.index);
+    damaged.back() = static_cast<char>(damaged.back() ^ 1);
+    TempDir::Write(old.index, damaged);
+    Imported im;
+    const auto report = im.Run({{"JIGYOSYO.CSV", Sj(kJigyosyo.c_str())}}, old.index);
+    EXPECT_EQ(report.carriedStandard, 0u);
+    const auto lines = postcode::ReportLines(report, im.index);
+    EXPECT_EQ(lines.at(1),
+              Sj("前のデータから引き継げませんでした: 郵便番号データを使えません（壊れています）: ") +
+                  old.index);
+}
+
 TEST(PostcodeImport, DataDateIsTheNewestFilesDate) {
     Imported im;
     const std::string csv = im.dir.File("KEN_ALL.CSV");
@@ -186,6 +259,11 @@ TEST(PostcodeImport, WrongOrDamagedFilesLeaveTheOldIndexWhole) {
         {"short row", "KEN_ALL.CSV",
          Sj((KenRow("0600042", "北海道", "札幌市中央区", "大通西") + "01101,\"060\"\r\n").c_str())},
         {"bad code", "KEN_ALL.CSV", Sj(badCode.c_str())},
+        {"stray quote after a field", "KEN_ALL.CSV",
+         Sj(KenRow("1000001", "東京都", "千代田区", "千代\"田").c_str())},
+        {"quote inside a plain field", "KEN_ALL.CSV",
+         Sj(("13101,\"100\",\"1000001\",\"ｶﾅ\",\"ｶﾅ\",\"ｶﾅ\",\"東京都\",\"千代田区\",千\"代田,0,0,0,0,0,"
+             "0\r\n"))},
         {"cut zip", "ken_all.zip", zipped.substr(0, zipped.size() / 2)},
         {"zip without csv", "ken_all.zip", Zip("readme.txt", "hello")},
         {"flipped zip data", "ken_all.zip",
@@ -203,6 +281,13 @@ TEST(PostcodeImport, WrongOrDamagedFilesLeaveTheOldIndexWhole) {
             EXPECT_NE(e.Message().find(c.name), std::string::npos) << c.what << ": " << e.Message();
         }
         EXPECT_EQ(TempDir::Read(im.index), before) << c.what;
+    }
+    try {
+        im.Run({{"KEN_ALL.CSV",
+                 Sj((kKenAllHead + KenRow("1000001", "東京都", "千代田区", "千代\"田")).c_str())}});
+    } catch (const postcode::EPostcodeImport& e) {
+        EXPECT_EQ(e.Message(),
+                  im.dir.File("KEN_ALL.CSV") + Sj(": 4行目: 引用符（\"）の使い方が正しくありません"));
     }
     std::ostringstream out, err;
     EXPECT_EQ(postcode::RunImportPostcodes({im.dir.File("none.csv")}, im.index, {}, out, err), 1);

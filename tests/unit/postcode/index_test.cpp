@@ -74,9 +74,13 @@ TEST(PostcodeIndex, DamagedFilesAreRefusedWithTheirCause) {
     OpenSample(dir, &path);
     const std::string good = TempDir::Read(path);
     std::string wrongVersion = good;
-    wrongVersion[8] = 2;
+    wrongVersion[8] = 3;
     std::string hugeSection = good;
     hugeSection[postcode::format::kSectionsOffset + 8 * postcode::format::kEntries + 7] = '\x7F';
+    Reseal(hugeSection); // damage the checksum does not catch: the bounds must
+    std::string olderVersion = good;
+    olderVersion[8] = 1;
+    Reseal(olderVersion);
     const struct {
         const char* what;
         std::string bytes;
@@ -88,6 +92,7 @@ TEST(PostcodeIndex, DamagedFilesAreRefusedWithTheirCause) {
         {"end cut", good.substr(0, good.size() - 1), Reason::Truncated},
         {"longer", good + "x", Reason::Truncated},
         {"other version", wrongVersion, Reason::WrongVersion},
+        {"version without a checksum", olderVersion, Reason::WrongVersion},
         {"section past the end", hugeSection, Reason::Truncated},
     };
     for (const auto& c : cases) {
@@ -120,6 +125,7 @@ TEST(PostcodeIndex, ScrambledContentsReadAsNothingAndNeverPastTheFile) {
                                                            8 * postcode::format::kCities);
         std::string bad = good;
         std::fill(bad.begin() + static_cast<long>(cities), bad.end(), fill);
+        Reseal(bad);
         TempDir::Write(path, bad);
         const auto idx = postcode::Index::Open(path);
         for (std::size_t i = 0; i < idx->EntryCount(); ++i)
@@ -128,6 +134,57 @@ TEST(PostcodeIndex, ScrambledContentsReadAsNothingAndNeverPastTheFile) {
         idx->Find(Sj("大阪府大阪市北区梅田"));
         EXPECT_NE(postcode::CheckAddress(*idx, "5300001", Sj("大阪府大阪市北区梅田")).kind,
                   postcode::CheckKind::Match);
+    }
+}
+
+TEST(PostcodeIndex, FlippedBitsAnywhereAreRefusedAsDamage) {
+    TempDir dir;
+    std::string path;
+    OpenSample(dir, &path);
+    const std::string good = TempDir::Read(path);
+    // A bit in the checksum, in the counts, in a text, in an entry's code and in the last byte.
+    const std::size_t strings = postcode::format::Get32(good.data() + postcode::format::kSectionsOffset);
+    for (const std::size_t at : {postcode::format::kChecksumOffset + 1, postcode::format::kCountsOffset,
+                                 strings + 5, good.size() / 2, good.size() - 1}) {
+        for (const int bit : {0, 7}) {
+            std::string bad = good;
+            bad[at] = static_cast<char>(bad[at] ^ (1 << bit));
+            TempDir::Write(path, bad);
+            try {
+                postcode::Index::Open(path);
+                ADD_FAILURE() << "byte " << at << " bit " << bit << " went unnoticed";
+            } catch (const EPostcodeData& e) {
+                EXPECT_EQ(e.Why(), Reason::Damaged) << at;
+                EXPECT_EQ(e.Message(), Sj("郵便番号データを使えません（壊れています）: ") + path);
+            }
+        }
+    }
+}
+
+TEST(PostcodeIndex, ATextReadsToTheEndOfItsSectionAndNotAByteBeyond) {
+    TempDir dir;
+    std::string path;
+    OpenSample(dir, &path);
+    std::string bytes = TempDir::Read(path);
+    using namespace postcode::format;
+    // The last text of the section is the town of the highest code, 9990003.
+    const std::size_t end = Get32(bytes.data() + kSectionsOffset + 8 * kCities);
+    ASSERT_EQ(Get32(bytes.data() + kSectionsOffset) + Get32(bytes.data() + kSectionsOffset + 4), end);
+    const std::string town = Sj("東十二丁目");
+    ASSERT_EQ(bytes.compare(end - town.size(), town.size(), town), 0) << "the sample's last text moved";
+    const std::size_t length = end - town.size() - 1;
+    const struct {
+        unsigned char length;
+        std::string town;
+    } cases[] = {{static_cast<unsigned char>(town.size()), town},
+                 {static_cast<unsigned char>(town.size() + 1), ""}};
+    for (const auto& c : cases) {
+        bytes[length] = static_cast<char>(c.length);
+        Reseal(bytes);
+        TempDir::Write(path, bytes);
+        const auto entries = postcode::Index::Open(path)->Lookup("9990003");
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].town, c.town) << int(c.length);
     }
 }
 

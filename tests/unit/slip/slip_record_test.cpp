@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "slip/SampleSlip.h"
 #include "slip/SlipRecord.h"
+#include "slip/SlipStock.h"
 
 #include <gtest/gtest.h>
 
@@ -79,4 +80,15 @@ TEST(SlipRecord, TheSampleFillsEveryFieldButTheStock) {
         else if (f.text)
             EXPECT_FALSE((sample.*f.text).empty()) << f.name;
     }
+}
+
+TEST(SlipStock, EachStockIsFoundByItsNameAndNothingElse) {
+    std::set<std::string> names;
+    for (slip::Stock s : slip::kStocks) {
+        EXPECT_EQ(slip::StockNamed(slip::StockName(s)), s);
+        EXPECT_TRUE(names.insert(slip::StockName(s)).second);
+        EXPECT_EQ(static_cast<std::size_t>(s), names.size() - 1); // the list's order is the enum's
+    }
+    for (const char* other : {"", "?", "手差し"}) // the last one is UTF-8, not the CP932 name
+        EXPECT_EQ(slip::StockNamed(other), std::nullopt) << other;
 }

@@ -1,6 +1,12 @@
 #include "app/qt/form/controls/PasteMemo.h"
 
+#include "transfer/Strip.h"
+
 #include <QMimeData>
+
+QString PasteMemo::LinesHint() {
+    return QString::fromUtf8("空行を除いて%1行以内").arg(kWorkingLines);
+}
 
 QString CutUnits(const QString& line, qsizetype units) {
     if (line.size() <= units) return line;

@@ -17,6 +17,10 @@ public:
     // longest text leaves the transfer enough to cut at cp932::kLongestText bytes itself.
     static constexpr qsizetype kLineUnitsKept = 2 * static_cast<qsizetype>(cp932::kLongestText);
 
+    // How much of a paste the transfer uses, as the memo's caption and the help bar both say it:
+    // "空行を除いて7行以内" (blank lines are dropped before it takes its lines).
+    static QString LinesHint();
+
 signals:
     void pasteCut(); // a paste or drop was longer than the memo keeps
 
