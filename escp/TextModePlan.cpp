@@ -103,6 +103,7 @@ std::vector<TextPlan> PlanTexts(const std::vector<SlipDraw>& draws, PageDots pag
         TextPlan plan;
         plan.cellX = d.x;
         plan.cellY = d.y;
+        plan.font = d.font;
         plan.cellWidth = halfEms(d.text.size());
         plan.cellHeight = glyphs.LineHeight(d.font, static_cast<int>(points), set.dpi);
 

@@ -41,6 +41,7 @@ struct TextPlan {
     std::int32_t cellX = 0, cellY = 0;
     int cellWidth = 0, cellHeight = 0;
 
+    std::string font;      // the layout's face (CP932): the pictures' and the preview's
     std::size_t size = 0;  // in the command set's sizes
     std::size_t pitch = 0; // in its alphanumeric pitches
     int ankSpacing = 0;    // the alphanumeric and kanji spacing as their commands carry them

@@ -25,16 +25,24 @@ void TPrinterChoiceForm::Build() {
     ComboBox_Paper->setObjectName("ComboBox_Paper");
     ComboBox_Bin = new QComboBox(this);
     ComboBox_Bin->setObjectName("ComboBox_Bin");
+    ComboBox_Mode = new QComboBox(this);
+    ComboBox_Mode->setObjectName("ComboBox_Mode");
+    // In the order of PrintMode.
+    ComboBox_Mode->addItem(QString::fromUtf8("グラフィック（ドライバ）"));
+    ComboBox_Mode->addItem(QString::fromUtf8("文字（プリンタ内蔵フォント）"));
+    ComboBox_Mode->setToolTip(QString::fromUtf8("文字: ドットプリンタが内蔵の漢字と英数字で印字します。"
+                                                "速く、複写伝票の下の紙まではっきり写ります"));
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Buttons->button(QDialogButtonBox::Ok)->setText(kind == Kind::Setup ? "OK" : QString::fromUtf8("印刷"));
     Buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
 
-    auto* form = new QFormLayout;
-    form->addRow(QString::fromUtf8("プリンタ名(&N):"), ComboBox_Printer);
-    form->addRow(QString::fromUtf8("用紙サイズ(&Z):"), ComboBox_Paper);
-    form->addRow(QString::fromUtf8("給紙方法(&S):"), ComboBox_Bin);
+    form_ = new QFormLayout;
+    form_->addRow(QString::fromUtf8("プリンタ名(&N):"), ComboBox_Printer);
+    form_->addRow(QString::fromUtf8("用紙サイズ(&Z):"), ComboBox_Paper);
+    form_->addRow(QString::fromUtf8("給紙方法(&S):"), ComboBox_Bin);
+    form_->addRow(QString::fromUtf8("印字方式(&M):"), ComboBox_Mode);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(form_);
     layout->addWidget(Buttons);
     ComboBox_Printer->setMinimumContentsLength(30);
 
@@ -85,10 +93,14 @@ void TPrinterChoiceForm::FillLists(int printer) {
     ComboBox_Bin->setEnabled(!binNumbers_.empty());
 }
 
-bool TPrinterChoiceForm::Execute() {
+bool TPrinterChoiceForm::Execute(PrintMode* mode) {
     Build();
     Fill();
+    form_->setRowVisible(ComboBox_Mode, mode != nullptr);
+    if (mode) ComboBox_Mode->setCurrentIndex(*mode == PrintMode::Text ? 1 : 0);
+    adjustSize();
     if (exec() != QDialog::Accepted || ComboBox_Printer->currentIndex() < 0) return false;
+    if (mode) *mode = ComboBox_Mode->currentIndex() == 1 ? PrintMode::Text : PrintMode::Graphics;
     std::optional<std::uint16_t> paper, bin;
     if (int i = ComboBox_Paper->currentIndex(); i >= 0) paper = paperNumbers_[static_cast<std::size_t>(i)];
     if (int i = ComboBox_Bin->currentIndex(); i >= 0) bin = binNumbers_[static_cast<std::size_t>(i)];

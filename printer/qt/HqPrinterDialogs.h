@@ -1,6 +1,8 @@
 #pragma once
-// The printer choice dialog (printer, paper size, paper source) in its two designed guises.
+// The printer choice dialog (printer, paper size, paper source, and at registration the print mode) in
+// its two designed guises.
 #include "printer/HqPrinter.h"
+#include "printer/PrintMode.h"
 
 #include <QDialog>
 
@@ -9,6 +11,7 @@
 
 class QComboBox;
 class QDialogButtonBox;
+class QFormLayout;
 
 // A small modal dialog over the printer object's visible printers. OK makes the chosen printer current
 // with the chosen paper and source.
@@ -20,12 +23,14 @@ public:
     explicit TPrinterChoiceForm(Kind kind, QWidget* parent = nullptr, THqPrinter* printer = nullptr);
 
     // Shows the dialog; true only when the user confirmed with OK, and the choice is then in force.
-    bool Execute();
+    // With `mode` the print mode is offered too, starting at *mode, and OK sets it.
+    bool Execute(PrintMode* mode = nullptr);
 
     // Made by the first Execute.
     QComboBox* ComboBox_Printer = nullptr;
     QComboBox* ComboBox_Paper = nullptr;
     QComboBox* ComboBox_Bin = nullptr;
+    QComboBox* ComboBox_Mode = nullptr; // graphics, text: shown only when offered
     QDialogButtonBox* Buttons = nullptr;
 
 protected:
@@ -38,6 +43,7 @@ private:
 
     Kind kind_;
     THqPrinter* printer_;
+    QFormLayout* form_ = nullptr;
     std::vector<std::uint16_t> paperNumbers_; // parallel to ComboBox_Paper
     std::vector<std::uint16_t> binNumbers_;   // parallel to ComboBox_Bin
 };

@@ -2,6 +2,7 @@
 // "dotmatrix", A4 at 360 dpi; 1 "slip", the 10 x 4 inch continuous form at 180 dpi).
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/print/PreviewWindow.h"
+#include "escp/qt/TextModeImage.h"
 #include "gui/support/FormFixture.h"
 
 #include <QLabel>
@@ -122,6 +123,31 @@ private slots:
         QCOMPARE(p.Label_Missing->text(), U("プリンタがありません（登録: 「slip」）"));
         QCOMPARE(p.PageImage().size(), QSize(9 * 180, 5 * 180 + 90)); // at 180 dpi
         QVERIFY(fx->boxes.Errors().empty());
+    }
+    // Text mode on "dotmatrix" (360 dpi, free sizes): the printer's character grid at 180 dpi, with the
+    // characters the printer lacks in red.
+    void textModeShowsThePrintersCharacterGridAndMarksThePictures() {
+        int red[2] = {};
+        const char* names[] = {"高橋", "髙橋"};
+        for (int i = 0; i < 2; ++i) {
+            fx.reset();
+            fx = std::make_unique<FormFixture>();
+            TForm_Main& w = Start("[手差し]\r\nPrnName=dotmatrix\r\nPrnNoIndex=0\r\nPrintMode=text\r\n");
+            w.Edit_Custo1->setText(U(names[i]));
+            TForm_Preview& p = PressF5(w);
+            QCOMPARE(p.Target().dpix, 180);
+            QVERIFY(p.Label_Missing->isHidden());
+            QCOMPARE(p.PageImage().size(), QSize(1620, 990)); // the slip's own size, which the queue takes
+            QVERIFY(p.Label_Target->text().contains(U("180×180 dpi")));
+            QVERIFY(p.Label_Target->text().contains(U("文字（プリンタ内蔵フォント）")));
+            const QImage page = p.PageImage().convertToFormat(QImage::Format_RGB32);
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    red[i] += page.pixel(x, y) == kPictureColour;
+            p.reject();
+        }
+        QCOMPARE(red[0], 0); // 高 is the printer's own
+        QVERIFY(red[1] > 30);
     }
 };
 

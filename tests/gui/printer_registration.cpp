@@ -425,6 +425,47 @@ private slots:
         QCOMPARE(Margins(w), QStringList({"0", "0", ""}));
         QVERIFY(fx->Read("tavo_a500.ini").find("tavPrn_Left=\r\n") != std::string::npos);
     }
+    void registrationOffersThePrintModeAndEveryRegistrationKeepsIt() {
+        TForm_Main& w = Start();
+        QString startedAt;
+        bool offered = false;
+        auto chooseText = [&](QWidget* d) {
+            auto* dlg = qobject_cast<TPrinterChoiceForm*>(d);
+            offered = dlg->ComboBox_Mode->isVisibleTo(dlg);
+            startedAt = dlg->ComboBox_Mode->currentText();
+            dlg->ComboBox_Mode->setCurrentIndex(1);
+            ChoosePrinter(d, 1, -1, true);
+        };
+        {
+            InDialog user(chooseText);
+            QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        }
+        QVERIFY(offered);
+        QCOMPARE(startedAt, U("グラフィック（ドライバ）")); // graphics unless registered otherwise
+        QCOMPARE(fx->Read("tavo_a500.ini"), Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\n"
+                                               "tavPrn_Left=0\r\nPrintMode=text\r\n"));
+        QCOMPARE(w.SlipPrintMode(), PrintMode::Text);
+
+        // New margins keep the mode; the next registration starts at it.
+        {
+            InDialog margins([&](QWidget* d) {
+                TypeText(qobject_cast<TForm_SLIP97YPrn*>(d)->KyNumEdit_TOP, "9");
+                fx->boxes.AnswerNext(true);
+                QTest::mouseClick(qobject_cast<TForm_SLIP97YPrn*>(d)->BitBtn_MRGN, Qt::LeftButton);
+            });
+            QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+            QVERIFY(margins.opened);
+        }
+        QVERIFY(fx->Read("tavo_a500.ini").find("tavPrn_Top=9\r\ntavPrn_Left=0\r\nPrintMode=text\r\n") !=
+                std::string::npos);
+        {
+            InDialog again(chooseText);
+            QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        }
+        QCOMPARE(startedAt, U("文字（プリンタ内蔵フォント）"));
+        SelectSlipType(w, 1); // a slip type registered with none prints in graphics
+        QCOMPARE(w.SlipPrintMode(), PrintMode::Graphics);
+    }
 };
 
 QTEST_MAIN(PrinterRegistration)

@@ -4,6 +4,7 @@
 // a record, loading one, printing it, the slip stock, and word of what happened. The main window is
 // the one implementation.
 #include "print/SlipLayout.h"
+#include "printer/PrintMode.h"
 #include "slip/SlipRecord.h"
 #include "slip/SlipStock.h"
 
@@ -69,6 +70,8 @@ public:
     // A printer is registered for the slip type (or chosen with F7): margins stored alone register none.
     virtual bool SlipTypeHasPrinter() const = 0;
     virtual void SetMargins(const std::string& top, const std::string& left) = 0;
+    // How the stock's slips reach the printer, as registered; its margins count dots of that mode.
+    virtual PrintMode SlipPrintMode() const = 0;
 
 protected:
     ~SlipDesk() = default;

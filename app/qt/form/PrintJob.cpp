@@ -1,11 +1,12 @@
-// The print job: one slip, one page, one job on the current printer; where no printer can take it at
-// all, the same page as a PDF file.
+// The print job: one slip, one job on the current printer: a page through its driver, or in text mode
+// the printer's own bytes; where no printer can take it at all, the page as a PDF file.
 #include "app/SlipPdfName.h"
 #include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/Hq_d97Y_DotUnit.h"
+#include "escp/TextModePaper.h"
 #include "platform/FileIO.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
@@ -52,19 +53,23 @@ void TForm_Main::PrintSlip() {
 
 void TForm_Main::PrintCheckedSlip() {
     THqPrinter& printer = HqPrinter();
-    const TPoint dpi = EffectiveResolutionOf(printer);
+    const TPoint dpi = escp::ModeResolution(printMode_, printer);
     Label_dpix->setText(QString::number(dpi.X));
     Label_dpiy->setText(QString::number(dpi.Y));
 
     if (!Hq_d97_Dot) throw EAssertionFailed("Hq_d97_Dot was not created");
-    printer.BeginDoc(kJobTitle);
-    try {
-        Hq_d97_Dot->SLIP97_Prn();
-    } catch (...) {
-        printer.Abort(); // nothing of the page reaches the spooler
-        throw;
+    if (printMode_ == PrintMode::Text) {
+        printer.PrintRaw(kJobTitle, Hq_d97_Dot->SLIP97_Text()); // laid out whole before anything is sent
+    } else {
+        printer.BeginDoc(kJobTitle);
+        try {
+            Hq_d97_Dot->SLIP97_Prn();
+        } catch (...) {
+            printer.Abort(); // nothing of the page reaches the spooler
+            throw;
+        }
+        printer.EndDoc();
     }
-    printer.EndDoc();
     MarkAmountForCheck(false);            // the amount went out as it stood
     RecordPrintedSlip(CurrentOrderRef()); // before the order queue moves the fields on
     emit SlipPrinted();

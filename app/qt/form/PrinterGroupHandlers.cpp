@@ -75,6 +75,7 @@ void TForm_Main::LoadRegistration() {
     Label_Prn_Left->setText(FromCp932(r.left));
     printerName_ = r.printerName;
     slipTypeHasPrinter_ = r.registered;
+    printMode_ = r.mode;
     SayWhetherRegistered(ComboBox1, ComboBox2, slipTypeHasPrinter_);
 }
 
@@ -203,7 +204,8 @@ void TForm_Main::BitBtn_PrnSetClick() {
     printer.SetIndex(located && IndexInForce() == printer.GetIndex() ? IndexInForce() : 0);
     const QString slipTypeName = ComboBox_SEL->currentText();
     HqPrinterSetupDialog1->setWindowTitle(U("「%1」の印刷先を登録").arg(slipTypeName));
-    if (!HqPrinterSetupDialog1->Execute()) return; // cancelled: the registration stays as it was
+    PrintMode mode = printMode_;
+    if (!HqPrinterSetupDialog1->Execute(&mode)) return; // cancelled: the registration stays as it was
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
     const std::string slipType = ToCp932(ComboBox_SEL->currentText());
     slipTypeHasPrinter_ = true;
@@ -213,8 +215,10 @@ void TForm_Main::BitBtn_PrnSetClick() {
     r.printerIndex = PrinterIndexText();
     r.top = ToCp932(Label_Prn_Top->text());
     r.left = ToCp932(Label_Prn_Left->text());
+    r.mode = mode;
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
+    printMode_ = mode;
     msgbox::Notify(U("「%1」の印刷先を「%2」に登録しました").arg(slipTypeName, FromCp932(r.printerName)));
 }
 

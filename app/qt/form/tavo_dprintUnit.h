@@ -214,6 +214,7 @@ public:
     std::string RegisteredPrinterName() const override;
     // A printer is registered for the slip type, or chosen with F7 since it was chosen; else no slip prints.
     bool SlipTypeHasPrinter() const override { return slipTypeHasPrinter_; }
+    PrintMode SlipPrintMode() const override { return printMode_; }
 
     // The preview of the slip as F11 would print it (PreviewHandler.cpp).
     void SpeedButton_F5Click();
@@ -317,6 +318,7 @@ private:
     // empty when it was registered by index only.
     std::string printerName_;
     bool slipTypeHasPrinter_ = true;
+    PrintMode printMode_ = PrintMode::Graphics; // the slip type's, as registered
     bool noPrinterTold_ = false;
     bool amountMarked_ = false;
     QColor amountColour_; // the amount field's own colour, while it is marked

@@ -1,6 +1,9 @@
 #include "app/qt/print/Hq_d97Y_DotUnit.h"
 
 #include "app/qt/common/SlipDesk.h"
+#include "escp/TextModePaper.h"
+#include "escp/TextModeRenderer.h"
+#include "escp/qt/QtGlyphSource.h"
 #include "print/SlipCanvas.h"
 #include "printer/HqPrinter.h"
 #include "printer/qt/HqPrinterDialogs.h"
@@ -22,4 +25,11 @@ void THq_d97_Dot::SLIP97_Prn() {
     // The whole layout is made before the first text, so a bad caption leaves the page untouched.
     std::vector<SlipDraw> draws = LayoutSlip(desk_.SlipCaptions(), desk_.SlipValues());
     DrawSlip(HqPrinter().GetCanvas(), draws);
+}
+
+std::string THq_d97_Dot::SLIP97_Text() {
+    const std::vector<SlipDraw> draws = LayoutSlip(desk_.SlipCaptions(), desk_.SlipValues());
+    const PageGeometry paper = escp::TextModePaper(HqPrinter(), desk_.StockName());
+    QtGlyphSource glyphs;
+    return escp::RenderTextMode(draws, escp::PageDotsOf(paper), glyphs).bytes;
 }

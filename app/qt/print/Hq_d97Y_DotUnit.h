@@ -1,9 +1,12 @@
 #pragma once
 // THq_d97_Dot: a form that is never shown. It holds the slip routine SLIP97_Prn, which reads the main
-// window's slip at the moment of printing and draws them on the current page, and two print dialogs.
+// window's slip at the moment of printing and draws them on the current page, its text-mode partner
+// SLIP97_Text, and two print dialogs.
 #include "print/SlipLayout.h"
 
 #include <QWidget>
+
+#include <string>
 
 class SlipDesk;
 class THqPrintDialog;
@@ -21,6 +24,9 @@ public:
     // Draws the slip onto HqPrinter's page; a document must have been begun. Raises the conversion
     // error for a resolution or margin caption that is not an integer, before anything is drawn.
     void SLIP97_Prn();
+    // The slip in text mode: the bytes the current printer is sent, laid out at the captions' resolution
+    // (the text mode's own) on the text-mode paper (escp::TextModePaper). Raises as SLIP97_Prn.
+    std::string SLIP97_Text();
 
 private:
     SlipDesk& desk_;

@@ -2,6 +2,9 @@
 
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/SlipDesk.h"
+#include "escp/TextModePaper.h"
+#include "escp/qt/QtGlyphSource.h"
+#include "escp/qt/TextModeImage.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
@@ -107,14 +110,17 @@ void TForm_Preview::Refresh() {
     const std::string registrations = RegistrationFilePath(desk_.WorkingDir());
     target_ = CurrentPrintTarget(HqPrinter(), slipType, FindPrinterRegistration(registrations, slipType),
                                  desk_.PrinterIndexText());
+    const bool text = desk_.SlipPrintMode() == PrintMode::Text;
+    if (text) target_ = escp::TextModeTarget(target_, HqPrinter(), slipType);
     LayoutCaptions captions = desk_.SlipCaptions();
 
     Label_Target->setText(
-        U("プリンタ: %1　　用紙: %2　　給紙: %3　　解像度: %4×%5 dpi　　余白: 上 %6 / 左 %7 ドット")
+        U("プリンタ: %1　　用紙: %2　　給紙: %3　　解像度: %4×%5 dpi　　余白: 上 %6 / 左 %7 ドット　　%8")
             .arg(NameOrDash(target_.printer), NameOrDash(target_.paper), NameOrDash(target_.source))
             .arg(target_.dpix)
             .arg(target_.dpiy)
-            .arg(MarginText(captions.prnTop), MarginText(captions.prnLeft)));
+            .arg(MarginText(captions.prnTop), MarginText(captions.prnLeft))
+            .arg(text ? U("文字（プリンタ内蔵フォント）: 赤は図形で印字する文字") : U("グラフィック")));
     Label_Missing->setText(FromCp932(target_.missing));
     Label_Missing->setVisible(!target_.missing.empty());
 
@@ -129,7 +135,14 @@ void TForm_Preview::Refresh() {
     setup.resolutionX = target_.dpix;
     setup.resolutionY = target_.dpiy;
     try {
-        page_ = RenderSlipImage(setup, PlacementOf(captions), LayoutSlip(captions, desk_.SlipValues()), true);
+        const std::vector<SlipDraw> draws = LayoutSlip(captions, desk_.SlipValues());
+        if (text) {
+            QtGlyphSource glyphs;
+            const escp::TextModeJob job = escp::RenderTextMode(draws, escp::PageDotsOf(target_.page), glyphs);
+            page_ = RenderTextModeImage(target_.page, PlacementOf(captions), job, glyphs);
+        } else {
+            page_ = RenderSlipImage(setup, PlacementOf(captions), draws, true);
+        }
         Label_Error->clear();
     } catch (const Exception& e) {
         page_ = QImage();

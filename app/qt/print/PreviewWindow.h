@@ -1,6 +1,7 @@
 #pragma once
 // TForm_Preview: the slip as F11 would print it now, on the paper of the printer F11 would use, over
-// the outlines of the form's boxes. F11 prints from here as from the main window; Escape closes.
+// the outlines of the form's boxes; in text mode as the printer's character grid. F11 prints from here
+// as from the main window; Escape closes.
 #include "print/PrintTarget.h"
 
 #include <QDialog>

@@ -4,12 +4,14 @@
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
+#include "escp/TextModePaper.h"
+#include "escp/TextModeRenderer.h"
+#include "escp/qt/QtGlyphSource.h"
 #include "platform/Conversions.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
-#include "print/EffectiveResolution.h"
 #include "print/MillimetreOffset.h"
 #include "print/PrinterRegistration.h"
 #include "print/TestPage.h"
@@ -155,7 +157,7 @@ void TForm_SLIP97YPrn::FormShow() {
     KyNumEdit_DOWN->SetText("");
     KyNumEdit_TOP->setFocus(Qt::OtherFocusReason);
     try {
-        const TPoint dpi = EffectiveResolutionOf(HqPrinter());
+        const TPoint dpi = escp::ModeResolution(desk_.SlipPrintMode(), HqPrinter());
         Label_Resolution->setText(U("解像度 %1×%2 dpi\n1ドット = %3×%4 mm")
                                       .arg(dpi.X)
                                       .arg(dpi.Y)
@@ -191,6 +193,7 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
     r.top = KyNumEdit_TOP->Text();
     r.left = KyNumEdit_LEFT->Text();
     r.registered = desk_.SlipTypeHasPrinter(); // margins alone register no printer
+    r.mode = desk_.SlipPrintMode();
     // This dialog finds the file in the working directory of the moment.
     const std::string path = RegistrationFilePath(NativePath(QDir::currentPath()));
     WritePrinterRegistration(path, slipType, r);
@@ -201,7 +204,8 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
 void TForm_SLIP97YPrn::BitBtn_TestPrintClick() {
     if (!msgbox::AskYesNo(U("試し印字しますか?"))) return;
     THqPrinter& printer = HqPrinter();
-    const TPoint dpi = EffectiveResolutionOf(printer);
+    const PrintMode mode = desk_.SlipPrintMode();
+    const TPoint dpi = escp::ModeResolution(mode, printer);
     LayoutCaptions captions;
     captions.dpix = IntToStr(dpi.X);
     captions.dpiy = IntToStr(dpi.Y);
@@ -209,7 +213,14 @@ void TForm_SLIP97YPrn::BitBtn_TestPrintClick() {
     captions.prnLeft = KyNumEdit_LEFT->Text();
     // Laid out before the document begins: a bad margin leaves nothing at the spooler.
     const TestPage page = LayoutTestPage(captions);
-    printer.BeginDoc(cp932::FromUtf8("tavo_Zaridi2  試し印字"));
+    const std::string title = cp932::FromUtf8("tavo_Zaridi2  試し印字");
+    if (mode == PrintMode::Text) { // in the slips' own mode, so the offset measured is theirs
+        QtGlyphSource glyphs;
+        const PageGeometry paper = escp::TextModePaper(printer, desk_.StockName());
+        printer.PrintRaw(title, escp::RenderTestPage(page, escp::PageDotsOf(paper), glyphs).bytes);
+        return;
+    }
+    printer.BeginDoc(title);
     try {
         DrawTestPage(printer.GetCanvas(), page);
     } catch (...) {
@@ -220,7 +231,7 @@ void TForm_SLIP97YPrn::BitBtn_TestPrintClick() {
 }
 
 void TForm_SLIP97YPrn::BitBtn_MmAddClick() {
-    const TPoint dpi = EffectiveResolutionOf(HqPrinter());
+    const TPoint dpi = escp::ModeResolution(desk_.SlipPrintMode(), HqPrinter());
     // Both worked out before either field changes, so a bad entry changes nothing.
     const std::string top = ShiftMargin(KyNumEdit_TOP->Text(), KyNumEdit_DOWN->Text(), dpi.Y);
     const std::string left = ShiftMargin(KyNumEdit_LEFT->Text(), KyNumEdit_RIGHT->Text(), dpi.X);
