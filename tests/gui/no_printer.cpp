@@ -108,7 +108,8 @@ private slots:
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
         QVERIFY2(info.contains(QStringLiteral("720 x 288 pts")), qPrintable(info));
         QString text = Poppler("pdftotext", pdf);
-        text.remove(QRegularExpression(QStringLiteral("\\s"))); // the postcode's digits stand in boxes of their own
+        text.remove(
+            QRegularExpression(QStringLiteral("\\s"))); // the postcode's digits stand in boxes of their own
         for (const char* part : {"5300001", "大阪府大阪市北区梅田1-1", "山田", "はちみつ"})
             QVERIFY2(text.contains(U(part)), qPrintable(text));
 

@@ -292,7 +292,7 @@ void TForm_Main::BuildGoodsAndPrinter() {
     ComboBox3 = list("ComboBox3", 68);
     Caption(GroupBox1, "用紙選択", 2, 94, 50, 24)->setFont(DesignFont(12));
     ComboBox_SEL = Make<QComboBox>(GroupBox1, "ComboBox_SEL", 54, 94, 132, 24);
-    ComboBox_SEL->setFont(DesignFont(13)); // 連続(４インチ) whole, bracket included
+    ComboBox_SEL->setFont(DesignFont(13));  // 連続(４インチ) whole, bracket included
     for (slip::Stock stock : slip::kStocks) // in the enum's order: an item's index is its stock
         ComboBox_SEL->addItem(FromCp932(slip::StockName(stock)));
     BitBtn_PrnSet = Glyph(GroupBox1, "BitBtn_PrnSet", QStyle::SP_ComputerIcon, 6, 122, 180, 26);

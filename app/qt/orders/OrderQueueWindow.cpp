@@ -12,8 +12,8 @@
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
-#include "platform/qt/LogCategories.h"
 #include "platform/RuntimeErrors.h"
+#include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 
 #include <QDir>
