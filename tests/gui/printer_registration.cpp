@@ -30,13 +30,6 @@ void ChoosePrinter(QWidget* d, int printer, int paper, bool ok) {
     dialog->Buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
 }
 
-QStringList Items(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
-
 QStringList Margins(TForm_Main& w) {
     return {w.Label_PrinterIndex->text(), w.Label_Prn_Top->text(), w.Label_Prn_Left->text()};
 }

@@ -304,17 +304,17 @@ void OrderQueueWindow::SlipPrinted() {
         return;
     }
     Load(static_cast<int>(*next), true);
-    // Asked once the job's own handler has returned, so one slip after another never nests.
-    if (desk_.Stock() == slip::Stock::HandFed) QTimer::singleShot(0, this, [this] { AskNextHandFed(); });
+    // Told once the job's own handler has returned, so one slip after another never nests.
+    if (desk_.Stock() == slip::Stock::HandFed) QTimer::singleShot(0, this, [this] { TellNextHandFed(); });
 }
 
-void OrderQueueWindow::AskNextHandFed() {
+// The next order is loaded, not printed: the clerk sets the slip, looks at it and prints with F11.
+void OrderQueueWindow::TellNextHandFed() {
     if (Running() || Current() < 0 || !desk_.FromOrder() || StatusOf(Current()) != Status::Open) return;
-    if (!msgbox::AskYesNo(U("次の送り状をセットしてください"))) {
-        desk_.FocusSlip();
-        return;
-    }
-    Guarded([this] { desk_.PrintSlip(); });
+    const orders::Order& o = OrderAt(Current());
+    msgbox::Notify(U("次の送り状をセットしてください\n読み込んだ注文: %1（%2）\nF11で印刷します")
+                       .arg(NameOf(o), Q(o.fields.Edit_Custo1)));
+    desk_.FocusSlip();
 }
 
 // The orders with problems among those a run would print: listed, and asked about before any is.

@@ -80,7 +80,7 @@ protected:
 private:
     void SlipPrinted();
     void Load(int row, bool activateMain);
-    void AskNextHandFed();
+    void TellNextHandFed();
     bool AskAboutProblems(const std::vector<std::size_t>& rows);
     void RunStep();
     void EndRun();

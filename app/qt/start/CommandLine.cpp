@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cerrno>
@@ -230,7 +231,7 @@ int RunSelfTest(QWidget& window) {
     });
     // Leaves after the first paint and after the printer's part of the start that follows it, so the
     // check also covers what start-up reports about the printer.
-    new AfterFirstPaint(&window, [] {
+    new AfterFirstPaint(&window, [&window] {
         // An installation without one of the libraries loaded late would start, but not print, keep
         // a history on a server or import postcodes.
         if (const std::string errors = late_library::LoadErrors(); !errors.empty()) {
@@ -239,7 +240,14 @@ int RunSelfTest(QWidget& window) {
             QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
             return;
         }
-        auto leave = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+        // What the start-up said without a box (no printer, for one) is reported too.
+        auto leave = [&window] {
+            if (const QStatusBar* status = window.findChild<QStatusBar*>();
+                status && !status->currentMessage().trimmed().isEmpty())
+                Print(stderr, kProgram + QStringLiteral(" --self-test: the status line said: ") +
+                                  status->currentMessage() + QStringLiteral("\n"));
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        };
         if (THqPrinterInstance* printer = THqPrinterInstance::Current())
             printer->WhenReady(qApp, leave);
         else
