@@ -159,7 +159,7 @@ void THistoryWindow::WithStore(F&& use) {
     }
 }
 
-void THistoryWindow::Open() {
+bool THistoryWindow::Open() {
     // What waits goes in on the recording thread; the list shows it once it is in.
     desk_.Flush([this] {
         if (isVisible()) Search();

@@ -27,7 +27,7 @@ public:
 
     // Records kept back go in, then the newest slips are shown with the last one printed here selected.
     // Raises when the store cannot be read: the window then stays closed.
-    void Open();
+    bool Open();
     // The search the fields describe. Raises when the store cannot be read.
     void Search();
     // The selected slip into the main window, which comes forward so that F11 reprints it.
