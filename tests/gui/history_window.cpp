@@ -1,6 +1,7 @@
 // The history window (F6) on the real main window, over a real store in the working folder: search,
 // loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
 #include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/ShippedExportDialog.h"
@@ -236,19 +237,59 @@ private slots:
         THistoryWindow& h = OpenWindow(StartSeeded());
         QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{4}); // newest first, first row selected
         h.Grid->setFocus();
-        Scan("123456789012");
-        QCOMPARE(Store()->Get(4)->tracking, std::string("123456789012"));
+        Scan("123456789013");
+        QCOMPARE(Store()->Get(4)->tracking, std::string("123456789013"));
         QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{3});
-        Scan("210987654321");
-        QCOMPARE(Store()->Get(3)->tracking, std::string("210987654321"));
+        Scan("2109-8765-4323");
+        QCOMPARE(Store()->Get(3)->tracking, std::string("210987654323"));
         QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{1}); // 2 has a number already
-        QVERIFY(!h.Label_Status->text().contains(U("12 桁")));
-
-        Scan("12345678901"); // a digit short: stored, with a warning, and the row stays
-        QCOMPARE(Store()->Get(1)->tracking, std::string("12345678901"));
-        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{1});
-        QVERIFY(h.Label_Status->text().contains(U("12 桁")));
         QCOMPARE(Store()->Get(2)->tracking, std::string("111122223333"));
+        QVERIFY(fx->boxes.Shown().empty());
+    }
+
+    // Typed into the scan field of the newest row: what is stored, and how the window says so.
+    void enteredNumbersAreCheckedBeforeAnythingIsStored_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("confirm"); // the answer to the second question, when one comes
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("wrong check digit") << "123456789012" << true << "" << 0 << true;
+        QTest::newRow("registered, wrong check digit") << "12345678901" << true << "" << 0 << true;
+        QTest::newRow("S10, wrong check digit") << "EE473124828JP" << true << "" << 0 << true;
+        QTest::newRow("full width with hyphens") << U("１２３４－５６７８－９０１３") << true << "123456789013" << 0
+                                                 << false;
+        QTest::newRow("registered") << "12345678903" << true << "12345678903" << 0 << false;
+        QTest::newRow("S10 in lower case") << "ee473124829jp" << true << "EE473124829JP" << 0 << false;
+        QTest::newRow("another carrier's, confirmed") << "AB-123" << true << "AB-123" << 1 << false;
+        QTest::newRow("a digit short, not confirmed") << "1234567890" << false << "" << 1 << false;
+    }
+    void enteredNumbersAreCheckedBeforeAnythingIsStored() {
+        QFETCH(QString, typed);
+        QFETCH(bool, confirm);
+        QFETCH(QString, stored);
+        QFETCH(int, questions);
+        QFETCH(bool, refused);
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        fx->boxes.AnswerNext(confirm);
+        h.Edit_Scan->setFocus();
+        TypeText(h.Edit_Scan, typed);
+        QTest::keyClick(h.Edit_Scan, Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(Store()->Get(4)->tracking), stored);
+        QCOMPARE(static_cast<int>(fx->boxes.Shown().size()), questions);
+        QCOMPARE(h.Label_Status->text().startsWith(U("送り状番号が正しくありません（確認数字）")), refused);
+        // The row moves on only when a number was stored; a refused one waits, selected, to be replaced.
+        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{stored.isEmpty() ? 4 : 3});
+        QCOMPARE(h.Edit_Scan->selectedText(), stored.isEmpty() ? typed : QString());
+        // A number of no known shape is marked where it is shown; so is one stored before the check.
+        const auto shown = [&](std::int64_t id) {
+            for (int row = 0; row < h.RowCount(); ++row)
+                if (h.Row(row).id == id)
+                    return h.Grid->model()->index(row, THistoryModel::Tracking).data().toString();
+            return QString();
+        };
+        QCOMPARE(shown(4), stored.isEmpty() || questions == 0 ? stored : U("※") + stored);
+        QCOMPARE(shown(2), U("※111122223333"));
     }
 
     void exportsTheShippedListInEitherEncoding_data() {

@@ -1,10 +1,32 @@
 #include "app/qt/history/HistoryModel.h"
 
 #include "platform/qt/QtText.h"
+#include "tracking/SlipNumber.h"
+
+#include <QColor>
+
+namespace {
+
+// Why a stored number is not one whose check digit we know to be right; "" when it is. Taken from the
+// number itself, so numbers stored before the check came are marked too.
+QString DoubtAbout(const std::string& number) {
+    if (number.empty()) return {};
+    const tracking::SlipNumber n = tracking::ReadSlipNumber(number);
+    if (n.kind == tracking::SlipNumberKind::Unknown)
+        return U("知っている形ではない番号です（確かめて保存されたもの）");
+    return n.valid ? QString() : U("確認数字が合いません");
+}
+
+} // namespace
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const history::HistoryRecord& r = rows[static_cast<std::size_t>(index.row())];
+    if (index.column() == Tracking && !DoubtAbout(r.tracking).isEmpty()) {
+        if (role == Qt::ForegroundRole) return QColor(0xc0, 0, 0);
+        if (role == Qt::ToolTipRole) return DoubtAbout(r.tracking);
+        if (role == Qt::DisplayRole) return kDoubtMark + FromCp932(r.tracking);
+    }
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const slip::Record& v = r.values;
     switch (index.column()) {
     case Id:

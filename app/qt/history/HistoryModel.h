@@ -2,6 +2,7 @@
 #include "history/HistoryRecord.h"
 
 #include <QAbstractTableModel>
+#include <QString>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,9 @@
 // The rows of one search; texts are converted only when a cell is shown.
 class THistoryModel : public QAbstractTableModel {
 public:
+    // Before a tracking number of no known shape or with a wrong check digit, in red.
+    static inline const QString kDoubtMark = QStringLiteral("※");
+
     enum Column { Id, Time, Name, Zip, Address, Tel, Goods, SlipType, Tracking, Order, ReprintOf, Columns };
 
     using QAbstractTableModel::QAbstractTableModel;

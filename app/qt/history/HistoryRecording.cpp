@@ -78,7 +78,7 @@ THistoryWindow& THistoryDesk::Window() {
     return *window_;
 }
 
-void THistoryDesk::RecordPrinted(const std::string& order) {
+void THistoryDesk::RecordPrinted(const std::string& order, const std::string& tracking) {
     history::HistoryRecord r;
     try {
         r = PrintedRecord(desk_);
@@ -90,15 +90,17 @@ void THistoryDesk::RecordPrinted(const std::string& order) {
         return;
     }
     r.order = order;
+    r.tracking = tracking;
     if (loadedId_ != 0) r.reprintOf = loadedId_;
     desk_.Help().Say(U("印刷しました。記録しています…"));
-    Worker().Record(std::move(r), [this](const history::RecordOutcome& o) {
+    Worker().Record(std::move(r), [this, tracking](const history::RecordOutcome& o) {
         QString help;
         if (o.status == history::RecordOutcome::Status::Stored) {
             lastRecordedId_ = o.id;
-            help =
-                U("印刷しました（履歴 No.%1）。送り状番号は F6 の履歴で、この行を選んでスキャンしてください")
-                    .arg(o.id);
+            help = tracking.empty()
+                       ? U("印刷しました（履歴 No.%1）。送り状番号は F6 の履歴で、この行を選んでスキャンしてください")
+                             .arg(o.id)
+                       : U("印刷しました（履歴 No.%1、送り状番号 %2）").arg(o.id).arg(FromCp932(tracking));
             if (!o.message.empty()) help += QStringLiteral("　") + FromCp932(o.message);
         } else {
             help = FromCp932(o.message);

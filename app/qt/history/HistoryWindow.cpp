@@ -5,6 +5,7 @@
 #include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
+#include "app/qt/common/SlipNumberEntry.h"
 #include "app/qt/history/DayEdit.h"
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
@@ -13,6 +14,7 @@
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
+#include "tracking/SlipNumber.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -177,6 +179,7 @@ bool THistoryWindow::Open() {
     Grid->setFocus(Qt::OtherFocusReason);
     // Some platforms activate a window only once it is on the screen.
     QTimer::singleShot(0, this, [this] { activateWindow(); });
+    return true;
 }
 
 void THistoryWindow::Search() {
@@ -219,20 +222,22 @@ void THistoryWindow::StoreTracking(const QString& number) {
         return;
     }
     const std::int64_t id = Row(row).id;
+    const CheckedSlipEntry entry = CheckTypedSlipNumber(number);
+    if (entry.verdict != CheckedSlipEntry::Take) {
+        // Selected whole, so that the next scan replaces it.
+        Edit_Scan->selectAll();
+        if (entry.verdict == CheckedSlipEntry::Refused) {
+            QApplication::beep();
+            ShowStatus(FromCp932(tracking::WrongCheckDigitMessage()) + U(": %1（保存していません）").arg(number),
+                       true);
+        }
+        return;
+    }
     history::TrackingResult result{};
-    WithStore([&](history::Store& store) { result = store.SetTracking(id, ToCp932(number)); });
+    WithStore([&](history::Store& store) { result = store.SetTracking(id, entry.number); });
     model_->SetTracking(row, result.stored);
     Edit_Scan->clear();
     const QString stored = FromCp932(result.stored);
-    if (result.warning) {
-        QApplication::beep();
-        ShowStatus(U("No.%1 の送り状番号 %2 は 12 桁ではありません。このまま保存しました。"
-                     "読み違いならもう一度スキャンしてください")
-                       .arg(id)
-                       .arg(stored),
-                   true);
-        return;
-    }
     for (int next = row + 1; next < RowCount(); ++next) {
         if (Row(next).tracking.empty()) {
             Select(next);

@@ -32,9 +32,9 @@ public:
     void Search();
     // The selected slip into the main window, which comes forward so that F11 reprints it.
     void LoadSelected();
-    // Stores `number` on the selected row, then selects the next row below that has none. A number
-    // that is not the carrier's 12 digits is stored too, with a warning, and the row stays selected so
-    // that a second scan can replace it.
+    // Stores `number` on the selected row, then selects the next row below that has none. A number is
+    // checked first: a wrong check digit is refused on the status line and nothing is stored; a number
+    // of no known shape is stored only when the question about it is answered Yes.
     void StoreTracking(const QString& number);
     // Asks for the ship days, the encoding and the file, then writes the shipped list.
     void ExportClick();
