@@ -58,29 +58,30 @@ TEST(SqliteStore, ANewFileIsInWalModeAtTheCurrentSchema) {
     std::string path = dir.File("tavo_Zaridi2.db");
     Open(path)->Insert(SampleSlip());
     EXPECT_EQ(Sql(path, "PRAGMA journal_mode; PRAGMA user_version; SELECT count(*) FROM slip_history"),
-              "wal|2|1|");
+              "wal|" + std::to_string(history::kSchemaVersion) + "|1|");
 }
 
 TEST(SqliteStore, AnOlderSchemaIsMigratedKeepingItsRows) {
     TempDir dir;
     std::string path = dir.File("h.db");
-    Open(path)->Insert(SampleSlip());
-    // Back to version 1: the table alone.
-    Sql(path,
-        "DROP INDEX slip_history_time; DROP INDEX slip_history_printed_day; DROP INDEX slip_history_ship_day;"
-        "DROP INDEX slip_history_order; DROP INDEX slip_history_reprint; DROP INDEX slip_history_untracked;"
-        "PRAGMA user_version = 1");
+    LeaveAtVersion(*history::OpenSqlite(path), 1); // the table alone
     EXPECT_EQ(Open(path)->Search({}).size(), 1u);
     EXPECT_EQ(Sql(path, "PRAGMA user_version; SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND "
                         "name LIKE 'slip_history_%'"),
-              "2|6|");
+              std::to_string(history::kSchemaVersion) + "|6|");
+}
+
+TEST(SqliteStore, AVersion2FileGainsThePlatformAndTheVoidMark) {
+    TempDir dir;
+    const std::string path = dir.File("h.db");
+    ExpectVersion2IsMigrated(*history::OpenSqlite(path), [&] { return Open(path); });
 }
 
 TEST(SqliteStore, FilesItMayNotChangeAreRefusedAndLeftExactlyAsTheyWere) {
     TempDir dir;
     std::string ours = dir.File("newer.db");
     Open(ours)->Insert(SampleSlip());
-    Sql(ours, "PRAGMA user_version = 3");
+    Sql(ours, "PRAGMA user_version = " + std::to_string(history::kSchemaVersion + 1));
     std::string damaged = dir.File("damaged.db");
     Open(damaged)->Insert(SampleSlip());
     std::string bytes = TempDir::Read(damaged);
