@@ -257,8 +257,8 @@ private slots:
         QTest::newRow("wrong check digit") << "123456789012" << true << "" << 0 << true;
         QTest::newRow("registered, wrong check digit") << "12345678901" << true << "" << 0 << true;
         QTest::newRow("S10, wrong check digit") << "EE473124828JP" << true << "" << 0 << true;
-        QTest::newRow("full width with hyphens") << U("１２３４－５６７８－９０１３") << true << "123456789013" << 0
-                                                 << false;
+        QTest::newRow("full width with hyphens")
+            << U("１２３４－５６７８－９０１３") << true << "123456789013" << 0 << false;
         QTest::newRow("registered") << "12345678903" << true << "12345678903" << 0 << false;
         QTest::newRow("S10 in lower case") << "ee473124829jp" << true << "EE473124829JP" << 0 << false;
         QTest::newRow("another carrier's, confirmed") << "AB-123" << true << "AB-123" << 1 << false;
@@ -290,6 +290,88 @@ private slots:
         };
         QCOMPARE(shown(4), stored.isEmpty() || questions == 0 ? stored : U("※") + stored);
         QCOMPARE(shown(2), U("※111122223333"));
+    }
+
+    // 書き損じ on the second slip keeps its number; its reprint takes the stack's next one.
+    void voidSlipKeepsItsNumberAndItsReprintTakesTheNext() {
+        fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
+        TForm_Main& w = StartSeeded();
+        THistoryWindow& h = OpenWindow(w);
+        SelectId(h, 2);
+        fx->boxes.AnswerNext(false);
+        h.Button_Void->click();
+        QVERIFY(!Store()->Get(2)->isVoid);
+        fx->boxes.AnswerNext(true);
+        h.Button_Void->click();
+        QVERIFY(fx->boxes.Shown().back().text.contains(QStringLiteral("111122223333")));
+        const history::HistoryRecord voided = *Store()->Get(2);
+        QVERIFY(voided.isVoid);
+        QCOMPARE(voided.tracking, std::string("111122223333"));
+        QVERIFY(h.Grid->model()
+                    ->index(h.CurrentRow(), THistoryModel::Tracking)
+                    .data()
+                    .toString()
+                    .endsWith(U("（書き損じ）")));
+
+        QTest::keyClick(h.Grid, Qt::Key_Return);
+        Print(w);
+        const history::HistoryRecord reprint = All().back();
+        QCOMPARE(reprint.reprintOf, std::optional<std::int64_t>(2));
+        QCOMPARE(reprint.tracking, std::string("512547514334"));
+        QVERIFY(!reprint.isVoid);
+        QVERIFY(fx->Read("tavo_a500.ini").find("NextSlipNo=512547514345\r\n") != std::string::npos);
+    }
+
+    // 番号を合わせる for the main window's slip type, the counter at 512547514334.
+    void resynchronisingRecordsTheSkippedSlipsVoid_data() {
+        QTest::addColumn<QString>("inPrinter");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QStringList>("voided"); // the void records added, oldest first
+        QTest::addColumn<QString>("counter");    // NextSlipNo afterwards
+        QTest::addColumn<bool>("error");
+        const QString at = "512547514334";
+        QTest::newRow("three slips on")
+            << "5125-4751-4360" << true << QStringList{"512547514334", "512547514345", "512547514356"}
+            << "512547514360" << false;
+        QTest::newRow("three slips on, No") << "512547514360" << false << QStringList{} << at << false;
+        QTest::newRow("in step") << at << true << QStringList{} << at << false;
+        QTest::newRow("a slip before the counter") << "512547514323" << true << QStringList{} << at << true;
+        QTest::newRow("wrong check digit, then cancelled")
+            << "512547514361" << true << QStringList{} << at << false;
+    }
+    void resynchronisingRecordsTheSkippedSlipsVoid() {
+        QFETCH(QString, inPrinter);
+        QFETCH(bool, yes);
+        QFETCH(QStringList, voided);
+        QFETCH(QString, counter);
+        QFETCH(bool, error);
+        fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
+        TForm_Main& w = StartSeeded();
+        SelectSlipType(w, 1);
+        THistoryWindow& h = OpenWindow(w);
+        fx->boxes.Clear();
+        fx->boxes.TypeNext(inPrinter);
+        fx->boxes.AnswerNext(yes);
+        h.Button_Resync->click();
+        QVERIFY(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
+        QVERIFY(fx->boxes.Asked().at(0).contains(U("「連続(４インチ)」のプリンタにある送り状の番号")));
+        QVERIFY(fx->boxes.Asked().at(0).contains(QStringLiteral("512547514334")));
+        QCOMPARE(fx->boxes.Errors().size(), std::size_t{error ? 1u : 0u});
+        QStringList added;
+        for (const history::HistoryRecord& r : All()) {
+            if (r.id <= 4) continue;
+            QVERIFY(r.isVoid);
+            QCOMPARE(r.values.ComboBox_SEL, Sj("連続(４インチ)"));
+            added << QString::fromStdString(r.tracking);
+        }
+        QCOMPARE(added, voided);
+        QVERIFY(fx->Read("tavo_a500.ini").find("NextSlipNo=" + counter.toStdString() + "\r\n") !=
+                std::string::npos);
+        // The window lists what it recorded, each with its mark.
+        QCOMPARE(h.RowCount(), 4 + static_cast<int>(voided.size()));
+        if (!voided.isEmpty())
+            QCOMPARE(h.Grid->model()->index(0, THistoryModel::Tracking).data().toString(),
+                     voided.back() + U("（書き損じ）"));
     }
 
     void exportsTheShippedListInEitherEncoding_data() {

@@ -8,7 +8,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -75,6 +79,54 @@ private slots:
         });
         msgbox::Notify(QString::fromUtf8("ご依頼主を登録しました"));
         QCOMPARE(*buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    // The line F11 asks for (the next slip number): what the user types, then what ends the box.
+    void textBoxGivesWhatWasTypedOnlyOnOk_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("end"); // "enter", "alternative", "escape"
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("scanned: digits and Enter") << "512547514334"
+                                                   << "enter" << true << "512547514334";
+        QTest::newRow("Enter on an empty line waits") << ""
+                                                      << "enter" << false << "";
+        QTest::newRow("the third button") << "5125"
+                                          << "alternative" << true << "";
+        QTest::newRow("Escape") << "512547514334"
+                                << "escape" << false << "";
+    }
+    void textBoxGivesWhatWasTypedOnlyOnOk() {
+        QFETCH(QString, typed);
+        QFETCH(QString, end);
+        QFETCH(bool, answered);
+        QFETCH(QString, answer);
+        auto title = std::make_shared<QString>();
+        QTimer::singleShot(0, [=] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            // However the checks end, the box is closed: the test never waits on it.
+            const auto close = qScopeGuard([box] {
+                if (box->isVisible()) box->reject();
+            });
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            *title = box->windowTitle();
+            auto* edit = box->findChild<QLineEdit*>();
+            QVERIFY(edit && edit->hasFocus());
+            QVERIFY(!edit->testAttribute(Qt::WA_InputMethodEnabled));
+            QTest::keyClicks(edit, typed);
+            if (end == "alternative") {
+                for (QPushButton* b : box->findChildren<QPushButton*>())
+                    if (b->text() == QString::fromUtf8("番号なしで印刷")) b->click();
+            } else {
+                QTest::keyClick(edit, end == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+            }
+        });
+        const std::optional<QString> got =
+            msgbox::AskText(QString::fromUtf8("次の送り状番号"), QString::fromUtf8("番号なしで印刷"));
+        QCOMPARE(*title, AppTitle());
+        QCOMPARE(got.has_value(), answered);
+        if (got) QCOMPARE(*got, answer);
     }
 
     void handlerErrorShowsItsMessage() {

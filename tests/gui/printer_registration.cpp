@@ -345,13 +345,21 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("after"); // NextSlipNo afterwards; "-" for no key
         QTest::addColumn<QString>("error");
-        QTest::newRow("folded and kept") << "" << U("５１２５－４７５１－４３３４") << true << "512547514334" << "";
-        QTest::newRow("wrong check digit") << "" << "512547514335" << true << "-"
-                                           << U("送り状番号が正しくありません（確認数字）");
-        QTest::newRow("not a stack's shape") << "" << "13112383852" << true << "-" << U("12桁");
-        QTest::newRow("No keeps the old one") << "512547514334" << "512547514345" << false << "512547514334" << "";
-        QTest::newRow("emptied clears it") << "512547514334" << "" << true << "" << "";
-        QTest::newRow("a broken one is shown to be mended") << "12345" << "512547514345" << true << "512547514345"
+        QTest::newRow("folded and kept") << "" << U("５１２５－４７５１－４３３４") << true << "512547514334"
+                                         << "";
+        QTest::newRow("wrong check digit")
+            << ""
+            << "512547514335" << true << "-" << U("送り状番号が正しくありません（確認数字）");
+        QTest::newRow("not a stack's shape") << ""
+                                             << "13112383852" << true << "-" << U("12桁");
+        QTest::newRow("No keeps the old one") << "512547514334"
+                                              << "512547514345" << false << "512547514334"
+                                              << "";
+        QTest::newRow("emptied clears it") << "512547514334"
+                                           << "" << true << ""
+                                           << "";
+        QTest::newRow("a broken one is shown to be mended") << "12345"
+                                                            << "512547514345" << true << "512547514345"
                                                             << "";
     }
     void nextSlipNumberIsCheckedWhereItIsTyped() {
@@ -361,7 +369,8 @@ private slots:
         QFETCH(QString, after);
         QFETCH(QString, error);
         const std::string section = Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n");
-        fx->Write("tavo_a500.ini", section + (stored.isEmpty() ? "" : "NextSlipNo=" + stored.toStdString() + "\r\n"));
+        fx->Write("tavo_a500.ini",
+                  section + (stored.isEmpty() ? "" : "NextSlipNo=" + stored.toStdString() + "\r\n"));
         TForm_Main& w = Start();
         QString shown;
         InDialog user([&](QWidget* d) {

@@ -47,7 +47,8 @@ protected:
         everything.oldestFirst = true;
         std::vector<std::string> numbers;
         for (const history::HistoryRecord& r :
-             history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")))->Search(everything))
+             history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")))
+                 ->Search(everything))
             numbers.push_back(r.tracking);
         return numbers;
     }
@@ -97,14 +98,25 @@ TEST_F(SlipNumberPrintTest, WithoutACounterF11AsksForTheSlipInThePrinter) {
         const char* name;
         std::vector<std::optional<QString>> typed; // the answers to the number question, in turn
         bool printed;
-        const char* recorded;            // the slip's number in the history
-        const char* counter;             // NextSlipNo afterwards, "" when none is set
-        std::size_t notices;             // refusals told before the question came again
-        std::size_t askedOnSecondPrint;  // whether the next F11 asks again
+        const char* recorded;           // the slip's number in the history
+        const char* counter;            // NextSlipNo afterwards, "" when none is set
+        std::size_t notices;            // refusals told before the question came again
+        std::size_t askedOnSecondPrint; // whether the next F11 asks again
     } cases[] = {
-        {"a wrong check digit, then the number folded", {QStringLiteral("512547514335"), U("５１２５－４７５１－４３３４")}, true,
-         "512547514334", "512547514345", 1, 0},
-        {"not a stack's shape, then cancelled", {QStringLiteral("13112383852"), std::nullopt}, false, nullptr, "", 1, 1},
+        {"a wrong check digit, then the number folded",
+         {QStringLiteral("512547514335"), U("５１２５－４７５１－４３３４")},
+         true,
+         "512547514334",
+         "512547514345",
+         1,
+         0},
+        {"not a stack's shape, then cancelled",
+         {QStringLiteral("13112383852"), std::nullopt},
+         false,
+         nullptr,
+         "",
+         1,
+         1},
         {"printed without numbers", {QString()}, true, "", "", 0, 0},
     };
     for (const auto& c : cases) {
@@ -121,7 +133,8 @@ TEST_F(SlipNumberPrintTest, WithoutACounterF11AsksForTheSlipInThePrinter) {
         for (const ShownBox& b : fx->boxes.Shown())
             notices += b.kind == msgbox::Kind::Notice;
         EXPECT_EQ(notices, c.notices);
-        EXPECT_EQ(RecordedNumbers(), c.recorded ? std::vector<std::string>{c.recorded} : std::vector<std::string>{});
+        EXPECT_EQ(RecordedNumbers(),
+                  c.recorded ? std::vector<std::string>{c.recorded} : std::vector<std::string>{});
         EXPECT_EQ(Counter().number, c.counter);
 
         fx->boxes.Clear();

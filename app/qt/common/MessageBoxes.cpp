@@ -63,7 +63,8 @@ std::optional<QString> AskText(const QString& text, const QString& alternative) 
     if (Logged(text)) return std::nullopt;
     if (CurrentTextResponder()) {
         std::optional<QString> answer = CurrentTextResponder()(text);
-        if (answer && answer->trimmed().isEmpty()) answer = alternative.isEmpty() ? std::nullopt : std::optional(QString());
+        if (answer && answer->trimmed().isEmpty())
+            answer = alternative.isEmpty() ? std::nullopt : std::optional(QString());
         return answer;
     }
     if (CurrentResponder()) {

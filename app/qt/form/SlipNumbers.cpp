@@ -19,7 +19,8 @@ std::optional<std::string> TForm_Main::NextSlipNumber() {
                        .arg(QString::fromLatin1(kRegistrationFileName), FromCp932(slipType),
                             FromCp932(counter.number));
     question += U("「%1」の次の送り状番号（プリンタにセットした送り状の番号）を入力するか、"
-                  "送り状のバーコードをスキャンしてください。\n番号のない用紙なら「番号なしで印刷」を押してください。")
+                  "送り状のバーコードをスキャンしてください。\n番号のない用紙なら「番号なしで印刷」を押してく"
+                  "ださい。")
                     .arg(FromCp932(slipType));
     const std::optional<std::string> typed = AskStackSlipNumber(question, U("番号なしで印刷"));
     if (!typed) return std::nullopt;

@@ -226,12 +226,12 @@ public:
     void SpeedButton_F5Click();
 
     // History of printed slips (HistoryHandlers.cpp).
-    void SpeedButton_F6Click();                       // the history window
-    void SetUpHistoryKey();                           // F6's caption and hint, at first showing
+    void SpeedButton_F6Click(); // the history window
+    void SetUpHistoryKey();     // F6's caption and hint, at first showing
     // Right after EndDoc, with the slip's number ("" when none); never raises.
     void RecordPrintedSlip(const std::string& order, const std::string& slipNo);
-    void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
-    THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+    void FlushHistoryAfterFirstPaint(); // records kept back go in once the window is up
+    THistoryDesk& HistoryDesk();        // recorder and reprint link, made on first use
     // Postcode lookup and address check (PostcodeHandlers.cpp). The index is opened on first use.
     QLabel* Label_ZipWarning = nullptr; // red, beside the postcode: the address does not fit it
     // Enter in Edit_Zip or Edit_MyZip: fills the empty address from the code (a pick list when there

@@ -21,11 +21,15 @@ QString DoubtAbout(const std::string& number) {
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {
     const history::HistoryRecord& r = rows[static_cast<std::size_t>(index.row())];
-    if (index.column() == Tracking && !DoubtAbout(r.tracking).isEmpty()) {
-        if (role == Qt::ForegroundRole) return QColor(0xc0, 0, 0);
-        if (role == Qt::ToolTipRole) return DoubtAbout(r.tracking);
-        if (role == Qt::DisplayRole) return kDoubtMark + FromCp932(r.tracking);
+    if (index.column() == Tracking) {
+        const QString doubt = DoubtAbout(r.tracking);
+        const QString text = (doubt.isEmpty() ? QString() : kDoubtMark) + FromCp932(r.tracking) +
+                             (r.isVoid ? kVoidMark : QString());
+        if (role == Qt::DisplayRole) return text;
+        if (role == Qt::ToolTipRole) return doubt.isEmpty() ? text : text + QStringLiteral("\n") + doubt;
+        if (role == Qt::ForegroundRole && !doubt.isEmpty()) return QColor(0xc0, 0, 0);
     }
+    if (role == Qt::ForegroundRole && r.isVoid) return QColor(0x80, 0x80, 0x80);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const slip::Record& v = r.values;
     switch (index.column()) {
@@ -45,8 +49,6 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const {
         return FromCp932(v.Edit_G1);
     case SlipType:
         return FromCp932(v.ComboBox_SEL);
-    case Tracking:
-        return FromCp932(r.tracking);
     case Order:
         return FromCp932(r.order);
     case ReprintOf:

@@ -12,6 +12,8 @@ class THistoryModel : public QAbstractTableModel {
 public:
     // Before a tracking number of no known shape or with a wrong check digit, in red.
     static inline const QString kDoubtMark = QStringLiteral("※");
+    // After the number of a void slip (書き損じ, or skipped in a stack), whose row is grey.
+    static inline const QString kVoidMark = QString::fromUtf8("（書き損じ）");
 
     enum Column { Id, Time, Name, Zip, Address, Tel, Goods, SlipType, Tracking, Order, ReprintOf, Columns };
 
@@ -26,6 +28,11 @@ public:
     void SetTracking(int row, const std::string& number) {
         rows[static_cast<std::size_t>(row)].tracking = number;
         emit dataChanged(index(row, Tracking), index(row, Tracking));
+    }
+
+    void SetVoid(int row) {
+        rows[static_cast<std::size_t>(row)].isVoid = true;
+        emit dataChanged(index(row, 0), index(row, Columns - 1));
     }
 
     int rowCount(const QModelIndex& parent) const override {

@@ -108,7 +108,8 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     // Digits from the keyboard or the slip's barcode, never through the input method.
     Edit_NextSlipNo->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit_NextSlipNo->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
-    Edit_NextSlipNo->setToolTip(U("プリンタにセットした送り状の番号（12桁）。印刷するたびに次の番号に進みます"));
+    Edit_NextSlipNo->setToolTip(
+        U("プリンタにセットした送り状の番号（12桁）。印刷するたびに次の番号に進みます"));
     BitBtn_NextSlipNo = new QPushButton(U("番号を登録"), GroupBox_SlipNo);
     BitBtn_NextSlipNo->setObjectName(QStringLiteral("BitBtn_NextSlipNo"));
     BitBtn_NextSlipNo->setGeometry(22, 52, 130, 26);
@@ -180,9 +181,8 @@ void TForm_SLIP97YPrn::FormShow() {
     const tracking::StoredSlipCounter counter = ReadSlipCounter(desk_.WorkingDir(), desk_.StockName());
     Edit_NextSlipNo->setText(FromCp932(counter.number));
     Edit_NextSlipNo->setPlaceholderText(U("未設定（F11 で聞きます）"));
-    Edit_NextSlipNo->setStyleSheet(counter.state == tracking::StoredSlipCounter::Broken
-                                       ? QStringLiteral("color: #c00000;")
-                                       : QString());
+    Edit_NextSlipNo->setStyleSheet(
+        counter.state == tracking::StoredSlipCounter::Broken ? QStringLiteral("color: #c00000;") : QString());
     try {
         const TPoint dpi = escp::ModeResolution(desk_.SlipPrintMode(), HqPrinter());
         Label_Resolution->setText(U("解像度 %1×%2 dpi\n1ドット = %3×%4 mm")
@@ -272,7 +272,8 @@ void TForm_SLIP97YPrn::BitBtn_NextSlipNoClick() {
     const std::string slipType = desk_.StockName();
     const QString typed = Edit_NextSlipNo->text();
     if (typed.trimmed().isEmpty()) {
-        if (!msgbox::AskYesNo(U("「%1」の次の送り状番号を消しますか?\n次の F11 でまた聞きます").arg(FromCp932(slipType))))
+        if (!msgbox::AskYesNo(
+                U("「%1」の次の送り状番号を消しますか?\n次の F11 でまた聞きます").arg(FromCp932(slipType))))
             return;
         SaveSlipCounter(desk_.WorkingDir(), slipType, "");
         Edit_NextSlipNo->setStyleSheet({});
