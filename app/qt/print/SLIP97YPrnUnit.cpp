@@ -272,9 +272,7 @@ void TForm_SLIP97YPrn::BitBtn_NextSlipNoClick() {
     const std::string slipType = desk_.StockName();
     const QString typed = Edit_NextSlipNo->text();
     if (typed.trimmed().isEmpty()) {
-        if (!msgbox::AskYesNo(
-                U("「%1」の次の送り状番号を消しますか?\n次の F11 でまた聞きます").arg(FromCp932(slipType))))
-            return;
+        if (!msgbox::AskYesNo(U("「%1」の次の送り状番号を消しますか?").arg(FromCp932(slipType)))) return;
         SaveSlipCounter(desk_.WorkingDir(), slipType, "");
         Edit_NextSlipNo->setStyleSheet({});
         return;
