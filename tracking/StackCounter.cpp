@@ -5,18 +5,13 @@
 
 namespace tracking {
 
-namespace {
-
-// `number` folded, or ESlipCounter saying why a stack cannot run on it.
-std::string RequireDomestic(std::string_view number) {
+std::string StackNumber(std::string_view number) {
     const SlipNumber n = ReadSlipNumber(number);
     if (n.kind != SlipNumberKind::Domestic)
         throw ESlipCounter(cp932::FromUtf8("送り状の束の番号は12桁の数字です：") + std::string(number));
     if (!n.valid) throw ESlipCounter(WrongCheckDigitMessage());
     return n.number;
 }
-
-} // namespace
 
 StoredSlipCounter ReadNextSlipNo(const ProfileFile& file, std::string_view slipType) {
     const std::string stored = file.ReadString(slipType, kNextSlipNoKey, "");
@@ -28,16 +23,16 @@ StoredSlipCounter ReadNextSlipNo(const ProfileFile& file, std::string_view slipT
 
 void WriteNextSlipNo(ProfileFile& file, std::string_view slipType, std::string_view number) {
     const bool blank = FoldSlipNumber(number).value_or("x").empty();
-    file.WriteString(slipType, kNextSlipNoKey, blank ? std::string() : RequireDomestic(number));
+    file.WriteString(slipType, kNextSlipNoKey, blank ? std::string() : StackNumber(number));
 }
 
 std::string NextSlipNoAfter(std::string_view used) {
-    return NextInStack(RequireDomestic(used)).value_or("");
+    return NextInStack(StackNumber(used)).value_or("");
 }
 
 std::vector<std::string> SkippedSlipNumbers(std::string_view counter, std::string_view inPrinter) {
-    const std::string from = RequireDomestic(counter);
-    const std::string to = RequireDomestic(inPrinter);
+    const std::string from = StackNumber(counter);
+    const std::string to = StackNumber(inPrinter);
     // Same length, so the first eleven digits compare as numbers do.
     if (to.compare(0, 11, from, 0, 11) < 0)
         throw ESlipCounter(cp932::FromUtf8("プリンタの送り状 ") + to + cp932::FromUtf8(" は次の送り状番号 ") +

@@ -33,6 +33,10 @@ struct StoredSlipCounter {
     std::string number; // Set: the number folded (12 digits); Broken: the value as stored
 };
 
+// `number` (typed or scanned) folded, as a stack can run on it: ESlipCounter with the check-digit message
+// for a wrong check digit, or saying that a stack runs on 12 digits for any other shape.
+std::string StackNumber(std::string_view number);
+
 StoredSlipCounter ReadNextSlipNo(const ProfileFile& file, std::string_view slipType);
 
 // Stores `number`, folded, which must be a valid domestic number (ESlipCounter with the check-digit

@@ -1,6 +1,7 @@
 // The history window (F6) on the real main window, over a real store in the working folder: search,
 // loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
 #include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/ShippedExportDialog.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -125,6 +127,14 @@ class HistoryWindowTest : public QObject {
         for (int row = 0; row < h.RowCount(); ++row)
             ids.push_back(h.Row(row).id);
         return ids;
+    }
+
+    // The tracking cell of record `id` as the list shows it.
+    static QString Shown(const THistoryWindow& h, std::int64_t id) {
+        for (int row = 0; row < h.RowCount(); ++row)
+            if (h.Row(row).id == id)
+                return h.Grid->model()->index(row, THistoryModel::Tracking).data().toString();
+        return {};
     }
 
     void SelectId(THistoryWindow& h, std::int64_t id) {
@@ -236,19 +246,100 @@ private slots:
         THistoryWindow& h = OpenWindow(StartSeeded());
         QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{4}); // newest first, first row selected
         h.Grid->setFocus();
-        Scan("123456789012");
-        QCOMPARE(Store()->Get(4)->tracking, std::string("123456789012"));
+        Scan("123456789013");
+        QCOMPARE(Store()->Get(4)->tracking, std::string("123456789013"));
         QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{3});
-        Scan("210987654321");
-        QCOMPARE(Store()->Get(3)->tracking, std::string("210987654321"));
+        Scan("2109-8765-4323");
+        QCOMPARE(Store()->Get(3)->tracking, std::string("210987654323"));
         QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{1}); // 2 has a number already
-        QVERIFY(!h.Label_Status->text().contains(U("12 桁")));
-
-        Scan("12345678901"); // a digit short: stored, with a warning, and the row stays
-        QCOMPARE(Store()->Get(1)->tracking, std::string("12345678901"));
-        QCOMPARE(h.Row(h.CurrentRow()).id, std::int64_t{1});
-        QVERIFY(h.Label_Status->text().contains(U("12 桁")));
         QCOMPARE(Store()->Get(2)->tracking, std::string("111122223333"));
+        QVERIFY(fx->boxes.Shown().empty());
+    }
+
+    // Typed into the scan field of the newest row: what is stored, and how the window says so.
+    void enteredNumbersAreCheckedBeforeAnythingIsStored_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("confirm");  // the answer to the question about a number of no known shape
+        QTest::addColumn<QString>("shown"); // on the row afterwards: "" when nothing was stored
+        QTest::newRow("wrong check digit") << "123456789012" << true << "";
+        QTest::newRow("full width, hyphens") << U("１２３４－５６７８－９０１３") << true << "123456789013";
+        QTest::newRow("S10 in lower case") << "ee473124829jp" << true << "EE473124829JP";
+        QTest::newRow("another carrier's") << "AB-123" << true << U("※AB-123");
+        QTest::newRow("a digit short, not confirmed") << "1234567890" << false << "";
+    }
+    void enteredNumbersAreCheckedBeforeAnythingIsStored() {
+        QFETCH(QString, typed);
+        QFETCH(bool, confirm);
+        QFETCH(QString, shown);
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        fx->boxes.AnswerNext(confirm);
+        TypeText(h.Edit_Scan, typed);
+        QTest::keyClick(h.Edit_Scan, Qt::Key_Return);
+        QCOMPARE(Shown(h, 4), shown);
+        QCOMPARE(QString::fromStdString(Store()->Get(4)->tracking), QString(shown).remove(U("※")));
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{shown.startsWith(U("※")) || !confirm});
+        QCOMPARE(h.Label_Status->text().startsWith(U("送り状番号が正しくありません（確認数字）")),
+                 shown.isEmpty() && confirm);
+        // Moved on only when stored; else the text waits, selected, for the next scan to replace it.
+        QCOMPARE(h.Edit_Scan->selectedText(), shown.isEmpty() ? typed : QString());
+        QCOMPARE(Shown(h, 2), U("※111122223333")); // stored before the check came
+    }
+
+    // 書き損じ keeps the number; a reprint of the slip takes the stack's next one.
+    void voidSlipKeepsItsNumberAndItsReprintTakesTheNext() {
+        fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
+        TForm_Main& w = StartSeeded();
+        THistoryWindow& h = OpenWindow(w);
+        SelectId(h, 2);
+        fx->boxes.AnswerNext(false);
+        h.Button_Void->click();
+        QVERIFY(!Store()->Get(2)->isVoid);
+        fx->boxes.AnswerNext(true);
+        h.Button_Void->click();
+        QVERIFY(Store()->Get(2)->isVoid);
+        QCOMPARE(Shown(h, 2), U("※111122223333（書き損じ）"));
+        QTest::keyClick(h.Grid, Qt::Key_Return);
+        Print(w);
+        const history::HistoryRecord reprint = All().back();
+        QCOMPARE(reprint.reprintOf, std::optional<std::int64_t>(2));
+        QCOMPARE(reprint.tracking, std::string("512547514334"));
+        QVERIFY(!reprint.isVoid);
+        QVERIFY(fx->Read("tavo_a500.ini").find("NextSlipNo=512547514345") != std::string::npos);
+    }
+
+    // 番号を合わせる for the main window's slip type, whose counter is at 512547514334.
+    void resynchronisingRecordsTheSkippedSlipsVoid_data() {
+        QTest::addColumn<QString>("inPrinter");
+        QTest::addColumn<QStringList>("voided"); // the void records added, oldest first
+        QTest::addColumn<int>("errors");
+        QTest::newRow("three slips on")
+            << "5125-4751-4360" << QStringList{"512547514334", "512547514345", "512547514356"} << 0;
+        QTest::newRow("in step") << "512547514334" << QStringList{} << 0;
+        QTest::newRow("a slip before the counter") << "512547514323" << QStringList{} << 1;
+    }
+    void resynchronisingRecordsTheSkippedSlipsVoid() {
+        QFETCH(QString, inPrinter);
+        QFETCH(QStringList, voided);
+        QFETCH(int, errors);
+        fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
+        TForm_Main& w = StartSeeded();
+        SelectSlipType(w, 1);
+        THistoryWindow& h = OpenWindow(w);
+        fx->boxes.TypeNext(inPrinter);
+        fx->boxes.AnswerNext(true);
+        h.Button_Resync->click();
+        QVERIFY(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
+        QVERIFY(fx->boxes.Asked().at(0).contains(U("「連続(４インチ)」のプリンタにある送り状の番号")));
+        QCOMPARE(static_cast<int>(fx->boxes.Errors().size()), errors);
+        QStringList added;
+        for (const history::HistoryRecord& r : All())
+            if (r.id > 4 && r.isVoid && r.values.ComboBox_SEL == Sj("連続(４インチ)"))
+                added << QString::fromStdString(r.tracking) + U("（書き損じ）");
+        QCOMPARE(added, voided.replaceInStrings(QRegularExpression("$"), U("（書き損じ）")));
+        QCOMPARE(All().size(), 4 + voided.size());
+        if (!voided.isEmpty()) QCOMPARE(Shown(h, 5), added.front()); // listed as soon as recorded
+        const std::string counter = voided.isEmpty() ? "512547514334" : "512547514360";
+        QVERIFY(fx->Read("tavo_a500.ini").find("NextSlipNo=" + counter) != std::string::npos);
     }
 
     void exportsTheShippedListInEitherEncoding_data() {

@@ -5,10 +5,15 @@
 #include "app/qt/common/MessageBoxes.h"
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
+#include "platform/qt/QtText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -75,6 +80,46 @@ private slots:
         });
         msgbox::Notify(QString::fromUtf8("ご依頼主を登録しました"));
         QCOMPARE(*buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    // The line F11 asks for (the next slip number): what is typed, the key or button that ends the box,
+    // and AskText's answer ("-" for none).
+    void textBoxGivesWhatWasTypedOnlyOnOk_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("scanned: digits and Enter") << "512547514334"
+                                                   << "Enter"
+                                                   << "512547514334";
+        QTest::newRow("Enter on an empty line waits") << ""
+                                                      << "Enter"
+                                                      << "-";
+        QTest::newRow("the third button") << "5125" << U("番号なしで印刷") << "";
+        QTest::newRow("Escape") << "512547514334"
+                                << "Escape"
+                                << "-";
+    }
+    void textBoxGivesWhatWasTypedOnlyOnOk() {
+        QFETCH(QString, typed);
+        QFETCH(QString, end);
+        QFETCH(QString, answer);
+        QTimer::singleShot(0, [=] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            const auto close = qScopeGuard([box] { // however the checks end: the test never waits on it
+                if (box->isVisible()) box->reject();
+            });
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            QCOMPARE(box->windowTitle(), AppTitle());
+            auto* edit = box->findChild<QLineEdit*>();
+            QVERIFY(edit && edit->hasFocus() && !edit->testAttribute(Qt::WA_InputMethodEnabled));
+            QTest::keyClicks(edit, typed);
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                if (b->text() == end) b->click();
+            if (box->isVisible()) QTest::keyClick(edit, end == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        const std::optional<QString> got = msgbox::AskText(QStringLiteral("?"), U("番号なしで印刷"));
+        QCOMPARE(got.value_or(QStringLiteral("-")), answer);
     }
 
     void handlerErrorShowsItsMessage() {

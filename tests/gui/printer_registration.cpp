@@ -322,13 +322,54 @@ private slots:
         QVERIFY(user.opened);
         QCOMPARE(caption, U("印字位置調整"));
         QCOMPARE(group, U("印字位置調整セット"));
-        QCOMPARE(size, QSize(190, 326));
+        QCOMPARE(size, QSize(190, 418));
         QCOMPARE(shown, QStringList({"3", "4"}));
         QCOMPARE(fx->boxes.Shown().at(0).text, U("印字位置調整の余白を登録しますか?"));
         QVERIFY(!Form_SLIP97YPrn->isVisible());
         QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
         QCOMPARE(fx->Read("tavo_a500.ini"),
                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
+    }
+
+    // The next slip's number typed (or scanned: the digits and Enter) into the dialog's field, over a
+    // counter at 512547514334: NextSlipNo afterwards, or the error that refused the number.
+    void nextSlipNumberIsCheckedWhereItIsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("folded and kept") << U("５１２５－４７５１－４３４５") << "512547514345"
+                                         << "";
+        QTest::newRow("wrong check digit") << "512547514346"
+                                           << "512547514334" << U("送り状番号が正しくありません（確認数字）");
+        QTest::newRow("not a stack's shape") << "13112383852"
+                                             << "512547514334" << U("12桁");
+        QTest::newRow("emptied: cleared") << ""
+                                          << ""
+                                          << "";
+    }
+    void nextSlipNumberIsCheckedWhereItIsTyped() {
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(QString, error);
+        const std::string section = Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\nNextSlipNo=");
+        fx->Write("tavo_a500.ini", section + "512547514334\r\n");
+        TForm_Main& w = Start();
+        QString shown;
+        InDialog user([&](QWidget* d) {
+            auto* dlg = qobject_cast<TForm_SLIP97YPrn*>(d);
+            shown = dlg->Edit_NextSlipNo->text();
+            dlg->Edit_NextSlipNo->clear();
+            TypeText(dlg->Edit_NextSlipNo, typed);
+            fx->boxes.AnswerNext(true);
+            QTest::keyClick(dlg->Edit_NextSlipNo, Qt::Key_Return);
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
+        QCOMPARE(shown, QString("512547514334"));
+        QCOMPARE(fx->Read("tavo_a500.ini"), section + after.toStdString() + "\r\n");
+        const std::vector<QString> errors = fx->boxes.Errors();
+        QCOMPARE(errors.size(), std::size_t{!error.isEmpty()});
+        if (!error.isEmpty()) QVERIFY2(errors[0].contains(error), qPrintable(errors[0]));
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{1}); // the question, or the refusal in its place
     }
 
     void millimetresMeasuredOnTheTestPageMoveTheMarginsInWholeDots() {

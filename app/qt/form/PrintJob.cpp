@@ -32,46 +32,60 @@ void TForm_Main::SpeedButton_F11Click() {
         return;
     }
     EnsureNamedPrinter(); // a slip whose printer is gone is not asked for, nor printed elsewhere
+    const std::optional<std::string> slipNo = NextSlipNumber();
+    if (!slipNo) {
+        Edit_G1->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     QStringList question;
     if (const QString mismatch = PostcodeCheck(); !mismatch.isEmpty())
         question << mismatch; // told, never in the way
     // The day and slot an order asks for, so the clerk marks the slip's boxes before it goes.
     if (!currentOrderDelivery_.empty()) question << QString::fromStdString(currentOrderDelivery_);
     if (const QString amount = AmountText(); !amount.isEmpty()) question << U("代引金額 %1").arg(amount);
+    // The number the slip in the printer must carry: a stack out of step shows here, before it is used.
+    if (!slipNo->empty()) question << U("送り状番号 %1").arg(FromCp932(*slipNo));
     question << U("印刷しますか?");
     if (!msgbox::AskYesNo(question.join(u'\n'))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    PrintCheckedSlip();
+    PrintCheckedSlip(*slipNo);
 }
 
 void TForm_Main::PrintSlip() {
     EnsureNamedPrinter(); // the order queue prints without the question: the same guard
-    PrintCheckedSlip();
+    // A run goes through the stack as F11 does; cancelled, nothing is printed and the order stays open.
+    if (const std::optional<std::string> slipNo = NextSlipNumber()) PrintCheckedSlip(*slipNo);
 }
 
-void TForm_Main::PrintCheckedSlip() {
+void TForm_Main::PrintCheckedSlip(const std::string& slipNo) {
     THqPrinter& printer = HqPrinter();
     const TPoint dpi = escp::ModeResolution(printMode_, printer);
     Label_dpix->setText(QString::number(dpi.X));
     Label_dpiy->setText(QString::number(dpi.Y));
 
     if (!Hq_d97_Dot) throw EAssertionFailed("Hq_d97_Dot was not created");
-    if (printMode_ == PrintMode::Text) {
-        printer.PrintRaw(kJobTitle, Hq_d97_Dot->SLIP97_Text()); // laid out whole before anything is sent
-    } else {
-        printer.BeginDoc(kJobTitle);
-        try {
-            Hq_d97_Dot->SLIP97_Prn();
-        } catch (...) {
-            printer.Abort(); // nothing of the page reaches the spooler
-            throw;
+    TakeSlipNumber(slipNo);
+    try {
+        if (printMode_ == PrintMode::Text) {
+            printer.PrintRaw(kJobTitle, Hq_d97_Dot->SLIP97_Text()); // laid out whole before anything is sent
+        } else {
+            printer.BeginDoc(kJobTitle);
+            try {
+                Hq_d97_Dot->SLIP97_Prn();
+            } catch (...) {
+                printer.Abort(); // nothing of the page reaches the spooler
+                throw;
+            }
+            printer.EndDoc();
         }
-        printer.EndDoc();
+    } catch (...) {
+        GiveBackSlipNumber(slipNo); // the slip is still in the printer, unprinted
+        throw;
     }
-    MarkAmountForCheck(false);            // the amount went out as it stood
-    RecordPrintedSlip(CurrentOrderRef()); // before the order queue moves the fields on
+    MarkAmountForCheck(false);                    // the amount went out as it stood
+    RecordPrintedSlip(CurrentOrderRef(), slipNo); // before the order queue moves the fields on
     emit SlipPrinted();
 }
 

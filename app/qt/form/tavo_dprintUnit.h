@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -203,6 +205,10 @@ public:
     // asks its own question. SlipPrinted follows every job the spooler accepted.
     void PrintSlip() override;
     void SpeedButton_F11Click();
+    // The number of the next slip in the printer for the slip type (its stack counter in the registration
+    // file), asked for when none is set (SlipNumbers.cpp): "" to print without one, nullopt when the user
+    // cancelled.
+    std::optional<std::string> NextSlipNumber();
     // With no scheduler or no queue to print on: the slip as the PDF the scheduler would have been sent,
     // in the user's documents folder, named by day and consignee. Returns the file's path ("" when the
     // user said No).
@@ -220,11 +226,12 @@ public:
     void SpeedButton_F5Click();
 
     // History of printed slips (HistoryHandlers.cpp).
-    void SpeedButton_F6Click();                       // the history window
-    void SetUpHistoryKey();                           // F6's caption and hint, at first showing
-    void RecordPrintedSlip(const std::string& order); // right after EndDoc; never raises
-    void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
-    THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+    void SpeedButton_F6Click(); // the history window
+    void SetUpHistoryKey();     // F6's caption and hint, at first showing
+    // Right after EndDoc, with the slip's number ("" when none); never raises.
+    void RecordPrintedSlip(const std::string& order, const std::string& slipNo);
+    void FlushHistoryAfterFirstPaint(); // records kept back go in once the window is up
+    THistoryDesk& HistoryDesk();        // recorder and reprint link, made on first use
     // Postcode lookup and address check (PostcodeHandlers.cpp). The index is opened on first use.
     QLabel* Label_ZipWarning = nullptr; // red, beside the postcode: the address does not fit it
     // Enter in Edit_Zip or Edit_MyZip: fills the empty address from the code (a pick list when there
@@ -281,7 +288,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void PrintCheckedSlip(); // the job itself, once EnsureNamedPrinter has passed
+    // The job itself, once EnsureNamedPrinter has passed, numbered `slipNo` ("" for none).
+    void PrintCheckedSlip(const std::string& slipNo);
+    // The counter moves past `slipNo` before the job goes, so that no two slips are ever given one
+    // number, and comes back to it when the job was not accepted (SlipNumbers.cpp).
+    void TakeSlipNumber(const std::string& slipNo);
+    void GiveBackSlipNumber(const std::string& slipNo);
     // Why nothing can be printed on this machine at all (no scheduler, no queue), as a line for the
     // user; "" when a printer is there.
     QString NoPrinterAtAll();
@@ -332,6 +344,8 @@ private:
     bool fromOrder_ = false;
     std::string currentOrderRef_;
     std::string currentOrderDelivery_; // UTF-8: the F11 question repeats it
+    // Slip types (CP932) printed without numbers at the user's word: not asked again this run.
+    std::set<std::string> slipTypesWithoutNumbers_;
     OrderQueueWindow* orderQueue_ = nullptr;
     std::unique_ptr<SlipBinding> slip_;
     postcode::IndexHolder postcodeIndex_;

@@ -1,10 +1,36 @@
 #include "app/qt/history/HistoryModel.h"
 
 #include "platform/qt/QtText.h"
+#include "tracking/SlipNumber.h"
+
+#include <QColor>
+
+namespace {
+
+// Why a stored number is not one whose check digit we know to be right; "" when it is. Taken from the
+// number itself, so numbers stored before the check came are marked too.
+QString DoubtAbout(const std::string& number) {
+    if (number.empty()) return {};
+    const tracking::SlipNumber n = tracking::ReadSlipNumber(number);
+    if (n.kind == tracking::SlipNumberKind::Unknown)
+        return U("知っている形ではない番号です（確かめて保存されたもの）");
+    return n.valid ? QString() : U("確認数字が合いません");
+}
+
+} // namespace
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const history::HistoryRecord& r = rows[static_cast<std::size_t>(index.row())];
+    if (index.column() == Tracking) {
+        const QString doubt = DoubtAbout(r.tracking);
+        const QString text = (doubt.isEmpty() ? QString() : kDoubtMark) + FromCp932(r.tracking) +
+                             (r.isVoid ? kVoidMark : QString());
+        if (role == Qt::DisplayRole) return text;
+        if (role == Qt::ToolTipRole) return doubt.isEmpty() ? text : text + QStringLiteral("\n") + doubt;
+        if (role == Qt::ForegroundRole && !doubt.isEmpty()) return QColor(0xc0, 0, 0);
+    }
+    if (role == Qt::ForegroundRole && r.isVoid) return QColor(0x80, 0x80, 0x80);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const slip::Record& v = r.values;
     switch (index.column()) {
     case Id:
@@ -23,8 +49,6 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const {
         return FromCp932(v.Edit_G1);
     case SlipType:
         return FromCp932(v.ComboBox_SEL);
-    case Tracking:
-        return FromCp932(r.tracking);
     case Order:
         return FromCp932(r.order);
     case ReprintOf:

@@ -78,7 +78,7 @@ THistoryWindow& THistoryDesk::Window() {
     return *window_;
 }
 
-void THistoryDesk::RecordPrinted(const std::string& order) {
+void THistoryDesk::RecordPrinted(const std::string& order, const std::string& tracking) {
     history::HistoryRecord r;
     try {
         r = PrintedRecord(desk_);
@@ -90,21 +90,40 @@ void THistoryDesk::RecordPrinted(const std::string& order) {
         return;
     }
     r.order = order;
+    r.tracking = tracking;
     if (loadedId_ != 0) r.reprintOf = loadedId_;
     desk_.Help().Say(U("印刷しました。記録しています…"));
-    Worker().Record(std::move(r), [this](const history::RecordOutcome& o) {
+    Worker().Record(std::move(r), [this, tracking](const history::RecordOutcome& o) {
         QString help;
         if (o.status == history::RecordOutcome::Status::Stored) {
             lastRecordedId_ = o.id;
-            help =
-                U("印刷しました（履歴 No.%1）。送り状番号は F6 の履歴で、この行を選んでスキャンしてください")
-                    .arg(o.id);
+            help = tracking.empty()
+                       ? U("印刷しました（履歴 No.%1）。送り状番号は F6 "
+                           "の履歴で、この行を選んでスキャンしてください")
+                             .arg(o.id)
+                       : U("印刷しました（履歴 No.%1、送り状番号 %2）").arg(o.id).arg(FromCp932(tracking));
             if (!o.message.empty()) help += QStringLiteral("　") + FromCp932(o.message);
         } else {
             help = FromCp932(o.message);
         }
         desk_.Help().Say(help);
     });
+}
+
+void THistoryDesk::RecordSkipped(const std::string& slipType, const std::vector<std::string>& numbers,
+                                 std::function<void()> then) {
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        history::HistoryRecord r;
+        r.printer = desk_.RegisteredPrinterName(); // where the stack stands
+        r.values.ComboBox_SEL = slipType;
+        r.tracking = numbers[i];
+        r.isVoid = true;
+        const bool last = i + 1 == numbers.size();
+        Worker().Record(std::move(r), [this, last, then](const history::RecordOutcome& o) {
+            if (!o.message.empty()) desk_.Help().Say(FromCp932(o.message));
+            if (last && then) then();
+        });
+    }
 }
 
 void THistoryDesk::Flush(std::function<void()> then) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class SlipDesk;
 class THistoryWindow;
@@ -28,10 +29,15 @@ public:
     history::Recorder& Recorder();
     THistoryWindow& Window();
 
-    // The slip just printed, read from the fields as they stand, handed to the recording thread. The
-    // help bar says what became of the record once it is known; nothing here raises or waits, so the
-    // print it follows never fails or stalls for it.
-    void RecordPrinted(const std::string& order);
+    // The slip just printed, read from the fields as they stand, with its number ("" when none), handed
+    // to the recording thread. The help bar says what became of the record once it is known; nothing
+    // here raises or waits, so the print it follows never fails or stalls for it.
+    void RecordPrinted(const std::string& order, const std::string& tracking);
+    // The slips of a stack skipped since the counter (spoiled or lost, never printed here): each recorded
+    // void on the slip type with its number, through the recording thread as printed slips are. `then`
+    // runs on this thread once the last is answered.
+    void RecordSkipped(const std::string& slipType, const std::vector<std::string>& numbers,
+                       std::function<void()> then);
     // Records kept back by an earlier failure go in; the help bar speaks only when some still wait.
     // `then` runs on this thread once they went in or not.
     void Flush(std::function<void()> then = {});

@@ -1,10 +1,12 @@
 // The history window: list, search, loading for a reprint, tracking numbers and the shipped list.
 #include "app/qt/history/HistoryWindow.h"
 
+#include "app/SlipCounterFile.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/FileFolders.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
+#include "app/qt/common/SlipNumberEntry.h"
 #include "app/qt/history/DayEdit.h"
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
@@ -13,6 +15,7 @@
 #include "platform/Cp932Codec.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
+#include "tracking/SlipNumber.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -126,6 +129,13 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     Edit_Scan->installEventFilter(this);
     connect(Edit_Scan, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { StoreTracking(Edit_Scan->text()); }); });
+    Button_Void = Button("書き損じ", this);
+    Button_Void->setToolTip(U("選んだ行の送り状を書き損じにします。番号は残り、出荷リストには出ません"));
+    connect(Button_Void, &QPushButton::clicked, this, [this] { Guarded([this] { VoidSelected(); }); });
+    Button_Resync = Button("番号を合わせる", this);
+    Button_Resync->setToolTip(
+        U("次の送り状番号をプリンタにある送り状に合わせます。飛ばした送り状は書き損じとして残ります"));
+    connect(Button_Resync, &QPushButton::clicked, this, [this] { Guarded([this] { ResyncClick(); }); });
     Button_Export = Button("出荷リスト...", this);
     connect(Button_Export, &QPushButton::clicked, this, [this] { Guarded([this] { ExportClick(); }); });
     QPushButton* close = Button("閉じる", this);
@@ -133,6 +143,8 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(new QLabel(U("送り状番号"), this));
     bottom->addWidget(Edit_Scan, 1);
+    bottom->addWidget(Button_Void);
+    bottom->addWidget(Button_Resync);
     bottom->addSpacing(24);
     bottom->addWidget(Button_Export);
     bottom->addWidget(close);
@@ -220,20 +232,23 @@ void THistoryWindow::StoreTracking(const QString& number) {
         return;
     }
     const std::int64_t id = Row(row).id;
+    const CheckedSlipEntry entry = CheckTypedSlipNumber(number);
+    if (entry.verdict != CheckedSlipEntry::Take) {
+        // Selected whole, so that the next scan replaces it.
+        Edit_Scan->selectAll();
+        if (entry.verdict == CheckedSlipEntry::Refused) {
+            QApplication::beep();
+            ShowStatus(FromCp932(tracking::WrongCheckDigitMessage()) +
+                           U(": %1（保存していません）").arg(number),
+                       true);
+        }
+        return;
+    }
     history::TrackingResult result{};
-    WithStore([&](history::Store& store) { result = store.SetTracking(id, ToCp932(number)); });
+    WithStore([&](history::Store& store) { result = store.SetTracking(id, entry.number); });
     model_->SetTracking(row, result.stored);
     Edit_Scan->clear();
     const QString stored = FromCp932(result.stored);
-    if (result.warning) {
-        QApplication::beep();
-        ShowStatus(U("No.%1 の送り状番号 %2 は 12 桁ではありません。このまま保存しました。"
-                     "読み違いならもう一度スキャンしてください")
-                       .arg(id)
-                       .arg(stored),
-                   true);
-        return;
-    }
     for (int next = row + 1; next < RowCount(); ++next) {
         if (Row(next).tracking.empty()) {
             Select(next);
@@ -242,6 +257,71 @@ void THistoryWindow::StoreTracking(const QString& number) {
         }
     }
     ShowStatus(U("No.%1 に送り状番号 %2 を保存しました。下に番号のない行はありません").arg(id).arg(stored));
+}
+
+void THistoryWindow::VoidSelected() {
+    const int row = CurrentRow();
+    if (row < 0) {
+        ShowStatus(U("書き損じにする行を選んでください"), true);
+        return;
+    }
+    const history::HistoryRecord& r = Row(row);
+    const std::int64_t id = r.id;
+    if (r.isVoid) {
+        ShowStatus(U("No.%1 はもう書き損じです").arg(id));
+        return;
+    }
+    const QString number = r.tracking.empty() ? U("番号なし") : U("送り状番号 %1").arg(FromCp932(r.tracking));
+    if (!msgbox::AskYesNo(
+            U("No.%1（%2、%3）の送り状を書き損じにしますか?\n番号は履歴に残り、出荷リストには出ません")
+                .arg(id)
+                .arg(FromCp932(r.values.Edit_Custo1), number)))
+        return;
+    WithStore([&](history::Store& store) { store.MarkVoid(id); });
+    model_->SetVoid(row);
+    ShowStatus(
+        U("No.%1 を書き損じにしました。Enter で読み込んで F11 で印刷し直すと、次の送り状番号が付きます")
+            .arg(id));
+}
+
+void THistoryWindow::ResyncClick() {
+    const std::string slipType = slipDesk_.StockName();
+    const std::string dir = slipDesk_.WorkingDir();
+    const tracking::StoredSlipCounter counter = ReadSlipCounter(dir, slipType);
+    const bool set = counter.state == tracking::StoredSlipCounter::Set;
+    const std::optional<std::string> inPrinter = AskStackSlipNumber(
+        U("「%1」のプリンタにある送り状の番号を入力するか、バーコードをスキャンしてください。\n%2")
+            .arg(FromCp932(slipType),
+                 set ? U("いまの次の送り状番号は %1 です。").arg(FromCp932(counter.number))
+                     : U("次の送り状番号はまだありません。")));
+    if (!inPrinter) return;
+    const QString to = FromCp932(*inPrinter);
+    // Raises, with the reason, for a slip before the counter or too far after it.
+    const std::vector<std::string> skipped =
+        set ? tracking::SkippedSlipNumbers(counter.number, *inPrinter) : std::vector<std::string>();
+    if (set && skipped.empty()) {
+        ShowStatus(U("次の送り状番号 %1 はプリンタの送り状と合っています").arg(to));
+        return;
+    }
+    if (!skipped.empty() &&
+        !msgbox::AskYesNo(
+            U("送り状 %1 から %2 までの %3 枚を書き損じとして履歴に残し、次の送り状番号を %4 にしますか?")
+                .arg(FromCp932(skipped.front()), FromCp932(skipped.back()))
+                .arg(skipped.size())
+                .arg(to)))
+        return;
+    // The counter first: the skipped slips then go in through the recording thread and its pending
+    // file, so that none is lost on the way, and a second re-synchronisation finds nothing to skip.
+    SaveSlipCounter(dir, slipType, *inPrinter);
+    if (skipped.empty()) {
+        ShowStatus(U("次の送り状番号を %1 にしました").arg(to));
+        return;
+    }
+    desk_.RecordSkipped(slipType, skipped, [this] {
+        if (isVisible()) Search();
+    });
+    ShowStatus(
+        U("送り状 %1 枚を書き損じとして残し、次の送り状番号を %2 にしました").arg(skipped.size()).arg(to));
 }
 
 void THistoryWindow::ExportClick() {

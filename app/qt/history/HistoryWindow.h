@@ -2,7 +2,9 @@
 // The history window (F6): the printed slips, newest first, searched by name, phone, postcode, address,
 // days of printing, tracking number or order reference. Enter or a double click puts the selected slip
 // back into the main window for a reprint; digits typed or scanned onto the selected row are its
-// tracking number; the shipped list of a range of days goes out as CSV.
+// tracking number; a spoiled slip is marked void (書き損じ); the stack counter of the main window's slip
+// type is brought into step with the slip in the printer (番号を合わせる); the shipped list of a range
+// of days goes out as CSV.
 #include "history/ShippedCsv.h"
 
 #include <QDate>
@@ -32,10 +34,16 @@ public:
     void Search();
     // The selected slip into the main window, which comes forward so that F11 reprints it.
     void LoadSelected();
-    // Stores `number` on the selected row, then selects the next row below that has none. A number
-    // that is not the carrier's 12 digits is stored too, with a warning, and the row stays selected so
-    // that a second scan can replace it.
+    // Stores `number` on the selected row, then selects the next row below that has none. A number is
+    // checked first: a wrong check digit is refused on the status line and nothing is stored; a number
+    // of no known shape is stored only when the question about it is answered Yes.
     void StoreTracking(const QString& number);
+    // Marks the selected slip void after a question: it keeps its number, and a reprint of it takes the
+    // next number of the stack.
+    void VoidSelected();
+    // Asks for the number of the slip in the printer for the main window's slip type; the slips between
+    // the counter and it are recorded void (after a question), and the counter is set to it.
+    void ResyncClick();
     // Asks for the ship days, the encoding and the file, then writes the shipped list.
     void ExportClick();
     // The shipped list of the ship days [from, to] written to `path`. Raises when the store cannot be
@@ -58,6 +66,8 @@ public:
     QPushButton* Button_Search = nullptr;
     QTableView* Grid = nullptr;
     QLineEdit* Edit_Scan = nullptr; // where typed or scanned slip numbers go
+    QPushButton* Button_Void = nullptr;
+    QPushButton* Button_Resync = nullptr;
     QPushButton* Button_Export = nullptr;
     QLabel* Label_Status = nullptr;
 

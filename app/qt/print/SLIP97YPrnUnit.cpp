@@ -1,5 +1,6 @@
 #include "app/qt/print/SLIP97YPrnUnit.h"
 
+#include "app/SlipCounterFile.h"
 #include "app/qt/common/DesignGlyphs.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/MessageBoxes.h"
@@ -23,6 +24,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 
@@ -98,7 +100,20 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     QFont small = Label_Resolution->font();
     small.setPixelSize(12);
     Label_Resolution->setFont(small);
-    for (QPushButton* b : {BitBtn_TestPrint, BitBtn_MmAdd})
+    GroupBox_SlipNo = new QGroupBox(U("次の送り状番号"), this);
+    GroupBox_SlipNo->setGeometry(8, 324, 174, 86);
+    Edit_NextSlipNo = new QLineEdit(GroupBox_SlipNo);
+    Edit_NextSlipNo->setObjectName(QStringLiteral("Edit_NextSlipNo"));
+    Edit_NextSlipNo->setGeometry(6, 22, 162, 24);
+    // Digits from the keyboard or the slip's barcode, never through the input method.
+    Edit_NextSlipNo->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Edit_NextSlipNo->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    Edit_NextSlipNo->setToolTip(
+        U("プリンタにセットした送り状の番号（12桁）。印刷するたびに次の番号に進みます"));
+    BitBtn_NextSlipNo = new QPushButton(U("番号を登録"), GroupBox_SlipNo);
+    BitBtn_NextSlipNo->setObjectName(QStringLiteral("BitBtn_NextSlipNo"));
+    BitBtn_NextSlipNo->setGeometry(22, 52, 130, 26);
+    for (QPushButton* b : {BitBtn_TestPrint, BitBtn_MmAdd, BitBtn_NextSlipNo})
         b->setAutoDefault(false);
 
     setTabOrder(KyNumEdit_TOP, KyNumEdit_LEFT);
@@ -107,6 +122,8 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     setTabOrder(BitBtn_TestPrint, KyNumEdit_RIGHT);
     setTabOrder(KyNumEdit_RIGHT, KyNumEdit_DOWN);
     setTabOrder(KyNumEdit_DOWN, BitBtn_MmAdd);
+    setTabOrder(BitBtn_MmAdd, Edit_NextSlipNo);
+    setTabOrder(Edit_NextSlipNo, BitBtn_NextSlipNo);
 
     KyNumEdit_TOP->OnKeyDown = [this](int& key, Qt::KeyboardModifiers) {
         Guarded([&] { KyNumEdit_TOPKeyDown(key); });
@@ -118,6 +135,10 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     connect(BitBtn_TestPrint, &QPushButton::clicked, this,
             [this] { Guarded([this] { BitBtn_TestPrintClick(); }); });
     connect(BitBtn_MmAdd, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn_MmAddClick(); }); });
+    connect(BitBtn_NextSlipNo, &QPushButton::clicked, this,
+            [this] { Guarded([this] { BitBtn_NextSlipNoClick(); }); });
+    // A scanner ends the number with Enter.
+    connect(Edit_NextSlipNo, &QLineEdit::returnPressed, BitBtn_NextSlipNo, &QPushButton::click);
 
     Form_SLIP97YPrn = this;
 }
@@ -129,7 +150,7 @@ TForm_SLIP97YPrn::~TForm_SLIP97YPrn() {
 void TForm_SLIP97YPrn::showEvent(QShowEvent* event) {
     ApplyGlyphs(this);
     // The outer size is set on every showing, centred on the main window.
-    setFixedSize(190, 326);
+    setFixedSize(190, 418);
     QRect owner = desk_.DeskWindow().frameGeometry();
     move(owner.center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(event);
@@ -156,6 +177,12 @@ void TForm_SLIP97YPrn::FormShow() {
     KyNumEdit_RIGHT->SetText("");
     KyNumEdit_DOWN->SetText("");
     KyNumEdit_TOP->setFocus(Qt::OtherFocusReason);
+    // Set or broken, the value as the file holds it; a broken one shows red until it is set again.
+    const tracking::StoredSlipCounter counter = ReadSlipCounter(desk_.WorkingDir(), desk_.StockName());
+    Edit_NextSlipNo->setText(FromCp932(counter.number));
+    Edit_NextSlipNo->setPlaceholderText(U("未設定（F11 で聞きます）"));
+    Edit_NextSlipNo->setStyleSheet(
+        counter.state == tracking::StoredSlipCounter::Broken ? QStringLiteral("color: #c00000;") : QString());
     try {
         const TPoint dpi = escp::ModeResolution(desk_.SlipPrintMode(), HqPrinter());
         Label_Resolution->setText(U("解像度 %1×%2 dpi\n1ドット = %3×%4 mm")
@@ -239,4 +266,23 @@ void TForm_SLIP97YPrn::BitBtn_MmAddClick() {
     KyNumEdit_LEFT->SetText(left);
     KyNumEdit_RIGHT->SetText(""); // now part of the margins
     KyNumEdit_DOWN->SetText("");
+}
+
+void TForm_SLIP97YPrn::BitBtn_NextSlipNoClick() {
+    const std::string slipType = desk_.StockName();
+    const QString typed = Edit_NextSlipNo->text();
+    if (typed.trimmed().isEmpty()) {
+        if (!msgbox::AskYesNo(U("「%1」の次の送り状番号を消しますか?").arg(FromCp932(slipType)))) return;
+        SaveSlipCounter(desk_.WorkingDir(), slipType, "");
+        Edit_NextSlipNo->setStyleSheet({});
+        return;
+    }
+    // Refused here, with its reason, before the question: a wrong number is never asked about.
+    const std::string number = tracking::StackNumber(ToCp932(typed));
+    if (!msgbox::AskYesNo(
+            U("「%1」の次の送り状番号を %2 にしますか?").arg(FromCp932(slipType), FromCp932(number))))
+        return;
+    SaveSlipCounter(desk_.WorkingDir(), slipType, number);
+    Edit_NextSlipNo->setText(FromCp932(number));
+    Edit_NextSlipNo->setStyleSheet({});
 }

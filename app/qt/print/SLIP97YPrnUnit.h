@@ -2,11 +2,13 @@
 // TForm_SLIP97YPrn: the print-position dialog. It shows the margins in force for the slip type and
 // registers new ones in tavo_a500.ini and in the main window. A test page printed at the margins being
 // edited shows how far off the form the text lands; the offset measured on it in millimetres is added
-// to the margins as whole dots.
+// to the margins as whole dots. Below, the number of the next pre-printed slip in the printer for the
+// slip type (its stack counter, NextSlipNo in the same file) is set.
 #include <QDialog>
 
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class SlipDesk;
 class TKyNumEdit;
@@ -31,11 +33,17 @@ public:
     TKyNumEdit* KyNumEdit_DOWN = nullptr;
     QPushButton* BitBtn_MmAdd = nullptr;
     QLabel* Label_Resolution = nullptr; // the resolution the millimetres are converted at
+    QGroupBox* GroupBox_SlipNo = nullptr;
+    QLineEdit* Edit_NextSlipNo = nullptr; // typed or scanned
+    QPushButton* BitBtn_NextSlipNo = nullptr;
 
     void FormShow();
     void BitBtn_MRGNClick();
     void BitBtn_TestPrintClick();
     void BitBtn_MmAddClick();
+    // Sets the slip type's counter to the number in Edit_NextSlipNo (a blank one clears it), checked as
+    // every entered number is; a number a stack cannot run on is refused and nothing changes.
+    void BitBtn_NextSlipNoClick();
     void KyNumEdit_TOPKeyDown(int key);
     void KyNumEdit_LEFTKeyDown(int key);
 

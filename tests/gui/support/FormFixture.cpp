@@ -20,10 +20,19 @@ BoxRecorder::BoxRecorder() {
         answers_.pop_front();
         return yes;
     });
+    msgbox::SetTextResponder([this](const QString& text) -> std::optional<QString> {
+        asked_.push_back(text);
+        if (texts_.empty()) return QString();
+        const bool cancelled = !texts_.front();
+        const QString typed = texts_.front().value_or(QString());
+        texts_.pop_front();
+        return cancelled ? std::nullopt : std::optional<QString>(typed);
+    });
 }
 
 BoxRecorder::~BoxRecorder() {
     msgbox::SetResponder({});
+    msgbox::SetTextResponder({});
 }
 
 std::vector<QString> BoxRecorder::Errors() const {

@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,19 +21,28 @@ struct ShownBox {
     QString text;
 };
 
-// Answers questions from a queue (No when it is empty) and records every box.
+// Answers questions from a queue (No when it is empty) and records every box. A line asked for
+// (msgbox::AskText) is answered from a queue of its own, "" (the third button, else キャンセル) when it
+// is empty, and its question recorded apart.
 class BoxRecorder {
 public:
     BoxRecorder();
     ~BoxRecorder();
     void AnswerNext(bool yes) { answers_.push_back(yes); }
+    void TypeNext(std::optional<QString> text) { texts_.push_back(std::move(text)); }
     const std::vector<ShownBox>& Shown() const { return shown_; }
+    const std::vector<QString>& Asked() const { return asked_; }
     std::vector<QString> Errors() const;
-    void Clear() { shown_.clear(); }
+    void Clear() {
+        shown_.clear();
+        asked_.clear();
+    }
 
 private:
     std::deque<bool> answers_;
+    std::deque<std::optional<QString>> texts_;
     std::vector<ShownBox> shown_;
+    std::vector<QString> asked_;
 };
 
 // The user's home for as long as it lives: a new empty folder, so that what the program puts into the
