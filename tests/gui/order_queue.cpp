@@ -149,6 +149,7 @@ private slots:
         QCOMPARE(w.Edit_Custo1->text(), U("佐藤　花子"));
         QCOMPARE(TForm_Main::Cp(w.Edit_My), sender);
         QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0001"));
+        QCOMPARE(w.CurrentOrder().platform, std::string("rakuten"));
         QTRY_VERIFY(w.Edit_Zip->hasFocus());
 
         // F11 and Yes; the next slip is set and printed; then the user stops.
@@ -269,9 +270,10 @@ private slots:
         QCOMPARE(q.StatusOf(0), Status::Open);
         QCOMPARE(w.Edit_Custo1->text(), U("手書き"));
 
-        QVERIFY(q.Pick(1)); // editing the name lets the order go too
+        QVERIFY(q.Pick(1)); // editing the name corrects the order's slip: it stays the order's
         TypeText(w.Edit_Custo1, U("様"));
-        QVERIFY(!w.FromOrder());
+        QVERIFY(w.FromOrder());
+        QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0002"));
     }
 
     // The postcode data beside the program (the build's index) checks each order as it is loaded.

@@ -32,7 +32,7 @@ void TForm_Main::LoadRecorded(const slip::Record& values) {
     Edit_Warning();
 }
 
-void TForm_Main::RecordPrintedSlip(const std::string& order) {
+void TForm_Main::RecordPrintedSlip(const history::OrderLink& order) {
     HistoryDesk().RecordPrinted(order);
 }
 

@@ -289,7 +289,6 @@ void TForm_Main::ConnectHandlers() {
     for (QLineEdit* zip : {static_cast<QLineEdit*>(Edit_Zip), static_cast<QLineEdit*>(Edit_MyZip)})
         connect(zip, &QLineEdit::editingFinished, this,
                 [this, zip] { Guarded([&] { FormatPostcode(zip); }); });
-    on(Edit_Custo1, &QLineEdit::textEdited, &TForm_Main::ForgetOrder); // another consignee
     on(BitBtn_WebHelp, &QPushButton::clicked, &TForm_Main::BitBtn_WebHelpClick);
     on(BitBtn_SendMail, &QPushButton::clicked, &TForm_Main::BitBtn_SendMailClick);
 

@@ -14,6 +14,7 @@ class TRecordingWorker;
 namespace history {
 class Recorder;
 struct HistoryRecord;
+struct OrderLink;
 } // namespace history
 
 class THistoryDesk : public QObject {
@@ -31,7 +32,7 @@ public:
     // The slip just printed, read from the fields as they stand, handed to the recording thread. The
     // help bar says what became of the record once it is known; nothing here raises or waits, so the
     // print it follows never fails or stalls for it.
-    void RecordPrinted(const std::string& order);
+    void RecordPrinted(const history::OrderLink& order);
     // Records kept back by an earlier failure go in; the help bar speaks only when some still wait.
     // `then` runs on this thread once they went in or not.
     void Flush(std::function<void()> then = {});

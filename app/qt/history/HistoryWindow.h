@@ -2,8 +2,10 @@
 // The history window (F6): the printed slips, newest first, searched by name, phone, postcode, address,
 // days of printing, tracking number or order reference. Enter or a double click puts the selected slip
 // back into the main window for a reprint; digits typed or scanned onto the selected row are its
-// tracking number; the shipped list of a range of days goes out as CSV.
-#include "history/ShippedCsv.h"
+// tracking number; the shipped files of a range of days (the generic list, each platform's upload) go
+// out into a folder.
+#include "history/HistoryRecord.h"
+#include "shipped/SheetWriter.h"
 
 #include <QDate>
 #include <QDialog>
@@ -36,11 +38,14 @@ public:
     // that is not the carrier's 12 digits is stored too, with a warning, and the row stays selected so
     // that a second scan can replace it.
     void StoreTracking(const QString& number);
-    // Asks for the ship days, the encoding and the file, then writes the shipped list.
+    // Asks for the ship days, the files and the folder (where they went last), then writes them.
     void ExportClick();
-    // The shipped list of the ship days [from, to] written to `path`. Raises when the store cannot be
-    // read or the file written.
-    void ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path);
+    // The shipped files of the ship days [from, to] ("generic", "rakuten", "amazon"; the generic list in
+    // `encoding`) written into `folder`, each atomically, under their own names; the slips left out of
+    // them are listed in a notice. Raises when the store cannot be read, the carrier setting names no
+    // carrier, an ID cannot be written exactly (then no file is written) or a file cannot be written.
+    void ExportTo(QDate from, QDate to, const QStringList& formats, shipped::TextEncoding encoding,
+                  const QString& folder);
 
     int RowCount() const;
     const history::HistoryRecord& Row(int row) const;
