@@ -18,6 +18,14 @@ namespace history {
 // order import keeps them under; CP932 like the record's other texts.
 using Refs = std::map<std::string, std::string>;
 
+// The order a slip is printed from, as the history keeps it with the slip (CP932).
+struct OrderLink {
+    std::string ref;      // the order reference; empty when the file has none
+    std::string platform; // as the order import names it: "rakuten", "amazon" ... "other"
+    Refs refs;            // the platform's IDs kept with the order
+    bool operator==(const OrderLink&) const = default;
+};
+
 struct HistoryRecord {
     std::int64_t id = 0; // given by the store; 0 before
     std::string uuid;    // given once when the slip is printed; makes every retry of the insert idempotent

@@ -9,7 +9,6 @@
 #include "platform/ProfileFile.h"
 
 #include <ctime>
-#include <map>
 
 namespace history {
 namespace {
@@ -245,24 +244,20 @@ std::unordered_set<std::string> Store::PrintedOrders(const std::vector<std::stri
     return printed;
 }
 
-std::vector<ShippedRow> Store::Shipped(const std::string& from, const std::string& to) {
-    auto rows =
-        db_->Query("SELECT COALESCE(reprint_of, id), order_ref, ship_day, tracking, Edit_Custo1 "
-                   "FROM slip_history WHERE ship_day >= $1 AND ship_day <= $2 ORDER BY printed_utc, id",
-                   {DayOrThrow(from), DayOrThrow(to)});
-    std::vector<ShippedRow> out;
-    std::map<std::int64_t, std::size_t> byShipment; // first printing's id -> line
-    for (const SqlRow& row : rows) {
-        ShippedRow line{Cp(row[1]), row[2].value_or(""), Cp(row[3]), Cp(row[4])};
-        for (char& c : line.shipDay)
-            if (c == '-') c = '/';
-        auto [it, added] = byShipment.emplace(ToInt(row[0]), out.size());
-        if (added)
-            out.push_back(std::move(line));
-        else if (!line.tracking.empty() || out[it->second].tracking.empty())
-            out[it->second] =
-                std::move(line); // rows come oldest first: the newer one stands for the shipment
+std::vector<HistoryRecord> Store::ByShipDay(const std::string& from, const std::string& to) {
+    std::string where;
+    std::vector<SqlParam> params;
+    for (const auto& [day, condition] : {std::pair{&from, " >= $"}, {&to, " <= $"}}) {
+        if (day->empty()) continue;
+        params.emplace_back(DayOrThrow(*day));
+        where += (where.empty() ? " WHERE ship_day" : " AND ship_day") + std::string(condition) +
+                 std::to_string(params.size());
     }
+    std::vector<HistoryRecord> out;
+    for (const SqlRow& row : db_->Query("SELECT " + columns::SelectList() + " FROM slip_history" + where +
+                                            " ORDER BY printed_utc, id",
+                                        params))
+        out.push_back(columns::ReadRow(row));
     return out;
 }
 

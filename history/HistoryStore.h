@@ -10,7 +10,7 @@
 //   store->SetTracking(id, scanned)       then store->NextUntracked(id) to move on
 //   store->MarkVoid(id)                   a spoiled slip (書き損じ): kept with its number, never shipped
 //   store->PrintedOrders(refs)            "already printed" for the order import, one query a batch
-//   history::ExportShipped(*store, ...)   the shipped list (ShippedCsv.h)
+//   history::ShippedSlips(*store, ...)    the slips of the shipped files (ShippedSlips.h)
 // Recording after EndDoc goes through history::Recorder (HistoryRecorder.h), never straight here,
 // so that a store that cannot be written loses nothing.
 //
@@ -84,14 +84,6 @@ struct TrackingResult {
     bool warning;       // not the carrier's 12 digits: stored anyway, the user should look again
 };
 
-// One line of the shipped list.
-struct ShippedRow {
-    std::string order;    // order reference, may be empty
-    std::string shipDay;  // "yyyy/MM/dd"
-    std::string tracking; // may be empty when no number was scanned
-    std::string name;     // consignee
-};
-
 class Store {
 public:
     // Checks the schema and migrates it (creating it in a fresh database). Raises Foreign or NewerSchema
@@ -123,10 +115,9 @@ public:
     // thousand references, so an import of any size asks the store once or a few times, not per order.
     std::unordered_set<std::string> PrintedOrders(const std::vector<std::string>& orders);
 
-    // One row per shipment whose ship day lies in [from, to] ("yyyy-MM-dd"), oldest first; a first
-    // printing and its reprints are one shipment, represented by the newest of them that carries a
-    // tracking number (else the newest).
-    std::vector<ShippedRow> Shipped(const std::string& from, const std::string& to);
+    // Every record whose ship day lies in [from, to] ("yyyy-MM-dd" or "yyyy/MM/dd", both inclusive; empty:
+    // open), oldest printing first.
+    std::vector<HistoryRecord> ByShipDay(const std::string& from, const std::string& to);
 
     const std::string& Where() const { return db_->Where(); }
 

@@ -20,7 +20,7 @@ struct Kept {
 
 bool Takes(const ShippedFormat& format, const ShippedSlip& slip) {
     const std::string_view platform = slip.platform.empty() ? "other" : std::string_view(slip.platform);
-    return !slip.isVoid && (format.platform.empty() || format.platform == platform);
+    return format.platform.empty() || format.platform == platform;
 }
 
 std::string Value(const ShippedColumn& column, const ShippedSlip& slip, const std::string& number,
@@ -77,7 +77,9 @@ ShippedFile BuildShippedFile(const ShippedFormat& format, std::span<const Shippe
         if (!Takes(format, slip)) continue;
         const tracking::SlipNumber n = tracking::ReadSlipNumber(slip.tracking);
         std::optional<ApartReason> apart;
-        if (tracking::CheckSlipEntry(slip.tracking).verdict == tracking::SlipEntry::Empty)
+        if (slip.isVoid)
+            apart = ApartReason::Void;
+        else if (tracking::CheckSlipEntry(slip.tracking).verdict == tracking::SlipEntry::Empty)
             apart = ApartReason::NoNumber;
         else if (!n.valid)
             apart = ApartReason::InvalidNumber;
@@ -126,6 +128,8 @@ ShippedFile BuildShippedFile(const ShippedFormat& format, std::span<const Shippe
 
 std::string ApartReasonText(ApartReason reason) {
     switch (reason) {
+    case ApartReason::Void:
+        return cp932::FromUtf8("書き損じの送り状です");
     case ApartReason::NoNumber:
         return cp932::FromUtf8("送り状番号がありません");
     case ApartReason::InvalidNumber:

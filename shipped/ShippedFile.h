@@ -9,7 +9,7 @@
 // carry a number of a known shape with the right check digit (tracking/SlipNumber.h), written folded,
 // in the order they were printed. The others are not dropped silently: a slip without a number, with a
 // wrong one, with a number already written, or without the order reference a platform needs, is listed
-// in `apart`. A void slip is no parcel and is left out without a word.
+// in `apart`, and so is a void slip: it is no parcel, and the shop sees which numbers were spoiled.
 #include "shipped/ShippedFormats.h"
 #include "shipped/ShippedSlip.h"
 
@@ -21,7 +21,7 @@
 
 namespace shipped {
 
-enum class ApartReason { NoNumber, InvalidNumber, Duplicate, NoOrder };
+enum class ApartReason { Void, NoNumber, InvalidNumber, Duplicate, NoOrder };
 
 struct ApartSlip {
     std::size_t slip; // index into the slips given

@@ -19,6 +19,7 @@ struct ShippedSlip {
     std::string shipDay;        // "yyyy-MM-dd"
     std::string consignee;      // お届け先名
     std::int64_t printedUtc{0}; // when it was printed, seconds since 1970 (UTC): the order of the slips
+    std::int64_t record{0};     // the history's number of the slip, for reports; 0 when none
 };
 
 } // namespace shipped

@@ -1,5 +1,5 @@
 // The history window (F6) on the real main window, over a real store in the working folder: search,
-// loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped list.
+// loading a slip back and reprinting it on the private scheduler, tracking scans, the shipped files.
 #include "app/qt/form/controls/LimitedLineEdit.h"
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
@@ -342,59 +342,97 @@ private slots:
         QVERIFY(fx->Read("tavo_a500.ini").find("NextSlipNo=" + counter) != std::string::npos);
     }
 
-    void exportsTheShippedListInEitherEncoding_data() {
+    void exportsTheChosenFilesIntoTheFolderAndListsWhatWasLeftOut_data() {
         QTest::addColumn<bool>("shiftJis");
         QTest::newRow("UTF-8 with BOM") << false;
         QTest::newRow("Shift_JIS") << true;
     }
-    void exportsTheShippedListInEitherEncoding() {
+    void exportsTheChosenFilesIntoTheFolderAndListsWhatWasLeftOut() {
         QFETCH(bool, shiftJis);
-        THistoryWindow& h = OpenWindow(StartSeeded());
+        TForm_Main& w = StartSeeded(); // 1 has no number, 2 a wrong one
+        {
+            auto store = Store(); // a Rakuten order's two parcels and an Amazon order, shipped 2024-05-02
+            history::HistoryRecord r = SeedRecord(kSeeds[1]);
+            r.order = "R-1";
+            r.platform = "rakuten";
+            r.refs = {{Sj("送付先ID"), "1001"}};
+            for (const char* number : {"512547514334", "5125-4751-4345"}) {
+                r.tracking = number;
+                store->Insert(r);
+            }
+            r.order = "A-1";
+            r.platform = "amazon";
+            r.tracking = "444413758703";
+            store->Insert(r);
+        }
+        THistoryWindow& h = OpenWindow(w);
         OnModal<TShippedExportDialog>([&](TShippedExportDialog* d) {
-            d->Date_From->setDate(QDate(2024, 5, 1));
-            d->Date_To->setDate(QDate(2024, 5, 2));
+            d->Date_From->setDate(QDate(2024, 5, 2));
+            d->Date_To->setDate(QDate(2024, 5, 1));
+            d->CheckBox_Rakuten->setChecked(true);
+            d->CheckBox_Amazon->setChecked(true);
             (shiftJis ? d->Radio_Sjis : d->Radio_Utf8)->setChecked(true);
-            OnModal<QFileDialog>([](QFileDialog* f) {
-                static_cast<QDialog*>(f)->accept(); // the name offered; QFileDialog's accept is not public
-            });
             d->accept();
         });
         h.Button_Export->click();
-        const std::string text = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名\r\n"
-                                 "A-100%,2024/05/01,佐川急便,,山田太郎\r\n"
-                                 "A-1001,2024/05/02,佐川急便,111122223333,佐藤花子\r\n";
-        // The dialog offered the documents folder (it had never been used).
-        QFile saved(QDir(fx->home.Documents()).filePath(QStringLiteral("shipped_20240501-20240502.csv")));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll().toStdString(), shiftJis ? Sj(text.c_str()) : "\xEF\xBB\xBF" + text);
+        // Into the documents folder (none was chosen before), under each file's own name.
+        auto read = [&](const char* name) {
+            QFile file(QDir(fx->home.Documents()).filePath(QString::fromLatin1(name)));
+            return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("missing");
+        };
+        const std::string generic = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名,発送日\r\n"
+                                    "R-1,2024/05/02,佐川急便,512547514334,佐藤花子,2024-05-02\r\n"
+                                    "R-1,2024/05/02,佐川急便,512547514345,佐藤花子,2024-05-02\r\n"
+                                    "A-1,2024/05/02,佐川急便,444413758703,佐藤花子,2024-05-02\r\n";
+        QCOMPARE(read("shipped_20240501-20240502.csv"),
+                 shiftJis ? Sj(generic.c_str()) : "\xEF\xBB\xBF" + generic);
+        QCOMPARE(read("rakuten_20240501-20240502.csv"),
+                 Sj("注文番号,送付先ID,発送明細ID,お荷物伝票番号,配送会社,発送日\r\n"
+                    "R-1,1001,,512547514334,1002,2024-05-02\r\n"
+                    "R-1,1001,,512547514345,1002,2024-05-02\r\n"));
+        QVERIFY(read("amazon_20240501-20240502.txt")
+                    .ends_with("\r\nA-1\t\t\t2024-05-02\tSagawaExpress\t\t444413758703\t\t\r\n"));
+        // The slips left out, each once with its reason.
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
+        const QString report = fx->boxes.Shown()[0].text;
+        QVERIFY2(report.contains(U("No.1 2024-05-01 山田太郎 注文 A-100% 番号 なし: 送り状番号がありません")),
+                 qPrintable(report));
+        QVERIFY(report.contains(
+            U("No.2 2024-05-02 佐藤花子 注文 A-1001 番号 111122223333: 送り状番号が正しくありません")));
+        QCOMPARE(report.count(U("No.")), 2);
+        QVERIFY(h.Label_Status->text().contains(U("rakuten_20240501-20240502.csv（2 件）")));
         QVERIFY(fx->boxes.Errors().empty());
     }
 
-    // The first time in the documents folder, then where the list was saved last, kept in the settings
-    // apart from the order files' folder.
-    void shippedListDialogOpensInDocumentsThenWhereLastSaved() {
+    // The first time in the documents folder, then where the files were written last, kept in the
+    // settings apart from the order files' folder.
+    void shippedFilesGoWhereTheyWentLast() {
         THistoryWindow& h = OpenWindow(StartSeeded());
         QTemporaryDir elsewhere;
-        QStringList opened;
-        auto exportOnce = [&](const QString& folder, const QString& name) {
-            OnModal<TShippedExportDialog>([&, folder, name](TShippedExportDialog* d) {
-                OnModal<QFileDialog>([&, folder, name](QFileDialog* f) {
-                    opened << f->directory().absolutePath();
-                    if (!folder.isEmpty()) f->setDirectory(folder);
-                    f->selectFile(
-                        QDir(folder.isEmpty() ? f->directory().absolutePath() : folder).filePath(name));
-                    static_cast<QDialog*>(f)->accept();
-                });
+        QStringList offered;
+        auto exportOnce = [&](const QString& folder) {
+            OnModal<TShippedExportDialog>([&, folder](TShippedExportDialog* d) {
+                offered << QDir(d->Folder()).absolutePath();
+                if (!folder.isEmpty()) {
+                    OnModal<QFileDialog>([folder](QFileDialog* f) {
+                        f->setDirectory(folder);
+                        f->selectFile(folder);
+                        static_cast<QDialog*>(f)->accept(); // QFileDialog's accept is not public
+                    });
+                    d->Button_Folder->click();
+                }
                 d->accept();
             });
             h.Button_Export->click();
         };
-        exportOnce(elsewhere.path(), QStringLiteral("list.csv"));
-        exportOnce(QString(), QStringLiteral("list2.csv")); // in the folder offered
-        QCOMPARE(opened, QStringList({QDir(fx->home.Documents()).absolutePath(),
-                                      QDir(elsewhere.path()).absolutePath()}));
-        for (const char* name : {"list.csv", "list2.csv"})
-            QVERIFY(QFile::exists(QDir(elsewhere.path()).filePath(QString::fromLatin1(name))));
+        exportOnce(elsewhere.path());
+        const QString written =
+            QDir(elsewhere.path()).filePath(QDir(elsewhere.path()).entryList(QDir::Files).value(0));
+        QVERIFY(QFile::remove(written));
+        exportOnce(QString()); // in the folder offered
+        QCOMPARE(offered, QStringList({QDir(fx->home.Documents()).absolutePath(),
+                                       QDir(elsewhere.path()).absolutePath()}));
+        QVERIFY(QFile::exists(written));
         QVERIFY(fx->Read("tavo_Zaridi2.ini").find("[ShippedList]") != std::string::npos);
         QVERIFY(fx->Read("tavo_Zaridi2.ini").find("[OrderQueue]") == std::string::npos);
     }

@@ -149,6 +149,7 @@ private slots:
         QCOMPARE(w.Edit_Custo1->text(), U("佐藤　花子"));
         QCOMPARE(TForm_Main::Cp(w.Edit_My), sender);
         QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0001"));
+        QCOMPARE(w.CurrentOrder().platform, std::string("rakuten"));
         QTRY_VERIFY(w.Edit_Zip->hasFocus());
 
         // F11 and Yes: printed, the next order is loaded and told, and waits for F11; a corrected

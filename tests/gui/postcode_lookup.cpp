@@ -231,7 +231,7 @@ private slots:
         slip::Record order;
         order.Edit_Zip = "1000001";
         order.Edit_Custo1 = Sj("山田");
-        w->LoadOrder(order, "R-1");
+        w->LoadOrder(order, {"R-1"});
         QCOMPARE(w->Edit_Zip->text(), QStringLiteral("100-0001"));
         slip::Record recorded = w->SlipValues();
         recorded.Edit_Zip = Sj("６００８２１６");

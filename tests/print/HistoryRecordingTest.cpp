@@ -117,15 +117,20 @@ TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn
     TForm_Main& w = Start();
     slip::Record order;
     order.Edit_Custo1 = Sj("佐藤花子");
-    w.LoadOrder(order, "A-1001");
+    const history::OrderLink link{"A-1001", "rakuten", {{Sj("送付先ID"), "1001"}}};
+    w.LoadOrder(order, link);
+    w.Edit_Custo1->setFocus();
+    w.Edit_Custo1->end(false);
+    QTest::keyClick(w.Edit_Custo1, Qt::Key_Backspace); // a correction keeps the slip the order's
     ASSERT_GT(Print(w), 0);
-    w.LoadOrder(order, "B-2002");
+    w.LoadOrder(order, {"B-2002"});
     w.HistoryDesk().Load(Recorded().at(0)); // a reprint of A-1001, while B-2002 was loaded
     ASSERT_GT(Print(w), 0);
     std::vector<history::HistoryRecord> all = Recorded();
     ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0].order, "A-1001");
-    EXPECT_EQ(all[1].order, "A-1001");
+    EXPECT_EQ((history::OrderLink{all[0].order, all[0].platform, all[0].refs}), link);
+    EXPECT_EQ(all[0].values.Edit_Custo1, Sj("佐藤花"));
+    EXPECT_EQ((history::OrderLink{all[1].order, all[1].platform, all[1].refs}), link);
     EXPECT_EQ(all[1].reprintOf, all[0].id);
     EXPECT_TRUE(w.CurrentOrderRef().empty());
 }

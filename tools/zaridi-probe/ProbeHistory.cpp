@@ -1,8 +1,15 @@
-// history list|record: the store of printed slips seen from outside, SQLite file or PostgreSQL URI.
+// history list|record|shipped: the store of printed slips seen from outside, SQLite file or PostgreSQL
+// URI, and the shipped files made from it.
 #include "Probe.h"
 
+#include "app/MainSettings.h"
 #include "history/HistoryStore.h"
+#include "history/ShippedSlips.h"
 #include "platform/Cp932Codec.h"
+#include "platform/ProfileFile.h"
+#include "shipped/ShippedFile.h"
+
+#include <filesystem>
 
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -13,7 +20,9 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 const char* const kUsage = "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | "
-                           "history record --db FILE|postgresql://URI < record.json";
+                           "history record --db FILE|postgresql://URI < record.json | "
+                           "history shipped --db FILE|postgresql://URI --format generic|rakuten|amazon "
+                           "[--from yyyy-MM-dd] [--to yyyy-MM-dd]";
 
 Json Utf8(const std::string& cp) {
     return cp932::ToUtf8(cp);
@@ -80,21 +89,52 @@ history::HistoryRecord FromJson(const Json& j) {
     return r;
 }
 
+// The file the history window writes for these days, to stdout byte for byte; the slips left out of it,
+// and an order's numbers it has no row for, on stderr. The carrier is the setting of the settings file
+// beside an SQLite history (the window's working folder), else the default.
+int Shipped(history::Store& store, const std::string& db, const std::string& formatName,
+            const std::string& from, const std::string& to) {
+    shipped::Carrier carrier = shipped::Carrier::Sagawa;
+    const history::StoreLocation where = history::LocationFromArgument(db);
+    if (!where.IsPostgres())
+        carrier = shipped::CarrierFromSettings(ProfileFile(
+            SettingsFilePath(std::filesystem::absolute(where.sqlitePath).parent_path().string())));
+    const auto slips = history::ShippedSlips(store, from, to);
+    const shipped::ShippedFile file =
+        shipped::BuildShippedFile(*shipped::FindShippedFormat(formatName), slips, carrier);
+    for (const shipped::ApartSlip& apart : file.apart)
+        std::cerr << "left out: " << slips[apart.slip].record << " "
+                  << cp932::ToUtf8(shipped::ApartReasonText(apart.reason)) << "\n";
+    for (const shipped::ExtraNumbers& extra : file.extra)
+        for (const std::string& number : extra.numbers)
+            std::cerr << "no row: " << cp932::ToUtf8(extra.order) << " " << cp932::ToUtf8(number) << "\n";
+    std::cout << file.bytes << std::flush;
+    return 0;
+}
+
 } // namespace
 
 int History(const Args& a) {
     if (a.empty()) throw UsageError{kUsage};
-    std::string db, since;
+    std::string db, since, format, from, to;
     for (std::size_t i = 1; i < a.size(); ++i) {
-        if (a[i] == "--db" && i + 1 < a.size())
+        const bool value = i + 1 < a.size();
+        if (a[i] == "--db" && value)
             db = a[++i];
-        else if (a[i] == "--since" && i + 1 < a.size() && a[0] == "list")
+        else if (a[i] == "--since" && value && a[0] == "list")
             since = a[++i];
+        else if (a[i] == "--format" && value && a[0] == "shipped")
+            format = a[++i];
+        else if (a[i] == "--from" && value && a[0] == "shipped")
+            from = a[++i];
+        else if (a[i] == "--to" && value && a[0] == "shipped")
+            to = a[++i];
         else
             throw UsageError{kUsage};
     }
-    if (db.empty()) throw UsageError{kUsage};
+    if (db.empty() || (a[0] == "shipped" && !shipped::FindShippedFormat(format))) throw UsageError{kUsage};
     auto store = history::OpenStore(history::LocationFromArgument(db));
+    if (a[0] == "shipped") return Shipped(*store, db, format, from, to);
 
     if (a[0] == "list") {
         history::SearchQuery q;

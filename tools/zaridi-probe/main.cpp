@@ -46,7 +46,8 @@ const Command kCommands[] = {
     {"orders", probe::Orders,
      "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON)"},
     {"history", probe::History,
-     "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json"},
+     "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json | "
+     "history shipped --db ... --format generic|rakuten|amazon [--from yyyy-MM-dd] [--to yyyy-MM-dd]"},
     {"postcode", probe::Postcode,
      "postcode lookup|check|find|info [--data INDEX] < lines | postcode import --data INDEX FILE..."},
     {"tracking", probe::Tracking,

@@ -3,6 +3,7 @@
 // print-position dialog, the slip routine) may ask of it, instead of reading its controls: the slip as
 // a record, loading one, printing it, the slip stock, and word of what happened. The main window is
 // the one implementation.
+#include "history/HistoryRecord.h"
 #include "print/SlipLayout.h"
 #include "printer/PrintMode.h"
 #include "slip/SlipRecord.h"
@@ -40,10 +41,11 @@ public:
     virtual std::string StockName() const = 0;
 
     // An order into the slip: the fields an order fills (slip::kOrder), the rest as it is. The slip stays
-    // that order's (`cp932Ref`) until the consignee is cleared or its name edited. `utf8Delivery` is the
-    // day and slot the customer asked for ("お届け日指定: 12/10 14-16時", "" for none), which the F11
-    // question repeats so the clerk marks the slip's boxes.
-    virtual void LoadOrder(const slip::Record& order, const std::string& cp932Ref,
+    // that order's (its reference, platform and IDs go into the history with it) through any edit of its
+    // fields, until the consignee is cleared or another order or a recorded slip is loaded.
+    // `utf8Delivery` is the day and slot the customer asked for ("お届け日指定: 12/10 14-16時", "" for
+    // none), which the F11 question repeats so the clerk marks the slip's boxes.
+    virtual void LoadOrder(const slip::Record& order, const history::OrderLink& link,
                            const std::string& utf8Delivery = "") = 0;
     virtual bool FromOrder() const = 0;
     // A recorded slip into the window: every value, the stock with its printer and margins.

@@ -32,7 +32,7 @@ void TForm_Main::LoadRecorded(const slip::Record& values) {
     Edit_Warning();
 }
 
-void TForm_Main::RecordPrintedSlip(const std::string& order, const std::string& slipNo) {
+void TForm_Main::RecordPrintedSlip(const history::OrderLink& order, const std::string& slipNo) {
     HistoryDesk().RecordPrinted(order, slipNo);
 }
 

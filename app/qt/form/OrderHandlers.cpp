@@ -13,7 +13,7 @@ void TForm_Main::SpeedButton_F8Click() {
     if (orderQueue_->Count() == 0) orderQueue_->ChooseFile();
 }
 
-void TForm_Main::LoadOrder(const slip::Record& order, const std::string& cp932Ref,
+void TForm_Main::LoadOrder(const slip::Record& order, const history::OrderLink& link,
                            const std::string& utf8Delivery) {
     Edit_Cls();
     BitBtn_PriceSub_ClsClick(); // no payment kind of the slip before survives
@@ -22,13 +22,13 @@ void TForm_Main::LoadOrder(const slip::Record& order, const std::string& cp932Re
     Edit_Warning();
     PostcodeCheck(); // a postcode that does not fit the address shows beside it, as after a transfer
     fromOrder_ = true;
-    currentOrderRef_ = cp932Ref;
+    currentOrder_ = link;
     currentOrderDelivery_ = utf8Delivery;
     Edit_Zip->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm_Main::ForgetOrder() {
     fromOrder_ = false;
-    currentOrderRef_.clear();
+    currentOrder_ = {};
     currentOrderDelivery_.clear();
 }

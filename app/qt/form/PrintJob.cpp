@@ -84,8 +84,8 @@ void TForm_Main::PrintCheckedSlip(const std::string& slipNo) {
         GiveBackSlipNumber(slipNo); // the slip is still in the printer, unprinted
         throw;
     }
-    MarkAmountForCheck(false);                    // the amount went out as it stood
-    RecordPrintedSlip(CurrentOrderRef(), slipNo); // before the order queue moves the fields on
+    MarkAmountForCheck(false);                // the amount went out as it stood
+    RecordPrintedSlip(currentOrder_, slipNo); // before the order queue moves the fields on
     emit SlipPrinted();
 }
 

@@ -229,7 +229,7 @@ public:
     void SpeedButton_F6Click(); // the history window
     void SetUpHistoryKey();     // F6's caption and hint, at first showing
     // Right after EndDoc, with the slip's number ("" when none); never raises.
-    void RecordPrintedSlip(const std::string& order, const std::string& slipNo);
+    void RecordPrintedSlip(const history::OrderLink& order, const std::string& slipNo);
     void FlushHistoryAfterFirstPaint(); // records kept back go in once the window is up
     THistoryDesk& HistoryDesk();        // recorder and reprint link, made on first use
     // Postcode lookup and address check (PostcodeHandlers.cpp). The index is opened on first use.
@@ -251,14 +251,16 @@ public:
     static void SetCp(QLineEdit* field, const std::string& text);
 
     // Order queue (OrderHandlers.cpp). A slip filled from an order stays that order's slip until the
-    // consignee is cleared (button, transfer) or its name is edited.
+    // consignee is cleared (button, transfer) or another order or a recorded slip is loaded, through any
+    // edit of its fields.
     void SpeedButton_F8Click();
-    void LoadOrder(const slip::Record& order, const std::string& cp932Ref,
+    void LoadOrder(const slip::Record& order, const history::OrderLink& link,
                    const std::string& utf8Delivery = "") override;
     void ForgetOrder();
     bool FromOrder() const override { return fromOrder_; }
-    std::string CurrentOrderRef() const { return currentOrderRef_; } // CP932; empty when not from an order
-    OrderQueueWindow* OrderQueue() const { return orderQueue_; }     // null until F8
+    std::string CurrentOrderRef() const { return currentOrder_.ref; } // CP932; empty when not from an order
+    const history::OrderLink& CurrentOrder() const { return currentOrder_; }
+    OrderQueueWindow* OrderQueue() const { return orderQueue_; } // null until F8
 
     // What the windows around it may ask (SlipDesk; AsSlipDesk.cpp, and where marked override above).
     QWidget& DeskWindow() override { return *this; }
@@ -342,7 +344,7 @@ private:
     THistoryDesk* historyDesk_ = nullptr; // a child object; none until the history is first used
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
     bool fromOrder_ = false;
-    std::string currentOrderRef_;
+    history::OrderLink currentOrder_;
     std::string currentOrderDelivery_; // UTF-8: the F11 question repeats it
     // Slip types (CP932) printed without numbers at the user's word: not asked again this run.
     std::set<std::string> slipTypesWithoutNumbers_;

@@ -78,7 +78,7 @@ THistoryWindow& THistoryDesk::Window() {
     return *window_;
 }
 
-void THistoryDesk::RecordPrinted(const std::string& order, const std::string& tracking) {
+void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::string& tracking) {
     history::HistoryRecord r;
     try {
         r = PrintedRecord(desk_);
@@ -89,7 +89,9 @@ void THistoryDesk::RecordPrinted(const std::string& order, const std::string& tr
         desk_.Help().Say(U("印刷の記録を作れませんでした: ") + QString::fromLocal8Bit(e.what()));
         return;
     }
-    r.order = order;
+    r.order = order.ref;
+    r.platform = order.platform;
+    r.refs = order.refs;
     r.tracking = tracking;
     if (loadedId_ != 0) r.reprintOf = loadedId_;
     desk_.Help().Say(U("印刷しました。記録しています…"));

@@ -15,6 +15,7 @@ class TRecordingWorker;
 namespace history {
 class Recorder;
 struct HistoryRecord;
+struct OrderLink;
 } // namespace history
 
 class THistoryDesk : public QObject {
@@ -32,7 +33,7 @@ public:
     // The slip just printed, read from the fields as they stand, with its number ("" when none), handed
     // to the recording thread. The help bar says what became of the record once it is known; nothing
     // here raises or waits, so the print it follows never fails or stalls for it.
-    void RecordPrinted(const std::string& order, const std::string& tracking);
+    void RecordPrinted(const history::OrderLink& order, const std::string& tracking);
     // The slips of a stack skipped since the counter (spoiled or lost, never printed here): each recorded
     // void on the slip type with its number, through the recording thread as printed slips are. `then`
     // runs on this thread once the last is answered.

@@ -1,6 +1,7 @@
-// The history window: list, search, loading for a reprint, tracking numbers and the shipped list.
+// The history window: list, search, loading for a reprint, tracking numbers and the shipped files.
 #include "app/qt/history/HistoryWindow.h"
 
+#include "app/MainSettings.h"
 #include "app/SlipCounterFile.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/FileFolders.h"
@@ -12,9 +13,12 @@
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/ShippedExportDialog.h"
 #include "history/HistoryRecorder.h"
+#include "history/ShippedSlips.h"
 #include "platform/Cp932Codec.h"
+#include "platform/ProfileFile.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
+#include "shipped/ShippedFile.h"
 #include "tracking/SlipNumber.h"
 
 #include <QAbstractTableModel>
@@ -38,6 +42,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <map>
 
 namespace {
 
@@ -136,7 +142,7 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     Button_Resync->setToolTip(
         U("次の送り状番号をプリンタにある送り状に合わせます。飛ばした送り状は書き損じとして残ります"));
     connect(Button_Resync, &QPushButton::clicked, this, [this] { Guarded([this] { ResyncClick(); }); });
-    Button_Export = Button("出荷リスト...", this);
+    Button_Export = Button("出荷ファイル...", this);
     connect(Button_Export, &QPushButton::clicked, this, [this] { Guarded([this] { ExportClick(); }); });
     QPushButton* close = Button("閉じる", this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -325,35 +331,65 @@ void THistoryWindow::ResyncClick() {
 }
 
 void THistoryWindow::ExportClick() {
-    TShippedExportDialog ask(this);
-    if (ask.exec() != QDialog::Accepted) return;
+    const std::string workingDir = slipDesk_.WorkingDir();
+    TShippedExportDialog ask(this, DialogStartFolder(workingDir, FileDialogKind::ShippedList));
+    if (ask.exec() != QDialog::Accepted || ask.Formats().isEmpty()) return;
     const QDate from = std::min(ask.Date_From->date(), ask.Date_To->date());
     const QDate to = std::max(ask.Date_From->date(), ask.Date_To->date());
-    const history::CsvEncoding encoding =
-        ask.Radio_Sjis->isChecked() ? history::CsvEncoding::ShiftJis : history::CsvEncoding::Utf8Bom;
-    const QString name =
-        QStringLiteral("shipped_%1-%2.csv")
-            .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")));
-    const std::string workingDir = slipDesk_.WorkingDir();
-    QFileDialog files(this, U("出荷リストの保存先"),
-                      QDir(DialogStartFolder(workingDir, FileDialogKind::ShippedList)).filePath(name),
-                      U("CSV ファイル (*.csv)"));
-    files.setAcceptMode(QFileDialog::AcceptSave);
-    files.setDefaultSuffix(QStringLiteral("csv"));
-    if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return;
-    const QString path = files.selectedFiles().first();
-    RememberDialogFolder(workingDir, FileDialogKind::ShippedList, QFileInfo(path).absolutePath());
-    ExportTo(from, to, encoding, path);
+    RememberDialogFolder(workingDir, FileDialogKind::ShippedList, ask.Folder());
+    ExportTo(from, to, ask.Formats(),
+             ask.Radio_Sjis->isChecked() ? shipped::TextEncoding::Cp932 : shipped::TextEncoding::Utf8Bom,
+             ask.Folder());
 }
 
-void THistoryWindow::ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path) {
-    std::size_t lines = 0;
-    // A file that cannot be written raises; an old one is as it was.
-    WithStore([&](history::Store& store) {
-        lines = history::ExportShipped(store, Day(from).toStdString(), Day(to).toStdString(), encoding,
-                                       NativePath(path));
-    });
-    ShowStatus(U("出荷リストを書き出しました（%1 件）: %2").arg(lines).arg(path));
+void THistoryWindow::ExportTo(QDate from, QDate to, const QStringList& formats,
+                              shipped::TextEncoding encoding, const QString& folder) {
+    const std::string first = Day(from).toStdString(), last = Day(to).toStdString();
+    const shipped::Carrier carrier =
+        shipped::CarrierFromSettings(ProfileFile(SettingsFilePath(slipDesk_.WorkingDir())));
+    std::vector<shipped::ShippedSlip> slips;
+    WithStore([&](history::Store& store) { slips = history::ShippedSlips(store, first, last); });
+
+    // Every file is made before any is written: an ID that cannot be written exactly stops them all.
+    std::vector<std::pair<shipped::ShippedFormat, shipped::ShippedFile>> files;
+    for (const QString& name : formats) {
+        shipped::ShippedFormat format = *shipped::FindShippedFormat(name.toStdString());
+        if (format.platform.empty()) format.encoding = encoding;
+        files.emplace_back(format, shipped::BuildShippedFile(format, slips, carrier));
+    }
+    QStringList written;
+    std::map<std::int64_t, QString> apart; // by record: a slip left out of several files is listed once
+    QStringList extra, notices;
+    for (const auto& [format, file] : files) {
+        const std::string path = shipped::WriteShippedFile(NativePath(folder), format, first, last, file);
+        written << U("%1（%2 件）").arg(QFileInfo(QFile::decodeName(path.c_str())).fileName()).arg(file.rows);
+        for (const shipped::ApartSlip& a : file.apart) {
+            const shipped::ShippedSlip& s = slips[a.slip];
+            apart.emplace(s.record, U("No.%1 %2 %3 注文 %4 番号 %5: %6")
+                                        .arg(s.record)
+                                        .arg(QString::fromStdString(s.shipDay), FromCp932(s.consignee),
+                                             s.order.empty() ? U("なし") : FromCp932(s.order),
+                                             s.tracking.empty() ? U("なし") : FromCp932(s.tracking),
+                                             FromCp932(shipped::ApartReasonText(a.reason))));
+        }
+        for (const shipped::ExtraNumbers& e : file.extra)
+            for (const std::string& number : e.numbers)
+                extra << U("注文 %1: %2").arg(FromCp932(e.order), FromCp932(number));
+        for (const std::string& n : file.notices)
+            notices << FromCp932(n);
+    }
+    ShowStatus(U("書き出しました: %1").arg(written.join(U("、"))), !apart.empty());
+    QStringList report;
+    if (!apart.empty()) {
+        report << U("ファイルに入れなかった送り状（%1 件）:").arg(apart.size());
+        for (const auto& [record, line] : apart)
+            report << QStringLiteral("　") + line;
+    }
+    if (!extra.empty())
+        report << U("Amazon の出荷通知は 1 注文 1 行です。次の番号は Seller Central で追加してください:")
+               << extra;
+    report << notices;
+    if (!report.isEmpty()) msgbox::Notify(report.join(QLatin1Char('\n')));
 }
 
 int THistoryWindow::RowCount() const {

@@ -3,9 +3,10 @@
 // days of printing, tracking number or order reference. Enter or a double click puts the selected slip
 // back into the main window for a reprint; digits typed or scanned onto the selected row are its
 // tracking number; a spoiled slip is marked void (書き損じ); the stack counter of the main window's slip
-// type is brought into step with the slip in the printer (番号を合わせる); the shipped list of a range
-// of days goes out as CSV.
-#include "history/ShippedCsv.h"
+// type is brought into step with the slip in the printer (番号を合わせる); the shipped files of a range of
+// days (the generic list, each platform's upload) go out into a folder.
+#include "history/HistoryRecord.h"
+#include "shipped/SheetWriter.h"
 
 #include <QDate>
 #include <QDialog>
@@ -44,11 +45,14 @@ public:
     // Asks for the number of the slip in the printer for the main window's slip type; the slips between
     // the counter and it are recorded void (after a question), and the counter is set to it.
     void ResyncClick();
-    // Asks for the ship days, the encoding and the file, then writes the shipped list.
+    // Asks for the ship days, the files and the folder (where they went last), then writes them.
     void ExportClick();
-    // The shipped list of the ship days [from, to] written to `path`. Raises when the store cannot be
-    // read or the file written.
-    void ExportTo(QDate from, QDate to, history::CsvEncoding encoding, const QString& path);
+    // The shipped files of the ship days [from, to] ("generic", "rakuten", "amazon"; the generic list in
+    // `encoding`) written into `folder`, each atomically, under their own names; the slips left out of
+    // them are listed in a notice. Raises when the store cannot be read, the carrier setting names no
+    // carrier, an ID cannot be written exactly (then no file is written) or a file cannot be written.
+    void ExportTo(QDate from, QDate to, const QStringList& formats, shipped::TextEncoding encoding,
+                  const QString& folder);
 
     int RowCount() const;
     const history::HistoryRecord& Row(int row) const;

@@ -1,6 +1,7 @@
 #include "app/qt/orders/OrderQueueWindow.h"
 
 #include "app/MainSettings.h"
+#include "app/OrderLink.h"
 #include "app/qt/common/AppTitle.h"
 #include "app/qt/common/ErrorBox.h"
 #include "app/qt/common/FileFolders.h"
@@ -277,8 +278,7 @@ void OrderQueueWindow::Load(int row, bool activateMain) {
     model_->RowChanged(before);
     model_->RowChanged(row);
     const orders::Order& o = OrderAt(row);
-    desk_.LoadOrder(orders::FieldsForSlip(o.fields), cp932::FromUtf8(o.ref),
-                    orders::DeliveryText(o.delivery));
+    desk_.LoadOrder(orders::FieldsForSlip(o.fields), LinkOf(o), orders::DeliveryText(o.delivery));
     Table->setCurrentIndex(model_->index(row, 0));
     Table->scrollTo(model_->index(row, 0));
     if (activateMain) desk_.BringForward();

@@ -1,60 +1,47 @@
-// The shipped list's bytes, its atomic export, the settings' [History] section, and timestamps.
+// The shipped list from the history read back through a CSV reader, the settings' [History] section,
+// and timestamps.
 #include "StoreUnderTest.h"
-#include "history/ShippedCsv.h"
+#include "history/ShippedSlips.h"
 #include "orders/OrderFile.h"
+#include "platform/Cp932Codec.h"
 #include "platform/ProfileFile.h"
 #include "platform/RuntimeErrors.h"
-#include "unit/support/TempDir.h"
+#include "shipped/ShippedFile.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
-using history::CsvEncoding;
-
-TEST(ShippedCsv, BothEncodingsCarryTheSameTextQuotedWhereNeeded) {
-    std::vector<history::ShippedRow> rows = {{"A-1", "2024/05/02", "123456789012", Sj("髙橋①")},
-                                             {"", "2024/05/03", "", Sj("\"Tanaka, Ltd\"")}};
-    const std::string utf8 = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名\r\n"
-                             "A-1,2024/05/02,佐川急便,123456789012,髙橋①\r\n"
-                             ",2024/05/03,佐川急便,,\"\"\"Tanaka, Ltd\"\"\"\r\n";
-    EXPECT_EQ(history::ShippedCsv(rows, CsvEncoding::Utf8Bom, history::DefaultCarrier()),
-              "\xEF\xBB\xBF" + utf8);
-    EXPECT_EQ(history::ShippedCsv(rows, CsvEncoding::ShiftJis, history::DefaultCarrier()), Sj(utf8.c_str()));
-}
-
-TEST(ShippedCsv, TextWithQuotesReadsBackUnchangedThroughACsvReader) {
-    const std::vector<history::ShippedRow> rows = {
-        {"A\"1", "2024/05/02", "123456789012", Sj("山田\"本店\"")},
-        {"A-2", "2024/05/02", "", Sj("\"株式会社, タヴォ\"")},
-        {"A-3", "2024/05/02", "", Sj("二行\r\nの名前")},
-        {"A-4", "2024/05/02", "", Sj("\"特選\"山田")}, // begins with a quote
+TEST(ShippedExport, OrdersAndNamesComeBackThroughACsvReaderInEitherEncoding) {
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"A\"1", Sj("山田\"本店\"")},
+        {"A-2", Sj("\"株式会社, タヴォ\"")},
+        {"A,3", Sj("二行\r\nの名前")},
+        {"A-4", Sj("\"特選\"山田")}, // begins with a quote
     };
-    for (const CsvEncoding encoding : {CsvEncoding::Utf8Bom, CsvEncoding::ShiftJis}) {
-        const auto table = orders::ParseOrderTable(
-            history::ShippedCsv(rows, encoding, history::DefaultCarrier()), "shipped.csv");
+    auto store = FreshStore(); // printed 2024-05-01 for 2024-05-02, each with a valid number
+    const char* const numbers[] = {"444413758703", "512547514334", "405548424886", "512547514345"};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        history::HistoryRecord r = SampleSlip();
+        std::tie(r.order, r.values.Edit_Custo1) = rows[i];
+        r.tracking = numbers[i];
+        store->Insert(r);
+    }
+    const auto slips = history::ShippedSlips(*store, "2024-05-02", "2024-05-02");
+    shipped::ShippedFormat format = *shipped::FindShippedFormat("generic");
+    const std::string header = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名,発送日\r\n";
+    for (const auto& [encoding, start] : {std::pair{shipped::TextEncoding::Cp932, Sj(header.c_str())},
+                                          {shipped::TextEncoding::Utf8Bom, "\xEF\xBB\xBF" + header}}) {
+        format.encoding = encoding;
+        const std::string bytes = shipped::BuildShippedFile(format, slips, shipped::Carrier::Sagawa).bytes;
+        EXPECT_EQ(bytes.substr(0, start.size()), start);
+        const auto table = orders::ParseOrderTable(bytes, "shipped.csv");
         ASSERT_EQ(table.rows.size(), rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto cells = orders::RowCells(table, i);
-            EXPECT_EQ(cells.at(0), rows[i].order);
-            EXPECT_EQ(cells.at(4), cp932::ToUtf8(rows[i].name));
+            EXPECT_EQ(cells.at(0), rows[i].first);
+            EXPECT_EQ(cells.at(4), cp932::ToUtf8(rows[i].second));
         }
     }
-}
-
-TEST(ShippedCsv, TheExportReplacesTheFileWholeOrNotAtAll) {
-    TempDir dir;
-    auto store = FreshStore();
-    store->Insert(SampleSlip());
-    std::string path = dir.File("shipped.csv");
-    TempDir::Write(path, "old");
-    EXPECT_EQ(history::ExportShipped(*store, "2024-05-02", "2024-05-02", CsvEncoding::ShiftJis, path), 1u);
-    EXPECT_EQ(TempDir::Read(path), history::ShippedCsv(store->Shipped("2024-05-02", "2024-05-02"),
-                                                       CsvEncoding::ShiftJis, history::DefaultCarrier()));
-    EXPECT_THROW(history::ExportShipped(*store, "2024-05-02", "2024-05-02", CsvEncoding::Utf8Bom,
-                                        dir.File("none/shipped.csv")),
-                 EInOutError);
-    EXPECT_THROW(history::ExportShipped(*store, "2024-05-32", "2024-05-02", CsvEncoding::Utf8Bom, path),
-                 history::EHistoryStore);
-    EXPECT_EQ(TempDir::Read(path).substr(0, 8), Sj("注文番号"));
 }
 
 TEST(HistorySettings, AServerInTheSettingsMeansPostgresAndNeverAPassword) {

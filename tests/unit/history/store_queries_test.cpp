@@ -1,8 +1,10 @@
 // The store's queries, the same on both databases (this file is compiled into unit_history for SQLite
 // and into pg_tests for PostgreSQL).
 #include "StoreUnderTest.h"
+#include "history/ShippedSlips.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using history::HistoryRecord;
 using history::SearchQuery;
@@ -195,26 +197,45 @@ TEST(StoreQueries, PrintedOrdersAnswerABatchOfReferencesAtOnce) {
     EXPECT_TRUE(store->PrintedOrders({}).empty());
 }
 
-TEST(StoreQueries, TheShippedListHasOneLinePerShipmentOfItsDays) {
+TEST(StoreQueries, TheShippedSlipsAreOnePerParcelOfTheirDaysWithTheVoidOnesApart) {
     auto store = FreshStore();
-    HistoryRecord jammed = SampleSlip("2024-05-01T09:00:00+09:00"); // ships 2024/05/02
+    HistoryRecord jammed = SampleSlip("2024-05-01T09:00:00+09:00"); // ships 2024-05-02
     std::int64_t first = store->Insert(jammed);
     store->SetTracking(first, "111111111111");
     HistoryRecord reprint = SampleSlip("2024-05-01T09:05:00+09:00");
+    reprint.order.clear(); // it ships the first printing's order, platform and IDs
+    reprint.refs.clear();
     reprint.reprintOf = first;
     store->SetTracking(store->Insert(reprint), "222222222222");
+    reprint.time = "2024-05-01T09:10:00+09:00"; // a second reprint, its number not yet scanned
+    store->Insert(reprint);
+    HistoryRecord spoiled = Named("spoiled", "2024-05-02T10:00:00+09:00");
+    spoiled.tracking = "333333333333";
+    spoiled.isVoid = true;
+    store->Insert(spoiled);
     HistoryRecord undated = Named("undated", "2024-05-03T18:00:00+09:00"); // no date: ships the day printed
     undated.values.CheckBox_Date_1 = false;
     undated.order = "A-2";
+    undated.platform.clear();
     store->Insert(undated);
     HistoryRecord later = Named("later", "2024-05-01T09:00:00+09:00");
     later.values.DateTimePicker_1 = "2024/05/09";
     store->Insert(later);
 
-    auto rows = store->Shipped("2024-05-02", "2024/05/03");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ((std::vector{rows[0].order, rows[0].shipDay, rows[0].tracking, rows[0].name}),
-              (std::vector<std::string>{"A-1001", "2024/05/02", "222222222222", jammed.values.Edit_Custo1}));
-    EXPECT_EQ((std::vector{rows[1].order, rows[1].shipDay, rows[1].tracking, rows[1].name}),
-              (std::vector<std::string>{"A-2", "2024/05/03", "", "undated"}));
+    const auto slips = history::ShippedSlips(*store, "2024-05-02", "2024/05/03");
+    using Row =
+        std::tuple<std::string, std::string, std::string, std::string, bool, std::string, std::int64_t>;
+    std::vector<Row> rows;
+    for (const shipped::ShippedSlip& s : slips)
+        rows.emplace_back(s.order, s.platform, s.tracking, s.shipDay, s.isVoid, s.consignee, s.printedUtc);
+    EXPECT_EQ(rows, (std::vector<Row>{
+                        {"A-1001", "rakuten", "222222222222", "2024-05-02", false, jammed.values.Edit_Custo1,
+                         1714521900},
+                        {"A-1001", "rakuten", "333333333333", "2024-05-02", true, "spoiled", 1714611600},
+                        {"A-2", "", "", "2024-05-03", false, "undated", 1714726800},
+                    }));
+    EXPECT_EQ(slips.at(0).refs, SampleSlip().refs);
+    EXPECT_EQ(slips.at(0).record, first + 1);
+    EXPECT_EQ(history::ShippedSlips(*store, "", "").size(), 4u); // open days: "later" too
+    EXPECT_THROW(history::ShippedSlips(*store, "2024-05-32", ""), history::EHistoryStore);
 }

@@ -67,13 +67,13 @@ TEST(ShippedFile, EachPlatformsFileMatchesItsDocumentedLayout) {
         {"rakuten",
          Carrier::Sagawa,
          "rakuten_upload.csv",
-         {{1, R::Duplicate}, {5, R::NoNumber}, {6, R::InvalidNumber}},
+         {{1, R::Duplicate}, {5, R::NoNumber}, {6, R::InvalidNumber}, {7, R::Void}},
          {}},
         {"amazon", Carrier::Yamato, "amazon_confirm.txt", {{4, R::NoOrder}}, {{kA1, {"444413758714"}}}},
         {"generic",
          Carrier::JapanPost,
          "generic_shipped.csv",
-         {{1, R::Duplicate}, {5, R::NoNumber}, {6, R::InvalidNumber}},
+         {{1, R::Duplicate}, {5, R::NoNumber}, {6, R::InvalidNumber}, {7, R::Void}},
          {}},
     };
     TempDir dir;
