@@ -13,6 +13,14 @@
 
 namespace history {
 
+// The order of the shared queue a slip was printed for (history/QueueStore.h): storing the slip marks
+// the order printed in the same transaction, also when the record waited in the pending file.
+struct QueueMark {
+    std::int64_t order = 0; // the order's id in the queue; 0: none
+    std::string desk;       // the desk that printed it (CP932)
+    bool operator==(const QueueMark&) const = default;
+};
+
 struct HistoryRecord {
     std::int64_t id = 0; // given by the store; 0 before
     std::string uuid;    // given once when the slip is printed; makes every retry of the insert idempotent
@@ -24,6 +32,7 @@ struct HistoryRecord {
     std::string tracking;                          // carrier's slip number; empty when none
     std::string order;                             // order reference of an imported order; empty when none
     std::optional<std::int64_t> reprintOf;         // id of the first printing when this is a reprint
+    QueueMark queue;                               // the queue's order it was printed for, if any
 
     bool operator==(const HistoryRecord&) const = default;
 };

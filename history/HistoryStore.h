@@ -32,7 +32,7 @@ namespace history {
 
 inline constexpr const char* kDatabaseFileName = "tavo_Zaridi2.db";
 inline constexpr const char* kHistorySection = "History";
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 4;
 
 class EHistoryStore : public Exception {
 public:
@@ -91,6 +91,8 @@ struct ShippedRow {
     std::string name;     // consignee
 };
 
+class QueueStore;
+
 class Store {
 public:
     // Checks the schema and migrates it (creating it in a fresh database). Raises Foreign or NewerSchema
@@ -101,6 +103,15 @@ public:
     // its existing id is returned. A reprint points to the first printing even when it is given a
     // reprint's id. Empty uuid and time are filled in (a new uuid, the current local time).
     std::int64_t Insert(const HistoryRecord& record);
+    // As Insert; a slip printed for an order of the queue (record.queue) marks the order printed in the
+    // same transaction. When another slip got there first, or the order was cancelled meanwhile, the
+    // record is stored all the same (the slip is on paper) and `conflict` says so (CP932); the order
+    // keeps its first slip.
+    struct Inserted {
+        std::int64_t id = 0;
+        std::string conflict;
+    };
+    Inserted Record(const HistoryRecord& record);
     // All of them in one transaction: either every one is stored afterwards or none was added.
     std::vector<std::int64_t> InsertAll(const std::vector<HistoryRecord>& records);
 
@@ -127,8 +138,10 @@ public:
     const std::string& Where() const { return db_->Where(); }
 
 private:
+    friend class QueueStore; // the queue's table beside slip_history, on the same connection
+
     void Migrate();
-    std::int64_t InsertOne(const HistoryRecord& record);
+    Inserted InsertOne(const HistoryRecord& record);
 
     std::unique_ptr<SqlDb> db_;
 };

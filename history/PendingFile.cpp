@@ -100,11 +100,16 @@ void Assign(Section& s, const std::string& name, const std::string& value) {
         r.tracking = value;
     } else if (name == "order") {
         r.order = value;
-    } else if (name == "reprint_of") {
+    } else if (name == "reprint_of" || name == "queue") {
         const bool number = !value.empty() && value.size() <= 18 &&
                             value.find_first_not_of("0123456789") == std::string::npos;
-        if (number) r.reprintOf = std::stoll(value);
+        if (number && name == "queue")
+            r.queue.order = std::stoll(value);
+        else if (number)
+            r.reprintOf = std::stoll(value);
         s.bad = s.bad || !number;
+    } else if (name == "desk") {
+        r.queue.desk = value;
     } else if (const slip::Field* f = slip::FindField(name)) {
         if (f->text)
             r.values.*f->text = value;
@@ -134,6 +139,8 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
         if (!r.tracking.empty()) out += "tracking=" + Escape(r.tracking) + "\n";
         if (!r.order.empty()) out += "order=" + Escape(r.order) + "\n";
         if (r.reprintOf) out += "reprint_of=" + std::to_string(*r.reprintOf) + "\n";
+        if (r.queue.order != 0)
+            out += "queue=" + std::to_string(r.queue.order) + "\ndesk=" + Escape(r.queue.desk) + "\n";
         out += "\n";
     }
     return out;

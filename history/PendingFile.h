@@ -13,6 +13,8 @@
 //   tracking=123456789012    only when set
 //   order=A-1001             only when set
 //   reprint_of=17            only when set
+//   queue=42                 the shared queue's order it was printed for, only when set;
+//   desk=packing-1           then the desk that printed it
 //
 // In values "%" and the control bytes are written as %XX (no CP932 trail byte is one of them).
 // Unknown names are skipped, so an older program reads a newer file. A section is a record only with a

@@ -5,7 +5,9 @@
 #include "history/SqlDb.h"
 #include "platform/Cp932Codec.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sqlite3.h>
@@ -22,7 +24,7 @@ constexpr int kApplicationId = 0x5A524448;
 
 class SqliteDb final : public SqlDb {
 public:
-    explicit SqliteDb(std::string path) : path_(std::move(path)) {
+    explicit SqliteDb(std::string path) : path_(std::move(path)), session_(NewUuid()) {
         try {
             if (ReadOnlyPlace()) {
                 // Read as it is: no journal mode to switch, no -wal or -shm to make where none can be.
@@ -122,8 +124,73 @@ public:
 
     const std::string& Where() const override { return path_; }
 
+    void BeginWrite() override { Script("BEGIN IMMEDIATE"); }
+    const char* ForUpdate() const override { return ""; }
+    const char* NowSeconds() const override { return "CAST(strftime('%s', 'now') AS INTEGER)"; }
+    std::int64_t SessionsEndedAt() override { return 0; }
+
+    bool TryLock(std::int64_t n) override {
+        if (held_.contains(n)) return true;
+        flock lock = Range(F_WRLCK, n);
+        if (::fcntl(ClaimsFile(true), F_OFD_SETLK, &lock) == 0) {
+            held_.insert(n);
+            return true;
+        }
+        if (errno == EAGAIN || errno == EACCES) return false;
+        throw EHistoryStore(Kind::Unavailable, Message(ClaimsPath() + ": " + std::strerror(errno)));
+    }
+
+    void Unlock(std::int64_t n) override {
+        if (!held_.erase(n)) return;
+        flock lock = Range(F_UNLCK, n);
+        (void)::fcntl(claims_, F_OFD_SETLK, &lock);
+    }
+
+    std::unordered_set<std::int64_t> Locked(const std::vector<std::int64_t>& among) override {
+        std::unordered_set<std::int64_t> locked;
+        const int fd = ClaimsFile(false);
+        for (std::int64_t n : among) {
+            flock probe = Range(F_RDLCK, n); // a write lock elsewhere is in the way of a read lock
+            if (held_.contains(n) ||
+                (fd >= 0 && ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK))
+                locked.insert(n);
+        }
+        return locked;
+    }
+
+    const std::string& Session() const override { return session_; }
+
 private:
+    static flock Range(short type, std::int64_t n) {
+        flock l{};
+        l.l_type = type;
+        l.l_whence = SEEK_SET;
+        l.l_start = static_cast<off_t>(n);
+        l.l_len = 1;
+        return l;
+    }
+
+    // The claims' locks live on a file of their own beside the database, never on the database file,
+    // whose bytes SQLite locks itself. Made when the first claim is taken; -1 while there is none.
+    std::string ClaimsPath() const { return path_ + "-claims"; }
+    int ClaimsFile(bool create) {
+        if (claims_ >= 0 && (claimsWritable_ || !create)) return claims_;
+        const int fd = create ? ::open(ClaimsPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)
+                              : ::open(ClaimsPath().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            if (!create) return -1;
+            throw EHistoryStore(Kind::Unavailable, Message(ClaimsPath() + ": " + std::strerror(errno)));
+        }
+        if (claims_ >= 0) ::close(claims_); // a read-only one holds no lock yet
+        claims_ = fd;
+        claimsWritable_ = create;
+        return claims_;
+    }
+
     void Close() {
+        if (claims_ >= 0) ::close(claims_); // every claim of this connection ends with it
+        claims_ = -1;
+        held_.clear();
         for (auto& [sql, stmt] : statements_)
             sqlite3_finalize(stmt);
         statements_.clear();
@@ -211,6 +278,10 @@ private:
     }
 
     std::string path_;
+    std::string session_;
+    int claims_ = -1;
+    bool claimsWritable_ = false;
+    std::unordered_set<std::int64_t> held_; // claims this connection holds
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };

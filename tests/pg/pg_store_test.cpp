@@ -62,7 +62,8 @@ TEST(PostgresStore, DesksInsertingAtOnceOnAFreshDatabaseLoseAndDoubleNothing) {
     for (const std::string& e : errors)
         EXPECT_EQ(e, "");
     EXPECT_EQ(Count(db, "SELECT count(*) || ' ' || count(DISTINCT uuid) FROM slip_history"), "320 320");
-    EXPECT_EQ(Count(db, "SELECT value FROM slip_history_meta WHERE name = 'schema_version'"), "2");
+    EXPECT_EQ(Count(db, "SELECT value FROM slip_history_meta WHERE name = 'schema_version'"),
+              std::to_string(history::kSchemaVersion));
 }
 
 TEST(PostgresStore, ThePasswordComesFromLibpqNeverFromTheSettings) {
@@ -113,7 +114,8 @@ TEST(PostgresStore, DatabasesItMayNotChangeAreRefusedAndLeftAsTheyWere) {
         "CREATE TABLE slip_history (note TEXT); INSERT INTO slip_history VALUES ('theirs')");
     const std::string newer = NewDatabase();
     history::OpenStore({"", PgAs("zaridi", newer)})->Insert(SampleSlip());
-    PgAdmin(newer)->Script("UPDATE slip_history_meta SET value = '3' WHERE name = 'schema_version'");
+    PgAdmin(newer)->Script("UPDATE slip_history_meta SET value = '" +
+                           std::to_string(history::kSchemaVersion + 1) + "' WHERE name = 'schema_version'");
 
     EXPECT_EQ(KindOfOpening(PgAs("zaridi", foreign)), Kind::Foreign);
     EXPECT_EQ(Count(foreign, "SELECT string_agg(note, ',') FROM slip_history"), "theirs");

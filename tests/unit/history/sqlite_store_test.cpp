@@ -58,7 +58,7 @@ TEST(SqliteStore, ANewFileIsInWalModeAtTheCurrentSchema) {
     std::string path = dir.File("tavo_Zaridi2.db");
     Open(path)->Insert(SampleSlip());
     EXPECT_EQ(Sql(path, "PRAGMA journal_mode; PRAGMA user_version; SELECT count(*) FROM slip_history"),
-              "wal|2|1|");
+              "wal|" + std::to_string(history::kSchemaVersion) + "|1|");
 }
 
 TEST(SqliteStore, AnOlderSchemaIsMigratedKeepingItsRows) {
@@ -69,18 +69,18 @@ TEST(SqliteStore, AnOlderSchemaIsMigratedKeepingItsRows) {
     Sql(path,
         "DROP INDEX slip_history_time; DROP INDEX slip_history_printed_day; DROP INDEX slip_history_ship_day;"
         "DROP INDEX slip_history_order; DROP INDEX slip_history_reprint; DROP INDEX slip_history_untracked;"
-        "PRAGMA user_version = 1");
+        "DROP TABLE order_queue; PRAGMA user_version = 1");
     EXPECT_EQ(Open(path)->Search({}).size(), 1u);
     EXPECT_EQ(Sql(path, "PRAGMA user_version; SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND "
-                        "name LIKE 'slip_history_%'"),
-              "2|6|");
+                        "name LIKE 'slip_history_%'; SELECT count(*) FROM order_queue"),
+              std::to_string(history::kSchemaVersion) + "|6|0|");
 }
 
 TEST(SqliteStore, FilesItMayNotChangeAreRefusedAndLeftExactlyAsTheyWere) {
     TempDir dir;
     std::string ours = dir.File("newer.db");
     Open(ours)->Insert(SampleSlip());
-    Sql(ours, "PRAGMA user_version = 3");
+    Sql(ours, "PRAGMA user_version = " + std::to_string(history::kSchemaVersion + 1));
     std::string damaged = dir.File("damaged.db");
     Open(damaged)->Insert(SampleSlip());
     std::string bytes = TempDir::Read(damaged);
