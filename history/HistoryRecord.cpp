@@ -1,10 +1,33 @@
 #include "history/HistoryRecord.h"
 
+#include "platform/Cp932Codec.h"
+
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <unistd.h>
 
 namespace history {
+
+std::string RefsToJson(const Refs& refs) {
+    if (refs.empty()) return {};
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (const auto& [name, value] : refs)
+        j[cp932::ToUtf8(name)] = cp932::ToUtf8(value);
+    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::optional<Refs> RefsFromJson(std::string_view utf8) {
+    Refs refs;
+    if (utf8.empty()) return refs;
+    const nlohmann::json j = nlohmann::json::parse(utf8, nullptr, false);
+    if (!j.is_object()) return std::nullopt;
+    for (const auto& [name, value] : j.items()) {
+        if (!value.is_string()) return std::nullopt;
+        refs[cp932::FromUtf8(name)] = cp932::FromUtf8(value.get<std::string>());
+    }
+    return refs;
+}
 
 std::string NewUuid() {
     // Seeded afresh in a forked process, which would otherwise go on with its parent's numbers.

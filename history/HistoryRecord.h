@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ struct QueueMark {
     bool operator==(const QueueMark&) const = default;
 };
 
+// The shop platform's IDs kept with an order (送付先ID, 商品明細ID, order-item-id ...), by the names the
+// order import keeps them under; CP932 like the record's other texts.
+using Refs = std::map<std::string, std::string>;
+
 struct HistoryRecord {
     std::int64_t id = 0; // given by the store; 0 before
     std::string uuid;    // given once when the slip is printed; makes every retry of the insert idempotent
@@ -31,11 +36,21 @@ struct HistoryRecord {
     slip::Record values;                           // as the main window held them at EndDoc
     std::string tracking;                          // carrier's slip number; empty when none
     std::string order;                             // order reference of an imported order; empty when none
-    std::optional<std::int64_t> reprintOf;         // id of the first printing when this is a reprint
-    QueueMark queue;                               // the queue's order it was printed for, if any
+    std::string platform;                          // the order's shop platform as the import names it
+                                                   // ("rakuten", "amazon" ...); empty when none
+    Refs refs;                                     // the platform's IDs kept with the order
+    bool isVoid = false; // spoiled (書き損じ) or skipped in the stack: no parcel left with this slip
+    std::optional<std::int64_t> reprintOf; // id of the first printing when this is a reprint
+    QueueMark queue;                       // the queue's order it was printed for, if any
 
     bool operator==(const HistoryRecord&) const = default;
 };
+
+// The refs as one JSON object of strings in UTF-8, names in order ({"送付先ID":"1001"}): how the store
+// and the pending file keep them. "" for none.
+std::string RefsToJson(const Refs& refs);
+// Back from RefsToJson's text ("" gives none); nullopt for a text that is no JSON object of strings.
+std::optional<Refs> RefsFromJson(std::string_view utf8);
 
 // A fresh random (version 4) UUID in its 36-character text form.
 std::string NewUuid();

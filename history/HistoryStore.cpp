@@ -2,6 +2,7 @@
 
 #include "history/QueueTable-private.h"
 #include "history/StoreColumns-private.h"
+#include "history/StoreSchema-private.h"
 #include "history/Transaction-private.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
@@ -19,55 +20,6 @@ using Kind = EHistoryStore::Kind;
 using columns::Cp;
 using columns::TextOrNull;
 using columns::ToInt;
-
-// Schema history. Each step takes the database from the version before it to its own; a fresh
-// database runs them all, in one exclusive transaction.
-std::string SchemaStep(int version, const SqlDb& db) {
-    if (version == 1) {
-        std::string values;
-        for (const slip::Field& f : slip::kFields)
-            values += std::string("    ") + f.name +
-                      (f.text ? " TEXT NOT NULL DEFAULT ''" : " SMALLINT NOT NULL DEFAULT 0") + ",\n";
-        return "CREATE TABLE slip_history (\n"
-               "    id " +
-               std::string(db.IdColumnType()) +
-               ",\n"
-               "    uuid TEXT NOT NULL UNIQUE,\n"
-               "    printed_at TEXT NOT NULL,\n"
-               "    printed_utc BIGINT NOT NULL,\n"
-               "    printed_day TEXT NOT NULL,\n"
-               "    ship_day TEXT NOT NULL,\n"
-               "    printer TEXT NOT NULL,\n"
-               "    resolution_x INTEGER NOT NULL,\n"
-               "    resolution_y INTEGER NOT NULL,\n"
-               "    margin_top INTEGER NOT NULL,\n"
-               "    margin_left INTEGER NOT NULL,\n" +
-               values +
-               "    zip_digits TEXT NOT NULL,\n"
-               "    tel_digits TEXT NOT NULL,\n"
-               "    tracking TEXT,\n"
-               "    order_ref TEXT,\n"
-               "    reprint_of BIGINT REFERENCES slip_history (id)\n"
-               ")";
-    }
-    if (version == 3) return "SELECT 1"; // TEMPORARY until the merge of the shipped columns
-    if (version == 4) return queue_table::SchemaStep(db);
-    // Version 2: the indexes behind the list's order, the day ranges, the order import's question and
-    // the scan's "next row without a number". Where entries may be long, the list's index carries every
-    // searched column, so a search reads it in the list's order, narrower than the table, and stops at
-    // a page of matches.
-    std::string list = db.WideIndexes()
-                           ? "printed_utc, id, printed_day, Edit_Custo1, Edit_Add1, Edit_Add2, "
-                             "Edit_Add3, Edit_Zip, Edit_tel, zip_digits, tel_digits, tracking, order_ref"
-                           : "printed_utc, id";
-    return "CREATE INDEX slip_history_time ON slip_history (" + list +
-           ");\n"
-           "CREATE INDEX slip_history_printed_day ON slip_history (printed_day);\n"
-           "CREATE INDEX slip_history_ship_day ON slip_history (ship_day);\n"
-           "CREATE INDEX slip_history_order ON slip_history (order_ref);\n"
-           "CREATE INDEX slip_history_reprint ON slip_history (reprint_of);\n"
-           "CREATE INDEX slip_history_untracked ON slip_history (printed_utc, id) WHERE tracking IS NULL";
-}
 
 // A LIKE pattern that finds `utf8` anywhere, every character taken literally (with ESCAPE '\').
 std::string ContainsPattern(std::string_view utf8) {
@@ -110,7 +62,7 @@ void Store::Migrate() {
         int now = db_->SchemaVersion();
         refuseNewer(now);
         for (int step = now + 1; step <= kSchemaVersion; ++step)
-            db_->Script(SchemaStep(step, *db_));
+            db_->Script(schema::Step(step, *db_));
         if (now < kSchemaVersion) db_->SetSchemaVersion(kSchemaVersion);
         return 0;
     });
@@ -126,13 +78,18 @@ Store::Inserted Store::InsertOne(const HistoryRecord& in) {
 
     columns::Derived derived;
     if (r.reprintOf) {
-        auto rows = db_->Query("SELECT COALESCE(reprint_of, id), order_ref FROM slip_history WHERE id = $1",
-                               {*r.reprintOf});
+        auto rows = db_->Query(
+            "SELECT COALESCE(reprint_of, id), order_ref, platform, refs FROM slip_history WHERE id = $1",
+            {*r.reprintOf});
         if (rows.empty())
             throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("再印刷の元の記録がありません: ") +
                                                       std::to_string(*r.reprintOf));
         derived.reprintOf = ToInt(rows[0][0]);
-        if (r.order.empty()) r.order = Cp(rows[0][1]); // a reprint ships the same order
+        if (r.order.empty()) { // a reprint ships the same order
+            r.order = Cp(rows[0][1]);
+            r.platform = Cp(rows[0][2]);
+            r.refs = RefsFromJson(rows[0][3].value_or("")).value_or(Refs{});
+        }
     }
 
     derived.utcSeconds = parsed->utcSeconds;
@@ -239,6 +196,12 @@ TrackingResult Store::SetTracking(std::int64_t id, const std::string& number) {
     if (rows.empty())
         throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("履歴にない記録です: ") + std::to_string(id));
     return {text, !text.empty() && !IsCarrierSlipNumber(text)};
+}
+
+void Store::MarkVoid(std::int64_t id, bool isVoid) {
+    if (db_->Query("UPDATE slip_history SET void = $1 WHERE id = $2 RETURNING id", {std::int64_t{isVoid}, id})
+            .empty())
+        throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("履歴にない記録です: ") + std::to_string(id));
 }
 
 std::optional<std::int64_t> Store::NextUntracked(std::int64_t id) {

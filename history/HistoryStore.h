@@ -8,6 +8,7 @@
 //   store->Search({.name = ...})          newest first, for the list
 //   store->Get(id)                        one row, to load its values into the fields
 //   store->SetTracking(id, scanned)       then store->NextUntracked(id) to move on
+//   store->MarkVoid(id)                   a spoiled slip (書き損じ): kept with its number, never shipped
 //   store->PrintedOrders(refs)            "already printed" for the order import, one query a batch
 //   history::ExportShipped(*store, ...)   the shipped list (ShippedCsv.h)
 // Recording after EndDoc goes through history::Recorder (HistoryRecorder.h), never straight here,
@@ -105,8 +106,8 @@ public:
     std::int64_t Insert(const HistoryRecord& record);
     // As Insert; a slip printed for an order of the queue (record.queue) marks the order printed in the
     // same transaction. When another slip got there first, or the order was cancelled meanwhile, the
-    // record is stored all the same (the slip is on paper) and `conflict` says so (CP932); the order
-    // keeps its first slip.
+    // record is stored all the same (the slip is on paper) but void, and `conflict` says so (CP932);
+    // the order keeps its first slip.
     struct Inserted {
         std::int64_t id = 0;
         std::string conflict;
@@ -121,6 +122,9 @@ public:
     // Trimmed and folded to half-width; blanks and hyphens between digits are dropped. An empty number
     // clears the row's. Raises BadRequest for an unknown id.
     TrackingResult SetTracking(std::int64_t id, const std::string& number);
+    // Marks the slip of record `id` void (書き損じ, or skipped in a stack: it keeps its number, and no
+    // shipped file lists it), or takes the mark back. Raises BadRequest for an unknown id.
+    void MarkVoid(std::int64_t id, bool isVoid = true);
     // The next row in the list's order (newest first: the next older one) that has no tracking number.
     std::optional<std::int64_t> NextUntracked(std::int64_t id);
 

@@ -1,12 +1,14 @@
 #include "history/PendingFile.h"
 
 #include "platform/Conversions.h"
+#include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/RuntimeErrors.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <unistd.h>
 
@@ -100,6 +102,15 @@ void Assign(Section& s, const std::string& name, const std::string& value) {
         r.tracking = value;
     } else if (name == "order") {
         r.order = value;
+    } else if (name == "platform") {
+        r.platform = value;
+    } else if (name == "refs") {
+        auto refs = RefsFromJson(cp932::ToUtf8(value));
+        if (refs) r.refs = std::move(*refs);
+        s.bad = s.bad || !refs;
+    } else if (name == "void") {
+        r.isVoid = value == "1";
+        s.bad = s.bad || (value != "0" && value != "1");
     } else if (name == "reprint_of" || name == "queue") {
         const bool number = !value.empty() && value.size() <= 18 &&
                             value.find_first_not_of("0123456789") == std::string::npos;
@@ -138,6 +149,9 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
                    (f.text ? Escape(r.values.*f.text) : (r.values.*f.flag ? "1" : "0")) + "\n";
         if (!r.tracking.empty()) out += "tracking=" + Escape(r.tracking) + "\n";
         if (!r.order.empty()) out += "order=" + Escape(r.order) + "\n";
+        if (!r.platform.empty()) out += "platform=" + Escape(r.platform) + "\n";
+        if (!r.refs.empty()) out += "refs=" + Escape(cp932::FromUtf8(RefsToJson(r.refs))) + "\n";
+        if (r.isVoid) out += "void=1\n";
         if (r.reprintOf) out += "reprint_of=" + std::to_string(*r.reprintOf) + "\n";
         if (r.queue.order != 0)
             out += "queue=" + std::to_string(r.queue.order) + "\ndesk=" + Escape(r.queue.desk) + "\n";
@@ -148,7 +162,7 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
 
 PendingContents ParsePending(std::string_view bytes) {
     PendingContents out;
-    std::optional<Section> section;
+    std::unique_ptr<Section> section; // not optional<>: GCC 12 takes its map for uninitialised
     auto close = [&] {
         if (!section) return;
         if (section->bad || section->named != kRequired || !IsUuid(section->record.uuid))
@@ -167,7 +181,7 @@ PendingContents ParsePending(std::string_view bytes) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             close();
-            section.emplace();
+            section = std::make_unique<Section>();
             section->record.uuid = Unescape(line.substr(1, line.size() - 2));
             continue;
         }

@@ -12,6 +12,9 @@
 //   ...                      every field of the slip under its design name; check boxes 0 or 1
 //   tracking=123456789012    only when set
 //   order=A-1001             only when set
+//   platform=rakuten         only when set
+//   refs={"送付先ID":"1001"}  only when set: the platform's IDs, a JSON object (RefsToJson)
+//   void=1                   only when set
 //   reprint_of=17            only when set
 //   queue=42                 the shared queue's order it was printed for, only when set;
 //   desk=packing-1           then the desk that printed it

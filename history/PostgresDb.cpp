@@ -175,13 +175,16 @@ public:
     void BeginWrite() override { Script("BEGIN"); }
     const char* ForUpdate() const override { return " FOR UPDATE"; }
     const char* NowSeconds() const override { return "CAST(EXTRACT(EPOCH FROM now()) AS BIGINT)"; }
+    const char* NowMilliseconds() const override {
+        return "CAST(EXTRACT(EPOCH FROM clock_timestamp()) * 1000 AS BIGINT)";
+    }
     std::int64_t SessionsEndedAt() override {
         if (!started_)
-            started_ =
-                std::stoll(Query("SELECT CAST(EXTRACT(EPOCH FROM pg_postmaster_start_time()) AS BIGINT)", {})
-                               .at(0)
-                               .at(0)
-                               .value_or("0"));
+            started_ = std::stoll(
+                Query("SELECT CAST(EXTRACT(EPOCH FROM pg_postmaster_start_time()) * 1000 AS BIGINT)", {})
+                    .at(0)
+                    .at(0)
+                    .value_or("0"));
         return *started_;
     }
 

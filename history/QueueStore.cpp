@@ -20,10 +20,10 @@ constexpr std::int64_t kCandidates = 16;
 constexpr std::size_t kAddBatch = 100;
 
 // What Entry reads, in this order; the data last, when asked for.
-enum Column { kId, kState, kDesk, kSession, kRecord, kClaimedUtc, kNow, kData };
+enum Column { kId, kState, kDesk, kSession, kRecord, kClaimedMs, kNowMs, kData };
 
 std::string Columns(const SqlDb& db, bool withData) {
-    return std::string("id, state, desk, claim_session, record_id, claimed_utc, ") + db.NowSeconds() +
+    return std::string("id, state, desk, claim_session, record_id, claimed_ms, ") + db.NowMilliseconds() +
            (withData ? ", data" : "");
 }
 
@@ -76,7 +76,7 @@ std::string SchemaStep(const SqlDb& db) {
            "    state TEXT NOT NULL CHECK (state IN ('open', 'claimed', 'held', 'printed', 'cancelled')),\n"
            "    desk TEXT,\n"
            "    claim_session TEXT,\n"
-           "    claimed_utc BIGINT,\n"
+           "    claimed_ms BIGINT,\n"
            "    record_id BIGINT REFERENCES slip_history (id),\n"
            "    imported_utc BIGINT NOT NULL,\n"
            "    changed_utc BIGINT NOT NULL\n"
@@ -101,11 +101,15 @@ std::string MarkPrinted(SqlDb& db, const QueueMark& mark, std::int64_t recordId)
         return cp932::FromUtf8("共有の注文一覧に注文 No." + std::to_string(mark.order) +
                                " がありません。送り状" + slip + "は記録しました");
     if (ToInt(rows[0][1]) == recordId) return ""; // this very slip, stored by an earlier try
+    // The order keeps its first slip; this one is kept too, marked void, so no list ships it twice.
+    db.Query("UPDATE slip_history SET void = 1 WHERE id = $1 RETURNING id", {recordId});
     const std::string ref = "注文「" + rows[0][3].value_or("") + "」";
     if (StateOf(rows[0][0]) == QueueState::Cancelled)
-        return cp932::FromUtf8(ref + "は取り消されていました。印刷した送り状" + slip + "を確かめてください");
+        return cp932::FromUtf8(ref + "は取り消されていました。印刷した送り状" + slip +
+                               "は無効にしました。送り状を確かめてください");
     return cp932::FromUtf8(ref + "は作業台「" + rows[0][2].value_or("") + "」で印刷済みでした（履歴 No." +
-                           std::to_string(ToInt(rows[0][1])) + "）。この送り状" + slip + "は二重です");
+                           std::to_string(ToInt(rows[0][1])) + "）。この送り状" + slip +
+                           "は二重のため無効にしました。取りのけてください");
 }
 
 } // namespace queue_table
@@ -172,7 +176,7 @@ std::vector<QueueEntry> QueueStore::Entries(const std::vector<SqlRow>& rows, boo
         const std::int64_t ended = db_.SessionsEndedAt();
         for (const SqlRow& row : rows)
             if (ended > 0 && StateOf(row.at(kState)) == QueueState::Claimed &&
-                ToInt(row.at(kClaimedUtc)) < ended && ToInt(row.at(kNow)) < ended + kRestartGrace)
+                ToInt(row.at(kClaimedMs)) < ended && ToInt(row.at(kNowMs)) < ended + kRestartGrace * 1000)
                 live.insert(ToInt(row.at(kId)));
     }
     std::vector<QueueEntry> out;
@@ -217,8 +221,8 @@ std::optional<QueueEntry> QueueStore::Take(const SqlRow& row, const std::string&
     try {
         auto rows = db_.Query(
             "UPDATE order_queue SET state = 'claimed', desk = $1, claim_session = $2, "
-            "claimed_utc = " +
-                std::string(db_.NowSeconds()) + ", changed_utc = " + db_.NowSeconds() +
+            "claimed_ms = " +
+                std::string(db_.NowMilliseconds()) + ", changed_utc = " + db_.NowSeconds() +
                 " WHERE id = $3 AND (state = 'open' OR (state = 'claimed' AND "
                 "claim_session = $4)) RETURNING " +
                 Columns(db_, true),

@@ -14,7 +14,8 @@ std::string SchemaStep(const SqlDb& db);
 
 // Inside the transaction that stored the slip `recordId` for `mark.order`: the order becomes printed by
 // it. When another slip got there first (printed elsewhere meanwhile) or the order was cancelled, the
-// order stays as it is and the message for the user (CP932) is returned; "" otherwise.
+// order stays as it is, this slip is marked void (no parcel goes with it, no shipped file lists it) and
+// the message for the user (CP932) is returned; "" otherwise.
 std::string MarkPrinted(SqlDb& db, const QueueMark& mark, std::int64_t recordId);
 
 } // namespace history::queue_table

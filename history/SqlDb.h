@@ -47,9 +47,12 @@ public:
     // Appended to a SELECT of a row about to be changed in the same transaction: PostgreSQL locks it
     // (" FOR UPDATE"); SQLite, whose writers take turns, needs nothing.
     virtual const char* ForUpdate() const = 0;
-    // The database's clock in seconds since 1970, as an SQL expression: every desk reads one clock.
+    // The database's clock in seconds and in milliseconds since 1970, as SQL expressions: every desk
+    // reads one clock.
     virtual const char* NowSeconds() const = 0;
-    // When every connection last ended at once (a server's start, on its clock); 0 for a file.
+    virtual const char* NowMilliseconds() const = 0;
+    // When every connection last ended at once (a server's start, on its clock, in milliseconds since
+    // 1970); 0 for a file.
     virtual std::int64_t SessionsEndedAt() = 0;
 
     // Claims of the order queue: a lock on a number that belongs to this connection and ends with it,

@@ -127,6 +127,9 @@ public:
     void BeginWrite() override { Script("BEGIN IMMEDIATE"); }
     const char* ForUpdate() const override { return ""; }
     const char* NowSeconds() const override { return "CAST(strftime('%s', 'now') AS INTEGER)"; }
+    const char* NowMilliseconds() const override {
+        return "CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER)";
+    }
     std::int64_t SessionsEndedAt() override { return 0; }
 
     bool TryLock(std::int64_t n) override {

@@ -78,6 +78,22 @@ const std::vector<Column>& Columns() {
                      [](HistoryRecord& r, const Value& v) { r.tracking = Cp(v); }});
         c.push_back({"order_ref", [](const HistoryRecord& r, const Derived&) { return TextOrNull(r.order); },
                      [](HistoryRecord& r, const Value& v) { r.order = Cp(v); }});
+        c.push_back({"platform",
+                     [](const HistoryRecord& r, const Derived&) { return TextOrNull(r.platform); },
+                     [](HistoryRecord& r, const Value& v) { r.platform = Cp(v); }});
+        c.push_back({"refs",
+                     [](const HistoryRecord& r, const Derived&) -> SqlParam {
+                         std::string json = RefsToJson(r.refs);
+                         if (json.empty()) return std::monostate{};
+                         return json;
+                     },
+                     [](HistoryRecord& r, const Value& v) {
+                         r.refs = RefsFromJson(v.value_or("")).value_or(Refs{});
+                     }});
+        c.push_back(
+            {"void",
+             [](const HistoryRecord& r, const Derived&) -> SqlParam { return std::int64_t{r.isVoid}; },
+             [](HistoryRecord& r, const Value& v) { r.isVoid = ToInt(v) != 0; }});
         c.push_back({"reprint_of", [](const HistoryRecord&, const Derived& d) { return d.reprintOf; },
                      [](HistoryRecord& r, const Value& v) {
                          if (v) r.reprintOf = ToInt(v);

@@ -66,6 +66,11 @@ TEST(PostgresStore, DesksInsertingAtOnceOnAFreshDatabaseLoseAndDoubleNothing) {
               std::to_string(history::kSchemaVersion));
 }
 
+TEST(PostgresStore, AVersion2DatabaseGainsThePlatformAndTheVoidMark) {
+    const std::string db = NewDatabase();
+    ExpectVersion2IsMigrated(*PgAdmin(db), [&] { return history::OpenStore({"", PgAs("zaridi", db)}); });
+}
+
 TEST(PostgresStore, ThePasswordComesFromLibpqNeverFromTheSettings) {
     const std::string role = UniqueName("desk");
     PgAdmin()->Script("CREATE ROLE " + role + " LOGIN PASSWORD 'pw-" + role + "'");

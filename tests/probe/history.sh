@@ -8,14 +8,15 @@ cat >"$dir/slips.json" <<'JSON'
 [{"time": "2024-05-02T08:00:00+09:00", "printer": "slip", "resolution": [180, 180], "margins": [-7, 14],
   "ComboBox_SEL": "手差し", "Edit_Zip": "100-0001", "Edit_Add1": "東京都千代田区", "Edit_Custo1": "髙橋 ①",
   "Edit_tel": "03-1234-5678", "KyNumEdit_KOSUU": "2", "CheckBox_p3": true, "CheckBox_My": false,
-  "CheckBox_Date_1": true, "DateTimePicker_1": "2024/05/02", "order": "A-1"},
- {"time": "2024-04-30T17:00:00+09:00", "Edit_Custo1": "older"},
+  "CheckBox_Date_1": true, "DateTimePicker_1": "2024/05/02", "order": "A-1",
+  "platform": "rakuten", "refs": {"商品明細ID": "200000001,200000002", "送付先ID": "1001"}},
+ {"time": "2024-04-30T17:00:00+09:00", "Edit_Custo1": "older", "void": true},
  {"time": "2024-05-03T09:00:00+09:00", "Edit_Custo1": "reprint", "reprint_of": 1, "tracking": "123456789012"}]
 JSON
 expect "record prints the ids" "1 2 3" "$("$probe" history record --db "$db" <"$dir/slips.json" | tr '\n' ' ' | sed 's/ $//')"
 list=$("$probe" history list --db "$db")
 expect "keys in order" \
-    '["id","time","printer","resolution","margins","ComboBox_SEL","Edit_Zip","Edit_Add1","Edit_Add2","Edit_Add3","Edit_Custo1","Edit_tel","Edit_G1","Edit_G2","Edit_G3","KyNumEdit_KOSUU","KyNumEdit_PriceSub","KyNumEdit_TaxSub","CheckBox_p1","CheckBox_p2","CheckBox_p3","CheckBox_My","Edit_MyZip","Edit_MyADD1","Edit_MyADD2","Edit_My","Edit_MyTEL","CheckBox_Date_1","DateTimePicker_1","tracking","order","reprint_of"]' \
+    '["id","time","printer","resolution","margins","ComboBox_SEL","Edit_Zip","Edit_Add1","Edit_Add2","Edit_Add3","Edit_Custo1","Edit_tel","Edit_G1","Edit_G2","Edit_G3","KyNumEdit_KOSUU","KyNumEdit_PriceSub","KyNumEdit_TaxSub","CheckBox_p1","CheckBox_p2","CheckBox_p3","CheckBox_My","Edit_MyZip","Edit_MyADD1","Edit_MyADD2","Edit_My","Edit_MyTEL","CheckBox_Date_1","DateTimePicker_1","tracking","order","platform","refs","void","reprint_of"]' \
     "$(jq -c '.[0] | keys_unsorted' <<<"$list")"
 expect "oldest first" '["older","髙橋 ①","reprint"]' "$(jq -c 'map(.Edit_Custo1)' <<<"$list")"
 expect "values of the first printing" \
@@ -23,6 +24,11 @@ expect "values of the first printing" \
     "$(jq -c '.[1] | [.id,.time,.printer,.resolution,.margins,.ComboBox_SEL,.Edit_tel,.KyNumEdit_KOSUU,.CheckBox_p3,.CheckBox_My,.DateTimePicker_1,.tracking,.order,.reprint_of]' <<<"$list")"
 expect "the reprint points to it and ships its order" '[1,"A-1","123456789012"]' \
     "$(jq -c '.[2] | [.reprint_of,.order,.tracking]' <<<"$list")"
+expect "platform, IDs and void mark as given; none on a slip typed by hand" \
+    '[["rakuten",{"商品明細ID":"200000001,200000002","送付先ID":"1001"},false],[null,{},true]]' \
+    "$(jq -c '[.[1], .[0]] | map([.platform, .refs, .void])' <<<"$list")"
+expect "the reprint ships the order's platform and IDs" '["rakuten","1001",false]' \
+    "$(jq -c '.[2] | [.platform, .refs."送付先ID", .void]' <<<"$list")"
 expect "--since" '[1,3]' "$("$probe" history list --db "$db" --since 2024-05-01 | jq -c 'map(.id)')"
 printf 'somebody else'"'"'s notes\n' >"$dir/notes.db"
 err=$("$probe" history list --db "$dir/notes.db" 2>&1 >/dev/null)

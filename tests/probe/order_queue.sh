@@ -49,8 +49,8 @@ for db in "${dbs[@]}"; do
     expect "$on: done twice" 1 $?
     kill "$holder"
     wait "$holder" 2>/dev/null
-    expect "$on: the slip, as history record stores it" '["佐藤　花子","512547514334","100001-20240501-0001"]' \
-        "$("$probe" history list --db "$db" | jq -c '.[-1] | [.Edit_Custo1, .tracking, .order]')"
+    expect "$on: the slip, as history record stores it" '["佐藤　花子","512547514334","100001-20240501-0001","rakuten"]' \
+        "$("$probe" history list --db "$db" | jq -c '.[-1] | [.Edit_Custo1, .tracking, .order, .platform]')"
 
     # A claim ends with its process: at once after a claim without --hold, and when it is killed.
     next=$("$probe" orders claim --db "$db" --desk 作業台1 | jq .id)

@@ -34,6 +34,11 @@ Json ToJson(const history::HistoryRecord& r) {
         j[f.name] = f.text ? Utf8(r.values.*f.text) : Json(r.values.*f.flag);
     j["tracking"] = OrNull(r.tracking);
     j["order"] = OrNull(r.order);
+    j["platform"] = OrNull(r.platform);
+    j["refs"] = Json::object();
+    for (const auto& [name, value] : r.refs)
+        j["refs"][cp932::ToUtf8(name)] = Utf8(value);
+    j["void"] = r.isVoid;
     j["reprint_of"] = r.reprintOf ? Json(*r.reprintOf) : Json(nullptr);
     return j;
 }
@@ -65,6 +70,11 @@ history::HistoryRecord FromJson(const Json& j) {
     }
     r.tracking = text("tracking");
     r.order = text("order");
+    r.platform = text("platform");
+    if (j.contains("refs") && !j.at("refs").is_null())
+        for (const auto& [name, value] : j.at("refs").items())
+            r.refs[cp932::FromUtf8(name)] = cp932::FromUtf8(value.get<std::string>());
+    if (j.contains("void")) r.isVoid = j.at("void").get<bool>();
     if (j.contains("reprint_of") && !j.at("reprint_of").is_null())
         r.reprintOf = j.at("reprint_of").get<std::int64_t>();
     return r;

@@ -86,8 +86,10 @@ int Claim(history::Store& store, const Options& o) {
     else
         out = "null";
     std::cout << out << "\n" << std::flush;
-    // The claim lives as long as this connection: a test holds it open, then lets it go by ending.
+    // The claim lives as long as this connection: a test holds it open. Given back on the way out,
+    // so that it has ended when the process has, not a moment later when the server notices.
     if (e && hold > 0) std::this_thread::sleep_for(std::chrono::seconds(hold));
+    if (e) queue.Release(e->id);
     return 0;
 }
 
@@ -102,11 +104,15 @@ int Done(history::Store& store, const Options& o) {
         std::cerr << "注文 No." << id << " は共有の注文一覧にありません\n";
         return 1;
     }
-    // The slip as `history record` would store it: the order's fields, its reference, the number.
+    // The slip as `history record` would store it: the order's fields, its reference, platform and IDs,
+    // the number.
     const orders::Order order = orders::OrderFromText(e->data);
     history::HistoryRecord r;
     r.values = orders::FieldsForSlip(order.fields);
     r.order = cp932::FromUtf8(order.ref);
+    r.platform = std::string(orders::PlatformName(order.platform));
+    for (const auto& [name, value] : order.refs)
+        r.refs[cp932::FromUtf8(name)] = cp932::FromUtf8(value);
     r.tracking = cp932::FromUtf8(o.tracking);
     std::cout << queue.Done(id, cp932::FromUtf8(o.desk), r) << "\n";
     return 0;

@@ -177,6 +177,7 @@ bool THistoryWindow::Open() {
     Grid->setFocus(Qt::OtherFocusReason);
     // Some platforms activate a window only once it is on the screen.
     QTimer::singleShot(0, this, [this] { activateWindow(); });
+    return true;
 }
 
 void THistoryWindow::Search() {

@@ -3,8 +3,10 @@
 // FreshStore: an empty store on SQLite (unit_history) or on the private PostgreSQL (pg_tests).
 #include "history/HistoryStore.h"
 #include "history/SqlDb.h"
+#include "history/StoreSchema-private.h"
 #include "unit/support/Sjis.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -55,7 +57,44 @@ inline history::HistoryRecord SampleSlip(const std::string& time = "2024-05-01T0
     v.CheckBox_Date_1 = true;
     v.DateTimePicker_1 = "2024/05/02";
     r.order = "A-1001";
+    r.platform = "rakuten";
+    r.refs = {{Sj("送付先ID"), "1001"}, {Sj("商品明細ID"), "200000001,200000002"}};
     return r;
+}
+
+// A database as a program of schema `version` left it, holding one slip (an order reference, a number).
+inline void LeaveAtVersion(history::SqlDb& db, int version) {
+    db.BeginExclusive();
+    for (int step = 1; step <= version; ++step)
+        db.Script(history::schema::Step(step, db));
+    db.Query("INSERT INTO slip_history (uuid, printed_at, printed_utc, printed_day, ship_day, printer, "
+             "resolution_x, resolution_y, margin_top, margin_left, Edit_Custo1, zip_digits, tel_digits, "
+             "tracking, order_ref) VALUES ('0b7f3c1e-6a52-4d0e-9c1a-3f8e2d4b5a69', "
+             "'2024-05-01T09:30:00+09:00', 1714523400, '2024-05-01', '2024-05-01', 'dotmatrix', 180, 180, 0, "
+             "0, 'old', '', '', '512547514334', 'A-1')",
+             {});
+    db.SetSchemaVersion(version);
+    db.Script("COMMIT");
+}
+
+// A version-2 database opened as a store: it is migrated, its slip reads back without a platform, IDs
+// or void mark, and the new columns take values.
+inline void ExpectVersion2IsMigrated(history::SqlDb& db,
+                                     const std::function<std::unique_ptr<history::Store>()>& open) {
+    LeaveAtVersion(db, 2);
+    auto store = open();
+    EXPECT_EQ(db.SchemaVersion(), history::kSchemaVersion);
+    auto rows = store->Search({});
+    ASSERT_EQ(rows.size(), 1u);
+    const history::HistoryRecord& old = rows[0];
+    EXPECT_EQ((std::vector<std::string>{old.values.Edit_Custo1, old.order, old.tracking, old.platform}),
+              (std::vector<std::string>{"old", "A-1", "512547514334", ""}));
+    EXPECT_TRUE(old.refs.empty());
+    EXPECT_FALSE(old.isVoid);
+    store->MarkVoid(old.id);
+    EXPECT_TRUE(store->Get(old.id)->isVoid);
+    const auto id = store->Insert(SampleSlip());
+    EXPECT_EQ(store->Get(id)->refs, SampleSlip().refs);
 }
 
 // A query with a parameter it has no place for, or a place without its parameter, is refused, not run.

@@ -64,16 +64,17 @@ TEST(SqliteStore, ANewFileIsInWalModeAtTheCurrentSchema) {
 TEST(SqliteStore, AnOlderSchemaIsMigratedKeepingItsRows) {
     TempDir dir;
     std::string path = dir.File("h.db");
-    Open(path)->Insert(SampleSlip());
-    // Back to version 1: the table alone.
-    Sql(path,
-        "DROP INDEX slip_history_time; DROP INDEX slip_history_printed_day; DROP INDEX slip_history_ship_day;"
-        "DROP INDEX slip_history_order; DROP INDEX slip_history_reprint; DROP INDEX slip_history_untracked;"
-        "DROP TABLE order_queue; PRAGMA user_version = 1");
+    LeaveAtVersion(*history::OpenSqlite(path), 1); // the table alone
     EXPECT_EQ(Open(path)->Search({}).size(), 1u);
     EXPECT_EQ(Sql(path, "PRAGMA user_version; SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND "
                         "name LIKE 'slip_history_%'; SELECT count(*) FROM order_queue"),
               std::to_string(history::kSchemaVersion) + "|6|0|");
+}
+
+TEST(SqliteStore, AVersion2FileGainsThePlatformAndTheVoidMark) {
+    TempDir dir;
+    const std::string path = dir.File("h.db");
+    ExpectVersion2IsMigrated(*history::OpenSqlite(path), [&] { return Open(path); });
 }
 
 TEST(SqliteStore, FilesItMayNotChangeAreRefusedAndLeftExactlyAsTheyWere) {

@@ -30,6 +30,8 @@ TEST(StoreQueries, EveryPrintedValueComesBackAsStored) {
     in.values.CheckBox_My = false;
     in.values.CheckBox_p1 = true;
     in.values.Edit_G3 = Sj(" 先頭と末尾の空白 ");
+    in.isVoid = true;
+    in.refs[Sj("メモ")] = Sj("\"引用\"\\と\n改行");
     std::int64_t id = store->Insert(in);
     auto out = store->Get(id);
     ASSERT_TRUE(out);
@@ -157,8 +159,21 @@ TEST(StoreQueries, AReprintPointsToTheFirstPrintingAndShipsItsOrder) {
     EXPECT_EQ(store->Get(second)->reprintOf, first);
     EXPECT_EQ(store->Get(third)->reprintOf, first);
     EXPECT_EQ(store->Get(third)->order, "A-1001");
+    EXPECT_EQ(store->Get(third)->platform, "rakuten");
+    EXPECT_EQ(store->Get(third)->refs, SampleSlip().refs);
     again.reprintOf = third + 100;
     EXPECT_THROW(store->Insert(again), history::EHistoryStore);
+}
+
+TEST(StoreQueries, AVoidMarkIsSetAndTakenBackOnItsRecordAlone) {
+    auto store = FreshStore();
+    std::int64_t spoiled = store->Insert(SampleSlip()), next = store->Insert(SampleSlip());
+    store->MarkVoid(spoiled);
+    EXPECT_EQ((std::vector{store->Get(spoiled)->isVoid, store->Get(next)->isVoid}),
+              (std::vector{true, false}));
+    store->MarkVoid(spoiled, false);
+    EXPECT_FALSE(store->Get(spoiled)->isVoid);
+    EXPECT_THROW(store->MarkVoid(next + 100), history::EHistoryStore);
 }
 
 TEST(StoreQueries, AnOrderIsKnownOnlyByItsExactReference) {
