@@ -3,6 +3,7 @@
 // print-position dialog, the slip routine) may ask of it, instead of reading its controls: the slip as
 // a record, loading one, printing it, the slip stock, and word of what happened. The main window is
 // the one implementation.
+#include "history/HistoryRecord.h"
 #include "print/SlipLayout.h"
 #include "printer/PrintMode.h"
 #include "slip/SlipRecord.h"
@@ -42,9 +43,10 @@ public:
     // An order into the slip: the fields an order fills (slip::kOrder), the rest as it is. The slip stays
     // that order's (`cp932Ref`) until the consignee is cleared or its name edited. `utf8Delivery` is the
     // day and slot the customer asked for ("お届け日指定: 12/10 14-16時", "" for none), which the F11
-    // question repeats so the clerk marks the slip's boxes.
+    // question repeats so the clerk marks the slip's boxes. An order of the shared queue names itself
+    // in `queue`: the record of its slip marks it printed.
     virtual void LoadOrder(const slip::Record& order, const std::string& cp932Ref,
-                           const std::string& utf8Delivery = "") = 0;
+                           const std::string& utf8Delivery = "", const history::QueueMark& queue = {}) = 0;
     virtual bool FromOrder() const = 0;
     // A recorded slip into the window: every value, the stock with its printer and margins.
     virtual void LoadRecorded(const slip::Record& values) = 0;

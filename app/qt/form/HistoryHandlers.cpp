@@ -32,8 +32,8 @@ void TForm_Main::LoadRecorded(const slip::Record& values) {
     Edit_Warning();
 }
 
-void TForm_Main::RecordPrintedSlip(const std::string& order) {
-    HistoryDesk().RecordPrinted(order);
+void TForm_Main::RecordPrintedSlip() {
+    HistoryDesk().RecordPrinted(CurrentOrderRef(), currentQueueMark_);
 }
 
 void TForm_Main::FlushHistoryAfterFirstPaint() {

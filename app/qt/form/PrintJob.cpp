@@ -70,8 +70,8 @@ void TForm_Main::PrintCheckedSlip() {
         }
         printer.EndDoc();
     }
-    MarkAmountForCheck(false);            // the amount went out as it stood
-    RecordPrintedSlip(CurrentOrderRef()); // before the order queue moves the fields on
+    MarkAmountForCheck(false); // the amount went out as it stood
+    RecordPrintedSlip();       // before the order queue moves the fields on
     emit SlipPrinted();
 }
 

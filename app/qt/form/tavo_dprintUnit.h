@@ -220,11 +220,11 @@ public:
     void SpeedButton_F5Click();
 
     // History of printed slips (HistoryHandlers.cpp).
-    void SpeedButton_F6Click();                       // the history window
-    void SetUpHistoryKey();                           // F6's caption and hint, at first showing
-    void RecordPrintedSlip(const std::string& order); // right after EndDoc; never raises
-    void FlushHistoryAfterFirstPaint();               // records kept back go in once the window is up
-    THistoryDesk& HistoryDesk();                      // recorder and reprint link, made on first use
+    void SpeedButton_F6Click();         // the history window
+    void SetUpHistoryKey();             // F6's caption and hint, at first showing
+    void RecordPrintedSlip();           // right after EndDoc; never raises
+    void FlushHistoryAfterFirstPaint(); // records kept back go in once the window is up
+    THistoryDesk& HistoryDesk();        // recorder and reprint link, made on first use
     // Postcode lookup and address check (PostcodeHandlers.cpp). The index is opened on first use.
     QLabel* Label_ZipWarning = nullptr; // red, beside the postcode: the address does not fit it
     // Enter in Edit_Zip or Edit_MyZip: fills the empty address from the code (a pick list when there
@@ -247,7 +247,7 @@ public:
     // consignee is cleared (button, transfer) or its name is edited.
     void SpeedButton_F8Click();
     void LoadOrder(const slip::Record& order, const std::string& cp932Ref,
-                   const std::string& utf8Delivery = "") override;
+                   const std::string& utf8Delivery = "", const history::QueueMark& queue = {}) override;
     void ForgetOrder();
     bool FromOrder() const override { return fromOrder_; }
     std::string CurrentOrderRef() const { return currentOrderRef_; } // CP932; empty when not from an order
@@ -331,7 +331,8 @@ private:
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
     bool fromOrder_ = false;
     std::string currentOrderRef_;
-    std::string currentOrderDelivery_; // UTF-8: the F11 question repeats it
+    std::string currentOrderDelivery_;    // UTF-8: the F11 question repeats it
+    history::QueueMark currentQueueMark_; // the shared queue's order the slip is, if any
     OrderQueueWindow* orderQueue_ = nullptr;
     std::unique_ptr<SlipBinding> slip_;
     postcode::IndexHolder postcodeIndex_;

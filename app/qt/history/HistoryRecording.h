@@ -2,6 +2,8 @@
 // The main window's side of the history: the recording (made on first use, so that starting the program
 // opens no store; it runs on a thread of its own), the store the windows search, the record that a
 // reprint repeats, and the history window.
+#include "history/HistoryRecord.h"
+
 #include <QObject>
 #include <cstdint>
 #include <functional>
@@ -13,7 +15,7 @@ class THistoryWindow;
 class TRecordingWorker;
 namespace history {
 class Recorder;
-struct HistoryRecord;
+struct RecordOutcome;
 } // namespace history
 
 class THistoryDesk : public QObject {
@@ -31,7 +33,8 @@ public:
     // The slip just printed, read from the fields as they stand, handed to the recording thread. The
     // help bar says what became of the record once it is known; nothing here raises or waits, so the
     // print it follows never fails or stalls for it.
-    void RecordPrinted(const std::string& order);
+    // `queue`: the shared queue's order the slip was printed for; its record marks it printed.
+    void RecordPrinted(const std::string& order, const history::QueueMark& queue = {});
     // Records kept back by an earlier failure go in; the help bar speaks only when some still wait.
     // `then` runs on this thread once they went in or not.
     void Flush(std::function<void()> then = {});
@@ -46,6 +49,7 @@ public:
 
 private:
     void WatchFields();
+    void Conflicts(const history::RecordOutcome& outcome);
 
     SlipDesk& desk_;
     TRecordingWorker& Worker();
