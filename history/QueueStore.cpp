@@ -354,7 +354,8 @@ std::int64_t QueueStore::Done(std::int64_t id, const std::string& desk, HistoryR
         if (state == QueueState::Cancelled) throw Refusal(id, "は取り消されています");
         if (state != QueueState::Claimed || Cp(rows[0][1]) != desk)
             throw Refusal(id, "は作業台「" + Utf8(desk) + "」の受け持ちではありません");
-        if (!db_.Locked({id}).contains(id))
+        // Live: held on this connection, or on another that is still there.
+        if (!claims_.contains(id) && !db_.Locked({id}).contains(id))
             throw Refusal(id, "の作業台「" + Utf8(desk) + "」の受け持ちは切れています（接続が終わりました）");
         record.queue = {id, desk};
         return store_.InsertOne(record).id;
