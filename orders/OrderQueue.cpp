@@ -166,6 +166,7 @@ std::optional<std::size_t> OrderQueue::LoadNextOpen(std::optional<std::size_t> a
         const std::optional<std::size_t> next = NextOpen(after);
         if (!next) return std::nullopt;
         if (Load(*next)) return next;
+        if (!Trouble().empty()) return std::nullopt; // the shared queue cannot be reached
         after = next;
     }
     return std::nullopt;
@@ -210,6 +211,10 @@ std::optional<std::size_t> OrderQueue::RunNext() {
     while (run_->next < run_->plan.orders.size()) {
         const std::size_t i = run_->plan.orders[run_->next++];
         if (Runnable(i) && Load(i)) return i;
+        if (!Trouble().empty()) {
+            EndRun(RunEnd::Failed); // the shared queue cannot be reached: nothing more can be claimed
+            return std::nullopt;
+        }
     }
     EndRun(RunEnd::Finished);
     return std::nullopt;

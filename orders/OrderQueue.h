@@ -168,8 +168,9 @@ public:
     // The run stops before its next slip.
     void StopRun();
     // The next order the run prints, claimed and made current; nullopt when the run is over (a stop
-    // was asked for, or nothing of the plan is open any more), and LastRunEnd() says why. Orders
-    // another desk took meanwhile are passed over: desks running at once share the plan.
+    // was asked for, nothing of the plan is open any more, or the shared queue cannot be reached), and
+    // LastRunEnd() says why. Orders another desk took meanwhile are passed over: desks running at once
+    // share the plan.
     std::optional<std::size_t> RunNext();
     // Ends the run at once: the last job failed or the order lost its link to the window.
     void EndRun(RunEnd why);

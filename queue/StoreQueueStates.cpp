@@ -74,14 +74,18 @@ void StoreQueueStates::Lose(const std::string& why) {
 
 template <class F>
 bool StoreQueueStates::Reach(F&& work) {
-    try {
-        work(Queue());
-        trouble_.clear();
-        return true;
-    } catch (const history::EHistoryStore& e) {
-        if (e.GetKind() != history::EHistoryStore::Kind::Unavailable) throw;
-        Lose(e.Message());
-        return false;
+    // A connection that broke since its last use (the server restarted) is made afresh once at once.
+    for (;;) {
+        const bool fresh = !queue_;
+        try {
+            work(Queue());
+            trouble_.clear();
+            return true;
+        } catch (const history::EHistoryStore& e) {
+            if (e.GetKind() != history::EHistoryStore::Kind::Unavailable) throw;
+            Lose(e.Message());
+            if (fresh) return false;
+        }
     }
 }
 

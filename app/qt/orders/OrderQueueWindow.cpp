@@ -38,6 +38,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -328,10 +329,15 @@ void OrderQueueWindow::ReadInBackground() {
     if (!shared_ || reader_->Busy() || importing_) return;
     reader_->Read(shared_->NextRequest(),
                   [this](const queue::QueueSnapshot& snapshot, const std::string& error) {
-                      if (error.empty())
-                          shared_->Apply(snapshot);
-                      else
+                      if (!error.empty()) {
                           shared_->ReadFailed(error);
+                          recovering_ = true;
+                          return QueueRead();
+                      }
+                      shared_->Apply(snapshot);
+                      // The server is back: this desk's own connection is tried now, so that the claims it
+                      // lost are taken back while the grace after a restart lasts.
+                      if (std::exchange(recovering_, false)) return Refresh();
                       QueueRead();
                   });
 }

@@ -122,7 +122,8 @@ private:
     orders::OrderQueue queue_;
     QueueReader* reader_ = nullptr;
     QTimer refresh_;
-    bool loading_ = false; // an order is going into the main window
+    bool loading_ = false;    // an order is going into the main window
+    bool recovering_ = false; // the last read in the background failed
     std::unique_ptr<HistoryPrintedRecord> record_;
     OrderQueueModel* model_ = nullptr;
     QString path_;
