@@ -153,8 +153,8 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
         if (!r.refs.empty()) out += "refs=" + Escape(cp932::FromUtf8(RefsToJson(r.refs))) + "\n";
         if (r.isVoid) out += "void=1\n";
         if (r.reprintOf) out += "reprint_of=" + std::to_string(*r.reprintOf) + "\n";
-        if (r.queue.order != 0)
-            out += "queue=" + std::to_string(r.queue.order) + "\ndesk=" + Escape(r.queue.desk) + "\n";
+        if (r.queue.order != 0) out += "queue=" + std::to_string(r.queue.order) + "\n";
+        if (!r.queue.desk.empty()) out += "desk=" + Escape(r.queue.desk) + "\n";
         out += "\n";
     }
     return out;

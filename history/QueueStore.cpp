@@ -114,7 +114,25 @@ std::string MarkPrinted(SqlDb& db, const QueueMark& mark, std::int64_t recordId)
 
 } // namespace queue_table
 
-QueueStore::QueueStore(Store& store) : store_(store), db_(*store.db_) {}
+QueueStore::QueueStore(Store& store, bool light) : store_(store), db_(*store.db_) {
+    if (light) db_.LightCommits();
+}
+
+std::unordered_set<std::string> QueueStore::Known(const std::vector<std::string>& keys) {
+    std::unordered_set<std::string> known;
+    for (std::size_t at = 0; at < keys.size(); at += kAddBatch * 5) {
+        std::string sql = "SELECT order_key FROM order_queue WHERE order_key IN (";
+        std::vector<SqlParam> params;
+        for (std::size_t i = at; i < std::min(keys.size(), at + kAddBatch * 5); ++i) {
+            sql += params.empty() ? "$" : ", $";
+            params.emplace_back(keys[i]);
+            sql += std::to_string(params.size());
+        }
+        for (const SqlRow& row : db_.Query(sql + ")", params))
+            known.insert(row.at(0).value_or(""));
+    }
+    return known;
+}
 
 QueueStore::~QueueStore() = default;
 

@@ -59,8 +59,10 @@ struct QueueCounts {
 
 class QueueStore {
 public:
-    // On the store's connection: the claims made here end with it.
-    explicit QueueStore(Store& store);
+    // On the store's connection: the claims made here end with it. `light`: its commits need not be
+    // on the disk when they return (SqlDb::LightCommits), for a desk's claims and holds; never where
+    // Done records slips.
+    explicit QueueStore(Store& store, bool light = false);
     ~QueueStore();
 
     // Adds, in one transaction, the entries whose key the queue does not have yet; the others are left
@@ -69,6 +71,8 @@ public:
         std::size_t added = 0, already = 0;
     };
     Added Add(const std::vector<NewQueueEntry>& entries);
+    // Of these keys, those the queue has.
+    std::unordered_set<std::string> Known(const std::vector<std::string>& keys);
 
     // With their data: the orders after id `after` that are not done with (open, claimed, held) or
     // whose state changed at or after `since` (seconds since 1970), oldest first.

@@ -51,6 +51,11 @@ public:
     // reads one clock.
     virtual const char* NowSeconds() const = 0;
     virtual const char* NowMilliseconds() const = 0;
+    // Commits on this connection need not be on the disk when they return: SQLite's WAL file is synced
+    // at its checkpoints instead, so a power cut may lose the last few of them, never break the file.
+    // For a connection whose writes a desk can make again (claims, holds, an import), never for slips.
+    // PostgreSQL keeps its own setting.
+    virtual void LightCommits() = 0;
     // When every connection last ended at once (a server's start, on its clock, in milliseconds since
     // 1970); 0 for a file.
     virtual std::int64_t SessionsEndedAt() = 0;

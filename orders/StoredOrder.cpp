@@ -1,24 +1,28 @@
 #include "orders/StoredOrder.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace orders {
 namespace {
 
-std::string Escape(std::string_view v) {
-    std::string out;
-    for (unsigned char c : v) {
-        if (c < 0x20 || c == 0x7F || c == '%') {
-            char buf[4];
-            std::snprintf(buf, sizeof buf, "%%%02X", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
+// `v` with "%" and the control bytes as %XX; the runs between them copied whole.
+void AppendEscaped(std::string& out, std::string_view v) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const auto c = static_cast<unsigned char>(v[i]);
+        if (c >= 0x20 && c != 0x7F && c != '%') continue;
+        out.append(v, run, i - run);
+        out += '%';
+        out += kHex[c >> 4];
+        out += kHex[c & 0xF];
+        run = i + 1;
     }
-    return out;
+    out.append(v, run);
 }
 
 int Hex(char c) {
@@ -28,6 +32,7 @@ int Hex(char c) {
 }
 
 std::string Unescape(std::string_view v) {
+    if (v.find('%') == std::string_view::npos) return std::string(v);
     std::string out;
     for (std::size_t i = 0; i < v.size(); ++i) {
         int hi, lo;
@@ -41,28 +46,30 @@ std::string Unescape(std::string_view v) {
     return out;
 }
 
-// Values joined by tabs, each escaped (so none holds a tab of its own).
-std::string Line(const char* name, std::initializer_list<std::string_view> values) {
-    std::string line = name;
-    line += '=';
+// NAME=values joined by tabs, each escaped (so none holds a tab of its own).
+void Line(std::string& out, const char* name, std::initializer_list<std::string_view> values) {
+    out += name;
+    out += '=';
     bool first = true;
     for (std::string_view v : values) {
-        if (!first) line += '\t';
-        line += Escape(v);
+        if (!first) out += '\t';
+        AppendEscaped(out, v);
         first = false;
     }
-    return line + "\n";
+    out += '\n';
 }
 
-std::vector<std::string> Parts(std::string_view value) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = value.find('\t', start);
-        parts.push_back(Unescape(value.substr(start, tab == std::string_view::npos ? tab : tab - start)));
-        if (tab == std::string_view::npos) return parts;
-        start = tab + 1;
+// The tab-separated parts of a value, still escaped; at most `N`, the last taking the rest.
+template <std::size_t N>
+std::array<std::string_view, N> Parts(std::string_view value) {
+    std::array<std::string_view, N> parts{};
+    for (std::size_t k = 0; k < N; ++k) {
+        const std::size_t tab = k + 1 < N ? value.find('\t') : std::string_view::npos;
+        parts[k] = value.substr(0, tab);
+        if (tab == std::string_view::npos) break;
+        value.remove_prefix(tab + 1);
     }
+    return parts;
 }
 
 // What the order holds, for its hash: everything but where it stood in the file and what the import
@@ -86,23 +93,27 @@ std::uint64_t Fnv1a(std::string_view s) {
 } // namespace
 
 std::string OrderToText(const Order& o) {
-    std::string out = Line("platform", {PlatformName(o.platform)}) + Line("order", {o.ref});
+    std::string out;
+    out.reserve(1024);
+    Line(out, "platform", {PlatformName(o.platform)});
+    Line(out, "order", {o.ref});
     for (const auto& [name, value] : o.refs)
-        out += Line("ref", {name, value});
+        Line(out, "ref", {name, value});
     for (std::size_t row : o.rows)
-        out += Line("row", {std::to_string(row)});
+        Line(out, "row", {std::to_string(row)});
     for (const slip::Field& f : slip::kFields)
         if (f.filledBy & slip::kOrder)
-            out += Line("field", {f.name, f.text ? std::string_view(o.fields.*f.text)
-                                                 : (o.fields.*f.flag ? "1" : "0")});
+            Line(out, "field",
+                 {f.name, f.text ? std::string_view(o.fields.*f.text) : (o.fields.*f.flag ? "1" : "0")});
     for (const OrderItem& item : o.items)
-        out += Line("item", {item.name, item.quantity});
-    out += Line("total", {o.total}) + Line("payment", {o.payment});
-    out += Line("delivery", {o.delivery.date, o.delivery.time});
+        Line(out, "item", {item.name, item.quantity});
+    Line(out, "total", {o.total});
+    Line(out, "payment", {o.payment});
+    Line(out, "delivery", {o.delivery.date, o.delivery.time});
     const OrderSender& s = o.sender;
-    out += Line("sender", {s.zip, s.address1, s.address2, s.name, s.tel});
+    Line(out, "sender", {s.zip, s.address1, s.address2, s.name, s.tel});
     for (const OrderWarning& w : o.warnings)
-        out += Line("warning", {w.severity == Severity::Problem ? "problem" : "note", w.text});
+        Line(out, "warning", {w.severity == Severity::Problem ? "problem" : "note", w.text});
     if (o.heldForCheck) out += "held=1\n";
     if (o.needsAmount) out += "amount=1\n";
     return out;
@@ -118,41 +129,47 @@ Order OrderFromText(std::string_view text) {
         pos = lf + 1;
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        const std::string_view name = line.substr(0, eq);
-        const std::vector<std::string> v = Parts(line.substr(eq + 1));
-        auto at = [&](std::size_t i) { return i < v.size() ? v[i] : std::string(); };
-        if (name == "platform") {
-            for (const PlatformFormat& f : PlatformFormats())
-                if (PlatformName(f.platform) == v[0]) o.platform = f.platform;
-        } else if (name == "order") {
-            o.ref = at(0);
-        } else if (name == "ref") {
-            o.refs.emplace_back(at(0), at(1));
-        } else if (name == "row") {
-            o.rows.push_back(static_cast<std::size_t>(std::strtoull(at(0).c_str(), nullptr, 10)));
-        } else if (name == "field") {
-            if (const slip::Field* f = slip::FindField(at(0)); f && (f->filledBy & slip::kOrder)) {
+        const std::string_view name = line.substr(0, eq), value = line.substr(eq + 1);
+        if (name == "field") {
+            const auto [field, v] = Parts<2>(value);
+            if (const slip::Field* f = slip::FindField(Unescape(field)); f && (f->filledBy & slip::kOrder)) {
                 if (f->text)
-                    o.fields.*f->text = at(1);
+                    o.fields.*f->text = Unescape(v);
                 else
-                    o.fields.*f->flag = at(1) == "1";
+                    o.fields.*f->flag = v == "1";
             }
         } else if (name == "item") {
-            o.items.push_back({at(0), at(1)});
-        } else if (name == "total") {
-            o.total = at(0);
-        } else if (name == "payment") {
-            o.payment = at(0);
-        } else if (name == "delivery") {
-            o.delivery = {at(0), at(1)};
-        } else if (name == "sender") {
-            o.sender = {at(0), at(1), at(2), at(3), at(4)};
+            const auto [item, quantity] = Parts<2>(value);
+            o.items.push_back({Unescape(item), Unescape(quantity)});
         } else if (name == "warning") {
-            o.warnings.push_back({at(0) == "problem" ? Severity::Problem : Severity::Note, at(1)});
+            const auto [severity, what] = Parts<2>(value);
+            o.warnings.push_back(
+                {severity == "problem" ? Severity::Problem : Severity::Note, Unescape(what)});
+        } else if (name == "row") {
+            o.rows.push_back(
+                static_cast<std::size_t>(std::strtoull(std::string(value).c_str(), nullptr, 10)));
+        } else if (name == "ref") {
+            const auto [key, v] = Parts<2>(value);
+            o.refs.emplace_back(Unescape(key), Unescape(v));
+        } else if (name == "platform") {
+            for (const PlatformFormat& f : PlatformFormats())
+                if (PlatformName(f.platform) == value) o.platform = f.platform;
+        } else if (name == "order") {
+            o.ref = Unescape(value);
+        } else if (name == "total") {
+            o.total = Unescape(value);
+        } else if (name == "payment") {
+            o.payment = Unescape(value);
+        } else if (name == "delivery") {
+            const auto [date, time] = Parts<2>(value);
+            o.delivery = {Unescape(date), Unescape(time)};
+        } else if (name == "sender") {
+            const auto p = Parts<5>(value);
+            o.sender = {Unescape(p[0]), Unescape(p[1]), Unescape(p[2]), Unescape(p[3]), Unescape(p[4])};
         } else if (name == "held") {
-            o.heldForCheck = at(0) == "1";
+            o.heldForCheck = value == "1";
         } else if (name == "amount") {
-            o.needsAmount = at(0) == "1";
+            o.needsAmount = value == "1";
         }
     }
     return o;

@@ -34,13 +34,15 @@ QueueSnapshot ReadSnapshot(history::QueueStore& queue, const SnapshotRequest& re
 }
 
 std::vector<history::NewQueueEntry> NewEntries(const std::vector<orders::Order>& orders,
-                                               const std::vector<orders::OrderState>& start) {
+                                               const std::vector<orders::OrderState>& start,
+                                               const std::unordered_set<std::string>& known) {
     const std::vector<std::string> keys = orders::OrderKeys(orders);
     std::vector<history::NewQueueEntry> entries;
     entries.reserve(orders.size());
     for (std::size_t i = 0; i < orders.size(); ++i)
-        entries.push_back({keys[i], std::string(orders::PlatformName(orders[i].platform)), orders[i].ref,
-                           orders::OrderToText(orders[i]), start.at(i) == orders::OrderState::Held});
+        if (!known.contains(keys[i]))
+            entries.push_back({keys[i], std::string(orders::PlatformName(orders[i].platform)), orders[i].ref,
+                               orders::OrderToText(orders[i]), start.at(i) == orders::OrderState::Held});
     return entries;
 }
 
@@ -52,7 +54,7 @@ StoreQueueStates::~StoreQueueStates() = default;
 history::QueueStore& StoreQueueStates::Queue() {
     if (!queue_) {
         store_ = history::OpenStore(location_);
-        queue_ = std::make_unique<history::QueueStore>(*store_);
+        queue_ = std::make_unique<history::QueueStore>(*store_, true);
         if (lost_) {
             // The claims ended with the connection given up: those no other desk took are this desk's
             // again, so that a slip printed meanwhile is not printed on another desk too.
@@ -91,11 +93,17 @@ bool StoreQueueStates::Reach(F&& work) {
 
 orders::ImportCount StoreQueueStates::Import(std::vector<orders::Order> orders,
                                              std::vector<orders::OrderState> start) {
-    const std::vector<history::NewQueueEntry> entries = NewEntries(orders, start);
+    // An export imported again is mostly known: only what the queue has not is made into text.
     history::QueueStore::Added added;
-    if (!Reach([&](history::QueueStore& q) { added = q.Add(entries); }))
+    std::size_t known = 0;
+    if (!Reach([&](history::QueueStore& q) {
+            const std::unordered_set<std::string> have = q.Known(orders::OrderKeys(orders));
+            const std::vector<history::NewQueueEntry> entries = NewEntries(orders, start, have);
+            known = orders.size() - entries.size();
+            added = q.Add(entries);
+        }))
         throw history::EHistoryStore(history::EHistoryStore::Kind::Unavailable, trouble_);
-    return {added.added, added.already, false};
+    return {added.added, added.already + known, false};
 }
 
 SnapshotRequest StoreQueueStates::NextRequest() const {

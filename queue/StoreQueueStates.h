@@ -38,9 +38,11 @@ struct QueueSnapshot {
 
 QueueSnapshot ReadSnapshot(history::QueueStore& queue, const SnapshotRequest& request);
 
-// The orders of an import as the store takes them, each with the state it starts in (Open or Held).
+// The orders of an import as the store takes them, each with the state it starts in (Open or Held),
+// but those whose key is in `known`.
 std::vector<history::NewQueueEntry> NewEntries(const std::vector<orders::Order>& orders,
-                                               const std::vector<orders::OrderState>& start);
+                                               const std::vector<orders::OrderState>& start,
+                                               const std::unordered_set<std::string>& known = {});
 
 // How long an order stays shown after it was printed or cancelled (seconds).
 inline constexpr std::int64_t kShownAfterDone = 24 * 60 * 60;

@@ -68,16 +68,17 @@ history::StoreLocation StoreOf(const std::string& dir) {
 // that does not answer now is still the shared queue: the window says so and tries again.
 std::unique_ptr<orders::QueueStates> ChooseStates(const std::string& dir, queue::StoreQueueStates*& shared) {
     const history::StoreLocation where = StoreOf(dir);
-    try {
-        history::OpenStore(where);
-    } catch (const history::EHistoryStore& e) {
-        if (e.GetKind() != history::EHistoryStore::Kind::Unavailable || !where.IsPostgres()) {
-            qCDebug(lcOrders) << "the order queue is this desk's alone:" << FromCp932(e.Message());
-            return std::make_unique<orders::MemoryQueueStates>();
-        }
-    }
     auto states =
         std::make_unique<queue::StoreQueueStates>(where, queue::DeskName(ProfileFile(SettingsFilePath(dir))));
+    try {
+        // What the desks left in the queue, read at once; a file must take claims as well.
+        if (!states->Refresh() && !where.IsPostgres())
+            throw history::EHistoryStore(history::EHistoryStore::Kind::Unavailable, states->Trouble());
+        if (!where.IsPostgres()) states->Import({}, {});
+    } catch (const history::EHistoryStore& e) {
+        qCDebug(lcOrders) << "the order queue is this desk's alone:" << FromCp932(e.Message());
+        return std::make_unique<orders::MemoryQueueStates>();
+    }
     shared = states.get();
     return states;
 }
@@ -178,7 +179,7 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
         reader_ = new QueueReader(StoreOf(workingDir_), this);
         connect(&refresh_, &QTimer::timeout, this, [this] { ReadInBackground(); });
         refresh_.start(kRefreshMs);
-        Refresh(); // what the desks left in the queue, at once
+        QueueRead();
         if (queue_.Count() > 0) Label_File->setText(U("共有の注文一覧"));
     }
     SelectionChanged();
