@@ -106,6 +106,9 @@ public:
     std::int64_t Done(std::int64_t id, const std::string& desk, HistoryRecord record);
 
     QueueCounts Count();
+    // Raises EHistoryStore (Unavailable) when this connection cannot take claims at all (an SQLite file
+    // in a folder that cannot be written).
+    void CheckClaims();
 
 private:
     QueueEntry Entry(const SqlRow& row, const std::unordered_set<std::int64_t>& live, bool withData) const;

@@ -106,6 +106,10 @@ orders::ImportCount StoreQueueStates::Import(std::vector<orders::Order> orders,
     return {added.added, added.already + known, false};
 }
 
+bool StoreQueueStates::ClaimsWork() {
+    return Reach([](history::QueueStore& q) { q.CheckClaims(); });
+}
+
 SnapshotRequest StoreQueueStates::NextRequest() const {
     SnapshotRequest r;
     if (!ids_.empty()) {

@@ -68,6 +68,9 @@ public:
     void Printed(std::size_t index) override;
     const std::string& Trouble() const override { return trouble_; }
 
+    // Whether this desk can take claims on the store at all; Trouble says why not.
+    bool ClaimsWork();
+
     SnapshotRequest NextRequest() const;
     // An answer to a request made before a change here is passed over: the next one brings it.
     void Apply(const QueueSnapshot& snapshot);

@@ -72,9 +72,9 @@ std::unique_ptr<orders::QueueStates> ChooseStates(const std::string& dir, queue:
         std::make_unique<queue::StoreQueueStates>(where, queue::DeskName(ProfileFile(SettingsFilePath(dir))));
     try {
         // What the desks left in the queue, read at once; a file must take claims as well.
-        if (!states->Refresh() && !where.IsPostgres())
+        if (!where.IsPostgres() && !(states->Refresh() && states->ClaimsWork()))
             throw history::EHistoryStore(history::EHistoryStore::Kind::Unavailable, states->Trouble());
-        if (!where.IsPostgres()) states->Import({}, {});
+        if (where.IsPostgres()) states->Refresh();
     } catch (const history::EHistoryStore& e) {
         qCDebug(lcOrders) << "the order queue is this desk's alone:" << FromCp932(e.Message());
         return std::make_unique<orders::MemoryQueueStates>();

@@ -4,7 +4,9 @@
 #include "QueueUnderTest.h"
 #include "orders/OrderQueue.h"
 #include "queue/StoreQueueStates.h"
+#include "unit/history/SmallDisk.h"
 #include "unit/history/StoreUnderTest.h"
+#include "unit/support/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -77,6 +79,23 @@ TEST(SharedQueue, AStoreThatCannotBeOpenedIsSaidAndAnImportRefused) {
     EXPECT_NE(a.queue.Trouble(), "");
     EXPECT_THROW(a.queue.Reset(Mall(), nullptr), history::EHistoryStore);
     EXPECT_EQ(a.queue.Count(), 0u);
+}
+
+TEST(SharedQueue, AFileInAFolderThatCannotBeWrittenIsReadButTakesNoClaims) {
+    TempDir dir;
+    const std::string disk = dir.Path().string();
+    const auto failures = SmallDisk(disk).Run(8192, [&] {
+        const auto where = history::LocationFromArgument(disk + "/tavo_Zaridi2.db");
+        history::QueueStore(*history::OpenStore(where)).Add(QueueEntries(1));
+        SmallDisk(disk).MakeReadOnly();
+        queue::StoreQueueStates states(where, "A");
+        std::string failed;
+        if (!states.Refresh() || states.Count() != 1) failed += "not read\n";
+        if (states.ClaimsWork()) failed += "claims taken\n";
+        return failed;
+    });
+    if (!failures) GTEST_SKIP() << "no private mounts for this user";
+    EXPECT_EQ(*failures, "");
 }
 
 } // namespace
