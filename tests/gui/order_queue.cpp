@@ -435,7 +435,7 @@ private slots:
         TForm_Main& w = Start();
         SelectSlipType(w, 1);
         OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
-        QCOMPARE(q.Label_Desk->text(), U("作業台: 梱包1"));
+        QCOMPARE(q.Label_Desk->text(), U("作業台: 梱包1")); // shown where desks share a server
         auto store = history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")));
         auto other = std::make_unique<history::QueueStore>(*store);
         QVERIFY(other->Claim(q.Shared()->IdAt(1), "B").mine);

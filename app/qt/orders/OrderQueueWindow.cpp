@@ -71,10 +71,10 @@ std::unique_ptr<orders::QueueStates> ChooseStates(const std::string& dir, queue:
     auto states =
         std::make_unique<queue::StoreQueueStates>(where, queue::DeskName(ProfileFile(SettingsFilePath(dir))));
     try {
-        // What the desks left in the queue, read at once; a file must take claims as well.
-        if (!where.IsPostgres() && !(states->Refresh() && states->ClaimsWork()))
+        // What the desks left in the queue, read at once. A file must open and take claims as well.
+        const bool read = states->Refresh();
+        if (!where.IsPostgres() && !(read && states->ClaimsWork()))
             throw history::EHistoryStore(history::EHistoryStore::Kind::Unavailable, states->Trouble());
-        if (where.IsPostgres()) states->Refresh();
     } catch (const history::EHistoryStore& e) {
         qCDebug(lcOrders) << "the order queue is this desk's alone:" << FromCp932(e.Message());
         return std::make_unique<orders::MemoryQueueStates>();
@@ -174,8 +174,10 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
 
     resize(1080, 520);
     if (shared_) {
+        // Desks share a server; a file beside the settings is one desk's.
         Label_Desk->setText(U("作業台: %1").arg(FromCp932(shared_->Desk())));
         Label_Desk->setToolTip(U("設定ファイルの [OrderQueue] Desk= で変えられます"));
+        Label_Desk->setVisible(StoreOf(workingDir_).IsPostgres());
         reader_ = new QueueReader(StoreOf(workingDir_), this);
         connect(&refresh_, &QTimer::timeout, this, [this] { ReadInBackground(); });
         refresh_.start(kRefreshMs);
