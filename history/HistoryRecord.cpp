@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <unistd.h>
 
 namespace history {
 
@@ -29,11 +30,15 @@ std::optional<Refs> RefsFromJson(std::string_view utf8) {
 }
 
 std::string NewUuid() {
-    static thread_local std::mt19937_64 gen{[] {
+    // Seeded afresh in a forked process, which would otherwise go on with its parent's numbers.
+    static thread_local pid_t seededIn = 0;
+    static thread_local std::mt19937_64 gen;
+    if (seededIn != ::getpid()) {
         std::random_device rd;
         std::seed_seq seq{rd(), rd(), rd(), rd(), rd(), rd(), rd(), rd()};
-        return std::mt19937_64(seq);
-    }()};
+        gen.seed(seq);
+        seededIn = ::getpid();
+    }
     std::uint64_t hi = gen(), lo = gen();
     hi = (hi & ~0xF000ULL) | 0x4000ULL;                 // version 4
     lo = (lo & ~(0xC000ULL << 48)) | (0x8000ULL << 48); // RFC 4122 variant

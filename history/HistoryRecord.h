@@ -14,6 +14,14 @@
 
 namespace history {
 
+// The order of the shared queue a slip was printed for (history/QueueStore.h): storing the slip marks
+// the order printed in the same transaction, also when the record waited in the pending file.
+struct QueueMark {
+    std::int64_t order = 0; // the order's id in the queue; 0: none
+    std::string desk;       // the desk that printed it (CP932)
+    bool operator==(const QueueMark&) const = default;
+};
+
 // The shop platform's IDs kept with an order (送付先ID, 商品明細ID, order-item-id ...), by the names the
 // order import keeps them under; CP932 like the record's other texts.
 using Refs = std::map<std::string, std::string>;
@@ -41,6 +49,7 @@ struct HistoryRecord {
     Refs refs;                                     // the platform's IDs kept with the order
     bool isVoid = false; // spoiled (書き損じ) or skipped in the stack: no parcel left with this slip
     std::optional<std::int64_t> reprintOf; // id of the first printing when this is a reprint
+    QueueMark queue;                       // the queue's order it was printed for, if any
 
     bool operator==(const HistoryRecord&) const = default;
 };

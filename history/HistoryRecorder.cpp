@@ -89,8 +89,9 @@ RecordOutcome Recorder::Drain(std::optional<HistoryRecord> record) {
         const bool isNew = record && &r == &all.back();
         if (storeWorks) {
             try {
-                std::int64_t id = OpenStore().Insert(r);
-                if (isNew) out.id = id;
+                const Store::Inserted stored = OpenStore().Record(r);
+                if (isNew) out.id = stored.id;
+                if (!stored.conflict.empty()) out.conflicts.push_back(stored.conflict);
                 continue;
             } catch (const EHistoryStore& e) {
                 note(problem, e.Message());
@@ -131,6 +132,8 @@ RecordOutcome Recorder::Drain(std::optional<HistoryRecord> record) {
     } else if (!problem.empty()) {
         note(notice, problem);
     }
+    for (const std::string& c : out.conflicts)
+        note(notice, c);
     out.message = notice;
     return out;
 }

@@ -36,6 +36,9 @@ struct RecordOutcome {
     std::size_t pending = 0; // records still waiting, in the pending file or in memory
     std::size_t unsaved = 0; // of those, the ones only in memory: the pending file could not take them
     std::string message;     // CP932, for the help bar; empty when all went in
+    // Slips of the shared queue's orders that another slip got to first (printed elsewhere while this
+    // desk's record waited, or cancelled): stored, and said here (CP932) so the clerk sets one aside.
+    std::vector<std::string> conflicts;
 };
 
 class Recorder {

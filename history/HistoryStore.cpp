@@ -1,7 +1,9 @@
 #include "history/HistoryStore.h"
 
+#include "history/QueueTable-private.h"
 #include "history/StoreColumns-private.h"
 #include "history/StoreSchema-private.h"
+#include "history/Transaction-private.h"
 #include "platform/Cp932.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
@@ -32,23 +34,6 @@ std::string DayOrThrow(const std::string& text) {
     auto day = NormalizeDay(text);
     if (!day) throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("日付が正しくありません: ") + text);
     return *day;
-}
-
-// Finishes the transaction the caller opened: committed when `work` returns, rolled back when it throws.
-template <class F>
-auto Committed(SqlDb& db, F&& work) {
-    try {
-        auto result = work();
-        db.Script("COMMIT");
-        return result;
-    } catch (...) {
-        try {
-            db.Script("ROLLBACK");
-        } catch (const EHistoryStore&) {
-            // The connection is gone; the server drops the transaction itself. The first error stands.
-        }
-        throw;
-    }
 }
 
 } // namespace
@@ -82,7 +67,7 @@ void Store::Migrate() {
     });
 }
 
-std::int64_t Store::InsertOne(const HistoryRecord& in) {
+Store::Inserted Store::InsertOne(const HistoryRecord& in) {
     HistoryRecord r = in;
     if (r.uuid.empty()) r.uuid = NewUuid();
     if (r.time.empty()) r.time = LocalTimestamp(std::time(nullptr));
@@ -111,11 +96,19 @@ std::int64_t Store::InsertOne(const HistoryRecord& in) {
     derived.shipDay = ShipDay(r, parsed->localDay);
     auto rows = db_->Query(columns::InsertStatement(), columns::InsertParams(r, derived));
     if (rows.empty()) rows = db_->Query("SELECT id FROM slip_history WHERE uuid = $1", {r.uuid});
-    return ToInt(rows.at(0).at(0));
+    Inserted out{ToInt(rows.at(0).at(0)), ""};
+    if (r.queue.order != 0) out.conflict = queue_table::MarkPrinted(*db_, r.queue, out.id);
+    return out;
 }
 
 std::int64_t Store::Insert(const HistoryRecord& record) {
-    return InsertOne(record);
+    return Record(record).id;
+}
+
+Store::Inserted Store::Record(const HistoryRecord& record) {
+    if (record.queue.order == 0) return InsertOne(record);
+    db_->BeginWrite();
+    return Committed(*db_, [&] { return InsertOne(record); });
 }
 
 std::vector<std::int64_t> Store::InsertAll(const std::vector<HistoryRecord>& records) {
@@ -124,7 +117,7 @@ std::vector<std::int64_t> Store::InsertAll(const std::vector<HistoryRecord>& rec
         std::vector<std::int64_t> ids;
         ids.reserve(records.size());
         for (const HistoryRecord& r : records)
-            ids.push_back(InsertOne(r));
+            ids.push_back(InsertOne(r).id);
         return ids;
     });
 }

@@ -33,7 +33,7 @@ namespace history {
 
 inline constexpr const char* kDatabaseFileName = "tavo_Zaridi2.db";
 inline constexpr const char* kHistorySection = "History";
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 class EHistoryStore : public Exception {
 public:
@@ -84,6 +84,8 @@ struct TrackingResult {
     bool warning;       // not the carrier's 12 digits: stored anyway, the user should look again
 };
 
+class QueueStore;
+
 class Store {
 public:
     // Checks the schema and migrates it (creating it in a fresh database). Raises Foreign or NewerSchema
@@ -94,6 +96,15 @@ public:
     // its existing id is returned. A reprint points to the first printing even when it is given a
     // reprint's id. Empty uuid and time are filled in (a new uuid, the current local time).
     std::int64_t Insert(const HistoryRecord& record);
+    // As Insert; a slip printed for an order of the queue (record.queue) marks the order printed in the
+    // same transaction. When another slip got there first, or the order was cancelled meanwhile, the
+    // record is stored all the same (the slip is on paper) but void, and `conflict` says so (CP932);
+    // the order keeps its first slip.
+    struct Inserted {
+        std::int64_t id = 0;
+        std::string conflict;
+    };
+    Inserted Record(const HistoryRecord& record);
     // All of them in one transaction: either every one is stored afterwards or none was added.
     std::vector<std::int64_t> InsertAll(const std::vector<HistoryRecord>& records);
 
@@ -122,8 +133,10 @@ public:
     const std::string& Where() const { return db_->Where(); }
 
 private:
+    friend class QueueStore; // the queue's table beside slip_history, on the same connection
+
     void Migrate();
-    std::int64_t InsertOne(const HistoryRecord& record);
+    Inserted InsertOne(const HistoryRecord& record);
 
     std::unique_ptr<SqlDb> db_;
 };

@@ -111,11 +111,16 @@ void Assign(Section& s, const std::string& name, const std::string& value) {
     } else if (name == "void") {
         r.isVoid = value == "1";
         s.bad = s.bad || (value != "0" && value != "1");
-    } else if (name == "reprint_of") {
+    } else if (name == "reprint_of" || name == "queue") {
         const bool number = !value.empty() && value.size() <= 18 &&
                             value.find_first_not_of("0123456789") == std::string::npos;
-        if (number) r.reprintOf = std::stoll(value);
+        if (number && name == "queue")
+            r.queue.order = std::stoll(value);
+        else if (number)
+            r.reprintOf = std::stoll(value);
         s.bad = s.bad || !number;
+    } else if (name == "desk") {
+        r.queue.desk = value;
     } else if (const slip::Field* f = slip::FindField(name)) {
         if (f->text)
             r.values.*f->text = value;
@@ -148,6 +153,8 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
         if (!r.refs.empty()) out += "refs=" + Escape(cp932::FromUtf8(RefsToJson(r.refs))) + "\n";
         if (r.isVoid) out += "void=1\n";
         if (r.reprintOf) out += "reprint_of=" + std::to_string(*r.reprintOf) + "\n";
+        if (r.queue.order != 0) out += "queue=" + std::to_string(r.queue.order) + "\n";
+        if (!r.queue.desk.empty()) out += "desk=" + Escape(r.queue.desk) + "\n";
         out += "\n";
     }
     return out;

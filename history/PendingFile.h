@@ -16,6 +16,8 @@
 //   refs={"送付先ID":"1001"}  only when set: the platform's IDs, a JSON object (RefsToJson)
 //   void=1                   only when set
 //   reprint_of=17            only when set
+//   queue=42                 the shared queue's order it was printed for, only when set
+//   desk=packing-1           the desk that printed it, only when set
 //
 // In values "%" and the control bytes are written as %XX (no CP932 trail byte is one of them).
 // Unknown names are skipped, so an older program reads a newer file. A section is a record only with a

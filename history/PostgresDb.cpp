@@ -36,6 +36,15 @@ bool Wait(int fd, short events, Clock::time_point deadline) {
 // Taken for the duration of a migration transaction; any desk that needs to migrate waits on it.
 constexpr const char* kMigrationLock = "SELECT pg_advisory_xact_lock(5921360456917045297)";
 
+// The first key of the queue's claims ("ZRDQ"); the second is the order's id. Advisory locks are kept
+// per database, so the tables of one database never see another's claims.
+const std::string kTryClaim = "SELECT pg_try_advisory_lock(1515340881, CAST($1 AS INTEGER))";
+const std::string kEndClaim = "SELECT pg_advisory_unlock(1515340881, CAST($1 AS INTEGER))";
+const std::string kClaims =
+    "SELECT CAST(objid AS BIGINT) FROM pg_locks WHERE locktype = 'advisory' AND granted "
+    "AND classid = 1515340881 AND objsubid = 2 AND database = "
+    "(SELECT oid FROM pg_database WHERE datname = current_database())";
+
 // The server as the user should read it: host, port and database, never a password.
 std::string Describe(const PgParams& params) {
     std::string host, port, db, uri;
@@ -62,7 +71,7 @@ std::string FirstLine(const char* text) {
 
 class PostgresDb final : public SqlDb {
 public:
-    explicit PostgresDb(const PgParams& given) : where_(Describe(given)) {
+    explicit PostgresDb(const PgParams& given) : where_(Describe(given)), session_(NewUuid()) {
         // A down server must not hold the print up for long; the caller may still ask for longer.
         PgParams params = {
             {"connect_timeout", "5"}, {"tcp_user_timeout", "5000"}, {"application_name", "tavo_Zaridi2"}};
@@ -163,6 +172,45 @@ public:
 
     const std::string& Where() const override { return where_; }
 
+    void BeginWrite() override { Script("BEGIN"); }
+    const char* ForUpdate() const override { return " FOR UPDATE"; }
+    const char* NowSeconds() const override { return "CAST(EXTRACT(EPOCH FROM now()) AS BIGINT)"; }
+    const char* NowMilliseconds() const override {
+        return "CAST(EXTRACT(EPOCH FROM clock_timestamp()) * 1000 AS BIGINT)";
+    }
+    std::int64_t SessionsEndedAt() override {
+        if (!started_)
+            started_ = std::stoll(
+                Query("SELECT CAST(EXTRACT(EPOCH FROM pg_postmaster_start_time()) * 1000 AS BIGINT)", {})
+                    .at(0)
+                    .at(0)
+                    .value_or("0"));
+        return *started_;
+    }
+
+    void LightCommits() override {}
+
+    bool TryLock(std::int64_t n) override {
+        if (held_.contains(n)) return true; // a second lock would need a second unlock
+        if (Query(kTryClaim, {n}).at(0).at(0) != "t") return false;
+        held_.insert(n);
+        return true;
+    }
+
+    void Unlock(std::int64_t n) override {
+        if (held_.erase(n)) Query(kEndClaim, {n});
+    }
+
+    std::unordered_set<std::int64_t> Locked(const std::vector<std::int64_t>& among) override {
+        std::unordered_set<std::int64_t> wanted(among.begin(), among.end()), locked;
+        if (wanted.empty()) return locked;
+        for (const SqlRow& row : Query(kClaims, {}))
+            if (std::int64_t n = std::stoll(row.at(0).value_or("0")); wanted.contains(n)) locked.insert(n);
+        return locked;
+    }
+
+    const std::string& Session() const override { return session_; }
+
 private:
     // Opens the connection within the deadline, every step of it (the login included) waited on here.
     void Connect(const char* const* keys, const char* const* values) {
@@ -255,6 +303,9 @@ private:
     }
 
     std::string where_;
+    std::string session_;
+    std::optional<std::int64_t> started_;
+    std::unordered_set<std::int64_t> held_; // claims this session holds
     PGconn* conn_ = nullptr;
     std::string broken_; // why the connection was given up, empty while it works
 };

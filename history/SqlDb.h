@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <variant>
 #include <vector>
 
@@ -39,6 +40,36 @@ public:
     virtual void SetSchemaVersion(int version) = 0;
     // What the user reads in messages: the file's path or the server and database.
     virtual const std::string& Where() const = 0;
+
+    // A transaction that writes: SQLite takes the write lock at once (a read first and a write later
+    // could not take it), PostgreSQL begins as usual.
+    virtual void BeginWrite() = 0;
+    // Appended to a SELECT of a row about to be changed in the same transaction: PostgreSQL locks it
+    // (" FOR UPDATE"); SQLite, whose writers take turns, needs nothing.
+    virtual const char* ForUpdate() const = 0;
+    // The database's clock in seconds and in milliseconds since 1970, as SQL expressions: every desk
+    // reads one clock.
+    virtual const char* NowSeconds() const = 0;
+    virtual const char* NowMilliseconds() const = 0;
+    // Commits on this connection need not be on the disk when they return: SQLite's WAL file is synced
+    // at its checkpoints instead, so a power cut may lose the last few of them, never break the file.
+    // For a connection whose writes a desk can make again (claims, holds, an import), never for slips.
+    // PostgreSQL keeps its own setting.
+    virtual void LightCommits() = 0;
+    // When every connection last ended at once (a server's start, on its clock, in milliseconds since
+    // 1970); 0 for a file.
+    virtual std::int64_t SessionsEndedAt() = 0;
+
+    // Claims of the order queue: a lock on a number that belongs to this connection and ends with it,
+    // however it ends (closed, dropped, the process killed): PostgreSQL session advisory locks, for
+    // SQLite open-file-description locks on a file beside the database. False when another connection
+    // holds it; taking it again on this connection is a no-op.
+    virtual bool TryLock(std::int64_t n) = 0;
+    virtual void Unlock(std::int64_t n) = 0;
+    // Of these numbers, those some connection (this one included) holds the lock on.
+    virtual std::unordered_set<std::int64_t> Locked(const std::vector<std::int64_t>& among) = 0;
+    // Names this connection among all that ever were: what a claim records as its holder.
+    virtual const std::string& Session() const = 0;
 };
 
 // The path is native (UTF-8). Creates the file when missing; never writes to a file that is not ours.

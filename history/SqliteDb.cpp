@@ -5,7 +5,10 @@
 #include "history/SqlDb.h"
 #include "platform/Cp932Codec.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sqlite3.h>
@@ -22,7 +25,7 @@ constexpr int kApplicationId = 0x5A524448;
 
 class SqliteDb final : public SqlDb {
 public:
-    explicit SqliteDb(std::string path) : path_(std::move(path)) {
+    explicit SqliteDb(std::string path) : path_(std::move(path)), session_(NewUuid()) {
         try {
             if (ReadOnlyPlace()) {
                 // Read as it is: no journal mode to switch, no -wal or -shm to make where none can be.
@@ -61,18 +64,20 @@ public:
     ~SqliteDb() override { Close(); }
 
     std::vector<SqlRow> Query(std::string_view sql, const std::vector<SqlParam>& params) override {
-        sqlite3_stmt* stmt = Prepare(sql);
+        const Statement& prepared = Prepare(sql);
+        sqlite3_stmt* stmt = prepared.stmt;
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
         // Every parameter has its place and every place its parameter, as PostgreSQL insists.
-        if (static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) != params.size())
+        if (prepared.places.size() != params.size())
             throw EHistoryStore(Kind::BadRequest,
                                 Message(std::to_string(params.size()) + " parameters for " +
-                                        std::to_string(sqlite3_bind_parameter_count(stmt)) + " places"));
+                                        std::to_string(prepared.places.size()) + " places"));
         for (std::size_t i = 0; i < params.size(); ++i) {
-            std::string name = "$" + std::to_string(i + 1);
-            int index = sqlite3_bind_parameter_index(stmt, name.c_str());
-            if (index == 0) throw EHistoryStore(Kind::BadRequest, Message("no place for parameter " + name));
+            const int index = prepared.places[i];
+            if (index == 0)
+                throw EHistoryStore(Kind::BadRequest,
+                                    Message("no place for parameter $" + std::to_string(i + 1)));
             const SqlParam& p = params[i];
             if (auto* n = std::get_if<std::int64_t>(&p))
                 sqlite3_bind_int64(stmt, index, *n);
@@ -122,10 +127,79 @@ public:
 
     const std::string& Where() const override { return path_; }
 
+    void BeginWrite() override { Script("BEGIN IMMEDIATE"); }
+    const char* ForUpdate() const override { return ""; }
+    const char* NowSeconds() const override { return "CAST(strftime('%s', 'now') AS INTEGER)"; }
+    const char* NowMilliseconds() const override {
+        return "CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER)";
+    }
+    std::int64_t SessionsEndedAt() override { return 0; }
+    void LightCommits() override { Script("PRAGMA synchronous = NORMAL"); }
+
+    bool TryLock(std::int64_t n) override {
+        if (held_.contains(n)) return true;
+        flock lock = Range(F_WRLCK, n);
+        if (::fcntl(ClaimsFile(true), F_OFD_SETLK, &lock) == 0) {
+            held_.insert(n);
+            return true;
+        }
+        if (errno == EAGAIN || errno == EACCES) return false;
+        throw EHistoryStore(Kind::Unavailable, Message(ClaimsPath() + ": " + std::strerror(errno)));
+    }
+
+    void Unlock(std::int64_t n) override {
+        if (!held_.erase(n)) return;
+        flock lock = Range(F_UNLCK, n);
+        (void)::fcntl(claims_, F_OFD_SETLK, &lock);
+    }
+
+    std::unordered_set<std::int64_t> Locked(const std::vector<std::int64_t>& among) override {
+        std::unordered_set<std::int64_t> locked;
+        const int fd = ClaimsFile(false);
+        for (std::int64_t n : among) {
+            flock probe = Range(F_RDLCK, n); // a write lock elsewhere is in the way of a read lock
+            if (held_.contains(n) ||
+                (fd >= 0 && ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK))
+                locked.insert(n);
+        }
+        return locked;
+    }
+
+    const std::string& Session() const override { return session_; }
+
 private:
+    static flock Range(short type, std::int64_t n) {
+        flock l{};
+        l.l_type = type;
+        l.l_whence = SEEK_SET;
+        l.l_start = static_cast<off_t>(n);
+        l.l_len = 1;
+        return l;
+    }
+
+    // The claims' locks live on a file of their own beside the database, never on the database file,
+    // whose bytes SQLite locks itself. Made when the first claim is taken; -1 while there is none.
+    std::string ClaimsPath() const { return path_ + "-claims"; }
+    int ClaimsFile(bool create) {
+        if (claims_ >= 0 && (claimsWritable_ || !create)) return claims_;
+        const int fd = create ? ::open(ClaimsPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)
+                              : ::open(ClaimsPath().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            if (!create) return -1;
+            throw EHistoryStore(Kind::Unavailable, Message(ClaimsPath() + ": " + std::strerror(errno)));
+        }
+        if (claims_ >= 0) ::close(claims_); // a read-only one holds no lock yet
+        claims_ = fd;
+        claimsWritable_ = create;
+        return claims_;
+    }
+
     void Close() {
-        for (auto& [sql, stmt] : statements_)
-            sqlite3_finalize(stmt);
+        if (claims_ >= 0) ::close(claims_); // every claim of this connection ends with it
+        claims_ = -1;
+        held_.clear();
+        for (auto& [sql, statement] : statements_)
+            sqlite3_finalize(statement.stmt);
         statements_.clear();
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -177,15 +251,31 @@ private:
         return rows.empty() || !rows[0][0] ? 0 : std::stoll(*rows[0][0]);
     }
 
-    sqlite3_stmt* Prepare(std::string_view sql) {
+    // A prepared statement and, for parameter $N, its place (0: none). Found once per statement: asking
+    // SQLite for each name walks all of them, which for a batch of hundreds costs more than the insert.
+    struct Statement {
+        sqlite3_stmt* stmt;
+        std::vector<int> places;
+    };
+
+    const Statement& Prepare(std::string_view sql) {
         auto it = statements_.find(std::string(sql));
         if (it != statements_.end()) return it->second;
         sqlite3_stmt* stmt = nullptr;
         int rc = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
                                     &stmt, nullptr);
         if (rc != SQLITE_OK) Fail(rc);
-        statements_.emplace(std::string(sql), stmt);
-        return stmt;
+        const int count = sqlite3_bind_parameter_count(stmt);
+        Statement prepared{stmt, std::vector<int>(static_cast<std::size_t>(count), 0)};
+        for (int index = 1; index <= count; ++index) {
+            const char* name = sqlite3_bind_parameter_name(stmt, index);
+            if (!name || name[0] != '$') continue;
+            char* end = nullptr;
+            const long n = std::strtol(name + 1, &end, 10);
+            if (*end == '\0' && n >= 1 && n <= count)
+                prepared.places[static_cast<std::size_t>(n - 1)] = index;
+        }
+        return statements_.emplace(std::string(sql), std::move(prepared)).first->second;
     }
 
     std::string Message(const std::string& detail) const {
@@ -211,8 +301,12 @@ private:
     }
 
     std::string path_;
+    std::string session_;
+    int claims_ = -1;
+    bool claimsWritable_ = false;
+    std::unordered_set<std::int64_t> held_; // claims this connection holds
     sqlite3* db_ = nullptr;
-    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    std::unordered_map<std::string, Statement> statements_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "history/StoreSchema-private.h"
 
 #include "history/HistoryStore.h"
+#include "history/QueueTable-private.h"
 #include "slip/SlipRecord.h"
 
 namespace history::schema {
@@ -66,7 +67,8 @@ std::string PlatformAndVoid(const SqlDb&) {
 
 std::string Step(int version, const SqlDb& db) {
     using StepFn = std::string (*)(const SqlDb&);
-    static constexpr StepFn kSteps[] = {Table, Indexes, PlatformAndVoid};
+    // Version 4: the order queue the desks share, beside the slips (history/QueueStore.cpp).
+    static constexpr StepFn kSteps[] = {Table, Indexes, PlatformAndVoid, queue_table::SchemaStep};
     static_assert(std::size(kSteps) == kSchemaVersion, "a step for each schema version");
     return kSteps[version - 1](db);
 }

@@ -32,11 +32,13 @@ slip::Record EmptyOrderFields();
 
 struct OrderItem {
     std::string name, quantity;
+    bool operator==(const OrderItem&) const = default;
 };
 
 // The file's own sender columns, when it has them, as they stand.
 struct OrderSender {
     std::string zip, address1, address2, name, tel;
+    bool operator==(const OrderSender&) const = default;
 };
 
 // One shipment: the rows of one order reference that go to one consignee. Texts are UTF-8 and keep
@@ -58,6 +60,7 @@ struct Order {
     bool needsAmount = false;  // cash on delivery without an amount: never printed unattended
 
     bool HasProblem() const;
+    bool operator==(const Order&) const = default;
 };
 
 // The columns the user is asked for, and the answer.

@@ -5,7 +5,9 @@
 #include "app/qt/orders/OrderMappingDialog.h"
 #include "app/qt/orders/OrderQueueWindow.h"
 #include "gui/support/FormFixture.h"
+#include "history/QueueStore.h"
 #include "orders/Orders.h"
+#include "queue/StoreQueueStates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -181,14 +183,26 @@ private slots:
         QCOMPARE(Pages(pages, "鈴木"), 1);
         QCOMPARE(Pages(pages, "高橋"), 0);
 
-        // Imported afresh, an order the history has as printed is held, flagged and asked about.
+        // Imported afresh, the file adds nothing to the queue, whose printed orders stay printed and are
+        // asked about; an order new to the queue that the history has as printed (here the same order in
+        // another file's layout) is held, flagged and asked about.
         QVERIFY(q.Import(Sample("mall_cp932.csv")));
-        QCOMPARE(q.StatusOf(0), Status::Held);
+        QCOMPARE(q.Queue().LastImport().already, std::size_t{3});
+        QCOMPARE(q.StatusOf(0), Status::Printed);
         QCOMPARE(q.StatusOf(2), Status::Open);
-        QVERIFY(q.OrderAt(0).warnings.back().text.find("印刷済み") != std::string::npos);
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(0));
         QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
+        fx->Write("again.csv",
+                  "注文番号,郵便番号,住所,お名前\n100001-20240501-0001,160-0022,東京都新宿区,佐藤 花子\n");
+        QVERIFY(q.Import(QString::fromStdString(fx->File("again.csv"))));
+        QCOMPARE(q.Count(), 4);
+        QCOMPARE(q.StatusOf(3), Status::Held);
+        QVERIFY(q.OrderAt(3).warnings.back().text.find("印刷済み") != std::string::npos);
+        fx->boxes.AnswerNext(false);
+        QVERIFY(!q.Pick(3));
+        QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
+        QCOMPARE(q.Current(), 2);
     }
 
     void continuousSlipsPrintTheRestOneJobEachSkippingHeldOrders() {
@@ -425,6 +439,47 @@ private slots:
         QVERIFY(!fx->boxes.Shown().back().text.contains(U("お届け日指定")));
     }
 
+    // Another desk on the same store: its claim is shown, refused to a pick, passed over by a run, and
+    // open again once that desk has gone.
+    void anotherDesksOrderIsShownAndLeftToIt() {
+        fx->Write("tavo_Zaridi2.ini", Sj("[OrderQueue]\r\nDesk=梱包1\r\n"));
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        QCOMPARE(q.Label_Desk->text(), U("作業台: 梱包1")); // shown where desks share a server
+        auto store = history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")));
+        auto other = std::make_unique<history::QueueStore>(*store);
+        QVERIFY(other->Claim(q.Shared()->IdAt(1), "B").mine);
+        q.Refresh();
+        QCOMPARE(q.StatusOf(1), Status::Claimed);
+        QCOMPARE(q.Table->model()->index(1, 0).data().toString(), U("作業中（B）"));
+        QVERIFY(!q.Pick(1));
+        QCOMPARE(fx->boxes.Shown().back().text, U("注文「100001-20240501-0002」は作業台「B」が作業中です"));
+
+        fx->boxes.AnswerNext(true);
+        QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
+        QCOMPARE(fx->boxes.Shown().back().text, U("残りの注文 2件をすべて印刷しますか?"));
+        QTRY_VERIFY(!q.Running());
+        QCOMPARE(q.StatusOf(0), Status::Printed);
+        QCOMPARE(q.StatusOf(2), Status::Printed);
+        QTRY_COMPARE(other->Count().printed, std::size_t{2}); // the slips' records mark them
+        other.reset();
+        store.reset();
+        QTRY_VERIFY((q.Refresh(), q.StatusOf(1) == Status::Open));
+    }
+
+    // A server that does not answer: the window says so, and an import is refused, not kept apart.
+    void aServerThatDoesNotAnswerIsSaidAndAnImportRefused() {
+        fx->Write("tavo_Zaridi2.ini", "[History]\r\nServer=" + fx->File("no-server") + "\r\n");
+        TForm_Main& w = Start();
+        OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
+        QVERIFY(q.Label_Trouble->isVisible());
+        QVERIFY(q.Label_Trouble->text().startsWith(U("共有の注文一覧につながりません")));
+        QCOMPARE(fx->boxes.Errors().size(), std::size_t{1});
+        QVERIFY(fx->boxes.Errors()[0].contains(U("履歴サーバー")));
+        QCOMPARE(q.Count(), 0);
+    }
+
     // A large file is read on another thread: the window repaints and shows the rows read meanwhile.
     void aLargeFileIsReadWhileTheWindowStaysResponsive() {
         TForm_Main& w = Start();
@@ -443,7 +498,8 @@ private slots:
         watch.start(1);
         QVERIFY(q.Import(QString::fromStdString(fx->File("large.csv"))));
         watch.stop();
-        QCOMPARE(q.Count(), 60000);
+        QCOMPARE(q.Queue().LastImport().added, std::size_t{60000});
+        QCOMPARE(q.Count(), 60003); // the shared queue keeps the first file's orders
         QVERIFY(ticks > 0);
         QVERIFY(progressShown);
         QVERIFY(!q.Progress->isVisible());

@@ -59,6 +59,13 @@ public:
     PrivateServer(const PrivateServer&) = delete;
     PrivateServer& operator=(const PrivateServer&) = delete;
 
+    // Stops the server (every connection ends), and starts it again on the same data.
+    void Stop() const { (void)!std::system(("'" + Script() + "' stop '" + dir_ + "'").c_str()); }
+    void Start() const {
+        if (std::system(("'" + Script() + "' start '" + dir_ + "' >/dev/null").c_str()) != 0)
+            throw std::runtime_error("pg-sandbox could not start the server in " + dir_ + " again");
+    }
+
     history::PgParams As(const std::string& database = "postgres") const {
         return {{"host", dir_}, {"port", "5432"}, {"user", "zaridi"}, {"dbname", database}};
     }

@@ -5,8 +5,14 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+namespace orders {
+struct Order;
+}
 
 namespace probe {
 
@@ -30,6 +36,7 @@ int CompactMemo(const Args& args);
 int Split(const Args& args);
 int Transfer(const Args& args);
 int Orders(const Args& args);
+int OrderQueue(const Args& args); // orders load|claim|done|status
 int History(const Args& args);
 int Postcode(const Args& args);
 int Tracking(const Args& args);
@@ -45,6 +52,10 @@ struct SlipInput {
 SlipInput SlipFromJson(const nlohmann::json& fields);
 // The toolkit's fonts without a screen, for the subcommands that draw.
 void EnsureGuiApplication();
+// A JSON string as nlohmann's compact dump writes it, appended to `out`.
+void AppendJsonString(std::string& out, std::string_view s);
+// One order as `orders import` lists it (keys in byte order), with "id" when given.
+void AppendOrderJson(std::string& out, const orders::Order& order, std::optional<std::int64_t> id = {});
 // Upper-case hex pairs, `separator` between them.
 std::string HexBytes(const std::string& bytes, const char* separator);
 // Lines of `text` split at LF, a CR before the LF dropped; no empty last line for a final LF.

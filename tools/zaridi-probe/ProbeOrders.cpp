@@ -1,4 +1,5 @@
-// orders import: the orders of a shop's order file as the queue would show them, as JSON.
+// orders import: the orders of a shop's order file as the queue would show them, as JSON. The shared
+// queue's commands (load, claim, done, status) are in ProbeOrderQueue.cpp.
 #include "Probe.h"
 
 #include "orders/Orders.h"
@@ -11,7 +12,7 @@
 #include <nlohmann/json.hpp>
 
 namespace probe {
-namespace {
+namespace {} // namespace
 
 // A JSON string as nlohmann's dump writes it: UTF-8 as it stands, quotes, backslashes and control
 // characters escaped.
@@ -63,9 +64,61 @@ void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
 }
 
+namespace {
+
+// The fields an order fills, by the slip record's table, in the keys' byte order.
+const std::vector<const slip::Field*>& OrderFields() {
+    static const std::vector<const slip::Field*> fields = [] {
+        std::vector<const slip::Field*> f;
+        for (const slip::Field& field : slip::kFields)
+            if (field.filledBy & slip::kOrder) f.push_back(&field);
+        std::sort(f.begin(), f.end(), [](const slip::Field* a, const slip::Field* b) {
+            return std::string_view(a->name) < b->name;
+        });
+        return f;
+    }();
+    return fields;
+}
+
 } // namespace
 
+void AppendOrderJson(std::string& out, const orders::Order& o, std::optional<std::int64_t> id) {
+    const std::vector<const slip::Field*>& fields = OrderFields();
+    out += "{\"fields\":{";
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        out += k ? ",\"" : "\"";
+        out += fields[k]->name;
+        out += "\":";
+        if (fields[k]->text)
+            AppendJsonString(out, o.fields.*fields[k]->text);
+        else
+            out += o.fields.*fields[k]->flag ? "true" : "false";
+    }
+    out += "},";
+    if (id) out += "\"id\":" + std::to_string(*id) + ",";
+    out += "\"order\":";
+    AppendJsonString(out, o.ref);
+    out += ",\"platform\":";
+    AppendJsonString(out, orders::PlatformName(o.platform));
+    out += ",\"refs\":{";
+    std::vector<std::pair<std::string, std::string>> refs = o.refs;
+    std::sort(refs.begin(), refs.end());
+    for (std::size_t r = 0; r < refs.size(); ++r) {
+        if (r) out += ',';
+        AppendJsonString(out, refs[r].first);
+        out += ':';
+        AppendJsonString(out, refs[r].second);
+    }
+    out += "},\"warnings\":[";
+    for (std::size_t w = 0; w < o.warnings.size(); ++w) {
+        if (w) out += ',';
+        AppendJsonString(out, o.warnings[w].text);
+    }
+    out += "]}";
+}
+
 int Orders(const Args& a) {
+    if (!a.empty() && a[0] != "import") return OrderQueue(a);
     const char* usage = "orders import FILE [--mapping INI]";
     if (a.size() != 2 && a.size() != 4) throw UsageError{usage};
     if (a[0] != "import" || (a.size() == 4 && a[2] != "--mapping")) throw UsageError{usage};
@@ -81,45 +134,10 @@ int Orders(const Args& a) {
     }
     // Written one order at a time, by hand in nlohmann's own compact form (keys in byte order), so
     // that a large file never stands in memory a second time as a JSON tree.
-    // The fields an order fills, by the slip record's table, in the keys' byte order.
-    std::vector<const slip::Field*> fields;
-    for (const slip::Field& field : slip::kFields)
-        if (field.filledBy & slip::kOrder) fields.push_back(&field);
-    std::sort(fields.begin(), fields.end(),
-              [](const slip::Field* a, const slip::Field* b) { return std::string_view(a->name) < b->name; });
     std::string out = "[";
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const orders::Order& o = list[i];
         if (i) out += ',';
-        out += "{\"fields\":{";
-        for (std::size_t k = 0; k < fields.size(); ++k) {
-            out += k ? ",\"" : "\"";
-            out += fields[k]->name;
-            out += "\":";
-            if (fields[k]->text)
-                AppendJsonString(out, o.fields.*fields[k]->text);
-            else
-                out += o.fields.*fields[k]->flag ? "true" : "false";
-        }
-        out += "},\"order\":";
-        AppendJsonString(out, o.ref);
-        out += ",\"platform\":";
-        AppendJsonString(out, orders::PlatformName(o.platform));
-        out += ",\"refs\":{";
-        std::vector<std::pair<std::string, std::string>> refs = o.refs;
-        std::sort(refs.begin(), refs.end());
-        for (std::size_t r = 0; r < refs.size(); ++r) {
-            if (r) out += ',';
-            AppendJsonString(out, refs[r].first);
-            out += ':';
-            AppendJsonString(out, refs[r].second);
-        }
-        out += "},\"warnings\":[";
-        for (std::size_t w = 0; w < o.warnings.size(); ++w) {
-            if (w) out += ',';
-            AppendJsonString(out, o.warnings[w].text);
-        }
-        out += "]}";
+        AppendOrderJson(out, list[i]);
         if (out.size() > (1u << 20)) {
             std::cout << out;
             out.clear();

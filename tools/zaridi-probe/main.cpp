@@ -44,7 +44,9 @@ const Command kCommands[] = {
     {"transfer", probe::Transfer,
      "transfer < {\"memo\": TEXT, \"fields\": {\"Edit_Zip\": ...}}   (JSON out)"},
     {"orders", probe::Orders,
-     "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON)"},
+     "orders import FILE [--mapping INI]   (the file's orders and their fields, JSON) | "
+     "orders load --db DB FILE [--mapping INI] | orders claim --db DB --desk NAME [--hold SECONDS] | "
+     "orders done --db DB --desk NAME ID --tracking NUMBER | orders status --db DB   (the shared queue)"},
     {"history", probe::History,
      "history list --db FILE|postgresql://URI [--since yyyy-MM-dd] | history record --db ... < json | "
      "history shipped --db ... --format generic|rakuten|amazon [--from yyyy-MM-dd] [--to yyyy-MM-dd]"},

@@ -33,7 +33,7 @@ void TForm_Main::LoadRecorded(const slip::Record& values) {
 }
 
 void TForm_Main::RecordPrintedSlip(const history::OrderLink& order, const std::string& slipNo) {
-    HistoryDesk().RecordPrinted(order, slipNo);
+    HistoryDesk().RecordPrinted(order, slipNo, currentQueueMark_);
 }
 
 void TForm_Main::FlushHistoryAfterFirstPaint() {

@@ -14,7 +14,7 @@ void TForm_Main::SpeedButton_F8Click() {
 }
 
 void TForm_Main::LoadOrder(const slip::Record& order, const history::OrderLink& link,
-                           const std::string& utf8Delivery) {
+                           const std::string& utf8Delivery, const history::QueueMark& queue) {
     Edit_Cls();
     BitBtn_PriceSub_ClsClick(); // no payment kind of the slip before survives
     // Each field through its change handler, as typing would; the sender stays as it is.
@@ -24,6 +24,7 @@ void TForm_Main::LoadOrder(const slip::Record& order, const history::OrderLink& 
     fromOrder_ = true;
     currentOrder_ = link;
     currentOrderDelivery_ = utf8Delivery;
+    currentQueueMark_ = queue;
     Edit_Zip->setFocus(Qt::OtherFocusReason);
 }
 
@@ -31,4 +32,5 @@ void TForm_Main::ForgetOrder() {
     fromOrder_ = false;
     currentOrder_ = {};
     currentOrderDelivery_.clear();
+    currentQueueMark_ = {};
 }

@@ -255,7 +255,7 @@ public:
     // edit of its fields.
     void SpeedButton_F8Click();
     void LoadOrder(const slip::Record& order, const history::OrderLink& link,
-                   const std::string& utf8Delivery = "") override;
+                   const std::string& utf8Delivery = "", const history::QueueMark& queue = {}) override;
     void ForgetOrder();
     bool FromOrder() const override { return fromOrder_; }
     std::string CurrentOrderRef() const { return currentOrder_.ref; } // CP932; empty when not from an order
@@ -348,6 +348,7 @@ private:
     std::string currentOrderDelivery_; // UTF-8: the F11 question repeats it
     // Slip types (CP932) printed without numbers at the user's word: not asked again this run.
     std::set<std::string> slipTypesWithoutNumbers_;
+    history::QueueMark currentQueueMark_; // the shared queue's order the slip is, if any
     OrderQueueWindow* orderQueue_ = nullptr;
     std::unique_ptr<SlipBinding> slip_;
     postcode::IndexHolder postcodeIndex_;

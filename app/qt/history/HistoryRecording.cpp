@@ -3,6 +3,7 @@
 
 #include "app/MainSettings.h"
 #include "app/qt/common/HelpBar.h"
+#include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/RecordingWorker.h"
@@ -15,6 +16,7 @@
 #include "printer/HqPrinter.h"
 
 #include <QScopedValueRollback>
+#include <QTimer>
 
 namespace {
 
@@ -78,7 +80,8 @@ THistoryWindow& THistoryDesk::Window() {
     return *window_;
 }
 
-void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::string& tracking) {
+void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::string& tracking,
+                                 const history::QueueMark& queue) {
     history::HistoryRecord r;
     try {
         r = PrintedRecord(desk_);
@@ -93,6 +96,7 @@ void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::str
     r.platform = order.platform;
     r.refs = order.refs;
     r.tracking = tracking;
+    r.queue = queue;
     if (loadedId_ != 0) r.reprintOf = loadedId_;
     desk_.Help().Say(U("印刷しました。記録しています…"));
     Worker().Record(std::move(r), [this, tracking](const history::RecordOutcome& o) {
@@ -109,6 +113,7 @@ void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::str
             help = FromCp932(o.message);
         }
         desk_.Help().Say(help);
+        Conflicts(o);
     });
 }
 
@@ -128,9 +133,20 @@ void THistoryDesk::RecordSkipped(const std::string& slipType, const std::vector<
     }
 }
 
+// A slip of an order that another desk's slip got to first: the clerk must set one of them aside.
+void THistoryDesk::Conflicts(const history::RecordOutcome& o) {
+    if (o.conflicts.empty()) return;
+    QStringList lines;
+    for (const std::string& c : o.conflicts)
+        lines << FromCp932(c);
+    // After the answer has reached the help bar, outside the recording's callback.
+    QTimer::singleShot(0, this, [lines] { msgbox::Notify(lines.join(u'\n')); });
+}
+
 void THistoryDesk::Flush(std::function<void()> then) {
     Worker().Flush([this, then = std::move(then)](const history::RecordOutcome& o) {
         if (!o.message.empty()) desk_.Help().Say(FromCp932(o.message));
+        Conflicts(o);
         if (then) then();
     });
 }

@@ -2,6 +2,8 @@
 // The main window's side of the history: the recording (made on first use, so that starting the program
 // opens no store; it runs on a thread of its own), the store the windows search, the record that a
 // reprint repeats, and the history window.
+#include "history/HistoryRecord.h"
+
 #include <QObject>
 #include <cstdint>
 #include <functional>
@@ -16,6 +18,7 @@ namespace history {
 class Recorder;
 struct HistoryRecord;
 struct OrderLink;
+struct RecordOutcome;
 } // namespace history
 
 class THistoryDesk : public QObject {
@@ -33,7 +36,9 @@ public:
     // The slip just printed, read from the fields as they stand, with its number ("" when none), handed
     // to the recording thread. The help bar says what became of the record once it is known; nothing
     // here raises or waits, so the print it follows never fails or stalls for it.
-    void RecordPrinted(const history::OrderLink& order, const std::string& tracking);
+    // `queue`: the shared queue's order the slip was printed for; its record marks it printed.
+    void RecordPrinted(const history::OrderLink& order, const std::string& tracking,
+                       const history::QueueMark& queue = {});
     // The slips of a stack skipped since the counter (spoiled or lost, never printed here): each recorded
     // void on the slip type with its number, through the recording thread as printed slips are. `then`
     // runs on this thread once the last is answered.
@@ -53,6 +58,7 @@ public:
 
 private:
     void WatchFields();
+    void Conflicts(const history::RecordOutcome& outcome);
 
     SlipDesk& desk_;
     TRecordingWorker& Worker();

@@ -50,7 +50,7 @@ QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
     const OrderState state = queue_.State(row);
     switch (role) {
     case Qt::DisplayRole:
-        return Text(o, state, index.column());
+        return Text(o, state, index.row(), index.column());
     case Qt::ToolTipRole:
         if (index.column() == ColWarnings && !o.warnings.empty()) {
             QStringList all;
@@ -60,12 +60,13 @@ QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
         }
         return {};
     case Qt::ForegroundRole:
-        if (state == OrderState::Printed) return QColor(128, 128, 128);
+        if (state == OrderState::Printed || state == OrderState::Cancelled) return QColor(128, 128, 128);
+        if (state == OrderState::Claimed && index.column() == ColStatus) return QColor(0, 64, 160);
         if (index.column() == ColWarnings)
             return o.HasProblem() ? QColor(176, 0, 0) : QColor(112, 112, 112); // notes stay quiet
         return {};
     case Qt::BackgroundRole:
-        if (state == OrderState::Held) return QColor(224, 224, 224);
+        if (state == OrderState::Held || state == OrderState::Claimed) return QColor(224, 224, 224);
         if (state == OrderState::Open && o.HasProblem()) return QColor(255, 248, 208);
         return {};
     case Qt::FontRole:
@@ -80,13 +81,23 @@ QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant OrderQueueModel::Text(const orders::Order& o, OrderState state, int column) const {
+QVariant OrderQueueModel::Text(const orders::Order& o, OrderState state, int row, int column) const {
     const slip::Record& f = o.fields;
     switch (column) {
     case ColStatus:
-        return state == OrderState::Printed ? U("印刷済")
-               : state == OrderState::Held  ? U("保留")
-                                            : U("未印刷");
+        switch (state) {
+        case OrderState::Printed:
+            return U("印刷済");
+        case OrderState::Held:
+            return U("保留");
+        case OrderState::Cancelled:
+            return U("取消");
+        case OrderState::Claimed: // another desk's
+            return U("作業中（%1）").arg(FromCp932(queue_.Row(static_cast<std::size_t>(row)).desk));
+        case OrderState::Open:
+            break;
+        }
+        return U("未印刷");
     case ColRef:
         return Q(o.ref);
     case ColName:

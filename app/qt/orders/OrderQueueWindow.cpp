@@ -10,12 +10,16 @@
 #include "app/qt/orders/HistoryPrintedRecord.h"
 #include "app/qt/orders/OrderMappingDialog.h"
 #include "app/qt/orders/OrderQueueModel.h"
+#include "app/qt/orders/QueueReader.h"
+#include "history/HistoryStore.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
+#include "queue/DeskName.h"
+#include "queue/StoreQueueStates.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -27,6 +31,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
@@ -34,6 +39,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -51,20 +57,54 @@ QString NameOf(const orders::Order& o) {
     return Q(o.ref.empty() ? o.fields.Edit_Custo1 : o.ref);
 }
 
+// How often the shared queue is read again.
+constexpr int kRefreshMs = 2000;
+
+history::StoreLocation StoreOf(const std::string& dir) {
+    return history::LocationFromSettings(ProfileFile(SettingsFilePath(dir)), dir);
+}
+
+// The queue the desks share in the history's store; this desk's own in memory where the store is not
+// one this program may use (another program's, a newer program's, a file it cannot write). A server
+// that does not answer now is still the shared queue: the window says so and tries again.
+std::unique_ptr<orders::QueueStates> ChooseStates(const std::string& dir, queue::StoreQueueStates*& shared) {
+    const history::StoreLocation where = StoreOf(dir);
+    auto states =
+        std::make_unique<queue::StoreQueueStates>(where, queue::DeskName(ProfileFile(SettingsFilePath(dir))));
+    try {
+        // What the desks left in the queue, read at once. A file must open and take claims as well.
+        const bool read = states->Refresh();
+        if (!where.IsPostgres() && !(read && states->ClaimsWork()))
+            throw history::EHistoryStore(history::EHistoryStore::Kind::Unavailable, states->Trouble());
+    } catch (const history::EHistoryStore& e) {
+        qCDebug(lcOrders) << "the order queue is this desk's alone:" << FromCp932(e.Message());
+        return std::make_unique<orders::MemoryQueueStates>();
+    }
+    shared = states.get();
+    return states;
+}
+
 } // namespace
 
 OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     : QWidget(&desk.DeskWindow(), Qt::Window), desk_(desk), workingDir_(std::move(workingDir)),
-      record_(std::make_unique<HistoryPrintedRecord>(desk)) {
+      queue_(ChooseStates(workingDir_, shared_)), record_(std::make_unique<HistoryPrintedRecord>(desk)) {
     setWindowTitle(U("注文取込") + QStringLiteral(" - ") + AppTitle());
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
     Button_Open = new QPushButton(U("ファイルを開く…"), this);
     Label_File = new QLabel(U("注文ファイルを開いて下さい"), this);
+    Label_Desk = new QLabel(this);
     top->addWidget(Button_Open);
     top->addWidget(Label_File, 1);
+    top->addWidget(Label_Desk);
     layout->addLayout(top);
+    Label_Trouble = new QLabel(this);
+    Label_Trouble->setWordWrap(true);
+    Label_Trouble->setStyleSheet(QStringLiteral("color: #b00000"));
+    Label_Trouble->hide();
+    layout->addWidget(Label_Trouble);
 
     model_ = new OrderQueueModel(queue_, this);
     Table = new QTableView(this);
@@ -92,6 +132,7 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     auto* bottom = new QHBoxLayout;
     Button_Pick = new QPushButton(U("読み込む（Enter）"), this);
     Button_Hold = new QPushButton(U("保留／解除"), this);
+    Button_Cancel = new QPushButton(U("取消／戻す"), this);
     Label_State = new QLabel(this);
     Progress = new QProgressBar(this);
     Button_Stop = new QPushButton(U("中止"), this);
@@ -99,6 +140,7 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     auto* close = new QPushButton(U("閉じる"), this);
     bottom->addWidget(Button_Pick);
     bottom->addWidget(Button_Hold);
+    bottom->addWidget(Button_Cancel);
     bottom->addWidget(Label_State, 1);
     bottom->addWidget(Progress);
     bottom->addWidget(Button_Stop);
@@ -116,6 +158,8 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
             [this](const QModelIndex& i) { Guarded([this, row = i.row()] { Pick(row); }); });
     connect(Button_Hold, &QPushButton::clicked, this,
             command([this] { ToggleHold(Table->currentIndex().row()); }));
+    connect(Button_Cancel, &QPushButton::clicked, this,
+            command([this] { ToggleCancel(Table->currentIndex().row()); }));
     connect(Button_PrintRest, &QPushButton::clicked, this, command([this] { PrintRest(); }));
     connect(Button_Stop, &QPushButton::clicked, this, [this] { StopRun(); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -126,9 +170,21 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
             [this] { SelectionChanged(); });
     desk_.OnPrinted(this, [this] { Guarded([this] { SlipPrinted(); }); });
     desk_.OnStockChanged(this, [this] { UpdateState(); });
+    desk_.OnSlipChanged(this, [this] { SlipChanged(); });
     desk_.DeskWindow().installEventFilter(this); // the queue closes with the main window
 
     resize(1080, 520);
+    if (shared_) {
+        // Desks share a server; a file beside the settings is one desk's.
+        Label_Desk->setText(U("作業台: %1").arg(FromCp932(shared_->Desk())));
+        Label_Desk->setToolTip(U("設定ファイルの [OrderQueue] Desk= で変えられます"));
+        Label_Desk->setVisible(StoreOf(workingDir_).IsPostgres());
+        reader_ = new QueueReader(StoreOf(workingDir_), this);
+        connect(&refresh_, &QTimer::timeout, this, [this] { ReadInBackground(); });
+        refresh_.start(kRefreshMs);
+        QueueRead();
+        if (queue_.Count() > 0) Label_File->setText(U("共有の注文一覧"));
+    }
     SelectionChanged();
 }
 
@@ -246,20 +302,70 @@ bool OrderQueueWindow::Import(const QString& path) {
 
 void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString& path) {
     // Orders the history has were printed before: held and flagged, so that neither a run nor the
-    // hand-fed chain prints them again unasked. The history is asked once for the whole file.
+    // hand-fed chain prints them again unasked. The history is asked once for the whole file. The
+    // shared queue adds only the orders it does not have (raises when it cannot be reached).
     queue_.Reset(std::move(list), record_.get());
+    if (shared_) queue_.Refresh();
     model_->Reset();
     path_ = path;
     const orders::QueueCounts counts = queue_.Counts();
-    qCDebug(lcOrders) << "imported" << path << ":" << queue_.Count() << "orders," << counts.problems
-                      << "with problems";
-    QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(queue_.Count());
+    const orders::ImportCount& imported = queue_.LastImport();
+    qCDebug(lcOrders) << "imported" << path << ":" << imported.added << "orders added," << imported.already
+                      << "there already," << counts.problems << "with problems";
+    QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(imported.added + imported.already);
+    if (imported.already > 0) text += U("（うち取り込み済み %1件）").arg(imported.already);
     if (counts.problems > 0) text += U("（確認が必要な注文 %1件）").arg(counts.problems);
     Label_File->setText(text);
     Label_File->setToolTip(QDir::toNativeSeparators(path));
-    if (queue_.Count() > 0) Table->setCurrentIndex(model_->index(0, 0));
+    if (queue_.Count() > 0)
+        Table->setCurrentIndex(model_->index(static_cast<int>(queue_.Current().value_or(0)), 0));
     Table->setFocus(Qt::OtherFocusReason);
     SelectionChanged();
+}
+
+void OrderQueueWindow::Refresh() {
+    if (!shared_) return;
+    queue_.Refresh();
+    QueueRead();
+}
+
+void OrderQueueWindow::ReadInBackground() {
+    if (!shared_ || reader_->Busy() || importing_) return;
+    reader_->Read(shared_->NextRequest(),
+                  [this](const queue::QueueSnapshot& snapshot, const std::string& error) {
+                      if (!error.empty()) {
+                          shared_->ReadFailed(error);
+                          recovering_ = true;
+                          return QueueRead();
+                      }
+                      shared_->Apply(snapshot);
+                      // The server is back: this desk's own connection is tried now, so that the claims it
+                      // lost are taken back while the grace after a restart lasts.
+                      if (std::exchange(recovering_, false)) return Refresh();
+                      QueueRead();
+                  });
+}
+
+// What was read of the shared queue is on screen: orders that joined it, every state, the trouble.
+void OrderQueueWindow::QueueRead() {
+    model_->Sync();
+    const std::string& trouble = queue_.Trouble();
+    Label_Trouble->setText(trouble.empty()
+                               ? QString()
+                               : U("共有の注文一覧につながりません。この作業台が受け持っている注文だけ"
+                                   "印刷できます（%1）")
+                                     .arg(FromCp932(trouble)));
+    Label_Trouble->setVisible(!trouble.empty());
+    UpdateState();
+}
+
+// The main window's slip is no longer the current order's (cleared, typed over, a recorded slip
+// loaded): its claim goes back to the queue for any desk.
+void OrderQueueWindow::SlipChanged() {
+    if (loading_ || desk_.FromOrder() || !queue_.Current()) return;
+    queue_.Unload();
+    model_->Sync();
+    UpdateState();
 }
 
 bool OrderQueueWindow::Pick(int row) {
@@ -268,17 +374,36 @@ bool OrderQueueWindow::Pick(int row) {
         !msgbox::AskYesNo(
             U("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?").arg(NameOf(OrderAt(row)))))
         return false;
-    Load(row, true);
+    return Load(row, true);
+}
+
+bool OrderQueueWindow::Load(int row, bool activateMain) {
+    if (!queue_.Load(static_cast<std::size_t>(row))) {
+        QueueRead();
+        const orders::QueueRow& now = queue_.Row(static_cast<std::size_t>(row));
+        if (now.state == Status::Claimed)
+            msgbox::Notify(
+                U("注文「%1」は作業台「%2」が作業中です").arg(NameOf(OrderAt(row)), FromCp932(now.desk)));
+        else if (!queue_.Trouble().empty())
+            msgbox::Notify(U("共有の注文一覧につながらないため、注文「%1」を読み込めません。\n%2")
+                               .arg(NameOf(OrderAt(row)), FromCp932(queue_.Trouble())));
+        else
+            msgbox::Notify(U("注文「%1」はもう未印刷ではありません").arg(NameOf(OrderAt(row))));
+        return false;
+    }
+    Show(row, activateMain);
     return true;
 }
 
-void OrderQueueWindow::Load(int row, bool activateMain) {
-    const int before = Current();
-    queue_.Load(static_cast<std::size_t>(row));
-    model_->RowChanged(before);
-    model_->RowChanged(row);
+void OrderQueueWindow::Show(int row, bool activateMain) {
     const orders::Order& o = OrderAt(row);
-    desk_.LoadOrder(orders::FieldsForSlip(o.fields), LinkOf(o), orders::DeliveryText(o.delivery));
+    history::QueueMark mark;
+    if (shared_) mark = {shared_->IdAt(static_cast<std::size_t>(row)), shared_->Desk()};
+    {
+        QScopedValueRollback<bool> quiet(loading_, true); // the fields change: the link is being made
+        desk_.LoadOrder(orders::FieldsForSlip(o.fields), LinkOf(o), orders::DeliveryText(o.delivery), mark);
+    }
+    model_->Sync();
     Table->setCurrentIndex(model_->index(row, 0));
     Table->scrollTo(model_->index(row, 0));
     if (activateMain) desk_.BringForward();
@@ -288,22 +413,34 @@ void OrderQueueWindow::Load(int row, bool activateMain) {
 void OrderQueueWindow::ToggleHold(int row) {
     if (row < 0 || row >= Count()) return;
     queue_.ToggleHold(static_cast<std::size_t>(row));
-    model_->RowChanged(row);
-    UpdateState();
+    QueueRead();
+}
+
+void OrderQueueWindow::ToggleCancel(int row) {
+    if (row < 0 || row >= Count()) return;
+    const Status state = StatusOf(row);
+    if (state == Status::Printed || state == Status::Claimed) return;
+    if (state != Status::Cancelled &&
+        !msgbox::AskYesNo(
+            U("注文「%1」を取り消しますか?\n取り消した注文は印刷されません").arg(NameOf(OrderAt(row)))))
+        return;
+    queue_.ToggleCancel(static_cast<std::size_t>(row));
+    QueueRead();
 }
 
 // The job of the order in the main window was accepted: mark it and load the next open one.
 void OrderQueueWindow::SlipPrinted() {
     const int printed = Current();
     if (printed < 0 || !desk_.FromOrder()) return; // a slip typed by hand, or an order of another file
-    const std::optional<std::size_t> next = queue_.CurrentPrinted();
+    queue_.CurrentPrinted();
     model_->RowChanged(printed);
     if (Running()) return; // the run loads its own next order
+    const std::optional<std::size_t> next = queue_.LoadNextOpen(static_cast<std::size_t>(printed));
     if (!next) {
-        UpdateState();
+        QueueRead();
         return;
     }
-    Load(static_cast<int>(*next), true);
+    Show(static_cast<int>(*next), true);
     // Told once the job's own handler has returned, so one slip after another never nests.
     if (desk_.Stock() == slip::Stock::HandFed) QTimer::singleShot(0, this, [this] { TellNextHandFed(); });
 }
@@ -357,10 +494,10 @@ void OrderQueueWindow::RunStep() {
     if (!Running()) return;
     const std::optional<std::size_t> before = queue_.Current();
     const bool linked = desk_.FromOrder();
-    const std::optional<std::size_t> next = queue_.RunNext();
+    const std::optional<std::size_t> next = queue_.RunNext(); // claimed for this desk
     if (!next) return EndRun();
     // The order in the main window goes as it stands: the user may have corrected it.
-    if (next != before || !linked) Load(static_cast<int>(*next), false);
+    if (next != before || !linked) Show(static_cast<int>(*next), false);
     if (!Guarded([this] { desk_.PrintSlip(); })) {
         queue_.EndRun(orders::RunEnd::Failed);
         return EndRun();
@@ -382,7 +519,7 @@ void OrderQueueWindow::StopRun() {
 void OrderQueueWindow::EndRun() {
     // What the run left printed in the main window gives way to the next open order.
     if (auto c = queue_.Current(); c && queue_.State(*c) == Status::Printed)
-        if (auto n = queue_.NextOpen(c)) Load(static_cast<int>(*n), false);
+        if (auto n = queue_.LoadNextOpen(c)) Show(static_cast<int>(*n), false);
     UpdateState();
     const std::size_t done = queue_.RunDone();
     switch (queue_.LastRunEnd().value_or(orders::RunEnd::Finished)) {
@@ -421,7 +558,10 @@ void OrderQueueWindow::UpdateState() {
     const bool continuous = desk_.Stock() == slip::Stock::Continuous;
     Button_Open->setEnabled(!busy);
     Button_Pick->setEnabled(!busy && row >= 0);
-    Button_Hold->setEnabled(!busy && row >= 0 && row < Count() && StatusOf(row) != Status::Printed);
+    const bool mayChange =
+        row >= 0 && row < Count() && StatusOf(row) != Status::Printed && StatusOf(row) != Status::Claimed;
+    Button_Hold->setEnabled(!busy && mayChange && StatusOf(row) != Status::Cancelled);
+    Button_Cancel->setEnabled(!busy && mayChange);
     Button_PrintRest->setEnabled(!busy && any && continuous);
     Button_PrintRest->setToolTip(continuous ? QString() : U("連続用紙（連続(４インチ)）のときに使えます"));
     Progress->setVisible(busy);
@@ -432,6 +572,8 @@ void OrderQueueWindow::UpdateState() {
         return;
     }
     const orders::QueueCounts counts = queue_.Counts();
-    Label_State->setText(counts.open == 0 ? U("すべての注文を印刷しました")
-                                          : U("未印刷 %1件").arg(counts.open));
+    QString text = counts.open == 0 && counts.claimed == 0 ? U("すべての注文を印刷しました")
+                                                           : U("未印刷 %1件").arg(counts.open);
+    if (counts.claimed > 0) text += U("（ほかの作業台で作業中 %1件）").arg(counts.claimed);
+    Label_State->setText(text);
 }

@@ -32,6 +32,7 @@ TEST(PendingFile, EveryValueSurvivesTheFile) {
     a.values.CheckBox_My = false;
     a.reprintOf = 12345678901;
     a.tracking = "444413758703";
+    a.queue = {42, Sj("作業台=1%")};
     a.isVoid = true;
     a.refs[Sj("メモ")] = Sj("\"100%\"\n");
     HistoryRecord b = SampleSlip("2024-05-03T08:00:00-05:30");
@@ -78,6 +79,7 @@ TEST(PendingFile, ASectionWithoutAValidTimeAndEveryKeyIsNoRecord) {
         {"IDs that are no object of texts", replaced("refs={", "refs=[{"), 0, 1},
         {"a void mark that is neither", good + "void=yes\n", 0, 1},
         {"a newer program's line", replaced("printer=", "label=big\nprinter="), 1, 0},
+        {"a queue's order that is no number", replaced("printer=", "queue=A-1\nprinter="), 0, 1},
         {"the record", good, 1, 0},
     };
     for (const auto& c : cases) {

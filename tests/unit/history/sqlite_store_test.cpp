@@ -67,8 +67,8 @@ TEST(SqliteStore, AnOlderSchemaIsMigratedKeepingItsRows) {
     LeaveAtVersion(*history::OpenSqlite(path), 1); // the table alone
     EXPECT_EQ(Open(path)->Search({}).size(), 1u);
     EXPECT_EQ(Sql(path, "PRAGMA user_version; SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND "
-                        "name LIKE 'slip_history_%'"),
-              std::to_string(history::kSchemaVersion) + "|6|");
+                        "name LIKE 'slip_history_%'; SELECT count(*) FROM order_queue"),
+              std::to_string(history::kSchemaVersion) + "|6|0|");
 }
 
 TEST(SqliteStore, AVersion2FileGainsThePlatformAndTheVoidMark) {

@@ -148,3 +148,22 @@ TEST(Queue, RunStopsBeforeItsNextSlipOrAtAFailedJob) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Queue, ACancelledOrderIsNeitherLoadedNextNorRunUntilItIsTakenBack) {
+    OrderQueue q;
+    q.Reset({Make("A"), Make("B"), Make("C")}, nullptr);
+    q.Load(0);
+    q.CurrentPrinted();
+    EXPECT_FALSE(q.ToggleCancel(0)); // printed stays printed
+    EXPECT_TRUE(q.ToggleCancel(1));
+    EXPECT_EQ(q.NextOpen(0), 2u);
+    EXPECT_EQ(q.PlanRun().orders, std::vector<std::size_t>{2});
+    EXPECT_EQ(q.Counts().cancelled, 1u);
+    EXPECT_FALSE(q.ToggleHold(1));
+    EXPECT_TRUE(q.ToggleCancel(1));
+    EXPECT_EQ(q.State(1), S::Open);
+}
+
+} // namespace
