@@ -7,6 +7,7 @@
 #include "history/PendingFile.h"
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
+#include "support/BenchFolder.h"
 #include "support/WindowBenchmarks.h"
 
 #include <QApplication>
@@ -17,16 +18,6 @@
 #include <filesystem>
 
 namespace {
-
-struct Folder {
-    std::string dir;
-    Folder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "zaridi-bench.XXXXXX").string();
-        dir = ::mkdtemp(tmpl.data());
-    }
-    ~Folder() { std::filesystem::remove_all(dir); }
-    std::string File(const char* name) const { return fileio::JoinPath(dir, name); }
-};
 
 history::HistoryRecord Slip(int n) {
     static const std::string surnames[] = {cp932::FromUtf8("山田"), cp932::FromUtf8("髙橋"),
@@ -52,7 +43,7 @@ history::HistoryRecord Slip(int n) {
 }
 
 void BM_RecordOneSlip(benchmark::State& state) {
-    Folder folder;
+    BenchFolder folder;
     history::Recorder recorder(history::LocationFromArgument(folder.File("tavo_Zaridi2.db")),
                                history::PendingFilePath(folder.dir));
     recorder.Flush();
@@ -68,7 +59,7 @@ BENCHMARK(BM_RecordOneSlip)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // 100,000 slips in one file, made once for all the searches; named as the program's own store, so that
 // a main window whose working folder is the file's folder uses it.
 const std::string& LargeStore() {
-    static Folder folder;
+    static BenchFolder folder;
     static const std::string path = [] {
         std::string p = folder.File(history::kDatabaseFileName);
         auto store = history::OpenStore(history::LocationFromArgument(p));

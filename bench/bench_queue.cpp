@@ -4,6 +4,7 @@
 // transaction that records the slip and marks the order. Goal: 200 per second with 4 desks.
 #include "history/QueueStore.h"
 #include "platform/Cp932Codec.h"
+#include "support/BenchFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -16,18 +17,9 @@ namespace {
 
 constexpr int kOrders = 1000;
 
-struct Folder {
-    std::string dir;
-    Folder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "zaridi-bench.XXXXXX").string();
-        dir = ::mkdtemp(tmpl.data());
-    }
-    ~Folder() { std::filesystem::remove_all(dir); }
-};
-
 // The server for the whole run; null when it could not be started.
 struct Server {
-    Folder folder;
+    BenchFolder folder;
     bool up = false;
     Server() {
         std::filesystem::permissions(folder.dir,
@@ -124,7 +116,7 @@ BENCHMARK(BM_QueuePostgres)
     ->Unit(benchmark::kMillisecond);
 
 void BM_QueueSqlite(benchmark::State& state) {
-    Folder folder;
+    BenchFolder folder;
     static int n = 0;
     Run(state,
         [&] { return history::LocationFromArgument(folder.dir + "/q" + std::to_string(++n) + ".db"); });

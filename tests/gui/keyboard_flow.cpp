@@ -133,11 +133,7 @@ private slots:
 
     // Where a cash-on-delivery slip is finished: F11 asks to print (repeating the amount), F5 previews.
     void printAndPreviewFromTheAmountAndThePaymentBoxes() {
-        fx.reset(); // one fixture at a time: each owns the working folder and the boxes
-        fx = std::make_unique<FormFixture>(); // one whose slip type has a printer
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\n"));
-        w = &fx->Start();
+        w = &StartAfresh(fx, Sj("[手差し]\r\nPrnNoIndex=0\r\n")); // one whose slip type has a printer
         w->KyNumEdit_PriceSub->SetText("12800");
         for (QWidget* control : std::initializer_list<QWidget*>{w->KyNumEdit_PriceSub, w->CheckBox_p1,
                                                                 w->CheckBox_p2, w->CheckBox_p3}) {

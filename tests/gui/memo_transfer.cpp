@@ -54,11 +54,8 @@ private slots:
     // An amount left standing from the slip before: the help bar says so, the field is marked until it
     // is entered or the slip printed, and the print question repeats it.
     void amountLeftFromTheSlipBeforeIsMarkedAfterATransfer() {
-        fx.reset(); // one fixture at a time: each owns the working folder and the boxes
-        fx = std::make_unique<FormFixture>(); // one whose slip type has a printer
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));
-        w = &fx->Start();
+        w = &StartAfresh(
+            fx, Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n")); // one whose slip type has a printer
         const QColor plain = w->KyNumEdit_PriceSub->Color();
         paste(U("〒530-0001\n大阪府大阪市北区梅田1-1\n山田太郎 様"));
         transfer();

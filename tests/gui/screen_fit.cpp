@@ -55,12 +55,7 @@ class ScreenFit : public QObject {
     TForm_Main* w = nullptr;
 
 private slots:
-    void init() {
-        fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));
-        w = &fx->Start();
-    }
+    void init() { w = &StartAfresh(fx, Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n")); }
     void cleanup() {
         OrderQueueWindow::SetFileChooser({});
         fx.reset();

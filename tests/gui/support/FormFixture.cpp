@@ -137,3 +137,11 @@ void SelectSlipType(TForm_Main& w, int index) {
     while (w.ComboBox_SEL->currentIndex() > index)
         QTest::keyClick(w.ComboBox_SEL, Qt::Key_Up);
 }
+
+TForm_Main& StartAfresh(std::unique_ptr<FormFixture>& fx, const std::string& registration) {
+    fx.reset();
+    fx = std::make_unique<FormFixture>();
+    fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
+    if (!registration.empty()) fx->Write("tavo_a500.ini", registration);
+    return fx->Start();
+}

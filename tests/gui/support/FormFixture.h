@@ -90,6 +90,10 @@ private:
 // Types `text` one character at a time as key presses (full-width characters included).
 void TypeText(QWidget* widget, const QString& text);
 
+// `fx` made afresh (the one before gone first: each owns the working folder and the boxes) with an empty
+// sender file and, when given, `registration` as the printer registration file; its window started.
+TForm_Main& StartAfresh(std::unique_ptr<FormFixture>& fx, const std::string& registration = {});
+
 // UTF-8 literal to the CP932 bytes the program stores.
 std::string Sj(const char* utf8);
 
