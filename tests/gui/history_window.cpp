@@ -415,8 +415,9 @@ private slots:
                 offered << QDir(d->Folder()).absolutePath();
                 if (!folder.isEmpty()) {
                     OnModal<QFileDialog>([folder](QFileDialog* f) {
+                        // Nothing selected in a folder dialog means the folder shown; selectFile
+                        // would show the parent and pick by a listing that loads asynchronously.
                         f->setDirectory(folder);
-                        f->selectFile(folder);
                         static_cast<QDialog*>(f)->accept(); // QFileDialog's accept is not public
                     });
                     d->Button_Folder->click();
