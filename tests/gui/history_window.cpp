@@ -256,6 +256,22 @@ private slots:
         QVERIFY(fx->boxes.Shown().empty());
     }
 
+    // Another program writing holds the store for a while: the window keeps running its timers (here
+    // the one that lets the other writer finish) while the number waits to go in.
+    void aStoreHeldByAnotherWriterLeavesTheWindowRunning() {
+        THistoryWindow& h = OpenWindow(StartSeeded());
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(fx->File("tavo_Zaridi2.db").c_str(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        QTimer::singleShot(300, [other] {
+            sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(other);
+        });
+        h.StoreTracking(QStringLiteral("123456789013"));
+        QCOMPARE(Store()->Get(4)->tracking, std::string("123456789013"));
+        QCOMPARE(h.Row(0).tracking, std::string("123456789013"));
+    }
+
     // Typed into the scan field of the newest row: what is stored, and how the window says so.
     void enteredNumbersAreCheckedBeforeAnythingIsStored_data() {
         QTest::addColumn<QString>("typed");

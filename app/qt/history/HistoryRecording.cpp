@@ -7,6 +7,7 @@
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/RecordingWorker.h"
+#include "app/qt/history/StoreAsker.h"
 #include "history/HistoryRecorder.h"
 #include "history/PendingFile.h"
 #include "platform/Conversions.h"
@@ -61,6 +62,11 @@ history::Recorder& THistoryDesk::Recorder() {
         recorder_ = std::make_unique<history::Recorder>(Location(dir), history::PendingFilePath(dir));
     }
     return *recorder_;
+}
+
+TStoreAsker& THistoryDesk::Asker() {
+    if (!asker_) asker_ = new TStoreAsker(Location(desk_.WorkingDir()), this);
+    return *asker_;
 }
 
 TRecordingWorker& THistoryDesk::Worker() {

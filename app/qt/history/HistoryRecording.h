@@ -14,6 +14,7 @@
 class SlipDesk;
 class THistoryWindow;
 class TRecordingWorker;
+class TStoreAsker;
 namespace history {
 class Recorder;
 struct HistoryRecord;
@@ -28,9 +29,11 @@ public:
     ~THistoryDesk() override;
 
     // Over the store the settings file names ([History]), else tavo_Zaridi2.db in the working folder:
-    // the windows' connection, for OpenStore and CloseStore only. Records go through RecordPrinted and
-    // Flush, whose recorder alone writes the pending file.
+    // the order queue's connection, for OpenStore and CloseStore only. Records go through RecordPrinted
+    // and Flush, whose recorder alone writes the pending file.
     history::Recorder& Recorder();
+    // The history window's questions to the same store, asked off this thread.
+    TStoreAsker& Asker();
     THistoryWindow& Window();
 
     // The slip just printed, read from the fields as they stand, with its number ("" when none), handed
@@ -65,6 +68,7 @@ private:
 
     std::unique_ptr<history::Recorder> recorder_;
     TRecordingWorker* worker_ = nullptr; // a child: ends with the window, after what it was handed
+    TStoreAsker* asker_ = nullptr;       // a child
     THistoryWindow* window_ = nullptr;
     std::int64_t loadedId_ = 0;
     std::int64_t lastRecordedId_ = 0;

@@ -12,6 +12,7 @@
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/ShippedExportDialog.h"
+#include "app/qt/history/StoreAsker.h"
 #include "history/HistoryRecorder.h"
 #include "history/ShippedSlips.h"
 #include "platform/Cp932Codec.h"
@@ -167,21 +168,31 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
 
 template <class F>
 void THistoryWindow::WithStore(F&& use) {
-    history::Recorder& recorder = desk_.Recorder();
     try {
-        use(recorder.OpenStore());
+        desk_.Asker().Ask(use);
     } catch (const history::EHistoryStore& e) {
-        if (e.GetKind() == history::EHistoryStore::Kind::Unavailable) recorder.CloseStore(); // connect afresh
         throw history::EHistoryStore(
             e.GetKind(), cp932::FromUtf8("履歴を使えません。印刷はこのまま続けられます。\n") + e.Message());
     }
 }
 
+void THistoryWindow::Refresh() {
+    if (!isVisible()) return;
+    // Records can go in while a question waits in a local event loop: search once it is answered.
+    if (desk_.Asker().Asking()) {
+        QTimer::singleShot(50, this, [this] { Refresh(); });
+        return;
+    }
+    try {
+        Search();
+    } catch (const Exception& e) {
+        ShowStatus(FromCp932(e.Message()), true);
+    }
+}
+
 bool THistoryWindow::Open() {
     // What waits goes in on the recording thread; the list shows it once it is in.
-    desk_.Flush([this] {
-        if (isVisible()) Search();
-    });
+    desk_.Flush([this] { Refresh(); });
     for (QLineEdit* e : {Edit_Name, Edit_Phone, Edit_Zip, Edit_Address, Edit_Tracking, Edit_Order, Edit_Scan})
         e->clear();
     CheckBox_Days->setChecked(false);
@@ -323,9 +334,7 @@ void THistoryWindow::ResyncClick() {
         ShowStatus(U("次の送り状番号を %1 にしました").arg(to));
         return;
     }
-    desk_.RecordSkipped(slipType, skipped, [this] {
-        if (isVisible()) Search();
-    });
+    desk_.RecordSkipped(slipType, skipped, [this] { Refresh(); });
     ShowStatus(
         U("送り状 %1 枚を書き損じとして残し、次の送り状番号を %2 にしました").arg(skipped.size()).arg(to));
 }

@@ -82,6 +82,9 @@ private:
     // Runs `use` on the store; a store that cannot be used raises with the window's own first line.
     template <class F>
     void WithStore(F&& use);
+    // The search again once records went in, when the window is shown; a failure goes on the status
+    // line, since nothing asked for it.
+    void Refresh();
     void Select(int row);
     void ShowStatus(const QString& text, bool warning = false);
 
