@@ -1,14 +1,21 @@
-// Fills the main window with a realistic slip and saves a picture of it, and one of its F5 preview: to
-// $ZARIDI_SCREENSHOT and $ZARIDI_PREVIEW_SCREENSHOT when set (scripts/screenshot writes
-// docs/main-window.png and docs/preview.png), otherwise into the test's own directory.
+// Fills the main window with a realistic slip and saves a picture of it, of its F5 preview, of the order
+// queue (F8), the history (F6) and the printer registration: to the files $ZARIDI_SCREENSHOT,
+// $ZARIDI_PREVIEW_SCREENSHOT, $ZARIDI_ORDERS_SCREENSHOT, $ZARIDI_HISTORY_SCREENSHOT and
+// $ZARIDI_REGISTRATION_SCREENSHOT name (scripts/screenshot writes them under docs/), otherwise into the
+// test's own directory.
 #include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryWindow.h"
+#include "app/qt/orders/OrderQueueWindow.h"
 #include "app/qt/print/PreviewWindow.h"
 #include "gui/support/FormFixture.h"
+#include "history/HistoryStore.h"
+#include "slip/SampleSlip.h"
 
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
 
@@ -69,6 +76,72 @@ private slots:
         QTest::qWait(50);
         QImage shot = Form_Preview->grab().toImage();
         QVERIFY(shot.save(Target(fx, "ZARIDI_PREVIEW_SCREENSHOT", "preview.png"), "PNG"));
+    }
+
+    // F8 with a shop's export read in: its orders, what each needs looked at, and the run's buttons.
+    void savesTheOrderQueue() {
+        FormFixture fx;
+        TForm_Main& w = StartFilled(fx);
+        OrderQueueWindow::SetFileChooser([](const QString&) {
+            return QStringLiteral(ZARIDI_SOURCE_DIR "/tests/unit/orders/data/mall_cp932.csv");
+        });
+        w.Edit_Zip->setFocus();
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F8);
+        QVERIFY(w.OrderQueue());
+        QTRY_COMPARE(w.OrderQueue()->Count(), 3);
+        QVERIFY(QTest::qWaitForWindowExposed(w.OrderQueue()));
+        QTest::qWait(50);
+        QVERIFY(w.OrderQueue()->grab().toImage().save(Target(fx, "ZARIDI_ORDERS_SCREENSHOT", "orders.png"),
+                                                      "PNG"));
+    }
+
+    // F6 over a few printed slips: one with its slip number, one spoiled, one from a shop's order.
+    void savesTheHistory() {
+        FormFixture fx;
+        {
+            auto store = history::OpenStore(history::LocationFromArgument(fx.File("tavo_Zaridi2.db")));
+            const char* names[] = {"山田　花子", "佐藤　一郎", "鈴木　美咲", "高橋　健"};
+            for (int i = 0; i < 4; ++i) {
+                history::HistoryRecord r;
+                r.uuid = history::NewUuid();
+                r.time = QStringLiteral("2026-12-0%1T1%1:05:00+09:00").arg(i + 4).toStdString();
+                r.printer = "slip";
+                r.values = slip::SampleSlip();
+                r.values.Edit_Custo1 = Sj(names[i]);
+                if (i == 1) r.tracking = "512547514334";
+                if (i == 2) r.isVoid = true;
+                if (i == 3) {
+                    r.order = "100001-20261207-0001";
+                    r.platform = "rakuten";
+                }
+                store->Insert(r);
+            }
+        }
+        TForm_Main& w = StartFilled(fx);
+        w.Edit_Zip->setFocus();
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F6);
+        auto* h = w.findChild<THistoryWindow*>();
+        QVERIFY(h);
+        QVERIFY(QTest::qWaitForWindowExposed(h));
+        QTRY_COMPARE(h->RowCount(), 4);
+        QTest::qWait(50);
+        QVERIFY(h->grab().toImage().save(Target(fx, "ZARIDI_HISTORY_SCREENSHOT", "history.png"), "PNG"));
+    }
+
+    // The printer registration of the slip type on screen, offering the private scheduler's queues.
+    void savesThePrinterRegistration() {
+        FormFixture fx;
+        TForm_Main& w = StartFilled(fx);
+        bool saved = false;
+        InDialog user([&](QWidget* d) {
+            QTest::qWait(50);
+            saved = d->grab().toImage().save(Target(fx, "ZARIDI_REGISTRATION_SCREENSHOT", "registration.png"),
+                                             "PNG");
+            qobject_cast<QDialog*>(d)->reject();
+        });
+        QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
+        QVERIFY(user.opened);
+        QVERIFY(saved);
     }
 };
 
