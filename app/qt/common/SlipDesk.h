@@ -16,9 +16,8 @@
 class HelpBar;
 class QObject;
 class QWidget;
-namespace history {
-class Recorder;
-}
+class TStoreAsker;
+namespace history {}
 
 class SlipDesk {
 public:
@@ -63,8 +62,8 @@ public:
     virtual void OnStockChanged(QObject* context, std::function<void()> then) = 0;
     virtual void OnSlipChanged(QObject* context, std::function<void()> then) = 0;
 
-    // The recorder of printed slips (made on first use).
-    virtual history::Recorder& HistoryRecorder() = 0;
+    // The history's questions, asked off this thread (made on first use).
+    virtual TStoreAsker& HistoryAsker() = 0;
 
     // The printer registration in force: the printer's index among the visible ones (CP932 caption),
     // the name to register, and new margins for the slip (captions in dots).

@@ -17,8 +17,8 @@ THistoryDesk& TForm_Main::HistoryDesk() {
     return *historyDesk_;
 }
 
-history::Recorder& TForm_Main::HistoryRecorder() {
-    return HistoryDesk().Recorder();
+TStoreAsker& TForm_Main::HistoryAsker() {
+    return HistoryDesk().Asker();
 }
 
 void TForm_Main::LoadRecorded(const slip::Record& values) {

@@ -277,7 +277,7 @@ public:
     void OnPrinted(QObject* context, std::function<void()> then) override;
     void OnStockChanged(QObject* context, std::function<void()> then) override;
     void OnSlipChanged(QObject* context, std::function<void()> then) override;
-    history::Recorder& HistoryRecorder() override; // HistoryHandlers.cpp
+    TStoreAsker& HistoryAsker() override; // HistoryHandlers.cpp
     std::string PrinterIndexText() const override;
     void SetMargins(const std::string& top, const std::string& left) override;
 

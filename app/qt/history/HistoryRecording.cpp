@@ -56,14 +56,6 @@ history::StoreLocation Location(const std::string& dir) {
 
 } // namespace
 
-history::Recorder& THistoryDesk::Recorder() {
-    if (!recorder_) {
-        const std::string dir = desk_.WorkingDir();
-        recorder_ = std::make_unique<history::Recorder>(Location(dir), history::PendingFilePath(dir));
-    }
-    return *recorder_;
-}
-
 TStoreAsker& THistoryDesk::Asker() {
     if (!asker_) asker_ = new TStoreAsker(Location(desk_.WorkingDir()), this);
     return *asker_;

@@ -28,11 +28,9 @@ public:
     explicit THistoryDesk(SlipDesk& desk);
     ~THistoryDesk() override;
 
-    // Over the store the settings file names ([History]), else tavo_Zaridi2.db in the working folder:
-    // the order queue's connection, for OpenStore and CloseStore only. Records go through RecordPrinted
-    // and Flush, whose recorder alone writes the pending file.
-    history::Recorder& Recorder();
-    // The history window's questions to the same store, asked off this thread.
+    // Questions to the store the settings file names ([History]), else tavo_Zaridi2.db in the working
+    // folder, asked off this thread: the history window's and the order queue's. Records go through
+    // RecordPrinted and Flush, whose recorder alone writes the pending file.
     TStoreAsker& Asker();
     THistoryWindow& Window();
 
@@ -66,7 +64,6 @@ private:
     SlipDesk& desk_;
     TRecordingWorker& Worker();
 
-    std::unique_ptr<history::Recorder> recorder_;
     TRecordingWorker* worker_ = nullptr; // a child: ends with the window, after what it was handed
     TStoreAsker* asker_ = nullptr;       // a child
     THistoryWindow* window_ = nullptr;

@@ -1,18 +1,16 @@
 #pragma once
-// The history as the order queue's record of earlier prints, through the main window's recorder.
-#include "queue/StorePrintedRecord.h"
+// The history as the order queue's record of earlier prints, asked off the window's thread.
+#include "orders/OrderQueue.h"
 
 class SlipDesk;
 
 class HistoryPrintedRecord final : public orders::PrintedRecord {
 public:
-    explicit HistoryPrintedRecord(SlipDesk& desk);
+    explicit HistoryPrintedRecord(SlipDesk& desk) : desk_(desk) {}
     // nullopt when the history cannot be opened or asked: the queue then knows this session's prints.
     std::optional<std::unordered_set<std::string>>
-    PrintedAmong(const std::vector<std::string>& refs) override {
-        return record_.PrintedAmong(refs);
-    }
+    PrintedAmong(const std::vector<std::string>& refs) override;
 
 private:
-    queue::StorePrintedRecord record_;
+    SlipDesk& desk_;
 };
