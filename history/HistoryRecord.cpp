@@ -29,6 +29,23 @@ std::optional<Refs> RefsFromJson(std::string_view utf8) {
     return refs;
 }
 
+std::string JoinFieldNames(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& n : names)
+        out += (out.empty() ? "" : ",") + n;
+    return out;
+}
+
+std::vector<std::string> SplitFieldNames(std::string_view joined) {
+    std::vector<std::string> names;
+    while (!joined.empty()) {
+        const std::size_t comma = joined.find(',');
+        if (comma != 0) names.emplace_back(joined.substr(0, comma));
+        joined.remove_prefix(comma == std::string_view::npos ? joined.size() : comma + 1);
+    }
+    return names;
+}
+
 std::string NewUuid() {
     // Seeded afresh in a forked process, which would otherwise go on with its parent's numbers.
     static thread_local pid_t seededIn = 0;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace history {
 
@@ -26,11 +27,19 @@ struct QueueMark {
 // order import keeps them under; CP932 like the record's other texts.
 using Refs = std::map<std::string, std::string>;
 
+// The delivery day and time slot the customer asked for, as the order import reads them (CP932): the day
+// "yyyy-MM-dd" or "MM-dd", the slot "午前中", "14-16時" ... or the file's own words; empty when none.
+struct DeliveryRequest {
+    std::string day, time;
+    bool operator==(const DeliveryRequest&) const = default;
+};
+
 // The order a slip is printed from, as the history keeps it with the slip (CP932).
 struct OrderLink {
-    std::string ref;      // the order reference; empty when the file has none
-    std::string platform; // as the order import names it: "rakuten", "amazon" ... "other"
-    Refs refs;            // the platform's IDs kept with the order
+    std::string ref;          // the order reference; empty when the file has none
+    std::string platform;     // as the order import names it: "rakuten", "amazon" ... "other"
+    Refs refs;                // the platform's IDs kept with the order
+    DeliveryRequest delivery; // what the customer asked for
     bool operator==(const OrderLink&) const = default;
 };
 
@@ -47,6 +56,10 @@ struct HistoryRecord {
     std::string platform;                          // the order's shop platform as the import names it
                                                    // ("rakuten", "amazon" ...); empty when none
     Refs refs;                                     // the platform's IDs kept with the order
+    DeliveryRequest delivery;                      // the day and slot the order asked for
+    // The fields of the order (slip::kOrder) the clerk changed before printing, by their design names in
+    // the order of slip::kFields; empty when none or not from an order.
+    std::vector<std::string> changed;
     bool isVoid = false; // spoiled (書き損じ) or skipped in the stack: no parcel left with this slip
     std::optional<std::int64_t> reprintOf; // id of the first printing when this is a reprint
     QueueMark queue;                       // the queue's order it was printed for, if any
@@ -59,6 +72,10 @@ struct HistoryRecord {
 std::string RefsToJson(const Refs& refs);
 // Back from RefsToJson's text ("" gives none); nullopt for a text that is no JSON object of strings.
 std::optional<Refs> RefsFromJson(std::string_view utf8);
+
+// The changed fields as the store and the pending file keep them: "Edit_Custo1,Edit_tel", "" for none.
+std::string JoinFieldNames(const std::vector<std::string>& names);
+std::vector<std::string> SplitFieldNames(std::string_view joined);
 
 // A fresh random (version 4) UUID in its 36-character text form.
 std::string NewUuid();

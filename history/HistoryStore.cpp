@@ -78,7 +78,8 @@ Store::Inserted Store::InsertOne(const HistoryRecord& in) {
     columns::Derived derived;
     if (r.reprintOf) {
         auto rows = db_->Query(
-            "SELECT COALESCE(reprint_of, id), order_ref, platform, refs FROM slip_history WHERE id = $1",
+            "SELECT COALESCE(reprint_of, id), order_ref, platform, refs, delivery_day, delivery_time FROM "
+            "slip_history WHERE id = $1",
             {*r.reprintOf});
         if (rows.empty())
             throw EHistoryStore(Kind::BadRequest, cp932::FromUtf8("再印刷の元の記録がありません: ") +
@@ -88,6 +89,7 @@ Store::Inserted Store::InsertOne(const HistoryRecord& in) {
             r.order = Cp(rows[0][1]);
             r.platform = Cp(rows[0][2]);
             r.refs = RefsFromJson(rows[0][3].value_or("")).value_or(Refs{});
+            r.delivery = {Cp(rows[0][4]), Cp(rows[0][5])};
         }
     }
 

@@ -33,7 +33,7 @@ namespace history {
 
 inline constexpr const char* kDatabaseFileName = "tavo_Zaridi2.db";
 inline constexpr const char* kHistorySection = "History";
-inline constexpr int kSchemaVersion = 4;
+inline constexpr int kSchemaVersion = 5;
 
 class EHistoryStore : public Exception {
 public:

@@ -108,6 +108,12 @@ void Assign(Section& s, const std::string& name, const std::string& value) {
         auto refs = RefsFromJson(cp932::ToUtf8(value));
         if (refs) r.refs = std::move(*refs);
         s.bad = s.bad || !refs;
+    } else if (name == "delivery_day") {
+        r.delivery.day = value;
+    } else if (name == "delivery_time") {
+        r.delivery.time = value;
+    } else if (name == "changed") {
+        r.changed = SplitFieldNames(value);
     } else if (name == "void") {
         r.isVoid = value == "1";
         s.bad = s.bad || (value != "0" && value != "1");
@@ -151,6 +157,9 @@ std::string FormatPending(const std::vector<HistoryRecord>& records) {
         if (!r.order.empty()) out += "order=" + Escape(r.order) + "\n";
         if (!r.platform.empty()) out += "platform=" + Escape(r.platform) + "\n";
         if (!r.refs.empty()) out += "refs=" + Escape(cp932::FromUtf8(RefsToJson(r.refs))) + "\n";
+        if (!r.delivery.day.empty()) out += "delivery_day=" + Escape(r.delivery.day) + "\n";
+        if (!r.delivery.time.empty()) out += "delivery_time=" + Escape(r.delivery.time) + "\n";
+        if (!r.changed.empty()) out += "changed=" + Escape(JoinFieldNames(r.changed)) + "\n";
         if (r.isVoid) out += "void=1\n";
         if (r.reprintOf) out += "reprint_of=" + std::to_string(*r.reprintOf) + "\n";
         if (r.queue.order != 0) out += "queue=" + std::to_string(r.queue.order) + "\n";

@@ -14,6 +14,9 @@
 //   order=A-1001             only when set
 //   platform=rakuten         only when set
 //   refs={"送付先ID":"1001"}  only when set: the platform's IDs, a JSON object (RefsToJson)
+//   delivery_day=2024-12-10  the day the order asked for, only when set
+//   delivery_time=14-16時    the slot it asked for, only when set
+//   changed=Edit_Custo1      the order's fields changed before printing, comma-separated, only when set
 //   void=1                   only when set
 //   reprint_of=17            only when set
 //   queue=42                 the shared queue's order it was printed for, only when set

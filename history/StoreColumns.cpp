@@ -90,6 +90,16 @@ const std::vector<Column>& Columns() {
                      [](HistoryRecord& r, const Value& v) {
                          r.refs = RefsFromJson(v.value_or("")).value_or(Refs{});
                      }});
+        c.push_back({"delivery_day",
+                     [](const HistoryRecord& r, const Derived&) { return TextOrNull(r.delivery.day); },
+                     [](HistoryRecord& r, const Value& v) { r.delivery.day = Cp(v); }});
+        c.push_back({"delivery_time",
+                     [](const HistoryRecord& r, const Derived&) { return TextOrNull(r.delivery.time); },
+                     [](HistoryRecord& r, const Value& v) { r.delivery.time = Cp(v); }});
+        c.push_back(
+            {"changed_fields",
+             [](const HistoryRecord& r, const Derived&) { return TextOrNull(JoinFieldNames(r.changed)); },
+             [](HistoryRecord& r, const Value& v) { r.changed = SplitFieldNames(v.value_or("")); }});
         c.push_back(
             {"void",
              [](const HistoryRecord& r, const Derived&) -> SqlParam { return std::int64_t{r.isVoid}; },

@@ -63,12 +63,20 @@ std::string PlatformAndVoid(const SqlDb&) {
            "ALTER TABLE slip_history ADD COLUMN void SMALLINT NOT NULL DEFAULT 0";
 }
 
+// Version 5: what an order asked for and what the clerk changed of it go with its slip.
+std::string DeliveryAndChanges(const SqlDb&) {
+    return "ALTER TABLE slip_history ADD COLUMN delivery_day TEXT;\n"
+           "ALTER TABLE slip_history ADD COLUMN delivery_time TEXT;\n"
+           "ALTER TABLE slip_history ADD COLUMN changed_fields TEXT";
+}
+
 } // namespace
 
 std::string Step(int version, const SqlDb& db) {
     using StepFn = std::string (*)(const SqlDb&);
     // Version 4: the order queue the desks share, beside the slips (history/QueueStore.cpp).
-    static constexpr StepFn kSteps[] = {Table, Indexes, PlatformAndVoid, queue_table::SchemaStep};
+    static constexpr StepFn kSteps[] = {Table, Indexes, PlatformAndVoid, queue_table::SchemaStep,
+                                        DeliveryAndChanges};
     static_assert(std::size(kSteps) == kSchemaVersion, "a step for each schema version");
     return kSteps[version - 1](db);
 }

@@ -176,15 +176,13 @@ Order Clean(Draft& d, const OrderTable& t, const std::vector<int>& paymentLookal
 
     CleanCashOnDelivery(d, o, t, paymentLookalikes);
 
-    const std::pair<const char*, const std::string*> shown[] = {
-        {"郵便番号", &f.Edit_Zip},   {"おところ①", &f.Edit_Add1},  {"おところ②", &f.Edit_Add2},
-        {"おところ③", &f.Edit_Add3}, {"おなまえ", &f.Edit_Custo1}, {"でんわ", &f.Edit_tel},
-        {"品名1", &f.Edit_G1},       {"品名2", &f.Edit_G2},        {"品名3", &f.Edit_G3}};
-    for (const auto& [caption, text] : shown)
-        for (const std::string& ch : Unencodable(*text))
+    for (const slip::Field& field : slip::kFields) {
+        if (!(field.filledBy & slip::kOrder) || field.kind != slip::Kind::Text) continue;
+        for (const std::string& ch : Unencodable(f.*field.text))
             Note(o, Severity::Problem,
-                 std::string(caption) + "の「" + ch +
+                 std::string(field.caption) + "の「" + ch +
                      "」はShift_JISにない文字のため、印刷では「?」になります");
+    }
 
     CleanDelivery(d, o);
     o.sender = {value(C::SenderZip), value(C::SenderAddress1), value(C::SenderAddress2), value(C::SenderName),

@@ -55,6 +55,9 @@ struct Field {
     const char* settingsDefault;
     int settingsPlace;
     unsigned filledBy; // Source bits
+    // What the main window calls it (UTF-8): its caption, or the band's and the caption's where the
+    // caption alone would be another field's.
+    const char* caption;
 };
 
 inline constexpr std::size_t kFieldCount = 24;

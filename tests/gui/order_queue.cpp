@@ -2,9 +2,13 @@
 // the slip, and real prints on the private CUPS scheduler that mark orders and move on. The file is read
 // on another thread, so the column dialog opens while the window waits: WhenDialog answers it then.
 #include "app/qt/form/controls/LimitedLineEdit.h"
+#include "app/qt/history/HistoryModel.h"
+#include "app/qt/history/HistoryRecording.h"
+#include "app/qt/history/HistoryWindow.h"
 #include "app/qt/orders/OrderMappingDialog.h"
 #include "app/qt/orders/OrderQueueWindow.h"
 #include "gui/support/FormFixture.h"
+#include "history/HistoryStore.h"
 #include "history/QueueStore.h"
 #include "orders/Orders.h"
 #include "queue/StoreQueueStates.h"
@@ -437,6 +441,41 @@ private slots:
         fx->boxes.AnswerNext(false);
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
         QVERIFY(!fx->boxes.Shown().back().text.contains(U("お届け日指定")));
+    }
+
+    // A slip of an order corrected before F11: its history row keeps what the customer asked for and
+    // which fields were changed from the order, and the history window shows both in Japanese.
+    void theHistoryKeepsTheRequestedDeliveryAndWhatWasChangedFromTheOrder() {
+        TForm_Main& w = Start();
+        SelectSlipType(w, 1);
+        OrderQueueWindow& q = Open(w, Sample("rakuten_pay_cp932.csv"));
+        QVERIFY(q.Pick(0));
+        w.Edit_Custo1->setFocus();
+        QTest::keyClick(w.Edit_Custo1, Qt::Key_End);
+        QTest::keyClick(w.Edit_Custo1, Qt::Key_Backspace);
+        w.KyNumEdit_KOSUU->SetText("3");
+        const int before = LastJob();
+        fx->boxes.AnswerNext(true);
+        QTest::keyClick(w.Edit_Custo1, Qt::Key_F11);
+        QVERIFY(LastJob() > before);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.HistoryDesk().Recording(), 20000);
+        const auto rows =
+            history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")))->Search({});
+        QCOMPARE(rows.size(), std::size_t{1});
+        QCOMPARE(rows[0].order, std::string("100001-20241201-0000001"));
+        QVERIFY(rows[0].delivery == (history::DeliveryRequest{"2024-12-10", Sj("14-16時")}));
+        QVERIFY(rows[0].changed == (std::vector<std::string>{"Edit_Custo1", "KyNumEdit_KOSUU"}));
+
+        QTest::keyClick(w.Edit_Zip, Qt::Key_F6);
+        auto* h = w.findChild<THistoryWindow*>();
+        QVERIFY(h);
+        QTRY_COMPARE(h->RowCount(), 1);
+        const QAbstractItemModel& m = *h->Grid->model();
+        QCOMPARE(m.headerData(THistoryModel::Delivery, Qt::Horizontal).toString(), U("お届け指定"));
+        QCOMPARE(m.headerData(THistoryModel::Changed, Qt::Horizontal).toString(), U("注文から変更"));
+        QCOMPARE(m.index(0, THistoryModel::Delivery).data().toString(), U("12/10 14-16時"));
+        QCOMPARE(m.index(0, THistoryModel::Changed).data().toString(), U("おなまえ、個数"));
+        h->close();
     }
 
     // Another desk on the same store: its claim is shown, refused to a pick, passed over by a run, and

@@ -66,9 +66,13 @@ TEST(PostgresStore, DesksInsertingAtOnceOnAFreshDatabaseLoseAndDoubleNothing) {
               std::to_string(history::kSchemaVersion));
 }
 
-TEST(PostgresStore, AVersion2DatabaseGainsThePlatformAndTheVoidMark) {
-    const std::string db = NewDatabase();
-    ExpectVersion2IsMigrated(*PgAdmin(db), [&] { return history::OpenStore({"", PgAs("zaridi", db)}); });
+TEST(PostgresStore, AnOlderDatabaseGainsTheNewerColumns) {
+    for (int version : {2, 4}) {
+        const std::string db = NewDatabase();
+        ExpectMigratedFrom(version, *PgAdmin(db), [&] {
+            return history::OpenStore({"", PgAs("zaridi", db)});
+        });
+    }
 }
 
 TEST(PostgresStore, ThePasswordComesFromLibpqNeverFromTheSettings) {

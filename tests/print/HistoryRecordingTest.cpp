@@ -117,7 +117,7 @@ TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn
     TForm_Main& w = Start();
     slip::Record order;
     order.Edit_Custo1 = Sj("佐藤花子");
-    const history::OrderLink link{"A-1001", "rakuten", {{Sj("送付先ID"), "1001"}}};
+    const history::OrderLink link{"A-1001", "rakuten", {{Sj("送付先ID"), "1001"}}, {}};
     w.LoadOrder(order, link);
     w.Edit_Custo1->setFocus();
     w.Edit_Custo1->end(false);
@@ -128,9 +128,9 @@ TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn
     ASSERT_GT(Print(w), 0);
     std::vector<history::HistoryRecord> all = Recorded();
     ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ((history::OrderLink{all[0].order, all[0].platform, all[0].refs}), link);
+    EXPECT_EQ((history::OrderLink{all[0].order, all[0].platform, all[0].refs, all[0].delivery}), link);
     EXPECT_EQ(all[0].values.Edit_Custo1, Sj("佐藤花"));
-    EXPECT_EQ((history::OrderLink{all[1].order, all[1].platform, all[1].refs}), link);
+    EXPECT_EQ((history::OrderLink{all[1].order, all[1].platform, all[1].refs, all[1].delivery}), link);
     EXPECT_EQ(all[1].reprintOf, all[0].id);
     EXPECT_TRUE(w.CurrentOrderRef().empty());
 }

@@ -41,12 +41,12 @@ public:
 
     // An order into the slip: the fields an order fills (slip::kOrder), the rest as it is. The slip stays
     // that order's (its reference, platform and IDs go into the history with it) through any edit of its
-    // fields, until the consignee is cleared or another order or a recorded slip is loaded.
-    // `utf8Delivery` is the day and slot the customer asked for ("お届け日指定: 12/10 14-16時", "" for
-    // none), which the F11 question repeats so the clerk marks the slip's boxes. An order of the shared
-    // queue names itself in `queue`: the record of its slip marks it printed.
+    // fields, until the consignee is cleared or another order or a recorded slip is loaded; its record
+    // notes which of the fields were changed from the order. The F11 question repeats the day and slot
+    // the customer asked for (the link's delivery), so the clerk marks the slip's boxes. An order of the
+    // shared queue names itself in `queue`: the record of its slip marks it printed.
     virtual void LoadOrder(const slip::Record& order, const history::OrderLink& link,
-                           const std::string& utf8Delivery = "", const history::QueueMark& queue = {}) = 0;
+                           const history::QueueMark& queue = {}) = 0;
     virtual bool FromOrder() const = 0;
     // A recorded slip into the window: every value, the stock with its printer and margins.
     virtual void LoadRecorded(const slip::Record& values) = 0;

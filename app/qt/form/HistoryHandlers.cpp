@@ -8,6 +8,7 @@
 #include "app/qt/history/HistoryWindow.h"
 #include "history/PendingFile.h"
 #include "platform/qt/QtText.h"
+#include "slip/ChangedFields.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -33,7 +34,9 @@ void TForm_Main::LoadRecorded(const slip::Record& values) {
 }
 
 void TForm_Main::RecordPrintedSlip(const history::OrderLink& order, const std::string& slipNo) {
-    HistoryDesk().RecordPrinted(order, slipNo, currentQueueMark_);
+    std::vector<std::string> changed;
+    if (fromOrder_) changed = slip::ChangedFields(orderFields_, Slip().Read(), slip::kOrder);
+    HistoryDesk().RecordPrinted(order, slipNo, currentQueueMark_, changed);
 }
 
 void TForm_Main::FlushHistoryAfterFirstPaint() {

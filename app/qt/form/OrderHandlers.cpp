@@ -14,7 +14,7 @@ void TForm_Main::SpeedButton_F8Click() {
 }
 
 void TForm_Main::LoadOrder(const slip::Record& order, const history::OrderLink& link,
-                           const std::string& utf8Delivery, const history::QueueMark& queue) {
+                           const history::QueueMark& queue) {
     Edit_Cls();
     BitBtn_PriceSub_ClsClick(); // no payment kind of the slip before survives
     // Each field through its change handler, as typing would; the sender stays as it is.
@@ -23,7 +23,7 @@ void TForm_Main::LoadOrder(const slip::Record& order, const history::OrderLink& 
     PostcodeCheck(); // a postcode that does not fit the address shows beside it, as after a transfer
     fromOrder_ = true;
     currentOrder_ = link;
-    currentOrderDelivery_ = utf8Delivery;
+    orderFields_ = Slip().Read(); // as the change handlers left it: their folding is no change of the clerk's
     currentQueueMark_ = queue;
     Edit_Zip->setFocus(Qt::OtherFocusReason);
 }
@@ -31,6 +31,6 @@ void TForm_Main::LoadOrder(const slip::Record& order, const history::OrderLink& 
 void TForm_Main::ForgetOrder() {
     fromOrder_ = false;
     currentOrder_ = {};
-    currentOrderDelivery_.clear();
+    orderFields_ = {};
     currentQueueMark_ = {};
 }

@@ -7,6 +7,8 @@
 #include "app/qt/form/tavo_dprintUnit.h"
 #include "app/qt/print/Hq_d97Y_DotUnit.h"
 #include "escp/TextModePaper.h"
+#include "orders/Delivery.h"
+#include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/RuntimeErrors.h"
 #include "platform/qt/QtText.h"
@@ -41,7 +43,10 @@ void TForm_Main::SpeedButton_F11Click() {
     if (const QString mismatch = PostcodeCheck(); !mismatch.isEmpty())
         question << mismatch; // told, never in the way
     // The day and slot an order asks for, so the clerk marks the slip's boxes before it goes.
-    if (!currentOrderDelivery_.empty()) question << QString::fromStdString(currentOrderDelivery_);
+    if (const std::string asked = orders::DeliveryText(
+            {cp932::ToUtf8(currentOrder_.delivery.day), cp932::ToUtf8(currentOrder_.delivery.time)});
+        !asked.empty())
+        question << QString::fromStdString(asked);
     if (const QString amount = AmountText(); !amount.isEmpty()) question << U("代引金額 %1").arg(amount);
     // The number the slip in the printer must carry: a stack out of step shows here, before it is used.
     if (!slipNo->empty()) question << U("送り状番号 %1").arg(FromCp932(*slipNo));

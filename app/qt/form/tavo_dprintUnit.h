@@ -255,7 +255,7 @@ public:
     // edit of its fields.
     void SpeedButton_F8Click();
     void LoadOrder(const slip::Record& order, const history::OrderLink& link,
-                   const std::string& utf8Delivery = "", const history::QueueMark& queue = {}) override;
+                   const history::QueueMark& queue = {}) override;
     void ForgetOrder();
     bool FromOrder() const override { return fromOrder_; }
     std::string CurrentOrderRef() const { return currentOrder_.ref; } // CP932; empty when not from an order
@@ -345,7 +345,7 @@ private:
     std::vector<std::pair<const QObject*, KeyHandler>> keyHandlers_;
     bool fromOrder_ = false;
     history::OrderLink currentOrder_;
-    std::string currentOrderDelivery_; // UTF-8: the F11 question repeats it
+    slip::Record orderFields_; // the slip as the order filled it: what differs when it prints was changed
     // Slip types (CP932) printed without numbers at the user's word: not asked again this run.
     std::set<std::string> slipTypesWithoutNumbers_;
     history::QueueMark currentQueueMark_; // the shared queue's order the slip is, if any

@@ -1,6 +1,9 @@
 #include "app/qt/history/HistoryModel.h"
 
+#include "orders/Delivery.h"
+#include "platform/Cp932Codec.h"
 #include "platform/qt/QtText.h"
+#include "slip/SlipRecord.h"
 #include "tracking/SlipNumber.h"
 
 #include <QColor>
@@ -15,6 +18,17 @@ QString DoubtAbout(const std::string& number) {
     if (n.kind == tracking::SlipNumberKind::Unknown)
         return U("知っている形ではない番号です（確かめて保存されたもの）");
     return n.valid ? QString() : U("確認数字が合いません");
+}
+
+// "おなまえ、品名1": each field by the caption the main window shows it under; a name this program does
+// not know (a newer one's) as it is.
+QString Captions(const std::vector<std::string>& names) {
+    QStringList captions;
+    for (const std::string& name : names) {
+        const slip::Field* f = slip::FindField(name);
+        captions << (f ? QString::fromUtf8(f->caption) : QString::fromStdString(name));
+    }
+    return captions.join(U("、"));
 }
 
 } // namespace
@@ -51,6 +65,11 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const {
         return FromCp932(v.ComboBox_SEL);
     case Order:
         return FromCp932(r.order);
+    case Delivery:
+        return QString::fromStdString(
+            orders::DeliveryShort({cp932::ToUtf8(r.delivery.day), cp932::ToUtf8(r.delivery.time)}));
+    case Changed:
+        return Captions(r.changed);
     case ReprintOf:
         return r.reprintOf ? QString::number(*r.reprintOf) : QString();
     }
@@ -58,9 +77,9 @@ QVariant THistoryModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant THistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const names[Columns] = {"No.",        "印刷日時", "お届け先", "郵便番号",
-                                               "おところ",   "でんわ",   "品名",     "用紙",
-                                               "送り状番号", "注文番号", "再印刷元"};
+    static const char* const names[Columns] = {
+        "No.",  "印刷日時",   "お届け先", "郵便番号",   "おところ",     "でんわ",  "品名",
+        "用紙", "送り状番号", "注文番号", "お届け指定", "注文から変更", "再印刷元"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns)
         return {};
     return U(names[section]);

@@ -15,7 +15,22 @@ public:
     // After the number of a void slip (書き損じ, or skipped in a stack), whose row is grey.
     static inline const QString kVoidMark = QString::fromUtf8("（書き損じ）");
 
-    enum Column { Id, Time, Name, Zip, Address, Tel, Goods, SlipType, Tracking, Order, ReprintOf, Columns };
+    enum Column {
+        Id,
+        Time,
+        Name,
+        Zip,
+        Address,
+        Tel,
+        Goods,
+        SlipType,
+        Tracking,
+        Order,
+        Delivery, // the day and slot the order asked for
+        Changed,  // the order's fields changed before printing, by the main window's captions
+        ReprintOf,
+        Columns
+    };
 
     using QAbstractTableModel::QAbstractTableModel;
     std::vector<history::HistoryRecord> rows;

@@ -79,7 +79,7 @@ THistoryWindow& THistoryDesk::Window() {
 }
 
 void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::string& tracking,
-                                 const history::QueueMark& queue) {
+                                 const history::QueueMark& queue, const std::vector<std::string>& changed) {
     history::HistoryRecord r;
     try {
         r = PrintedRecord(desk_);
@@ -93,6 +93,8 @@ void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::str
     r.order = order.ref;
     r.platform = order.platform;
     r.refs = order.refs;
+    r.delivery = order.delivery;
+    r.changed = changed;
     r.tracking = tracking;
     r.queue = queue;
     if (loadedId_ != 0) r.reprintOf = loadedId_;

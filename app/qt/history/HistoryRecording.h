@@ -38,8 +38,9 @@ public:
     // to the recording thread. The help bar says what became of the record once it is known; nothing
     // here raises or waits, so the print it follows never fails or stalls for it.
     // `queue`: the shared queue's order the slip was printed for; its record marks it printed.
+    // `changed`: the fields of the order changed before printing (slip::ChangedFields).
     void RecordPrinted(const history::OrderLink& order, const std::string& tracking,
-                       const history::QueueMark& queue = {});
+                       const history::QueueMark& queue = {}, const std::vector<std::string>& changed = {});
     // The slips of a stack skipped since the counter (spoiled or lost, never printed here): each recorded
     // void on the slip type with its number, through the recording thread as printed slips are. `then`
     // runs on this thread once the last is answered.

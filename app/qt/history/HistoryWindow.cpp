@@ -118,15 +118,18 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
                                  {THistoryModel::SlipType, 80},
                                  {THistoryModel::Tracking, 110},
                                  {THistoryModel::Order, 90},
+                                 {THistoryModel::Delivery, 90},
+                                 {THistoryModel::Changed, 110},
                                  {THistoryModel::ReprintOf, 60}})
         Grid->setColumnWidth(column, width);
-    // The tracking number and the order are what the window is opened for: they stand right after the
-    // time, and the address, the longest, comes last and takes what is left, so that at the window's
-    // first size every column but the address's end is on the screen.
+    // The tracking number and the order (with what it asked for and what was changed of it) are what the
+    // window is opened for: they stand right after the time, and the address, the longest, comes last and
+    // takes what is left, so that at the window's first size every column but the address's end is on
+    // the screen.
     QHeaderView* header = Grid->horizontalHeader();
-    header->moveSection(header->visualIndex(THistoryModel::Tracking),
-                        header->visualIndex(THistoryModel::Name));
-    header->moveSection(header->visualIndex(THistoryModel::Order), header->visualIndex(THistoryModel::Name));
+    for (THistoryModel::Column c :
+         {THistoryModel::Tracking, THistoryModel::Order, THistoryModel::Delivery, THistoryModel::Changed})
+        header->moveSection(header->visualIndex(c), header->visualIndex(THistoryModel::Name));
     header->moveSection(header->visualIndex(THistoryModel::Address), THistoryModel::Columns - 1);
     Grid->installEventFilter(this);
     connect(Grid, &QTableView::doubleClicked, this, [this] { Guarded([this] { LoadSelected(); }); });

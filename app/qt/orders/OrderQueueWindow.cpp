@@ -401,7 +401,7 @@ void OrderQueueWindow::Show(int row, bool activateMain) {
     if (shared_) mark = {shared_->IdAt(static_cast<std::size_t>(row)), shared_->Desk()};
     {
         QScopedValueRollback<bool> quiet(loading_, true); // the fields change: the link is being made
-        desk_.LoadOrder(orders::FieldsForSlip(o.fields), LinkOf(o), orders::DeliveryText(o.delivery), mark);
+        desk_.LoadOrder(orders::FieldsForSlip(o.fields), LinkOf(o), mark);
     }
     model_->Sync();
     Table->setCurrentIndex(model_->index(row, 0));

@@ -59,6 +59,8 @@ inline history::HistoryRecord SampleSlip(const std::string& time = "2024-05-01T0
     r.order = "A-1001";
     r.platform = "rakuten";
     r.refs = {{Sj("送付先ID"), "1001"}, {Sj("商品明細ID"), "200000001,200000002"}};
+    r.delivery = {"2024-05-03", Sj("14-16時")};
+    r.changed = {"Edit_Custo1", "KyNumEdit_PriceSub"};
     return r;
 }
 
@@ -77,24 +79,31 @@ inline void LeaveAtVersion(history::SqlDb& db, int version) {
     db.Script("COMMIT");
 }
 
-// A version-2 database opened as a store: it is migrated, its slip reads back without a platform, IDs
-// or void mark, and the new columns take values.
-inline void ExpectVersion2IsMigrated(history::SqlDb& db,
-                                     const std::function<std::unique_ptr<history::Store>()>& open) {
-    LeaveAtVersion(db, 2);
+// A database of an older `version` opened as a store: it is migrated, its slip reads back without what
+// came later (platform, IDs, void mark; the delivery asked for and the changed fields), and the new
+// columns take values.
+inline void ExpectMigratedFrom(int version, history::SqlDb& db,
+                               const std::function<std::unique_ptr<history::Store>()>& open) {
+    SCOPED_TRACE("from version " + std::to_string(version));
+    LeaveAtVersion(db, version);
     auto store = open();
     EXPECT_EQ(db.SchemaVersion(), history::kSchemaVersion);
     auto rows = store->Search({});
     ASSERT_EQ(rows.size(), 1u);
     const history::HistoryRecord& old = rows[0];
-    EXPECT_EQ((std::vector<std::string>{old.values.Edit_Custo1, old.order, old.tracking, old.platform}),
-              (std::vector<std::string>{"old", "A-1", "512547514334", ""}));
+    EXPECT_EQ((std::vector<std::string>{old.values.Edit_Custo1, old.order, old.tracking, old.platform,
+                                        old.delivery.day, old.delivery.time}),
+              (std::vector<std::string>{"old", "A-1", "512547514334", "", "", ""}));
     EXPECT_TRUE(old.refs.empty());
+    EXPECT_TRUE(old.changed.empty());
     EXPECT_FALSE(old.isVoid);
     store->MarkVoid(old.id);
     EXPECT_TRUE(store->Get(old.id)->isVoid);
-    const auto id = store->Insert(SampleSlip());
-    EXPECT_EQ(store->Get(id)->refs, SampleSlip().refs);
+    history::HistoryRecord slip = SampleSlip();
+    const auto id = store->Insert(slip);
+    slip.id = id;
+    slip.uuid = store->Get(id)->uuid;
+    EXPECT_EQ(store->Get(id), slip);
 }
 
 // A query with a parameter it has no place for, or a place without its parameter, is refused, not run.

@@ -35,6 +35,7 @@ TEST(PendingFile, EveryValueSurvivesTheFile) {
     a.queue = {42, Sj("作業台=1%")};
     a.isVoid = true;
     a.refs[Sj("メモ")] = Sj("\"100%\"\n");
+    a.delivery.time = Sj("午前中=100%\n");
     HistoryRecord b = SampleSlip("2024-05-03T08:00:00-05:30");
     b.uuid = history::NewUuid();
     b.order.clear();

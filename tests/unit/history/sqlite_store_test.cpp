@@ -71,10 +71,12 @@ TEST(SqliteStore, AnOlderSchemaIsMigratedKeepingItsRows) {
               std::to_string(history::kSchemaVersion) + "|6|0|");
 }
 
-TEST(SqliteStore, AVersion2FileGainsThePlatformAndTheVoidMark) {
-    TempDir dir;
-    const std::string path = dir.File("h.db");
-    ExpectVersion2IsMigrated(*history::OpenSqlite(path), [&] { return Open(path); });
+TEST(SqliteStore, AnOlderFileGainsTheNewerColumns) {
+    for (int version : {2, 4}) {
+        TempDir dir;
+        const std::string path = dir.File("h.db");
+        ExpectMigratedFrom(version, *history::OpenSqlite(path), [&] { return Open(path); });
+    }
 }
 
 TEST(SqliteStore, FilesItMayNotChangeAreRefusedAndLeftExactlyAsTheyWere) {

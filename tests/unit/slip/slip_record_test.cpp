@@ -1,6 +1,7 @@
 // The one table of the slip's fields: every reader and writer of a slip walks it, so a row that points
 // at the wrong member, shares a name or a settings key, or has a key on a check box breaks them all.
 #include "platform/Cp932.h"
+#include "slip/ChangedFields.h"
 #include "slip/SampleSlip.h"
 #include "slip/SlipRecord.h"
 #include "slip/SlipStock.h"
@@ -30,9 +31,10 @@ bool Differs(const slip::Record& a, const slip::Record& b, const slip::Field& f)
 } // namespace
 
 TEST(SlipRecord, EveryRowOwnsOneMemberAndOneName) {
-    std::set<std::string> names;
+    std::set<std::string> names, captions;
     for (const slip::Field& f : slip::kFields) {
         EXPECT_TRUE(names.insert(f.name).second) << f.name;
+        EXPECT_TRUE(f.caption && *f.caption && captions.insert(f.caption).second) << f.name;
         EXPECT_EQ(f.flag != nullptr, f.kind == slip::Kind::Flag) << f.name;
         EXPECT_EQ(f.text != nullptr, f.kind != slip::Kind::Flag) << f.name;
         const slip::Record marked = Marked(f);
@@ -91,4 +93,39 @@ TEST(SlipStock, EachStockIsFoundByItsNameAndNothingElse) {
     }
     for (const char* other : {"", "?", "手差し"}) // the last one is UTF-8, not the CP932 name
         EXPECT_EQ(slip::StockNamed(other), std::nullopt) << other;
+}
+
+TEST(SlipRecord, ChangedFieldsAreThoseTheFillerFilledThatDifferNow) {
+    const slip::Record filled = slip::SampleSlip();
+    const struct {
+        const char* what;
+        void (*edit)(slip::Record&);
+        std::vector<std::string> changed;
+    } cases[] = {
+        {"nothing", [](slip::Record&) {}, {}},
+        {"the name", [](slip::Record& r) { r.Edit_Custo1 += "X"; }, {"Edit_Custo1"}},
+        {"several, a check box among them",
+         [](slip::Record& r) {
+             r.KyNumEdit_PriceSub = "0";
+             r.CheckBox_p1 = !r.CheckBox_p1;
+             r.Edit_G2.clear();
+         },
+         {"Edit_G2", "KyNumEdit_PriceSub", "CheckBox_p1"}},
+        {"what the order does not fill",
+         [](slip::Record& r) {
+             r.Edit_My += "X";
+             r.KyNumEdit_TaxSub = "1";
+             r.DateTimePicker_1 = "2030/01/01";
+         },
+         {}},
+    };
+    for (const auto& c : cases) {
+        slip::Record now = filled;
+        c.edit(now);
+        EXPECT_EQ(slip::ChangedFields(filled, now, slip::kOrder), c.changed) << c.what;
+    }
+    slip::Record moved = filled;
+    moved.Edit_G1 += "X";
+    EXPECT_EQ(slip::ChangedFields(filled, moved, slip::kTransfer),
+              std::vector<std::string>{}); // not its field
 }
