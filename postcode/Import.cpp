@@ -27,16 +27,13 @@ constexpr std::size_t kMaxUncompressed = 256u << 20; // far beyond any official 
 constexpr std::size_t kKenAllColumns = 15;
 constexpr std::size_t kJigyosyoColumns = 13;
 
-std::string U(const char* utf8) {
-    return cp932::FromUtf8(utf8);
-}
-
 EPostcodeImport Error(const std::string& name, const char* what) {
-    return EPostcodeImport(name + ": " + U(what));
+    return EPostcodeImport(name + ": " + cp932::FromUtf8(what));
 }
 
 EPostcodeImport LineError(const std::string& name, std::size_t line, const char* what) {
-    return EPostcodeImport(name + ": " + std::to_string(line) + U("行目: ") + U(what));
+    return EPostcodeImport(name + ": " + std::to_string(line) + cp932::FromUtf8("行目: ") +
+                           cp932::FromUtf8(what));
 }
 
 std::string DateText(std::time_t t) {
@@ -65,7 +62,7 @@ std::vector<Source> Unzip(const std::string& name, const std::string& bytes) {
     case Status::TooBig:
         throw Error(member, "大きすぎます");
     case Status::NoReader:
-        throw EPostcodeImport(name + U(": ZIPファイルを読む部品を読み込めません: ") +
+        throw EPostcodeImport(name + cp932::FromUtf8(": ZIPファイルを読む部品を読み込めません: ") +
                               cp932::FromUtf8(zip.failed));
     }
     std::vector<Source> out;
@@ -156,7 +153,7 @@ std::ptrdiff_t OpenParentheses(std::string_view s) {
 
 // "1～19丁目" "1、3丁目" "1～3丁目、5丁目" -> "1-19" "1,3" "1-3,5"; "" for any other note.
 std::string ChomeNote(std::string_view note) {
-    static const std::string chome = U("丁目");
+    static const std::string chome = cp932::FromUtf8("丁目");
     const std::string s = cp932::ToHalfWidth(note); // digits, ～ -> ~, 、 -> ､
     if (s.size() < chome.size() || s.compare(s.size() - chome.size(), chome.size(), chome) != 0) return {};
     std::string out;
@@ -184,8 +181,10 @@ std::string ChomeNote(std::string_view note) {
 
 // The town as shown, and its chōme limit, from the official town text with its notes.
 std::pair<std::string, std::string> CleanTown(const std::string& town) {
-    static const std::string rest = U("以下に掲載がない場合"), nextBanchi = U("の次に番地がくる場合"),
-                             ichien = U("一円"), open = U("（"), close = U("）"), floor = U("階");
+    static const std::string rest = cp932::FromUtf8("以下に掲載がない場合"),
+                             nextBanchi = cp932::FromUtf8("の次に番地がくる場合"),
+                             ichien = cp932::FromUtf8("一円"), open = cp932::FromUtf8("（"),
+                             close = cp932::FromUtf8("）"), floor = cp932::FromUtf8("階");
     auto endsWith = [](const std::string& s, const std::string& tail) {
         return s.size() > tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
     };
@@ -281,7 +280,7 @@ std::size_t ReadCsv(const Source& src, IndexBuilder& builder, std::string& kind,
 
 ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const std::string& outputPath,
                                  const std::string& carryFrom, const ShrinkQuestion& confirmShrink) {
-    if (files.empty()) throw EPostcodeImport(U("読み込むファイルがありません"));
+    if (files.empty()) throw EPostcodeImport(cp932::FromUtf8("読み込むファイルがありません"));
     std::vector<Source> sources;
     for (const std::string& path : files) {
         Source s;
@@ -339,9 +338,10 @@ ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const st
 
     const std::size_t rows = builder.StandardRows() + builder.BusinessRows();
     if (rows * 2 < inUse) {
-        const std::string question = U("取り込むと郵便番号データが今の半分より少なくなります（今 ") +
-                                     std::to_string(inUse) + U(" 件、取り込み後 ") + std::to_string(rows) +
-                                     U(" 件）。ファイルが途中で切れているか、違うファイルかもしれません。");
+        const std::string question =
+            cp932::FromUtf8("取り込むと郵便番号データが今の半分より少なくなります（今 ") +
+            std::to_string(inUse) + cp932::FromUtf8(" 件、取り込み後 ") + std::to_string(rows) +
+            cp932::FromUtf8(" 件）。ファイルが途中で切れているか、違うファイルかもしれません。");
         if (!confirmShrink || !confirmShrink(question)) throw EPostcodeImport(question);
     }
 
@@ -357,16 +357,20 @@ ImportReport ImportPostcodeFiles(const std::vector<std::string>& files, const st
 std::vector<std::string> ReportLines(const ImportReport& r, const std::string& outputPath) {
     std::vector<std::string> lines;
     for (const auto& f : r.files)
-        lines.push_back(f.name + " (" + f.kind + "): " + std::to_string(f.rows) + U("行"));
+        lines.push_back(f.name + " (" + f.kind + "): " + std::to_string(f.rows) + cp932::FromUtf8("行"));
     if (r.carriedStandard)
-        lines.push_back(U("前のデータから引き継いだ住所: ") + std::to_string(r.carriedStandard) + U("件"));
+        lines.push_back(cp932::FromUtf8("前のデータから引き継いだ住所: ") +
+                        std::to_string(r.carriedStandard) + cp932::FromUtf8("件"));
     if (r.carriedBusiness)
-        lines.push_back(U("前のデータから引き継いだ事業所: ") + std::to_string(r.carriedBusiness) + U("件"));
-    if (!r.carryProblem.empty()) lines.push_back(U("前のデータから引き継げませんでした: ") + r.carryProblem);
-    lines.push_back(U("郵便番号データを書きました: ") + cp932::FromUtf8(outputPath));
-    lines.push_back(U("住所 ") + std::to_string(r.standardRows) + U("件、事業所 ") +
-                    std::to_string(r.businessRows) + U("件、郵便番号 ") + std::to_string(r.codes) +
-                    U("種類、データの日付 ") + (r.dataDate.empty() ? "-" : r.dataDate));
+        lines.push_back(cp932::FromUtf8("前のデータから引き継いだ事業所: ") +
+                        std::to_string(r.carriedBusiness) + cp932::FromUtf8("件"));
+    if (!r.carryProblem.empty())
+        lines.push_back(cp932::FromUtf8("前のデータから引き継げませんでした: ") + r.carryProblem);
+    lines.push_back(cp932::FromUtf8("郵便番号データを書きました: ") + cp932::FromUtf8(outputPath));
+    lines.push_back(cp932::FromUtf8("住所 ") + std::to_string(r.standardRows) +
+                    cp932::FromUtf8("件、事業所 ") + std::to_string(r.businessRows) +
+                    cp932::FromUtf8("件、郵便番号 ") + std::to_string(r.codes) +
+                    cp932::FromUtf8("種類、データの日付 ") + (r.dataDate.empty() ? "-" : r.dataDate));
     return lines;
 }
 
@@ -384,7 +388,7 @@ int RunImportPostcodes(const std::vector<std::string>& files, const std::string&
         return 0;
     } catch (const Exception& e) {
         err << cp932::ToUtf8(e.Message()) << "\n";
-        err << cp932::ToUtf8(U("郵便番号データは変わっていません")) << "\n";
+        err << cp932::ToUtf8(cp932::FromUtf8("郵便番号データは変わっていません")) << "\n";
         return 1;
     }
 }

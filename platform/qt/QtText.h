@@ -9,7 +9,10 @@ QString FromCp932(const std::string& bytes);
 // A path as the file system spells it (the locale's encoding), for the rules' file functions.
 std::string NativePath(const QString& path);
 
-// The program's own Japanese texts, written in UTF-8 source.
-inline QString U(const char* utf8) {
+// The program's own Japanese texts, written in UTF-8 source, and UTF-8 the rules hand over.
+inline QString QFromUtf8(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+inline QString QFromUtf8(const std::string& utf8) {
+    return QString::fromStdString(utf8);
 }

@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(w->Edit_G1->text(), QString(15, QChar(0x672C)));
         // 29 bytes used: a full-width character no longer fits, a half-width one does.
         typeInto(w->Edit_G3, QString(14, QChar(0x672C)) + QLatin1Char('a'));
-        TypeText(w->Edit_G3, U("本b"));
+        TypeText(w->Edit_G3, QFromUtf8("本b"));
         QCOMPARE(w->Edit_G3->text(), QString(14, QChar(0x672C)) + QStringLiteral("ab"));
         typeInto(w->Edit_Custo1, QString(41, QChar(0x3042)));
         QCOMPARE(Cp932Bytes(w->Edit_Custo1->text()), 80);
@@ -61,9 +61,9 @@ private slots:
     void pasteIsCutToWhatFits() {
         w->Edit_MyZip->setFocus();
         QTest::keyClicks(w->Edit_MyZip, QStringLiteral("12"));
-        QApplication::clipboard()->setText(U("３４５６７８"));
+        QApplication::clipboard()->setText(QFromUtf8("３４５６７８"));
         QTest::keyClick(w->Edit_MyZip, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w->Edit_MyZip->text(), U("12３４５"));
+        QCOMPARE(w->Edit_MyZip->text(), QFromUtf8("12３４５"));
         QCOMPARE(w->Edit_MyZip->cursorPosition(), 5);
     }
 

@@ -34,7 +34,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.Edit_Zip); // the first showing ran to its end
         QCOMPARE(Sender(w), QStringList({"", "", "", "", ""}));
         QCOMPARE(w.Panel_HelpMess->text(),
-                 U("依頼主1は未登録です。入力して「ご依頼主登録」で保存してください"));
+                 QFromUtf8("依頼主1は未登録です。入力して「ご依頼主登録」で保存してください"));
     }
 
     void folderWithSettingsButNoSenderFileNamesTheLostFile() {
@@ -62,7 +62,7 @@ private slots:
         QVERIFY(edit);
         for (const auto& c : cases) {
             w.DateTimePicker_1->setDate(c.day);
-            QCOMPARE(w.DateTimePicker_1->text(), U(c.text));
+            QCOMPARE(w.DateTimePicker_1->text(), QFromUtf8(c.text));
             // Whole, the day's bracket included.
             QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) <= edit->contentsRect().width() - 4,
                      c.text);
@@ -73,7 +73,7 @@ private slots:
         FormFixture fx;
         fx.Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         TForm_Main& w = fx.Start();
-        QCOMPARE(w.SpeedButton_F[1]->text(), U("ヘルプ"));
+        QCOMPARE(w.SpeedButton_F[1]->text(), QFromUtf8("ヘルプ"));
         QVERIFY(w.SpeedButton_F[1]->isEnabled());
         w.KyNumEdit_PriceSub->setFocus();
         QTest::keyClick(w.KyNumEdit_PriceSub, Qt::Key_F1);
@@ -82,9 +82,9 @@ private slots:
         // The README's Japanese section, built into the program: the set-up of a printer is in it, the
         // English part of the README is not.
         const QString text = manual->Browser->toPlainText();
-        QVERIFY(ManualWindow::ManualText().startsWith(U("## 使い方\n")));
+        QVERIFY(ManualWindow::ManualText().startsWith(QFromUtf8("## 使い方\n")));
         for (const char* part : {"プリンタの準備", "lpadmin", "F11", "--import-postcodes", "TaxRate"})
-            QVERIFY2(text.contains(U(part)), part);
+            QVERIFY2(text.contains(QFromUtf8(part)), part);
         QVERIFY(!text.contains(QStringLiteral("Using the program")));
     }
 

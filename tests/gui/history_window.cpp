@@ -54,20 +54,20 @@ history::HistoryRecord SeedRecord(const Seed& s) {
     r.printer = "dotmatrix";
     r.resolutionX = r.resolutionY = 360;
     slip::Record& v = r.values;
-    v.ComboBox_SEL = Sj("連続(４インチ)");
+    v.ComboBox_SEL = Cp932FromUtf8("連続(４インチ)");
     v.Edit_Zip = s.zip;
-    v.Edit_Add1 = Sj(s.address);
-    v.Edit_Add3 = Sj("３階");
-    v.Edit_Custo1 = Sj(s.name);
+    v.Edit_Add1 = Cp932FromUtf8(s.address);
+    v.Edit_Add3 = Cp932FromUtf8("３階");
+    v.Edit_Custo1 = Cp932FromUtf8(s.name);
     v.Edit_tel = s.tel;
-    v.Edit_G1 = Sj("衣料品");
+    v.Edit_G1 = Cp932FromUtf8("衣料品");
     v.KyNumEdit_KOSUU = "3";
     v.KyNumEdit_PriceSub = "11000";
     v.KyNumEdit_TaxSub = "1000";
     v.CheckBox_p3 = true;
     v.Edit_MyZip = "530-0002";
-    v.Edit_MyADD1 = Sj("大阪府大阪市北区曽根崎");
-    v.Edit_My = Sj("タヴォ商店");
+    v.Edit_MyADD1 = Cp932FromUtf8("大阪府大阪市北区曽根崎");
+    v.Edit_My = Cp932FromUtf8("タヴォ商店");
     v.Edit_MyTEL = "06-0000-0000";
     v.DateTimePicker_1 = s.day;
     r.order = s.order;
@@ -163,15 +163,16 @@ private slots:
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write(
             "tavo_a500.ini",
-            Sj("[手差し]\r\nPrnNoIndex=0\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n")); // slips print on the
-                                                                                     // first printer
+            Cp932FromUtf8(
+                "[手差し]\r\nPrnNoIndex=0\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n")); // slips print on the
+                                                                                      // first printer
     }
     void cleanup() { fx.reset(); }
 
     void startingOpensNoStoreAndF6HintsInTheHelpBar() {
         TForm_Main& w = fx->Start();
         QTest::mouseMove(w.SpeedButton_F[6]);
-        QVERIFY(w.Panel_HelpMess->text().startsWith(U("F6 履歴")));
+        QVERIFY(w.Panel_HelpMess->text().startsWith(QFromUtf8("F6 履歴")));
         QVERIFY(!fx->Exists("tavo_Zaridi2.db"));
     }
 
@@ -181,11 +182,11 @@ private slots:
         QTest::addColumn<QList<qint64>>("ids");
         QTest::newRow("none: newest first") << ""
                                             << "" << QList<qint64>{4, 3, 2, 1};
-        QTest::newRow("name") << "Edit_Name" << U("山田") << QList<qint64>{3, 1};
+        QTest::newRow("name") << "Edit_Name" << QFromUtf8("山田") << QList<qint64>{3, 1};
         QTest::newRow("phone digits") << "Edit_Phone"
                                       << "0312345678" << QList<qint64>{1};
-        QTest::newRow("postcode digits") << "Edit_Zip" << U("５３０００") << QList<qint64>{2};
-        QTest::newRow("address") << "Edit_Address" << U("福岡市") << QList<qint64>{3};
+        QTest::newRow("postcode digits") << "Edit_Zip" << QFromUtf8("５３０００") << QList<qint64>{2};
+        QTest::newRow("address") << "Edit_Address" << QFromUtf8("福岡市") << QList<qint64>{3};
         QTest::newRow("tracking") << "Edit_Tracking"
                                   << "2222" << QList<qint64>{2};
         QTest::newRow("order, % literally") << "Edit_Order"
@@ -221,9 +222,9 @@ private slots:
         QTest::keyClick(h.Grid, Qt::Key_Return);
         QVERIFY(!h.isVisible());
         // The sender as printed, not the current tab's (empty); the slip type as printed.
-        QCOMPARE(w.Edit_My->text(), U("タヴォ商店"));
-        QCOMPARE(w.ComboBox_SEL->currentText(), U("連続(４インチ)"));
-        QCOMPARE(w.Edit_Custo1->text(), U("佐藤花子"));
+        QCOMPARE(w.Edit_My->text(), QFromUtf8("タヴォ商店"));
+        QCOMPARE(w.ComboBox_SEL->currentText(), QFromUtf8("連続(４インチ)"));
+        QCOMPARE(w.Edit_Custo1->text(), QFromUtf8("佐藤花子"));
 
         Print(w);
         QVERIFY(fx->boxes.Errors().empty());
@@ -236,7 +237,7 @@ private slots:
 
         Print(w); // still the same slip
         QCOMPARE(All().back().reprintOf, std::optional<std::int64_t>(2));
-        TypeText(w.Edit_G2, U("追加"));
+        TypeText(w.Edit_G2, QFromUtf8("追加"));
         Print(w); // changed: a new slip
         QCOMPARE(All().size(), std::size_t{7});
         QCOMPARE(All().back().reprintOf, std::nullopt);
@@ -278,9 +279,10 @@ private slots:
         QTest::addColumn<bool>("confirm");  // the answer to the question about a number of no known shape
         QTest::addColumn<QString>("shown"); // on the row afterwards: "" when nothing was stored
         QTest::newRow("wrong check digit") << "123456789012" << true << "";
-        QTest::newRow("full width, hyphens") << U("１２３４－５６７８－９０１３") << true << "123456789013";
+        QTest::newRow("full width, hyphens")
+            << QFromUtf8("１２３４－５６７８－９０１３") << true << "123456789013";
         QTest::newRow("S10 in lower case") << "ee473124829jp" << true << "EE473124829JP";
-        QTest::newRow("another carrier's") << "AB-123" << true << U("※AB-123");
+        QTest::newRow("another carrier's") << "AB-123" << true << QFromUtf8("※AB-123");
         QTest::newRow("a digit short, not confirmed") << "1234567890" << false << "";
     }
     void enteredNumbersAreCheckedBeforeAnythingIsStored() {
@@ -292,18 +294,19 @@ private slots:
         TypeText(h.Edit_Scan, typed);
         QTest::keyClick(h.Edit_Scan, Qt::Key_Return);
         QCOMPARE(Shown(h, 4), shown);
-        QCOMPARE(QString::fromStdString(Store()->Get(4)->tracking), QString(shown).remove(U("※")));
-        QCOMPARE(fx->boxes.Shown().size(), std::size_t{shown.startsWith(U("※")) || !confirm});
-        QCOMPARE(h.Label_Status->text().startsWith(U("送り状番号が正しくありません（確認数字）")),
+        QCOMPARE(QString::fromStdString(Store()->Get(4)->tracking), QString(shown).remove(QFromUtf8("※")));
+        QCOMPARE(fx->boxes.Shown().size(), std::size_t{shown.startsWith(QFromUtf8("※")) || !confirm});
+        QCOMPARE(h.Label_Status->text().startsWith(QFromUtf8("送り状番号が正しくありません（確認数字）")),
                  shown.isEmpty() && confirm);
         // Moved on only when stored; else the text waits, selected, for the next scan to replace it.
         QCOMPARE(h.Edit_Scan->selectedText(), shown.isEmpty() ? typed : QString());
-        QCOMPARE(Shown(h, 2), U("※111122223333")); // stored before the check came
+        QCOMPARE(Shown(h, 2), QFromUtf8("※111122223333")); // stored before the check came
     }
 
     // 書き損じ keeps the number; a reprint of the slip takes the stack's next one.
     void voidSlipKeepsItsNumberAndItsReprintTakesTheNext() {
-        fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
         TForm_Main& w = StartSeeded();
         THistoryWindow& h = OpenWindow(w);
         SelectId(h, 2);
@@ -313,7 +316,7 @@ private slots:
         fx->boxes.AnswerNext(true);
         h.Button_Void->click();
         QVERIFY(Store()->Get(2)->isVoid);
-        QCOMPARE(Shown(h, 2), U("※111122223333（書き損じ）"));
+        QCOMPARE(Shown(h, 2), QFromUtf8("※111122223333（書き損じ）"));
         QTest::keyClick(h.Grid, Qt::Key_Return);
         Print(w);
         const history::HistoryRecord reprint = All().back();
@@ -337,7 +340,8 @@ private slots:
         QFETCH(QString, inPrinter);
         QFETCH(QStringList, voided);
         QFETCH(int, errors);
-        fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[連続(４インチ)]\r\nPrnNoIndex=0\r\nNextSlipNo=512547514334\r\n"));
         TForm_Main& w = StartSeeded();
         SelectSlipType(w, 1);
         THistoryWindow& h = OpenWindow(w);
@@ -345,13 +349,14 @@ private slots:
         fx->boxes.AnswerNext(true);
         h.Button_Resync->click();
         QVERIFY(QTest::qWaitFor([&] { return !w.HistoryDesk().Recording(); }, 20000));
-        QVERIFY(fx->boxes.Asked().at(0).contains(U("「連続(４インチ)」のプリンタにある送り状の番号")));
+        QVERIFY(
+            fx->boxes.Asked().at(0).contains(QFromUtf8("「連続(４インチ)」のプリンタにある送り状の番号")));
         QCOMPARE(static_cast<int>(fx->boxes.Errors().size()), errors);
         QStringList added;
         for (const history::HistoryRecord& r : All())
-            if (r.id > 4 && r.isVoid && r.values.ComboBox_SEL == Sj("連続(４インチ)"))
-                added << QString::fromStdString(r.tracking) + U("（書き損じ）");
-        QCOMPARE(added, voided.replaceInStrings(QRegularExpression("$"), U("（書き損じ）")));
+            if (r.id > 4 && r.isVoid && r.values.ComboBox_SEL == Cp932FromUtf8("連続(４インチ)"))
+                added << QString::fromStdString(r.tracking) + QFromUtf8("（書き損じ）");
+        QCOMPARE(added, voided.replaceInStrings(QRegularExpression("$"), QFromUtf8("（書き損じ）")));
         QCOMPARE(All().size(), 4 + voided.size());
         if (!voided.isEmpty()) QCOMPARE(Shown(h, 5), added.front()); // listed as soon as recorded
         const std::string counter = voided.isEmpty() ? "512547514334" : "512547514360";
@@ -371,7 +376,7 @@ private slots:
             history::HistoryRecord r = SeedRecord(kSeeds[1]);
             r.order = "R-1";
             r.platform = "rakuten";
-            r.refs = {{Sj("送付先ID"), "1001"}};
+            r.refs = {{Cp932FromUtf8("送付先ID"), "1001"}};
             for (const char* number : {"512547514334", "5125-4751-4345"}) {
                 r.tracking = number;
                 store->Insert(r);
@@ -401,22 +406,23 @@ private slots:
                                     "R-1,2024/05/02,佐川急便,512547514345,佐藤花子,2024-05-02\r\n"
                                     "A-1,2024/05/02,佐川急便,444413758703,佐藤花子,2024-05-02\r\n";
         QCOMPARE(read("shipped_20240501-20240502.csv"),
-                 shiftJis ? Sj(generic.c_str()) : "\xEF\xBB\xBF" + generic);
+                 shiftJis ? Cp932FromUtf8(generic.c_str()) : "\xEF\xBB\xBF" + generic);
         QCOMPARE(read("rakuten_20240501-20240502.csv"),
-                 Sj("注文番号,送付先ID,発送明細ID,お荷物伝票番号,配送会社,発送日\r\n"
-                    "R-1,1001,,512547514334,1002,2024-05-02\r\n"
-                    "R-1,1001,,512547514345,1002,2024-05-02\r\n"));
+                 Cp932FromUtf8("注文番号,送付先ID,発送明細ID,お荷物伝票番号,配送会社,発送日\r\n"
+                               "R-1,1001,,512547514334,1002,2024-05-02\r\n"
+                               "R-1,1001,,512547514345,1002,2024-05-02\r\n"));
         QVERIFY(read("amazon_20240501-20240502.txt")
                     .ends_with("\r\nA-1\t\t\t2024-05-02\tSagawaExpress\t\t444413758703\t\t\r\n"));
         // The slips left out, each once with its reason.
         QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
         const QString report = fx->boxes.Shown()[0].text;
-        QVERIFY2(report.contains(U("No.1 2024-05-01 山田太郎 注文 A-100% 番号 なし: 送り状番号がありません")),
+        QVERIFY2(report.contains(
+                     QFromUtf8("No.1 2024-05-01 山田太郎 注文 A-100% 番号 なし: 送り状番号がありません")),
                  qPrintable(report));
-        QVERIFY(report.contains(
-            U("No.2 2024-05-02 佐藤花子 注文 A-1001 番号 111122223333: 送り状番号が正しくありません")));
-        QCOMPARE(report.count(U("No.")), 2);
-        QVERIFY(h.Label_Status->text().contains(U("rakuten_20240501-20240502.csv（2 件）")));
+        QVERIFY(report.contains(QFromUtf8(
+            "No.2 2024-05-02 佐藤花子 注文 A-1001 番号 111122223333: 送り状番号が正しくありません")));
+        QCOMPARE(report.count(QFromUtf8("No.")), 2);
+        QVERIFY(h.Label_Status->text().contains(QFromUtf8("rakuten_20240501-20240502.csv（2 件）")));
         QVERIFY(fx->boxes.Errors().empty());
     }
 
@@ -477,7 +483,7 @@ private slots:
         QTest::keyClick(w.Edit_Zip, Qt::Key_F6);
         const std::vector<QString> errors = fx->boxes.Errors();
         QCOMPARE(errors.size(), std::size_t{1});
-        QVERIFY(errors[0].startsWith(U("履歴を使えません。印刷はこのまま続けられます。")));
+        QVERIFY(errors[0].startsWith(QFromUtf8("履歴を使えません。印刷はこのまま続けられます。")));
         QVERIFY(errors[0].contains(QStringLiteral("tavo_Zaridi2.db")));
         THistoryWindow* h = w.findChild<THistoryWindow*>();
         QVERIFY(h == nullptr || !h->isVisible());

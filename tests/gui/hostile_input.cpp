@@ -37,16 +37,16 @@ private slots:
     void cleanup() { fx.reset(); }
 
     void megabyteSenderLineIsCutAndTheHelpBarSaysSo() {
-        const std::string line = Sj("東京都") + std::string(1 << 20, '1');
-        fx->Write("my0.txt", "100-0001\r\n" + line + "\r\n\r\n" + Sj("山田") + "\r\n03\r\n");
+        const std::string line = Cp932FromUtf8("東京都") + std::string(1 << 20, '1');
+        fx->Write("my0.txt", "100-0001\r\n" + line + "\r\n\r\n" + Cp932FromUtf8("山田") + "\r\n03\r\n");
         TForm_Main& w = fx->Start();
         QVERIFY(fx->boxes.Errors().empty());
         QCOMPARE(TForm_Main::Cp(w.Edit_MyADD1), line.substr(0, 2047));
-        QCOMPARE(w.Edit_My->text(), U("山田"));
-        QCOMPARE(w.Panel_HelpMess->text(), U("ご依頼主の長すぎる行を 2047 バイトで切りました"));
+        QCOMPARE(w.Edit_My->text(), QFromUtf8("山田"));
+        QCOMPARE(w.Panel_HelpMess->text(), QFromUtf8("ご依頼主の長すぎる行を 2047 バイトで切りました"));
         // The notice stays for the field the focus is in; the next field shows its own prompt.
         QTest::keyClick(w.Edit_Zip, Qt::Key_Return);
-        QCOMPARE(w.Panel_HelpMess->text(), U("お届け先のおところ①を入力して下さい"));
+        QCOMPARE(w.Panel_HelpMess->text(), QFromUtf8("お届け先のおところ①を入力して下さい"));
         fx->Stop();
         QVERIFY(fx->Read("tavo_Zaridi2.ini").size() < 8192);
     }
@@ -55,13 +55,14 @@ private slots:
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         TForm_Main& w = fx->Start();
         // One line of a megabyte: the memo keeps its start, the transfer cuts that to 2047 bytes.
-        paste(w, U("〒105-0011\n東京都港区芝公園") + QString(1 << 20, QLatin1Char('1')) + U("\n山田太郎"));
+        paste(w, QFromUtf8("〒105-0011\n東京都港区芝公園") + QString(1 << 20, QLatin1Char('1')) +
+                     QFromUtf8("\n山田太郎"));
         QCOMPARE(w.Memo1->document()->findBlockByNumber(1).text().size(), PasteMemo::kLineUnitsKept);
-        QCOMPARE(w.Panel_HelpMess->text(), U(kMemoCut));
+        QCOMPARE(w.Panel_HelpMess->text(), QFromUtf8(kMemoCut));
         QTest::mouseClick(w.BitBtn_1, Qt::LeftButton);
         QCOMPARE(TForm_Main::Cp(w.Edit_Add1).size(), std::size_t{2047});
-        QCOMPARE(w.Edit_Custo1->text(), U("山田太郎"));
-        QCOMPARE(w.Panel_HelpMess->text(), U("貼り付けた長すぎる行を 2047 バイトで切りました"));
+        QCOMPARE(w.Edit_Custo1->text(), QFromUtf8("山田太郎"));
+        QCOMPARE(w.Panel_HelpMess->text(), QFromUtf8("貼り付けた長すぎる行を 2047 バイトで切りました"));
 
         // Many lines: the first thousand stay.
         w.Memo1->clear();
@@ -96,11 +97,11 @@ private slots:
     void formatCharactersInAPasteDoNotHideThePhoneOrGarbleTheName() {
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         TForm_Main& w = fx->Start();
-        paste(w, U("\uFEFF〒105-0011\n東京都港区芝公園4-2-8\n山\u200B田\u200D太郎 "
-                   "様\nTEL\u200B03-1234-\u200E5678"));
+        paste(w, QFromUtf8("\uFEFF〒105-0011\n東京都港区芝公園4-2-8\n山\u200B田\u200D太郎 "
+                           "様\nTEL\u200B03-1234-\u200E5678"));
         QTest::mouseClick(w.BitBtn_1, Qt::LeftButton);
         QCOMPARE(w.Edit_tel->text(), QStringLiteral("03-1234-5678"));
-        QCOMPARE(w.Edit_Custo1->text(), U("山田太郎"));
+        QCOMPARE(w.Edit_Custo1->text(), QFromUtf8("山田太郎"));
         QCOMPARE(w.Edit_Zip->text(), QStringLiteral("105-0011"));
     }
 

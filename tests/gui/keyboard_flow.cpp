@@ -65,7 +65,7 @@ private slots:
             QVERIFY2(Focus() == next, Name(Focus()));
         }
         Press(Qt::Key_Return); // a focused button takes Enter as a press
-        QCOMPARE(fx->boxes.Shown().at(0).text, U("ご依頼主を登録しますか?"));
+        QCOMPARE(fx->boxes.Shown().at(0).text, QFromUtf8("ご依頼主を登録しますか?"));
     }
 
     void enterFromTheDateLeadsToTheFirstGoodsLine() {
@@ -122,7 +122,7 @@ private slots:
             fx->boxes.Clear();
             control->setFocus(Qt::OtherFocusReason);
             QTest::keyClick(control, Qt::Key_F2);
-            QVERIFY2(fx->boxes.Shown().size() == 1 && fx->boxes.Shown()[0].text == U("終了しますか?"),
+            QVERIFY2(fx->boxes.Shown().size() == 1 && fx->boxes.Shown()[0].text == QFromUtf8("終了しますか?"),
                      qPrintable(control->objectName()));
         }
         QVERIFY(controls >= 30);
@@ -133,7 +133,8 @@ private slots:
 
     // Where a cash-on-delivery slip is finished: F11 asks to print (repeating the amount), F5 previews.
     void printAndPreviewFromTheAmountAndThePaymentBoxes() {
-        w = &StartAfresh(fx, Sj("[手差し]\r\nPrnNoIndex=0\r\n")); // one whose slip type has a printer
+        w = &StartAfresh(fx,
+                         Cp932FromUtf8("[手差し]\r\nPrnNoIndex=0\r\n")); // one whose slip type has a printer
         w->KyNumEdit_PriceSub->SetText("12800");
         for (QWidget* control : std::initializer_list<QWidget*>{w->KyNumEdit_PriceSub, w->CheckBox_p1,
                                                                 w->CheckBox_p2, w->CheckBox_p3}) {
@@ -141,7 +142,7 @@ private slots:
             control->setFocus();
             QTest::keyClick(control, Qt::Key_F11);
             QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
-            QCOMPARE(fx->boxes.Shown()[0].text, U("代引金額 12,800円\n印刷しますか?"));
+            QCOMPARE(fx->boxes.Shown()[0].text, QFromUtf8("代引金額 12,800円\n印刷しますか?"));
             control->setFocus();
             QTest::keyClick(control, Qt::Key_F5);
             QWidget* preview = QApplication::activeModalWidget();
@@ -155,7 +156,7 @@ private slots:
         w->Edit_G1->setFocus();
         Press(Qt::Key_F2);
         QCOMPARE(fx->boxes.Shown().size(), std::size_t(1));
-        QCOMPARE(fx->boxes.Shown()[0].text, U("終了しますか?"));
+        QCOMPARE(fx->boxes.Shown()[0].text, QFromUtf8("終了しますか?"));
         QVERIFY(w->isVisible());
         QCOMPARE(Focus(), w->Edit_Zip);
         fx->boxes.AnswerNext(true);
@@ -167,7 +168,7 @@ private slots:
     void f2ButtonAsksTheSameQuestion() {
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(w->SpeedButton_F[2], Qt::LeftButton);
-        QCOMPARE(fx->boxes.Shown().at(0).text, U("終了しますか?"));
+        QCOMPARE(fx->boxes.Shown().at(0).text, QFromUtf8("終了しますか?"));
         QVERIFY(!w->isVisible());
     }
 
@@ -197,15 +198,15 @@ private slots:
         };
         for (auto& c : cases) {
             c.field->setFocus(Qt::TabFocusReason);
-            QCOMPARE(w->Panel_HelpMess->text(), U(c.prompt));
+            QCOMPARE(w->Panel_HelpMess->text(), QFromUtf8(c.prompt));
         }
         w->CheckBox_My->setFocus(); // no entry handler: the prompt stays
         QCOMPARE(w->Panel_HelpMess->text(),
-                 U("テキストを貼り付けることができます　空行を除いて7行以内に収めてください"));
+                 QFromUtf8("テキストを貼り付けることができます　空行を除いて7行以内に収めてください"));
     }
 
     void tabbingIntoAFilledFieldPutsTheCaretAtTheEnd() {
-        w->Edit_Custo1->setText(U("山田太郎"));
+        w->Edit_Custo1->setText(QFromUtf8("山田太郎"));
         w->Edit_Add3->setFocus();
         QTest::keyClick(w->Edit_Add3, Qt::Key_Tab);
         QCOMPARE(Focus(), w->Edit_Custo1);
@@ -221,7 +222,7 @@ private slots:
         QCOMPARE(w->Label_Warning->text(), QString()); // typing does not re-evaluate it
         w->Edit_Add1->setFocus();
         QCOMPARE(w->Label_Warning->text(),
-                 U("警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"));
+                 QFromUtf8("警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"));
         w->Edit_Add1->setText(QString(40, QLatin1Char('a')));
         w->Edit_Add3->setFocus();
         QCOMPARE(w->Label_Warning->text(), QString());

@@ -23,17 +23,18 @@ namespace {
 
 // The window filled with a realistic slip, as the pictures in README show it.
 TForm_Main& StartFilled(FormFixture& fx) {
-    fx.Write("my0.txt", Sj("160-0023\r\n東京都新宿区西新宿1-2-"
-                           "3\r\nタヴォビル5F\r\n株式会社タヴォ商会\r\n03-1234-0000\r\n"));
+    fx.Write("my0.txt", Cp932FromUtf8("160-0023\r\n東京都新宿区西新宿1-2-"
+                                      "3\r\nタヴォビル5F\r\n株式会社タヴォ商会\r\n03-1234-0000\r\n"));
     TForm_Main& w = fx.Start();
-    w.Memo1->setPlainText(U("ご注文ありがとうございます。\nお届け先：〒530-0001\n大阪府大阪市北区梅田3-1-1"));
-    w.Edit_Zip->setText(U("530-0001"));
-    w.Edit_Add1->setText(U("大阪府大阪市北区梅田3-1-1"));
-    w.Edit_Add2->setText(U("梅田スカイマンション1203号"));
-    w.Edit_Custo1->setText(U("山田　花子"));
-    w.Edit_tel->setText(U("06-6345-1234"));
-    w.Edit_G1->setText(U("書籍"));
-    w.Edit_G2->setText(U("文房具セット"));
+    w.Memo1->setPlainText(
+        QFromUtf8("ご注文ありがとうございます。\nお届け先：〒530-0001\n大阪府大阪市北区梅田3-1-1"));
+    w.Edit_Zip->setText(QFromUtf8("530-0001"));
+    w.Edit_Add1->setText(QFromUtf8("大阪府大阪市北区梅田3-1-1"));
+    w.Edit_Add2->setText(QFromUtf8("梅田スカイマンション1203号"));
+    w.Edit_Custo1->setText(QFromUtf8("山田　花子"));
+    w.Edit_tel->setText(QFromUtf8("06-6345-1234"));
+    w.Edit_G1->setText(QFromUtf8("書籍"));
+    w.Edit_G2->setText(QFromUtf8("文房具セット"));
     w.KyNumEdit_KOSUU->SetText("2");
     w.KyNumEdit_PriceSub->SetText("10500");
     w.CheckBox_p1->setChecked(true);
@@ -65,8 +66,9 @@ private slots:
     // The F5 preview of the same slip, on the printer registered for it ("slip" of the private scheduler).
     void savesThePreview() {
         FormFixture fx;
-        fx.Write("tavo_a500.ini",
-                 Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
+        fx.Write(
+            "tavo_a500.ini",
+            Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
         TForm_Main& w = StartFilled(fx);
         w.Edit_Zip->setFocus();
         QTest::keyClick(w.Edit_Zip, Qt::Key_F5);
@@ -107,12 +109,14 @@ private slots:
                 r.time = QStringLiteral("2026-12-0%1T1%1:05:00+09:00").arg(i + 4).toStdString();
                 r.printer = "slip";
                 r.values = slip::SampleSlip();
-                r.values.Edit_Custo1 = Sj(names[i]);
+                r.values.Edit_Custo1 = Cp932FromUtf8(names[i]);
                 if (i == 1) r.tracking = "512547514334";
                 if (i == 2) r.isVoid = true;
                 if (i == 3) {
                     r.order = "100001-20261207-0001";
                     r.platform = "rakuten";
+                    r.delivery = {"2026-12-10", Cp932FromUtf8("14-16時")};
+                    r.changed = {"Edit_Custo1", "KyNumEdit_KOSUU"};
                 }
                 store->Insert(r);
             }

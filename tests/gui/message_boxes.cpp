@@ -94,7 +94,7 @@ private slots:
         QTest::newRow("Enter on an empty line waits") << ""
                                                       << "Enter"
                                                       << "-";
-        QTest::newRow("the third button") << "5125" << U("番号なしで印刷") << "";
+        QTest::newRow("the third button") << "5125" << QFromUtf8("番号なしで印刷") << "";
         QTest::newRow("Escape") << "512547514334"
                                 << "Escape"
                                 << "-";
@@ -118,7 +118,7 @@ private slots:
                 if (b->text() == end) b->click();
             if (box->isVisible()) QTest::keyClick(edit, end == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
         });
-        const std::optional<QString> got = msgbox::AskText(QStringLiteral("?"), U("番号なしで印刷"));
+        const std::optional<QString> got = msgbox::AskText(QStringLiteral("?"), QFromUtf8("番号なしで印刷"));
         QCOMPARE(got.value_or(QStringLiteral("-")), answer);
     }
 

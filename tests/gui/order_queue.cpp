@@ -59,7 +59,7 @@ QStringList PrintedSince(int after) {
 
 // How many of the pages carry `text`.
 int Pages(const QStringList& pages, const char* text) {
-    return static_cast<int>(pages.filter(U(text)).size());
+    return static_cast<int>(pages.filter(QFromUtf8(text)).size());
 }
 
 // Answers the next modal dialog as soon as it opens, also when that is a while after this is made.
@@ -100,10 +100,10 @@ class OrderQueue : public QObject {
     QString chosen; // what the file dialog answers
 
     TForm_Main& Start() {
-        fx->Write("my0.txt", Sj("150-0001\r\n東京都渋谷区\r\n\r\n見本茶舗\r\n03-0000-0000\r\n"));
+        fx->Write("my0.txt", Cp932FromUtf8("150-0001\r\n東京都渋谷区\r\n\r\n見本茶舗\r\n03-0000-0000\r\n"));
         if (!fx->Exists("tavo_a500.ini")) // slips print on the first printer, registered for both types
             fx->Write("tavo_a500.ini",
-                      Sj("[手差し]\r\nPrnNoIndex=0\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n"));
+                      Cp932FromUtf8("[手差し]\r\nPrnNoIndex=0\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n"));
         TForm_Main& w = fx->Start();
         OrderQueueWindow::SetFileChooser([this](const QString&) { return chosen; });
         return w;
@@ -152,7 +152,7 @@ private slots:
 
         QTest::keyClick(q.Table, Qt::Key_Return); // the first order is selected
         Expect(w, q.OrderAt(0));
-        QCOMPARE(w.Edit_Custo1->text(), U("佐藤　花子"));
+        QCOMPARE(w.Edit_Custo1->text(), QFromUtf8("佐藤　花子"));
         QCOMPARE(TForm_Main::Cp(w.Edit_My), sender);
         QCOMPARE(w.CurrentOrderRef(), std::string("100001-20240501-0001"));
         QCOMPARE(w.CurrentOrder().platform, std::string("rakuten"));
@@ -165,7 +165,7 @@ private slots:
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
         QTRY_COMPARE(fx->boxes.Shown().size(), std::size_t{2});
         QVERIFY(fx->boxes.Errors().empty());
-        QVERIFY(fx->boxes.Shown()[1].text.startsWith(U("次の送り状をセットしてください")));
+        QVERIFY(fx->boxes.Shown()[1].text.startsWith(QFromUtf8("次の送り状をセットしてください")));
         QVERIFY(fx->boxes.Shown()[1].text.contains(QString::fromStdString(q.OrderAt(1).ref)));
         QCOMPARE(q.StatusOf(1), Status::Open);
         Expect(w, q.OrderAt(1));
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(q.StatusOf(2), Status::Open);
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(0));
-        QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
+        QVERIFY(fx->boxes.Shown().back().text.contains(QFromUtf8("印刷済み")));
         fx->Write("again.csv",
                   "注文番号,郵便番号,住所,お名前\n100001-20240501-0001,160-0022,東京都新宿区,佐藤 花子\n");
         QVERIFY(q.Import(QString::fromStdString(fx->File("again.csv"))));
@@ -205,7 +205,7 @@ private slots:
         QVERIFY(q.OrderAt(3).warnings.back().text.find("印刷済み") != std::string::npos);
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(3));
-        QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
+        QVERIFY(fx->boxes.Shown().back().text.contains(QFromUtf8("印刷済み")));
         QCOMPARE(q.Current(), 2);
     }
 
@@ -218,7 +218,7 @@ private slots:
         const int before = LastJob();
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
-        QCOMPARE(fx->boxes.Shown().at(0).text, U("残りの注文 2件をすべて印刷しますか?"));
+        QCOMPARE(fx->boxes.Shown().at(0).text, QFromUtf8("残りの注文 2件をすべて印刷しますか?"));
         QVERIFY(q.Running());
         QVERIFY(q.Button_Stop->isVisible());
         QTRY_VERIFY(!q.Running());
@@ -234,7 +234,7 @@ private slots:
         // Picking a printed order again asks first.
         fx->boxes.AnswerNext(false);
         QVERIFY(!q.Pick(0));
-        QVERIFY(fx->boxes.Shown().back().text.contains(U("印刷済み")));
+        QVERIFY(fx->boxes.Shown().back().text.contains(QFromUtf8("印刷済み")));
         QCOMPARE(q.Current(), 2);
     }
 
@@ -249,13 +249,13 @@ private slots:
         QCOMPARE(q.StatusOf(0), Status::Printed);
         QCOMPARE(q.StatusOf(1), Status::Open);
         QCOMPARE(q.Current(), 1);
-        QVERIFY(q.Label_State->text().contains(U("中止")));
+        QVERIFY(q.Label_State->text().contains(QFromUtf8("中止")));
     }
 
     void failedJobStopsTheRunAndMarksNothing() {
         // A margin with decimals makes the layout refuse the page: the job is abandoned.
         fx->Write("tavo_a500.ini",
-                  Sj("[連続(４インチ)]\r\nPrnNoIndex=0\r\ntavPrn_Top=1.5\r\ntavPrn_Left=0\r\n"));
+                  Cp932FromUtf8("[連続(４インチ)]\r\nPrnNoIndex=0\r\ntavPrn_Top=1.5\r\ntavPrn_Left=0\r\n"));
         TForm_Main& w = Start();
         SelectSlipType(w, 1);
         OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
@@ -273,10 +273,10 @@ private slots:
         TForm_Main& w = Start();
         OrderQueueWindow& q = Open(w, Sample("store_utf8_bom.csv"));
         const QModelIndex name = q.Table->model()->index(0, 2);
-        QCOMPARE(name.data().toString(), U("𠮷田 花子"));
-        QVERIFY(q.Label_Warnings->text().contains(U("𠮷")));
+        QCOMPARE(name.data().toString(), QFromUtf8("𠮷田 花子"));
+        QVERIFY(q.Label_Warnings->text().contains(QFromUtf8("𠮷")));
         QVERIFY(q.Pick(0));
-        QCOMPARE(w.Edit_Custo1->text(), U("?田 花子"));
+        QCOMPARE(w.Edit_Custo1->text(), QFromUtf8("?田 花子"));
     }
 
     void clearingTheConsigneeEndsTheOrderSoItsPrintMarksNothing() {
@@ -288,15 +288,15 @@ private slots:
         QTest::mouseClick(w.BitBtn_CLS, Qt::LeftButton);
         QVERIFY(!w.FromOrder());
         QCOMPARE(w.CurrentOrderRef(), std::string());
-        TypeText(w.Edit_Custo1, U("手書き"));
+        TypeText(w.Edit_Custo1, QFromUtf8("手書き"));
         fx->boxes.AnswerNext(true);
         QTest::keyClick(w.Edit_Custo1, Qt::Key_F11);
         QVERIFY(fx->boxes.Errors().empty());
         QCOMPARE(q.StatusOf(0), Status::Open);
-        QCOMPARE(w.Edit_Custo1->text(), U("手書き"));
+        QCOMPARE(w.Edit_Custo1->text(), QFromUtf8("手書き"));
 
         QVERIFY(q.Pick(1)); // a corrected name keeps the order; a cleared one lets it go
-        TypeText(w.Edit_Custo1, U("様"));
+        TypeText(w.Edit_Custo1, QFromUtf8("様"));
         QVERIFY(w.FromOrder());
         w.Edit_Custo1->selectAll();
         QTest::keyClick(w.Edit_Custo1, Qt::Key_Delete);
@@ -313,7 +313,7 @@ private slots:
         OrderQueueWindow& q = Open(w, QString::fromStdString(fx->File("mismatch.csv")));
         QCOMPARE(q.Count(), 1);
         QTest::keyClick(q.Table, Qt::Key_Return);
-        QVERIFY(w.Label_ZipWarning->text().contains(U("郵便番号と住所が一致しません")));
+        QVERIFY(w.Label_ZipWarning->text().contains(QFromUtf8("郵便番号と住所が一致しません")));
     }
 
     void badFileIsReportedWithItsRowAndChangesNothing() {
@@ -323,8 +323,8 @@ private slots:
         fx->Write("ragged.csv", "a,b\r\n1,2,3\r\n");
         QVERIFY(!q.Import(QString::fromStdString(fx->File("ragged.csv"))));
         QCOMPARE(fx->boxes.Errors().size(), std::size_t{1});
-        QVERIFY(fx->boxes.Errors()[0].contains(U("ragged.csv")));
-        QVERIFY(fx->boxes.Errors()[0].contains(U("2行目")));
+        QVERIFY(fx->boxes.Errors()[0].contains(QFromUtf8("ragged.csv")));
+        QVERIFY(fx->boxes.Errors()[0].contains(QFromUtf8("2行目")));
         QCOMPARE(q.Count(), 3);
         QCOMPARE(q.Current(), 0);
         Expect(w, q.OrderAt(0));
@@ -343,9 +343,9 @@ private slots:
 
     void columnsAssignedInTheDialogAreSavedSoTheNextImportAsksNothing() {
         TForm_Main& w = Start();
-        fx->Write("shop.csv", Sj("受付番号,送り先〒,送り先住所,届け人,品物\r\n"
-                                 "R-1,1000001,東京都千代田区千代田1-1,山田 一郎,緑茶\r\n"
-                                 "R-2,5300001,大阪府大阪市北区梅田1-1,川口 二郎,紅茶\r\n"));
+        fx->Write("shop.csv", Cp932FromUtf8("受付番号,送り先〒,送り先住所,届け人,品物\r\n"
+                                            "R-1,1000001,東京都千代田区千代田1-1,山田 一郎,緑茶\r\n"
+                                            "R-2,5300001,大阪府大阪市北区梅田1-1,川口 二郎,紅茶\r\n"));
         auto kind = Kind;
         bool okBefore = true;
         QString sample;
@@ -361,11 +361,11 @@ private slots:
         OrderQueueWindow& q = Open(w, QString::fromStdString(fx->File("shop.csv")));
         QVERIFY(user.opened);
         QVERIFY(!okBefore);
-        QCOMPARE(sample, U("山田 一郎"));
+        QCOMPARE(sample, QFromUtf8("山田 一郎"));
         QCOMPARE(q.Count(), 2);
         QCOMPARE(q.OrderAt(1).fields.Edit_Custo1, std::string("川口 二郎"));
         QCOMPARE(q.OrderAt(1).fields.Edit_G1, std::string("紅茶"));
-        QVERIFY(fx->Read("tavo_orders.ini").find(Sj("Name=届け人\r\n")) != std::string::npos);
+        QVERIFY(fx->Read("tavo_orders.ini").find(Cp932FromUtf8("Name=届け人\r\n")) != std::string::npos);
 
         WhenDialog again([](QWidget*) {});
         QVERIFY(q.Import(QString::fromStdString(fx->File("shop.csv"))));
@@ -377,7 +377,8 @@ private slots:
     // A payment and an amount column no rule knows: asked for, with the file importable without them.
     void cashOnDeliveryColumnsNoRuleKnowsAreAskedForAndFillTheAmount() {
         TForm_Main& w = Start();
-        fx->Write("cod.csv", Sj("注文番号,郵便番号,住所,お名前,お支払い区分,ご請求額\r\n"
+        fx->Write("cod.csv",
+                  Cp932FromUtf8("注文番号,郵便番号,住所,お名前,お支払い区分,ご請求額\r\n"
                                 "1,1000001,東京都千代田区千代田1-1,山田 一郎,代金引換,\"3,000\"\r\n"));
         bool okBefore = false;
         QString intro;
@@ -393,7 +394,7 @@ private slots:
         OrderQueueWindow& q = Open(w, QString::fromStdString(fx->File("cod.csv")));
         QVERIFY(user.opened);
         QVERIFY(okBefore);
-        QVERIFY(intro.contains(U("支払方法・合計金額")));
+        QVERIFY(intro.contains(QFromUtf8("支払方法・合計金額")));
         QVERIFY(q.Pick(0));
         QCOMPARE(w.KyNumEdit_PriceSub->Text(), std::string("3000"));
         QVERIFY(w.CheckBox_p1->isChecked());
@@ -405,23 +406,23 @@ private slots:
         TForm_Main& w = Start();
         SelectSlipType(w, 1);
         OrderQueueWindow& q = Open(w, Sample("shopify_orders_utf8_bom.csv"));
-        QVERIFY(q.Label_File->text().contains(U("確認が必要な注文 1件")));
-        QVERIFY(!q.Table->model()->index(0, 7).data().toString().contains(U("確認が必要")));
-        QVERIFY(q.Table->model()->index(2, 7).data().toString().startsWith(U("確認が必要: ")));
+        QVERIFY(q.Label_File->text().contains(QFromUtf8("確認が必要な注文 1件")));
+        QVERIFY(!q.Table->model()->index(0, 7).data().toString().contains(QFromUtf8("確認が必要")));
+        QVERIFY(q.Table->model()->index(2, 7).data().toString().startsWith(QFromUtf8("確認が必要: ")));
         const int before = LastJob();
         fx->boxes.AnswerNext(false);
         QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
         QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
         const QString listed = fx->boxes.Shown()[0].text;
-        QVERIFY(listed.startsWith(U("確認が必要な注文が 1件あります。")));
-        QVERIFY(listed.contains(U("#1003")) && listed.contains(U("𠮷")));
+        QVERIFY(listed.startsWith(QFromUtf8("確認が必要な注文が 1件あります。")));
+        QVERIFY(listed.contains(QFromUtf8("#1003")) && listed.contains(QFromUtf8("𠮷")));
         QVERIFY(!q.Running());
         QCOMPARE(LastJob(), before);
 
         fx->boxes.AnswerNext(true);
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
-        QCOMPARE(fx->boxes.Shown().at(2).text, U("残りの注文 3件をすべて印刷しますか?"));
+        QCOMPARE(fx->boxes.Shown().at(2).text, QFromUtf8("残りの注文 3件をすべて印刷しますか?"));
         QTRY_VERIFY(!q.Running());
         for (int row = 0; row < q.Count(); ++row)
             QCOMPARE(q.StatusOf(row), Status::Printed);
@@ -430,17 +431,19 @@ private slots:
     void theRequestedDeliveryShowsInTheListAndInTheF11Question() {
         TForm_Main& w = Start();
         OrderQueueWindow& q = Open(w, Sample("rakuten_pay_cp932.csv"));
-        QCOMPARE(q.Table->model()->index(0, 6).data().toString(), U("12/10 14-16時"));
-        QCOMPARE(q.Table->model()->index(1, 6).data().toString(), U("午前中")); // from the customer's comment
+        QCOMPARE(q.Table->model()->index(0, 6).data().toString(), QFromUtf8("12/10 14-16時"));
+        QCOMPARE(q.Table->model()->index(1, 6).data().toString(),
+                 QFromUtf8("午前中")); // from the customer's comment
         QVERIFY(q.Pick(0));
         fx->boxes.AnswerNext(false);
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
-        QVERIFY(fx->boxes.Shown().back().text.contains(U("お届け日指定: 12/10 14-16時\n印刷しますか?")));
+        QVERIFY(
+            fx->boxes.Shown().back().text.contains(QFromUtf8("お届け日指定: 12/10 14-16時\n印刷しますか?")));
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(w.BitBtn_CLS, Qt::LeftButton); // the slip is no longer the order's
         fx->boxes.AnswerNext(false);
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
-        QVERIFY(!fx->boxes.Shown().back().text.contains(U("お届け日指定")));
+        QVERIFY(!fx->boxes.Shown().back().text.contains(QFromUtf8("お届け日指定")));
     }
 
     // A slip of an order corrected before F11: its history row keeps what the customer asked for and
@@ -463,7 +466,7 @@ private slots:
             history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")))->Search({});
         QCOMPARE(rows.size(), std::size_t{1});
         QCOMPARE(rows[0].order, std::string("100001-20241201-0000001"));
-        QVERIFY(rows[0].delivery == (history::DeliveryRequest{"2024-12-10", Sj("14-16時")}));
+        QVERIFY(rows[0].delivery == (history::DeliveryRequest{"2024-12-10", Cp932FromUtf8("14-16時")}));
         QVERIFY(rows[0].changed == (std::vector<std::string>{"Edit_Custo1", "KyNumEdit_KOSUU"}));
 
         QTest::keyClick(w.Edit_Zip, Qt::Key_F6);
@@ -471,33 +474,34 @@ private slots:
         QVERIFY(h);
         QTRY_COMPARE(h->RowCount(), 1);
         const QAbstractItemModel& m = *h->Grid->model();
-        QCOMPARE(m.headerData(THistoryModel::Delivery, Qt::Horizontal).toString(), U("お届け指定"));
-        QCOMPARE(m.headerData(THistoryModel::Changed, Qt::Horizontal).toString(), U("注文から変更"));
-        QCOMPARE(m.index(0, THistoryModel::Delivery).data().toString(), U("12/10 14-16時"));
-        QCOMPARE(m.index(0, THistoryModel::Changed).data().toString(), U("おなまえ、個数"));
+        QCOMPARE(m.headerData(THistoryModel::Delivery, Qt::Horizontal).toString(), QFromUtf8("お届け指定"));
+        QCOMPARE(m.headerData(THistoryModel::Changed, Qt::Horizontal).toString(), QFromUtf8("注文から変更"));
+        QCOMPARE(m.index(0, THistoryModel::Delivery).data().toString(), QFromUtf8("12/10 14-16時"));
+        QCOMPARE(m.index(0, THistoryModel::Changed).data().toString(), QFromUtf8("おなまえ、個数"));
         h->close();
     }
 
     // Another desk on the same store: its claim is shown, refused to a pick, passed over by a run, and
     // open again once that desk has gone.
     void anotherDesksOrderIsShownAndLeftToIt() {
-        fx->Write("tavo_Zaridi2.ini", Sj("[OrderQueue]\r\nDesk=梱包1\r\n"));
+        fx->Write("tavo_Zaridi2.ini", Cp932FromUtf8("[OrderQueue]\r\nDesk=梱包1\r\n"));
         TForm_Main& w = Start();
         SelectSlipType(w, 1);
         OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
-        QCOMPARE(q.Label_Desk->text(), U("作業台: 梱包1")); // shown where desks share a server
+        QCOMPARE(q.Label_Desk->text(), QFromUtf8("作業台: 梱包1")); // shown where desks share a server
         auto store = history::OpenStore(history::LocationFromArgument(fx->File("tavo_Zaridi2.db")));
         auto other = std::make_unique<history::QueueStore>(*store);
         QVERIFY(other->Claim(q.Shared()->IdAt(1), "B").mine);
         q.Refresh();
         QCOMPARE(q.StatusOf(1), Status::Claimed);
-        QCOMPARE(q.Table->model()->index(1, 0).data().toString(), U("作業中（B）"));
+        QCOMPARE(q.Table->model()->index(1, 0).data().toString(), QFromUtf8("作業中（B）"));
         QVERIFY(!q.Pick(1));
-        QCOMPARE(fx->boxes.Shown().back().text, U("注文「100001-20240501-0002」は作業台「B」が作業中です"));
+        QCOMPARE(fx->boxes.Shown().back().text,
+                 QFromUtf8("注文「100001-20240501-0002」は作業台「B」が作業中です"));
 
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(q.Button_PrintRest, Qt::LeftButton);
-        QCOMPARE(fx->boxes.Shown().back().text, U("残りの注文 2件をすべて印刷しますか?"));
+        QCOMPARE(fx->boxes.Shown().back().text, QFromUtf8("残りの注文 2件をすべて印刷しますか?"));
         QTRY_VERIFY(!q.Running());
         QCOMPARE(q.StatusOf(0), Status::Printed);
         QCOMPARE(q.StatusOf(2), Status::Printed);
@@ -513,9 +517,9 @@ private slots:
         TForm_Main& w = Start();
         OrderQueueWindow& q = Open(w, Sample("mall_cp932.csv"));
         QVERIFY(q.Label_Trouble->isVisible());
-        QVERIFY(q.Label_Trouble->text().startsWith(U("共有の注文一覧につながりません")));
+        QVERIFY(q.Label_Trouble->text().startsWith(QFromUtf8("共有の注文一覧につながりません")));
         QCOMPARE(fx->boxes.Errors().size(), std::size_t{1});
-        QVERIFY(fx->boxes.Errors()[0].contains(U("履歴サーバー")));
+        QVERIFY(fx->boxes.Errors()[0].contains(QFromUtf8("履歴サーバー")));
         QCOMPARE(q.Count(), 0);
     }
 

@@ -34,8 +34,8 @@ const DataRow kRows[] = {
 std::string SampleIndex() {
     postcode::IndexBuilder b;
     for (const DataRow& r : kRows)
-        b.Add(
-            {r.code, Sj(r.pref), Sj(r.city), Sj(r.town), Sj(r.street), Sj(r.office), "", *r.office != '\0'});
+        b.Add({r.code, Cp932FromUtf8(r.pref), Cp932FromUtf8(r.city), Cp932FromUtf8(r.town),
+               Cp932FromUtf8(r.street), Cp932FromUtf8(r.office), "", *r.office != '\0'});
     return b.Build("2025-09-30");
 }
 
@@ -43,7 +43,7 @@ QWidget* Focus() {
     return QApplication::focusWidget();
 }
 
-const QString kAsk = U("印刷しますか?");
+const QString kAsk = QFromUtf8("印刷しますか?");
 
 } // namespace
 
@@ -56,7 +56,8 @@ class PostcodeLookup : public QObject {
         fx = std::make_unique<FormFixture>();
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
         fx->Write("postcode.idx", index);
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\n")); // slips print on the first printer
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[手差し]\r\nPrnNoIndex=0\r\n")); // slips print on the first printer
         w = &fx->Start();
         fx->boxes.Clear();
     }
@@ -92,41 +93,41 @@ private slots:
             QString typed;
         } cases[] = {
             {w->Edit_Zip, w->Edit_Add1, w->Edit_Add1, QStringLiteral("5300001")},
-            {w->Edit_Zip, w->Edit_Add1, w->Edit_Add1, U("５３０－０００１")},
+            {w->Edit_Zip, w->Edit_Add1, w->Edit_Add1, QFromUtf8("５３０－０００１")},
             {w->Edit_MyZip, w->Edit_MyADD1, w->Edit_MyADD1, QStringLiteral("530-0001")},
         };
         for (auto& c : cases) {
             c.zip->clear();
             c.add1->clear();
             enterZip(c.zip, c.typed);
-            QCOMPARE(c.add1->text(), U("大阪府大阪市北区梅田"));
+            QCOMPARE(c.add1->text(), QFromUtf8("大阪府大阪市北区梅田"));
             QCOMPARE(Focus(), c.next);
             QCOMPARE(c.add1->cursorPosition(), int(c.add1->text().size()));
         }
-        QCOMPARE(w->Edit_Zip->toolTip(), U("郵便番号データ 2025-09-30"));
+        QCOMPARE(w->Edit_Zip->toolTip(), QFromUtf8("郵便番号データ 2025-09-30"));
 
-        w->Edit_Add1->setText(U("自分で書いた住所"));
+        w->Edit_Add1->setText(QFromUtf8("自分で書いた住所"));
         enterZip(w->Edit_Zip, QString());
-        QCOMPARE(w->Edit_Add1->text(), U("自分で書いた住所"));
+        QCOMPARE(w->Edit_Add1->text(), QFromUtf8("自分で書いた住所"));
         QCOMPARE(Focus(), w->Edit_Add1);
     }
 
     void businessCodeBringsStreetAndOfficeName() {
         enterZip(w->Edit_Zip, QStringLiteral("100-8994"));
-        QCOMPARE(w->Edit_Add1->text(), U("東京都千代田区丸の内２丁目７－２"));
-        QCOMPARE(w->Edit_Add2->text(), U("東京中央郵便局"));
+        QCOMPARE(w->Edit_Add1->text(), QFromUtf8("東京都千代田区丸の内２丁目７－２"));
+        QCOMPARE(w->Edit_Add2->text(), QFromUtf8("東京中央郵便局"));
 
         w->Edit_Add1->clear();
-        w->Edit_Add2->setText(U("総務部"));
+        w->Edit_Add2->setText(QFromUtf8("総務部"));
         enterZip(w->Edit_Zip, QString());
-        QCOMPARE(w->Edit_Add2->text(), U("総務部")); // a second line the user wrote stays
+        QCOMPARE(w->Edit_Add2->text(), QFromUtf8("総務部")); // a second line the user wrote stays
     }
 
     void unknownCodeChangesNothingAndSaysSo() {
         enterZip(w->Edit_Zip, QStringLiteral("123-4567"));
         QCOMPARE(Focus(), w->Edit_Add1);
         QCOMPARE(w->Edit_Add1->text(), QString());
-        QCOMPARE(w->Panel_HelpMess->text(), U("郵便番号が見つかりません"));
+        QCOMPARE(w->Panel_HelpMess->text(), QFromUtf8("郵便番号が見つかりません"));
     }
 
     void severalTownsArePickedFromAList() {
@@ -139,17 +140,17 @@ private slots:
                  QTest::keyClick(f, Qt::Key_Down);
                  QTest::keyClick(f, Qt::Key_Return);
              },
-             U("愛知県清須市春日一番割")},
+             QFromUtf8("愛知県清須市春日一番割")},
             {[](QLineEdit* f, QListWidget*) { QTest::keyClick(f, Qt::Key_Escape); }, QString()},
             {[](QLineEdit* f, QListWidget* list) {
-                 TypeText(f, U("壱"));
+                 TypeText(f, QFromUtf8("壱"));
                  int shown = 0;
                  for (int i = 0; i < list->count(); ++i)
                      shown += list->item(i)->isHidden() ? 0 : 1;
                  QCOMPARE(shown, 1);
                  QTest::keyClick(f, Qt::Key_Return);
              },
-             U("愛知県清須市春日壱屋敷")},
+             QFromUtf8("愛知県清須市春日壱屋敷")},
         };
         for (auto& c : cases) {
             w->Edit_Zip->clear();
@@ -173,13 +174,14 @@ private slots:
     }
 
     void mismatchIsShownAfterTransferAndAskedBeforePrinting() {
-        const QString warning = U("郵便番号と住所が一致しません（〒530-0001 大阪府大阪市北区梅田）");
-        transfer(U("〒530-0001\n大阪府大阪市北区曽根崎1-2\n山田太郎"));
+        const QString warning = QFromUtf8("郵便番号と住所が一致しません（〒530-0001 大阪府大阪市北区梅田）");
+        transfer(QFromUtf8("〒530-0001\n大阪府大阪市北区曽根崎1-2\n山田太郎"));
         QCOMPARE(w->Label_ZipWarning->text(), warning);
         QCOMPARE(w->Label_Warning->text(), QString());
 
         // With the length warning too: both show; printing is only asked, with the line above.
-        w->Edit_Add1->setText(U("大阪府大阪市北区曽根崎一丁目二番地の長い長い長いビル名")); // > 40 bytes
+        w->Edit_Add1->setText(
+            QFromUtf8("大阪府大阪市北区曽根崎一丁目二番地の長い長い長いビル名")); // > 40 bytes
         w->Edit_Add1->setFocus(Qt::TabFocusReason);
         QTest::keyClick(w->Edit_Add1, Qt::Key_F11);
         QCOMPARE(w->Label_ZipWarning->text(), warning);
@@ -190,21 +192,21 @@ private slots:
 
         // An address that fits: no line, the plain question.
         fx->boxes.Clear();
-        w->Edit_Add1->setText(U("大阪府大阪市北区梅田1-1"));
+        w->Edit_Add1->setText(QFromUtf8("大阪府大阪市北区梅田1-1"));
         QTest::keyClick(w->Edit_G1, Qt::Key_F11);
         QCOMPARE(w->Label_ZipWarning->text(), QString());
         QCOMPARE(fx->boxes.Shown().at(0).text, kAsk);
     }
 
     void transferWithoutPostcodeTakesItFromTheAddress() {
-        transfer(U("大阪府大阪市北区梅田1-1\n山田太郎"));
+        transfer(QFromUtf8("大阪府大阪市北区梅田1-1\n山田太郎"));
         QCOMPARE(w->Edit_Zip->text(), QStringLiteral("530-0001"));
-        QCOMPARE(w->Panel_HelpMess->text(), U("住所から郵便番号を補いました"));
+        QCOMPARE(w->Panel_HelpMess->text(), QFromUtf8("住所から郵便番号を補いました"));
 
-        transfer(U("京都府京都市下京区富永町100\n山田太郎"));
+        transfer(QFromUtf8("京都府京都市下京区富永町100\n山田太郎"));
         QCOMPARE(w->Edit_Zip->text(), QString());
         QCOMPARE(w->Label_ZipWarning->text(),
-                 U("住所に合う郵便番号が複数あります（〒600-8023、〒600-8351）"));
+                 QFromUtf8("住所に合う郵便番号が複数あります（〒600-8023、〒600-8351）"));
     }
 
     // Seven digits in any spelling become NNN-NNNN, as the slip's boxes take them: when the field is
@@ -223,18 +225,18 @@ private slots:
                 if (zip == w->Edit_MyZip && !c.fitsSender) continue;
                 zip->clear();
                 zip->setFocus(Qt::TabFocusReason);
-                TypeText(zip, U(c.typed));
+                TypeText(zip, QFromUtf8(c.typed));
                 w->Edit_G1->setFocus(Qt::TabFocusReason); // left without Enter
-                QCOMPARE(zip->text(), U(c.shown));
+                QCOMPARE(zip->text(), QFromUtf8(c.shown));
             }
         }
         slip::Record order;
         order.Edit_Zip = "1000001";
-        order.Edit_Custo1 = Sj("山田");
+        order.Edit_Custo1 = Cp932FromUtf8("山田");
         w->LoadOrder(order, {"R-1"});
         QCOMPARE(w->Edit_Zip->text(), QStringLiteral("100-0001"));
         slip::Record recorded = w->SlipValues();
-        recorded.Edit_Zip = Sj("６００８２１６");
+        recorded.Edit_Zip = Cp932FromUtf8("６００８２１６");
         recorded.Edit_MyZip = "6008216";
         w->LoadRecorded(recorded);
         QCOMPARE(w->Edit_Zip->text(), QStringLiteral("600-8216"));
@@ -249,7 +251,7 @@ private slots:
         QCOMPARE(w->Edit_Add1->text(), QString());
         // It says what to do, and all of it shows in the bar.
         const QString said = w->Panel_HelpMess->text();
-        QVERIFY(said.startsWith(U("郵便番号データが使えません")));
+        QVERIFY(said.startsWith(QFromUtf8("郵便番号データが使えません")));
         QVERIFY(said.contains(QStringLiteral("--import-postcodes")) &&
                 said.contains(QStringLiteral("KEN_ALL")));
         QVERIFY2(w->Panel_HelpMess->fontMetrics().horizontalAdvance(said) <=
@@ -257,8 +259,8 @@ private slots:
                  qPrintable(said));
 
         enterZip(w->Edit_Zip, QString());
-        QCOMPARE(w->Panel_HelpMess->text(), U("お届け先のおところ①を入力して下さい"));
-        transfer(U("〒530-0001\n大阪府大阪市北区曽根崎1-2\n山田太郎"));
+        QCOMPARE(w->Panel_HelpMess->text(), QFromUtf8("お届け先のおところ①を入力して下さい"));
+        transfer(QFromUtf8("〒530-0001\n大阪府大阪市北区曽根崎1-2\n山田太郎"));
         QTest::keyClick(w->Edit_Zip, Qt::Key_F11);
         QCOMPARE(w->Label_ZipWarning->text(), QString());
         QCOMPARE(fx->boxes.Shown().at(0).text, kAsk);
@@ -267,7 +269,7 @@ private slots:
         fx->Write("postcode.idx", SampleIndex());
         w->Edit_Add1->clear();
         enterZip(w->Edit_Zip, QString());
-        QCOMPARE(w->Edit_Add1->text(), U("大阪府大阪市北区梅田"));
+        QCOMPARE(w->Edit_Add1->text(), QFromUtf8("大阪府大阪市北区梅田"));
     }
 };
 

@@ -18,7 +18,7 @@ class PreviewWindow : public QObject {
 
     TForm_Main& Start(const char* registration) {
         fx->Write("my0.txt", "\r\n\r\n\r\n\r\n\r\n");
-        if (registration) fx->Write("tavo_a500.ini", Sj(registration));
+        if (registration) fx->Write("tavo_a500.ini", Cp932FromUtf8(registration));
         TForm_Main& w = fx->Start();
         w.Edit_Zip->setText("123-4567");
         return w;
@@ -40,8 +40,8 @@ private slots:
     void f5ShowsTheSlipOnTheRegisteredPrintersPaperAndEscapeCloses() {
         TForm_Main& w =
             Start("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n");
-        QCOMPARE(w.SpeedButton_F[5]->text(), U("プレビュー"));
-        QCOMPARE(w.SpeedButton_F[5]->toolTip(), U("印刷イメージを表示します"));
+        QCOMPARE(w.SpeedButton_F[5]->text(), QFromUtf8("プレビュー"));
+        QCOMPARE(w.SpeedButton_F[5]->toolTip(), QFromUtf8("印刷イメージを表示します"));
         QVERIFY(w.SpeedButton_F[5]->isEnabled());
         TForm_Preview& p = PressF5(w);
         QVERIFY(p.isModal());
@@ -49,7 +49,7 @@ private slots:
         QVERIFY(p.Label_Error->isHidden());
         QCOMPARE(p.PageImage().size(), QSize(1800, 720)); // 10 x 4 inches at 180 dpi
         for (const char* shown : {"プリンタ: slip", "用紙: 10 x 4 in", "給紙: プリンタの既定", "180×180 dpi"})
-            QVERIFY2(p.Label_Target->text().contains(U(shown)), shown);
+            QVERIFY2(p.Label_Target->text().contains(QFromUtf8(shown)), shown);
         QVERIFY(w.Label_dpix->text().isEmpty()); // looking prints nothing and changes nothing
 
         QTest::keyClick(&p, Qt::Key_Escape);
@@ -89,7 +89,7 @@ private slots:
         fx->boxes.AnswerNext(false);
         QTest::keyClick(&p, Qt::Key_F11);
         QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
-        QCOMPARE(fx->boxes.Shown()[0].text, U("印刷しますか?"));
+        QCOMPARE(fx->boxes.Shown()[0].text, QFromUtf8("印刷しますか?"));
         QVERIFY(w.Label_dpix->text().isEmpty()); // No: the printer was not asked
     }
 
@@ -100,7 +100,7 @@ private slots:
             Start("[手差し]\r\nPrnName=old-slip\r\nPrnNoIndex=7\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n");
         TForm_Preview& p = PressF5(w);
         QVERIFY(p.Label_Missing->isVisible());
-        QCOMPARE(p.Label_Missing->text(), U("登録されたプリンタ「old-slip」が見つかりません"));
+        QCOMPARE(p.Label_Missing->text(), QFromUtf8("登録されたプリンタ「old-slip」が見つかりません"));
         // No printer stands in for a registered one that is gone, so the preview assumes 180 dpi.
         QCOMPARE(p.PageImage().size(), QSize(9 * 180, 5 * 180 + 90));
     }
@@ -108,7 +108,7 @@ private slots:
     void unregisteredSlipTypeSaysSo() {
         TForm_Main& w = Start(nullptr);
         TForm_Preview& p = PressF5(w);
-        QCOMPARE(p.Label_Missing->text(), U("「手差し」にはプリンタが登録されていません"));
+        QCOMPARE(p.Label_Missing->text(), QFromUtf8("「手差し」にはプリンタが登録されていません"));
         QCOMPARE(p.PageImage().size(), QSize(9 * 360, 5 * 360 + 180));
     }
 
@@ -120,7 +120,7 @@ private slots:
         fx->boxes.Clear(); // the start-up's own report of the missing printer
         TForm_Preview& p = PressF5(w);
         cupsSetServer(server.constData());
-        QCOMPARE(p.Label_Missing->text(), U("プリンタがありません（登録: 「slip」）"));
+        QCOMPARE(p.Label_Missing->text(), QFromUtf8("プリンタがありません（登録: 「slip」）"));
         QCOMPARE(p.PageImage().size(), QSize(9 * 180, 5 * 180 + 90)); // at 180 dpi
         QVERIFY(fx->boxes.Errors().empty());
     }
@@ -133,13 +133,13 @@ private slots:
             fx.reset();
             fx = std::make_unique<FormFixture>();
             TForm_Main& w = Start("[手差し]\r\nPrnName=dotmatrix\r\nPrnNoIndex=0\r\nPrintMode=text\r\n");
-            w.Edit_Custo1->setText(U(names[i]));
+            w.Edit_Custo1->setText(QFromUtf8(names[i]));
             TForm_Preview& p = PressF5(w);
             QCOMPARE(p.Target().dpix, 180);
             QVERIFY(p.Label_Missing->isHidden());
             QCOMPARE(p.PageImage().size(), QSize(1620, 990)); // the slip's own size, which the queue takes
-            QVERIFY(p.Label_Target->text().contains(U("180×180 dpi")));
-            QVERIFY(p.Label_Target->text().contains(U("文字（プリンタ内蔵フォント）")));
+            QVERIFY(p.Label_Target->text().contains(QFromUtf8("180×180 dpi")));
+            QVERIFY(p.Label_Target->text().contains(QFromUtf8("文字（プリンタ内蔵フォント）")));
             const QImage page = p.PageImage().convertToFormat(QImage::Format_RGB32);
             for (int y = 0; y < page.height(); ++y)
                 for (int x = 0; x < page.width(); ++x)

@@ -56,26 +56,27 @@ private slots:
         QCOMPARE(Margins(w), QStringList({"0", "0", "0"}));
         QCOMPARE(w.ComboBox1->currentIndex(), -1);
         QCOMPARE(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
-                 U("この用紙の印刷先が登録されていません"));
+                 QFromUtf8("この用紙の印刷先が登録されていません"));
         QCOMPARE(w.ComboBox2->count(), 0);
         QVERIFY(!fx->Exists("tavo_a500.ini")); // reading registers nothing
         QVERIFY(w.Edit_Zip->hasFocus());       // the first showing ran to its end
     }
 
     void switchingSlipTypesSwitchesPrinterAndMargins() {
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=10\r\n"
-                                      "tavPrn_Left=20\r\n[連続(４インチ)]\r\nPrnName=dotmatrix\r\n"
-                                      "PrnNoIndex=0\r\ntavPrn_Top=-3\r\ntavPrn_Left=7\r\n"));
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=10\r\n"
+                                "tavPrn_Left=20\r\n[連続(４インチ)]\r\nPrnName=dotmatrix\r\n"
+                                "PrnNoIndex=0\r\ntavPrn_Top=-3\r\ntavPrn_Left=7\r\n"));
         TForm_Main& w = Start();
-        QCOMPARE(w.ComboBox_SEL->currentText(), U(kHand));
+        QCOMPARE(w.ComboBox_SEL->currentText(), QFromUtf8(kHand));
         QCOMPARE(Margins(w), QStringList({"1", "10", "20"}));
         QCOMPARE(HqPrinter().GetIndex(), 1);
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
         QCOMPARE(w.ComboBox2->currentText(), QString("10 x 4 in"));
-        QCOMPARE(w.ComboBox3->currentText(), U("プリンタの既定")); // the driver's own feed
+        QCOMPARE(w.ComboBox3->currentText(), QFromUtf8("プリンタの既定")); // the driver's own feed
 
         SelectSlipType(w, 1);
-        QCOMPARE(w.ComboBox_SEL->currentText(), U(kCont));
+        QCOMPARE(w.ComboBox_SEL->currentText(), QFromUtf8(kCont));
         QCOMPARE(Margins(w), QStringList({"0", "-3", "7"}));
         QCOMPARE(HqPrinter().GetIndex(), 0);
         QCOMPARE(w.ComboBox1->currentText(), QString("dotmatrix"));
@@ -90,14 +91,15 @@ private slots:
     void storedSlipTypeLoadsItsRegistrationAtStartUp() {
         fx->Write("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\nComboBox_SEL=1\r\n");
         fx->Write("tavo_a500.ini",
-                  Sj("[連続(４インチ)]\r\nPrnNoIndex=1\r\ntavPrn_Top=4\r\ntavPrn_Left=5\r\n"));
+                  Cp932FromUtf8("[連続(４インチ)]\r\nPrnNoIndex=1\r\ntavPrn_Top=4\r\ntavPrn_Left=5\r\n"));
         TForm_Main& w = Start();
         QCOMPARE(Margins(w), QStringList({"1", "4", "5"}));
         QCOMPARE(HqPrinter().GetIndex(), 1);
     }
 
     void registeringWritesTheChosenPrinterAndKeepsTheMargins() {
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[手差し]\r\nPrnNoIndex=0\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
         TForm_Main& w = Start();
         QStringList offered;
         InDialog user([&](QWidget* d) {
@@ -109,15 +111,16 @@ private slots:
         QVERIFY(user.opened);
         // The dialog opens on the registered printer and says which slip type it registers for; the
         // registration is confirmed.
-        QCOMPARE(offered, QStringList({"dotmatrix", U("「手差し」の印刷先を登録")}));
+        QCOMPARE(offered, QStringList({"dotmatrix", QFromUtf8("「手差し」の印刷先を登録")}));
         QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
         QCOMPARE(fx->boxes.Shown()[0].kind, msgbox::Kind::Notice);
-        QCOMPARE(fx->boxes.Shown()[0].text, U("「手差し」の印刷先を「slip」に登録しました"));
+        QCOMPARE(fx->boxes.Shown()[0].text, QFromUtf8("「手差し」の印刷先を「slip」に登録しました"));
         QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
         QCOMPARE(w.ComboBox2->currentText(), QString("9 x 5.5 in"));
-        QCOMPARE(fx->Read("tavo_a500.ini"),
-                 Sj("[手差し]\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\nPrnName=slip\r\n"));
+        QCOMPARE(
+            fx->Read("tavo_a500.ini"),
+            Cp932FromUtf8("[手差し]\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\nPrnName=slip\r\n"));
         QVERIFY(fx->boxes.Errors().empty());
     }
 
@@ -127,12 +130,14 @@ private slots:
         InDialog user([](QWidget* d) { ChoosePrinter(d, 1, -1, true); });
         QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
         QVERIFY(user.opened);
-        QCOMPARE(fx->Read("tavo_a500.ini"),
-                 Sj("[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
+        QCOMPARE(
+            fx->Read("tavo_a500.ini"),
+            Cp932FromUtf8(
+                "[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"));
     }
 
     void cancelOrEscapeLeavesTheRegistrationAsItWas() {
-        const std::string file = Sj("[手差し]\r\nPrnNoIndex=1\r\n");
+        const std::string file = Cp932FromUtf8("[手差し]\r\nPrnNoIndex=1\r\n");
         const std::function<void(QWidget*)> leave[] = {
             [](QWidget* d) { ChoosePrinter(d, 0, -1, false); },
             [](QWidget* d) {
@@ -154,7 +159,8 @@ private slots:
     }
 
     void registeredPrinterThatIsGoneFallsBackToTheFirstSilently() {
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=1\r\n[連続(４インチ)]\r\nPrnNoIndex=7\r\n"));
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[手差し]\r\nPrnNoIndex=1\r\n[連続(４インチ)]\r\nPrnNoIndex=7\r\n"));
         TForm_Main& w = Start();
         QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
         SelectSlipType(w, 1);
@@ -165,7 +171,8 @@ private slots:
     }
 
     void registeredNameWinsOverTheIndexItWasRegisteredAt() {
-        const std::string file = Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=0\r\ntavPrn_Top=2\r\n");
+        const std::string file =
+            Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=0\r\ntavPrn_Top=2\r\n");
         fx->Write("tavo_a500.ini", file);
         TForm_Main& w = Start();
         QVERIFY(fx->boxes.Errors().empty());
@@ -184,9 +191,10 @@ private slots:
         for (const auto& c : cases) {
             fx.reset();
             fx = std::make_unique<FormFixture>();
-            fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=") + c.name + "\r\nPrnNoIndex=0\r\n");
+            fx->Write("tavo_a500.ini",
+                      Cp932FromUtf8("[手差し]\r\nPrnName=") + c.name + "\r\nPrnNoIndex=0\r\n");
             TForm_Main& w = Start();
-            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
+            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QFromUtf8(c.message)});
             QCOMPARE(w.ComboBox1->currentIndex(), -1); // no printer shown as the slip type's
             QCOMPARE(w.ComboBox2->count(), 0);
 
@@ -195,7 +203,7 @@ private slots:
             w.Edit_Zip->setFocus();
             QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
             QCOMPARE(fx->boxes.Shown().size(), std::size_t{1});
-            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
+            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QFromUtf8(c.message)});
 
             // Another slip type, with no printer registered, says so on its display; coming back
             // reports again.
@@ -203,9 +211,9 @@ private slots:
             SelectSlipType(w, 1);
             QVERIFY(fx->boxes.Errors().empty());
             QCOMPARE(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
-                     U("この用紙の印刷先が登録されていません"));
+                     QFromUtf8("この用紙の印刷先が登録されていません"));
             SelectSlipType(w, 0);
-            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{U(c.message)});
+            QCOMPARE(fx->boxes.Errors(), std::vector<QString>{QFromUtf8(c.message)});
 
             // Registering margins meanwhile keeps the registered name, not whatever is current.
             InDialog margins([&](QWidget* d) {
@@ -215,7 +223,7 @@ private slots:
             });
             QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
             QVERIFY(margins.opened);
-            QCOMPARE(fx->Read("tavo_a500.ini"), Sj("[手差し]\r\nPrnName=") + c.name +
+            QCOMPARE(fx->Read("tavo_a500.ini"), Cp932FromUtf8("[手差し]\r\nPrnName=") + c.name +
                                                     "\r\nPrnNoIndex=0\r\ntavPrn_Top=9\r\ntavPrn_Left=0\r\n");
 
             // Registering a printer mends it: the dialog opens on the first printer.
@@ -230,7 +238,8 @@ private slots:
             QVERIFY(fx->boxes.Errors().empty());
             QCOMPARE(offered, QString("dotmatrix"));
             QCOMPARE(fx->Read("tavo_a500.ini"),
-                     Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=9\r\ntavPrn_Left=0\r\n"));
+                     Cp932FromUtf8(
+                         "[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=9\r\ntavPrn_Left=0\r\n"));
             SelectSlipType(w, 1);
             SelectSlipType(w, 0);
             QCOMPARE(w.ComboBox1->currentText(), QString("slip"));
@@ -239,7 +248,7 @@ private slots:
     }
 
     void printerIndexThatIsNotANumberIsReportedAndNothingIsRegistered() {
-        const std::string file = Sj("[手差し]\r\nPrnNoIndex=x1\r\n");
+        const std::string file = Cp932FromUtf8("[手差し]\r\nPrnNoIndex=x1\r\n");
         fx->Write("tavo_a500.ini", file);
         TForm_Main& w = Start();
         QCOMPARE(fx->boxes.Errors(),
@@ -297,8 +306,9 @@ private slots:
     }
 
     void printPositionDialogShowsAndRegistersTheMargins() {
-        fx->Write("tavo_a500.ini",
-                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=3\r\ntavPrn_Left=4\r\n"));
+        fx->Write(
+            "tavo_a500.ini",
+            Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=3\r\ntavPrn_Left=4\r\n"));
         TForm_Main& w = Start();
         QString caption, group;
         QSize size;
@@ -320,15 +330,16 @@ private slots:
         });
         QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
         QVERIFY(user.opened);
-        QCOMPARE(caption, U("印字位置調整"));
-        QCOMPARE(group, U("印字位置調整セット"));
+        QCOMPARE(caption, QFromUtf8("印字位置調整"));
+        QCOMPARE(group, QFromUtf8("印字位置調整セット"));
         QCOMPARE(size, QSize(190, 418));
         QCOMPARE(shown, QStringList({"3", "4"}));
-        QCOMPARE(fx->boxes.Shown().at(0).text, U("印字位置調整の余白を登録しますか?"));
+        QCOMPARE(fx->boxes.Shown().at(0).text, QFromUtf8("印字位置調整の余白を登録しますか?"));
         QVERIFY(!Form_SLIP97YPrn->isVisible());
         QCOMPARE(Margins(w), QStringList({"1", "12", "-5"}));
-        QCOMPARE(fx->Read("tavo_a500.ini"),
-                 Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
+        QCOMPARE(
+            fx->Read("tavo_a500.ini"),
+            Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\ntavPrn_Left=-5\r\n"));
     }
 
     // The next slip's number typed (or scanned: the digits and Enter) into the dialog's field, over a
@@ -337,12 +348,13 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("error");
-        QTest::newRow("folded and kept") << U("５１２５－４７５１－４３４５") << "512547514345"
+        QTest::newRow("folded and kept") << QFromUtf8("５１２５－４７５１－４３４５") << "512547514345"
                                          << "";
-        QTest::newRow("wrong check digit") << "512547514346"
-                                           << "512547514334" << U("送り状番号が正しくありません（確認数字）");
+        QTest::newRow("wrong check digit")
+            << "512547514346"
+            << "512547514334" << QFromUtf8("送り状番号が正しくありません（確認数字）");
         QTest::newRow("not a stack's shape") << "13112383852"
-                                             << "512547514334" << U("12桁");
+                                             << "512547514334" << QFromUtf8("12桁");
         QTest::newRow("emptied: cleared") << ""
                                           << ""
                                           << "";
@@ -351,7 +363,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, after);
         QFETCH(QString, error);
-        const std::string section = Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\nNextSlipNo=");
+        const std::string section = Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\nNextSlipNo=");
         fx->Write("tavo_a500.ini", section + "512547514334\r\n");
         TForm_Main& w = Start();
         QString shown;
@@ -373,8 +385,9 @@ private slots:
     }
 
     void millimetresMeasuredOnTheTestPageMoveTheMarginsInWholeDots() {
-        fx->Write("tavo_a500.ini",
-                  Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=3\r\ntavPrn_Left=4\r\n"));
+        fx->Write(
+            "tavo_a500.ini",
+            Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=3\r\ntavPrn_Left=4\r\n"));
         TForm_Main& w = Start();
         QString resolution;
         QStringList after;
@@ -391,12 +404,13 @@ private slots:
         });
         QTest::mouseClick(w.BitBtn_PrnSet2, Qt::LeftButton);
         QVERIFY(user.opened);
-        QVERIFY2(resolution.contains(U("180×180 dpi")) && resolution.contains("0.141"),
+        QVERIFY2(resolution.contains(QFromUtf8("180×180 dpi")) && resolution.contains("0.141"),
                  qPrintable(resolution));
         QCOMPARE(after, QStringList({"17", "-7", ""}));
         QCOMPARE(Margins(w), QStringList({"1", "17", "-7"}));
-        QCOMPARE(fx->Read("tavo_a500.ini"),
-                 Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=17\r\ntavPrn_Left=-7\r\n"));
+        QCOMPARE(
+            fx->Read("tavo_a500.ini"),
+            Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=17\r\ntavPrn_Left=-7\r\n"));
     }
 
     void enterFromTheLeftMarginReachesTheButtonAndEnterThereRegisters() {
@@ -475,9 +489,10 @@ private slots:
             QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
         }
         QVERIFY(offered);
-        QCOMPARE(startedAt, U("グラフィック（ドライバ）")); // graphics unless registered otherwise
-        QCOMPARE(fx->Read("tavo_a500.ini"), Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\n"
-                                               "tavPrn_Left=0\r\nPrintMode=text\r\n"));
+        QCOMPARE(startedAt, QFromUtf8("グラフィック（ドライバ）")); // graphics unless registered otherwise
+        QCOMPARE(fx->Read("tavo_a500.ini"),
+                 Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\n"
+                               "tavPrn_Left=0\r\nPrintMode=text\r\n"));
         QCOMPARE(w.SlipPrintMode(), PrintMode::Text);
 
         // New margins keep the mode; the next registration starts at it.
@@ -496,7 +511,7 @@ private slots:
             InDialog again(chooseText);
             QTest::mouseClick(w.BitBtn_PrnSet, Qt::LeftButton);
         }
-        QCOMPARE(startedAt, U("文字（プリンタ内蔵フォント）"));
+        QCOMPARE(startedAt, QFromUtf8("文字（プリンタ内蔵フォント）"));
         SelectSlipType(w, 1); // a slip type registered with none prints in graphics
         QCOMPARE(w.SlipPrintMode(), PrintMode::Graphics);
     }

@@ -55,7 +55,7 @@ class ScreenFit : public QObject {
     TForm_Main* w = nullptr;
 
 private slots:
-    void init() { w = &StartAfresh(fx, Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n")); }
+    void init() { w = &StartAfresh(fx, Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n")); }
     void cleanup() {
         OrderQueueWindow::SetFileChooser({});
         fx.reset();
@@ -67,7 +67,7 @@ private slots:
                 QVERIFY2(box->fontMetrics().horizontalAdvance(box->itemText(i)) <= TextRoom(box),
                          qPrintable(box->itemText(i)));
         }
-        QCOMPARE(w->ComboBox_SEL->itemText(1), U("連続(４インチ)"));
+        QCOMPARE(w->ComboBox_SEL->itemText(1), QFromUtf8("連続(４インチ)"));
     }
 
     void printPositionDialogShowsBothResolutionLinesWhole() {
@@ -85,7 +85,7 @@ private slots:
         QTest::mouseClick(w->BitBtn_PrnSet2, Qt::LeftButton);
         QVERIFY(user.opened);
         QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[1].startsWith(U("1ドット = ")), qPrintable(lines[1]));
+        QVERIFY2(lines[1].startsWith(QFromUtf8("1ドット = ")), qPrintable(lines[1]));
         QVERIFY2(fits, qPrintable(lines.join(QLatin1Char('|'))));
     }
 
@@ -109,7 +109,7 @@ private slots:
         QTest::keyClick(w->Edit_Zip, Qt::Key_F8);
         QVERIFY(w->OrderQueue());
         for (const char* name : {"髙橋 𠮷雄", "𩸽の開き", "𡈽屋"})
-            QVERIFY2(Draws(w->OrderQueue()->Table->font(), U(name)), name);
+            QVERIFY2(Draws(w->OrderQueue()->Table->font(), QFromUtf8(name)), name);
     }
 };
 

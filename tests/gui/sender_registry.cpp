@@ -14,11 +14,11 @@ namespace {
 
 void FillSender(TForm_Main& w, const char* zip, const char* a1, const char* a2, const char* name,
                 const char* tel) {
-    w.Edit_MyZip->setText(U(zip));
-    w.Edit_MyADD1->setText(U(a1));
-    w.Edit_MyADD2->setText(U(a2));
-    w.Edit_My->setText(U(name));
-    w.Edit_MyTEL->setText(U(tel));
+    w.Edit_MyZip->setText(QFromUtf8(zip));
+    w.Edit_MyADD1->setText(QFromUtf8(a1));
+    w.Edit_MyADD2->setText(QFromUtf8(a2));
+    w.Edit_My->setText(QFromUtf8(name));
+    w.Edit_MyTEL->setText(QFromUtf8(tel));
 }
 
 QStringList Sender(TForm_Main& w) {
@@ -36,16 +36,17 @@ class SenderRegistry : public QObject {
 private slots:
     void init() {
         fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt",
-                  Sj("100-0001\r\n東京都千代田区千代田1-1\r\n\r\n株式会社タヴォ\r\n03-0000-0001\r\n"));
+        fx->Write(
+            "my0.txt",
+            Cp932FromUtf8("100-0001\r\n東京都千代田区千代田1-1\r\n\r\n株式会社タヴォ\r\n03-0000-0001\r\n"));
         w = &fx->Start();
         fx->boxes.Clear();
     }
     void cleanup() { fx.reset(); }
 
     void firstShowingLoadsTheSelectedSlot() {
-        QCOMPARE(Sender(*w), QStringList({"100-0001", U("東京都千代田区千代田1-1"), "", U("株式会社タヴォ"),
-                                          "03-0000-0001"}));
+        QCOMPARE(Sender(*w), QStringList({"100-0001", QFromUtf8("東京都千代田区千代田1-1"), "",
+                                          QFromUtf8("株式会社タヴォ"), "03-0000-0001"}));
     }
 
     void saveWritesFiveCrLfLinesByteForByte() {
@@ -55,9 +56,10 @@ private slots:
         FillSender(*w, "530-0001", "大阪府大阪市北区梅田1-1", "髙島ビル①", "山田商店", "06-1111-2222");
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(w->BitBtn_My, Qt::LeftButton);
-        QCOMPARE(fx->boxes.Shown().back().text, U("ご依頼主を登録しました"));
+        QCOMPARE(fx->boxes.Shown().back().text, QFromUtf8("ご依頼主を登録しました"));
         QCOMPARE(fx->Read("my2.txt"),
-                 Sj("530-0001\r\n大阪府大阪市北区梅田1-1\r\n髙島ビル①\r\n山田商店\r\n06-1111-2222\r\n"));
+                 Cp932FromUtf8(
+                     "530-0001\r\n大阪府大阪市北区梅田1-1\r\n髙島ビル①\r\n山田商店\r\n06-1111-2222\r\n"));
         QCOMPARE(QApplication::focusWidget(), w->Edit_MyZip);
     }
 
@@ -76,10 +78,11 @@ private slots:
         w->Edit_My->setFocus();
         FillSender(*w, "1", "2", "3", "4", "5");
         w->BitBtn_MyClick();
-        QCOMPARE(fx->boxes.Shown().at(0).text, U("ご依頼主を登録しますか?"));
+        QCOMPARE(fx->boxes.Shown().at(0).text, QFromUtf8("ご依頼主を登録しますか?"));
         QCOMPARE(fx->boxes.Shown().size(), std::size_t(1));
-        QCOMPARE(fx->Read("my0.txt"),
-                 Sj("100-0001\r\n東京都千代田区千代田1-1\r\n\r\n株式会社タヴォ\r\n03-0000-0001\r\n"));
+        QCOMPARE(
+            fx->Read("my0.txt"),
+            Cp932FromUtf8("100-0001\r\n東京都千代田区千代田1-1\r\n\r\n株式会社タヴォ\r\n03-0000-0001\r\n"));
         QCOMPARE(QApplication::focusWidget(), w->Edit_MyZip);
     }
 
@@ -100,13 +103,13 @@ private slots:
         QVERIFY(fx->boxes.Shown().empty());
         QCOMPARE(Sender(*w), QStringList({"", "", "", "", ""}));
         QCOMPARE(w->Panel_HelpMess->text(),
-                 U("依頼主8は未登録です。入力して「ご依頼主登録」で保存してください"));
+                 QFromUtf8("依頼主8は未登録です。入力して「ご依頼主登録」で保存してください"));
         FillSender(*w, "100-0001", "東京都千代田区千代田1-1", "", "株式会社タヴォ", "03-0000-0001");
         fx->boxes.AnswerNext(true);
         w->BitBtn_MyClick();
         QCOMPARE(fx->Read("my7.txt"), fx->Read("my0.txt"));
         w->PageControl_My->setCurrentIndex(0);
-        QCOMPARE(w->Edit_My->text(), U("株式会社タヴォ"));
+        QCOMPARE(w->Edit_My->text(), QFromUtf8("株式会社タヴォ"));
     }
 
     void unreadableSlotChangesNoField() {
@@ -145,11 +148,12 @@ private slots:
         QCOMPARE(w->Edit_My->palette().color(QPalette::Base), QColor(128, 128, 128));
         QTest::mouseClick(w->CheckBox_My, Qt::LeftButton, Qt::NoModifier, QPoint(6, 12));
         QCOMPARE(w->Edit_My->palette().color(QPalette::Base), window);
-        QCOMPARE(w->Edit_My->text(), U("株式会社タヴォ"));
+        QCOMPARE(w->Edit_My->text(), QFromUtf8("株式会社タヴォ"));
         fx->boxes.AnswerNext(true);
         w->BitBtn_MyClick();
-        QCOMPARE(fx->Read("my0.txt"),
-                 Sj("100-0001\r\n東京都千代田区千代田1-1\r\n\r\n株式会社タヴォ\r\n03-0000-0001\r\n"));
+        QCOMPARE(
+            fx->Read("my0.txt"),
+            Cp932FromUtf8("100-0001\r\n東京都千代田区千代田1-1\r\n\r\n株式会社タヴォ\r\n03-0000-0001\r\n"));
     }
 };
 

@@ -35,11 +35,11 @@ class ShellCommands : public QObject {
         w->Edit_Zip->setText(QStringLiteral("123-4567"));
         w->Edit_Add1->setText(QString(21, QChar(0x3042)));
         w->Edit_Add1->setFocus();
-        w->Edit_Add2->setText(U("二行目"));
-        w->Edit_Add3->setText(U("三行目"));
-        w->Edit_Custo1->setText(U("山田"));
+        w->Edit_Add2->setText(QFromUtf8("二行目"));
+        w->Edit_Add3->setText(QFromUtf8("三行目"));
+        w->Edit_Custo1->setText(QFromUtf8("山田"));
         w->Edit_tel->setText(QStringLiteral("03-1111-2222"));
-        w->Edit_G1->setText(U("品"));
+        w->Edit_G1->setText(QFromUtf8("品"));
         w->KyNumEdit_KOSUU->SetText("3");
         QVERIFY(!w->Label_Warning->text().isEmpty());
     }
@@ -47,7 +47,7 @@ class ShellCommands : public QObject {
 private slots:
     void init() {
         fx = std::make_unique<FormFixture>();
-        fx->Write("my0.txt", Sj("1\r\n2\r\n3\r\n依頼主\r\n5\r\n"));
+        fx->Write("my0.txt", Cp932FromUtf8("1\r\n2\r\n3\r\n依頼主\r\n5\r\n"));
         w = &fx->Start();
     }
     void cleanup() { fx.reset(); }
@@ -69,14 +69,14 @@ private slots:
         fillConsignee();
         fx->boxes.AnswerNext(true);
         QTest::mouseClick(w->BitBtn_CLS, Qt::LeftButton);
-        QCOMPARE(fx->boxes.Shown().at(0).text, U("お届け先をクリアますか?"));
+        QCOMPARE(fx->boxes.Shown().at(0).text, QFromUtf8("お届け先をクリアますか?"));
         for (QLineEdit* e : {w->Edit_Zip, w->Edit_Add1, w->Edit_Add2, w->Edit_Custo1, w->Edit_tel})
             QVERIFY2(e->text().isEmpty(), qPrintable(e->objectName()));
         QCOMPARE(w->Label_Warning->text(), QString());
-        QCOMPARE(w->Edit_Add3->text(), U("三行目"));
-        QCOMPARE(w->Edit_G1->text(), U("品"));
+        QCOMPARE(w->Edit_Add3->text(), QFromUtf8("三行目"));
+        QCOMPARE(w->Edit_G1->text(), QFromUtf8("品"));
         QCOMPARE(w->KyNumEdit_KOSUU->Text(), std::string("3"));
-        QCOMPARE(w->Edit_My->text(), U("依頼主"));
+        QCOMPARE(w->Edit_My->text(), QFromUtf8("依頼主"));
     }
 
     void consigneeClearWithNoChangesNothing() {
@@ -84,7 +84,7 @@ private slots:
         fx->boxes.AnswerNext(false);
         w->BitBtn_CLSClick();
         QCOMPARE(w->Edit_Zip->text(), QStringLiteral("123-4567"));
-        QCOMPARE(w->Edit_Add2->text(), U("二行目"));
+        QCOMPARE(w->Edit_Add2->text(), QFromUtf8("二行目"));
         QVERIFY(!w->Label_Warning->text().isEmpty());
     }
 
@@ -108,7 +108,8 @@ private slots:
         QCOMPARE(catcher.opened.size(), 2);
         QCOMPARE(catcher.opened[0].scheme(), QStringLiteral("mailto"));
         QCOMPARE(catcher.opened[0].path(), QStringLiteral("help@shop.example"));
-        QCOMPARE(catcher.opened[0].query(QUrl::FullyDecoded), U("subject=tavoへの問い合わせ&cc=&bcc=&"));
+        QCOMPARE(catcher.opened[0].query(QUrl::FullyDecoded),
+                 QFromUtf8("subject=tavoへの問い合わせ&cc=&bcc=&"));
         QCOMPARE(catcher.opened[1], QUrl(QStringLiteral("https://shop.example/help/")));
         QCOMPARE(w->BitBtn_SendMail->toolTip(), QStringLiteral("help@shop.example"));
 
@@ -237,7 +238,7 @@ private slots:
             {w->BitBtn_WebHelp, ""},
         };
         for (auto& c : cases)
-            QCOMPARE(c.control->toolTip(), U(c.hint));
+            QCOMPARE(c.control->toolTip(), QFromUtf8(c.hint));
     }
 
     void everyControlCarriesItsDesignName() {

@@ -26,14 +26,14 @@ protected:
     TForm_Main& Start() {
         TForm_Main& w = StartWith(1, "5", "-3");
         w.Edit_Zip->setText("123-4567");
-        w.Edit_Add1->setText(U("東京都千代田区千代田１－１"));
-        w.Edit_Custo1->setText(U("山田太郎"));
+        w.Edit_Add1->setText(QFromUtf8("東京都千代田区千代田１－１"));
+        w.Edit_Custo1->setText(QFromUtf8("山田太郎"));
         w.Edit_tel->setText("090-1234-5678");
-        w.Edit_G1->setText(U("衣料品"));
+        w.Edit_G1->setText(QFromUtf8("衣料品"));
         w.KyNumEdit_KOSUU->SetText("2");
         w.KyNumEdit_PriceSub->SetText("10500");
         w.CheckBox_p1->click();
-        w.Edit_My->setText(U("タヴォ商店"));
+        w.Edit_My->setText(QFromUtf8("タヴォ商店"));
         w.Edit_MyTEL->setText("06-1234-5678");
         w.CheckBox_Date_1->setChecked(false);
         w.DateTimePicker_1->setDate(QDate(2026, 12, 7));
@@ -73,17 +73,17 @@ TEST_F(HistoryRecordingTest, AcceptedSlipIsRecordedOnceAsPrinted) {
     expected.marginTop = 5;
     expected.marginLeft = -3;
     slip::Record& v = expected.values;
-    v.ComboBox_SEL = Sj("手差し");
+    v.ComboBox_SEL = Cp932FromUtf8("手差し");
     v.Edit_Zip = "123-4567";
-    v.Edit_Add1 = Sj("東京都千代田区千代田１－１");
-    v.Edit_Custo1 = Sj("山田太郎");
+    v.Edit_Add1 = Cp932FromUtf8("東京都千代田区千代田１－１");
+    v.Edit_Custo1 = Cp932FromUtf8("山田太郎");
     v.Edit_tel = "090-1234-5678";
-    v.Edit_G1 = Sj("衣料品");
+    v.Edit_G1 = Cp932FromUtf8("衣料品");
     v.KyNumEdit_KOSUU = "2";
     v.KyNumEdit_PriceSub = "10500";
     v.KyNumEdit_TaxSub = "954"; // the tax contained in 10500 at 10 %, as the slip shows it
     v.CheckBox_p1 = true;
-    v.Edit_My = Sj("タヴォ商店");
+    v.Edit_My = Cp932FromUtf8("タヴォ商店");
     v.Edit_MyTEL = "06-1234-5678";
     v.CheckBox_Date_1 = false;
     v.DateTimePicker_1 = "2026/12/07";
@@ -116,8 +116,8 @@ TEST_F(HistoryRecordingTest, FailedSlipIsNotRecorded) {
 TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn) {
     TForm_Main& w = Start();
     slip::Record order;
-    order.Edit_Custo1 = Sj("佐藤花子");
-    const history::OrderLink link{"A-1001", "rakuten", {{Sj("送付先ID"), "1001"}}, {}};
+    order.Edit_Custo1 = Cp932FromUtf8("佐藤花子");
+    const history::OrderLink link{"A-1001", "rakuten", {{Cp932FromUtf8("送付先ID"), "1001"}}, {}};
     w.LoadOrder(order, link);
     w.Edit_Custo1->setFocus();
     w.Edit_Custo1->end(false);
@@ -129,7 +129,7 @@ TEST_F(HistoryRecordingTest, OrderReferenceGoesWithTheSlipAndAReprintKeepsItsOwn
     std::vector<history::HistoryRecord> all = Recorded();
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ((history::OrderLink{all[0].order, all[0].platform, all[0].refs, all[0].delivery}), link);
-    EXPECT_EQ(all[0].values.Edit_Custo1, Sj("佐藤花"));
+    EXPECT_EQ(all[0].values.Edit_Custo1, Cp932FromUtf8("佐藤花"));
     EXPECT_EQ((history::OrderLink{all[1].order, all[1].platform, all[1].refs, all[1].delivery}), link);
     EXPECT_EQ(all[1].reprintOf, all[0].id);
     EXPECT_TRUE(w.CurrentOrderRef().empty());
@@ -146,7 +146,7 @@ TEST_F(HistoryRecordingTest, AStoreThatKeepsTheRecordWaitingNeverHoldsTheWindow)
     QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
     // F11 is over and the window answers while the record waits for the file.
     EXPECT_TRUE(w.HistoryDesk().Recording());
-    EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr(Sj("記録しています")));
+    EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr(Cp932FromUtf8("記録しています")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return fx->Exists(history::kPendingFileName); }, 4000));
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
@@ -163,7 +163,7 @@ TEST_F(HistoryRecordingTest, StoreThatCannotBeWrittenKeepsTheRecordUntilTheNextS
     const int job = Print(w);
     ASSERT_GT(job, 0);
     EXPECT_TRUE(fx->boxes.Errors().empty()); // the slip printed; the record only waits
-    EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr(Sj("保留")));
+    EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr(Cp932FromUtf8("保留")));
     EXPECT_EQ(fx->Read("tavo_Zaridi2.db"), foreign);
     ASSERT_TRUE(fx->Exists(history::kPendingFileName));
 
@@ -173,7 +173,7 @@ TEST_F(HistoryRecordingTest, StoreThatCannotBeWrittenKeepsTheRecordUntilTheNextS
     EXPECT_TRUE(QTest::qWaitFor([&] { return !fx->Exists(history::kPendingFileName); }, 5000));
     std::vector<history::HistoryRecord> all = Recorded();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].values.Edit_Custo1, Sj("山田太郎"));
+    EXPECT_EQ(all[0].values.Edit_Custo1, Cp932FromUtf8("山田太郎"));
     EXPECT_EQ(all[0].printer, "slip");
 }
 

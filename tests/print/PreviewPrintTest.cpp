@@ -169,7 +169,7 @@ TEST_F(PreviewPrintTest, TestPageReachesTheSchedulerWithTheSlipsOptionsAndTheMar
     QTest::mouseClick(Form_SLIP97YPrn->BitBtn_TestPrint, Qt::LeftButton);
     Form_SLIP97YPrn->reject();
     ASSERT_TRUE(fx->boxes.Errors().empty()) << fx->boxes.Errors()[0].toStdString();
-    EXPECT_EQ(fx->boxes.Shown()[0].text, U("試し印字しますか?"));
+    EXPECT_EQ(fx->boxes.Shown()[0].text, QFromUtf8("試し印字しますか?"));
     const int id = sandbox::LastJobId("slip");
     ASSERT_GT(id, before);
     ASSERT_EQ(id, sandbox::LastJobId("")) << "the test page went to another queue";

@@ -19,8 +19,8 @@ protected:
     // `slipType`: 0 hand-fed, 1 continuous, as the settings file stores it.
     TForm_Main& StartRegistered(const char* name, int index, int slipType = 0) {
         const char* section = slipType == 0 ? "[手差し]" : "[連続(４インチ)]";
-        fx->Write("tavo_a500.ini",
-                  Sj(section) + "\r\nPrnName=" + name + "\r\nPrnNoIndex=" + std::to_string(index) + "\r\n");
+        fx->Write("tavo_a500.ini", Cp932FromUtf8(section) + "\r\nPrnName=" + name +
+                                       "\r\nPrnNoIndex=" + std::to_string(index) + "\r\n");
         fx->Write("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\nComboBox_SEL=" + std::to_string(slipType) + "\r\n");
         return fx->Start();
     }
@@ -71,10 +71,10 @@ TEST_F(RegisteredPrinterTest, QueueThatIsGoneOrRefusesGetsNothingAndNeitherDoesA
         fx.reset();
         SetUp();
         TForm_Main& w = StartRegistered(c.name, 0);
-        EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{U(c.message)}) << c.name;
+        EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{QFromUtf8(c.message)}) << c.name;
         const int before = sandbox::LastJobId("");
         PressF11(w);
-        EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{U(c.message)}) << c.name;
+        EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{QFromUtf8(c.message)}) << c.name;
         EXPECT_EQ(sandbox::LastJobId(""), before) << "a job was sent for " << c.name;
     }
 }
@@ -86,7 +86,7 @@ TEST_F(RegisteredPrinterTest, QueueThatComesBackIsFoundAtF11) {
     sandbox::Run("cupsreject later");
     TForm_Main& w = StartRegistered("later", 0);
     EXPECT_EQ(fx->boxes.Errors(),
-              std::vector<QString>{U("登録されたプリンタ「later」は印刷を受け付けていません")});
+              std::vector<QString>{QFromUtf8("登録されたプリンタ「later」は印刷を受け付けていません")});
     sandbox::Run("cupsaccept later");
     const int before = sandbox::LastJobId("");
     PressF11(w);
@@ -96,15 +96,15 @@ TEST_F(RegisteredPrinterTest, QueueThatComesBackIsFoundAtF11) {
 }
 
 TEST_F(RegisteredPrinterTest, SlipTypeWithNoPrinterRegisteredPrintsNowhere) {
-    fx->Write("tavo_a500.ini", Sj("[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));
+    fx->Write("tavo_a500.ini", Cp932FromUtf8("[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\n"));
     TForm_Main& w = fx->Start(); // 手差し, which has none
     ASSERT_TRUE(fx->boxes.Errors().empty()) << "told on the display, not in a box at start";
     EXPECT_EQ(w.ComboBox1->placeholderText() + w.ComboBox2->placeholderText(),
-              U("この用紙の印刷先が登録されていません"));
+              QFromUtf8("この用紙の印刷先が登録されていません"));
     const int before = sandbox::LastJobId("");
     PressF11(w);
     EXPECT_EQ(fx->boxes.Shown().size(), 1u) << "asked before refusing";
-    EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{U("この用紙の印刷先が登録されていません")});
+    EXPECT_EQ(fx->boxes.Errors(), std::vector<QString>{QFromUtf8("この用紙の印刷先が登録されていません")});
     EXPECT_LE(sandbox::LastJobId(""), before) << "the first printer stood in"; // a new job has a higher id
 }
 
@@ -124,7 +124,7 @@ TEST_F(RegisteredPrinterTest, HandFedSlipComesFromTheQueuesOwnFeed) {
     sandbox::Restore undo{"lpadmin -p slip -o InputSlot=Tractor"};
     TForm_Main& w = StartRegistered("slip", 1);
     ASSERT_TRUE(fx->boxes.Errors().empty()) << fx->boxes.Errors()[0].toStdString();
-    EXPECT_EQ(w.ComboBox3->currentText(), U("プリンタの既定"));
+    EXPECT_EQ(w.ComboBox3->currentText(), QFromUtf8("プリンタの既定"));
     const sandbox::Job job = PrintOn(w, "slip");
     EXPECT_THAT(sandbox::FilterOptions(job.id), Not(HasSubstr("media-source")));
     EXPECT_THAT(sandbox::JobLog(job.id), HasSubstr("MediaPosition = 1")); // the manual feed

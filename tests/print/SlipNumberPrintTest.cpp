@@ -23,11 +23,11 @@ class SlipNumberPrintTest : public SlipWindowTest {
 protected:
     // The hand-fed slip type on "slip", with `counter` as its NextSlipNo line ("" for none).
     TForm_Main& Start(const std::string& counter) {
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=1\r\n") + counter);
+        fx->Write("tavo_a500.ini", Cp932FromUtf8("[手差し]\r\nPrnNoIndex=1\r\n") + counter);
         TForm_Main& w = fx->Start();
         EXPECT_TRUE(fx->boxes.Errors().empty());
         fx->boxes.Clear();
-        w.Edit_Custo1->setText(U("山田太郎"));
+        w.Edit_Custo1->setText(QFromUtf8("山田太郎"));
         return w;
     }
 
@@ -54,7 +54,8 @@ protected:
     }
 
     std::string Counter() {
-        return tracking::ReadNextSlipNo(ProfileFile(fx->File("tavo_a500.ini")), Sj("手差し")).number;
+        return tracking::ReadNextSlipNo(ProfileFile(fx->File("tavo_a500.ini")), Cp932FromUtf8("手差し"))
+            .number;
     }
 };
 
@@ -62,7 +63,7 @@ TEST_F(SlipNumberPrintTest, AcceptedSlipsTakeTheStackInTurnAndNothingElseTakesAN
     TForm_Main& w = Start("NextSlipNo=512547514334\r\n");
     ASSERT_TRUE(F11(w));
     EXPECT_THAT(ToCp932(fx->boxes.Shown().back().text),
-                HasSubstr(Sj("送り状番号 512547514334\n印刷しますか?")));
+                HasSubstr(Cp932FromUtf8("送り状番号 512547514334\n印刷しますか?")));
     ASSERT_TRUE(F11(w));
     EXPECT_THAT(ToCp932(w.Panel_HelpMess->text()), HasSubstr("512547514345"));
     EXPECT_FALSE(F11(w, false)); // No at the question
@@ -87,7 +88,7 @@ TEST_F(SlipNumberPrintTest, WithoutACounterF11AsksForTheSlipInThePrinter) {
         const char* counter;                       // NextSlipNo afterwards
         std::size_t askedAgain;                    // by the next F11
     } cases[] = {
-        {{QStringLiteral("512547514335"), U("５１２５－４７５１－４３３４")},
+        {{QStringLiteral("512547514335"), QFromUtf8("５１２５－４７５１－４３３４")},
          {"512547514334"},
          "512547514345",
          0},
@@ -103,7 +104,8 @@ TEST_F(SlipNumberPrintTest, WithoutACounterF11AsksForTheSlipInThePrinter) {
             fx->boxes.TypeNext(t);
         EXPECT_EQ(F11(w), !c.recorded.empty());
         EXPECT_EQ(fx->boxes.Asked().size(), c.typed.size()); // once more after each refusal
-        EXPECT_THAT(ToCp932(fx->boxes.Asked().front()), HasSubstr(Sj("「手差し」の次の送り状番号")));
+        EXPECT_THAT(ToCp932(fx->boxes.Asked().front()),
+                    HasSubstr(Cp932FromUtf8("「手差し」の次の送り状番号")));
         EXPECT_EQ(RecordedNumbers(), c.recorded);
         EXPECT_EQ(Counter(), c.counter);
         fx->boxes.Clear();

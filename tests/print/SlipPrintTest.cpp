@@ -115,7 +115,7 @@ protected:
         w.Edit_Zip->setFocus();
         QTest::keyClick(w.Edit_Zip, Qt::Key_F11);
         ASSERT_FALSE(fx->boxes.Shown().empty());
-        EXPECT_TRUE(fx->boxes.Shown()[0].text.endsWith(U("印刷しますか?")))
+        EXPECT_TRUE(fx->boxes.Shown()[0].text.endsWith(QFromUtf8("印刷しますか?")))
             << fx->boxes.Shown()[0].text.toStdString();
     }
 
@@ -260,12 +260,13 @@ TEST_F(SlipPrintTest, NoPrinterAtAllIsToldOnTheStatusLineWithoutABoxAndNothingIs
     const std::string server = std::getenv("CUPS_SERVER");
     int before = sandbox::LastJobId("");
     cupsSetServer("127.0.0.1:1"); // a scheduler with no printers would look the same
-    fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnNoIndex=0\r\n")); // registered when there was one
+    fx->Write("tavo_a500.ini",
+              Cp932FromUtf8("[手差し]\r\nPrnNoIndex=0\r\n")); // registered when there was one
     TForm_Main& w = fx->Start();
     cupsSetServer(server.c_str());
     EXPECT_TRUE(fx->boxes.Shown().empty());
     EXPECT_TRUE(w.StatusBar1->currentMessage().startsWith(
-        U("印刷できるプリンタがありません（CUPS が動いていません）")))
+        QFromUtf8("印刷できるプリンタがありません（CUPS が動いていません）")))
         << w.StatusBar1->currentMessage().toStdString();
     // The rest of the start-up still ran: the function keys are set up.
     EXPECT_TRUE(w.SpeedButton_F[2]->isEnabled());
@@ -367,7 +368,7 @@ TEST_F(SlipPrintTest, SchedulerStoppedAtStartIsReportedAfterTheWindowInBoundedTi
     EXPECT_TRUE(w.isVisible());
     EXPECT_LT(waited, 10.0);
     EXPECT_TRUE(fx->boxes.Shown().empty()); // said on the status line, not in a box in the way
-    EXPECT_TRUE(w.StatusBar1->currentMessage().contains(U("プリンタの応答がありません")))
+    EXPECT_TRUE(w.StatusBar1->currentMessage().contains(QFromUtf8("プリンタの応答がありません")))
         << w.StatusBar1->currentMessage().toStdString();
 }
 

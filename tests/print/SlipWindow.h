@@ -27,8 +27,9 @@ protected:
 
     // Registers printer `index` with margins for the hand-fed slip type and starts the window.
     TForm_Main& StartWith(int index, const char* top, const char* left) {
-        fx->Write("tavo_a500.ini", "[" + Sj("手差し") + "]\r\nPrnNoIndex=" + std::to_string(index) +
-                                       "\r\ntavPrn_Top=" + top + "\r\ntavPrn_Left=" + left + "\r\n");
+        fx->Write("tavo_a500.ini", "[" + Cp932FromUtf8("手差し") +
+                                       "]\r\nPrnNoIndex=" + std::to_string(index) + "\r\ntavPrn_Top=" + top +
+                                       "\r\ntavPrn_Left=" + left + "\r\n");
         TForm_Main& w = fx->Start();
         EXPECT_TRUE(fx->boxes.Errors().empty());
         fx->boxes.Clear();

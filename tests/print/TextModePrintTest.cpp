@@ -128,8 +128,9 @@ protected:
     TForm_Main& Start() {
         sandbox::Run("lpadmin -p slip -o Resolution=360dpi");
         resolution.command = "lpadmin -p slip -o Resolution=180dpi";
-        fx->Write("tavo_a500.ini", Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=5\r\n"
-                                      "tavPrn_Left=-2\r\nPrintMode=text\r\n"));
+        fx->Write("tavo_a500.ini",
+                  Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=5\r\n"
+                                "tavPrn_Left=-2\r\nPrintMode=text\r\n"));
         TForm_Main& w = fx->Start();
         EXPECT_TRUE(fx->boxes.Errors().empty());
         return w;
@@ -139,7 +140,7 @@ protected:
 TEST_F(TextModeWindow, F11PrintsTheWindowsSlipAsTheProbeWritesIt) {
     TForm_Main& w = Start();
     FillFullSlip(w);
-    w.Edit_Custo1->setText(U("髙橋﨑子"));
+    w.Edit_Custo1->setText(QFromUtf8("髙橋﨑子"));
     JobOf([&] {
         fx->boxes.AnswerNext(true);
         w.Edit_Zip->setFocus();

@@ -16,9 +16,10 @@ CheckedSlipEntry CheckTypedSlipNumber(const QString& typed) {
         return {CheckedSlipEntry::Take, entry.number};
     case tracking::SlipEntry::Confirm:
         // Other carriers exist; a misread of ours is more likely, so it takes a second word.
-        if (msgbox::AskYesNo(U("「%1」は知っている形の送り状番号（12桁・11桁の数字、国際郵便の13字）では"
-                               "ありません。\nほかの運送会社の番号として、このまま保存しますか?")
-                                 .arg(FromCp932(entry.number))))
+        if (msgbox::AskYesNo(
+                QFromUtf8("「%1」は知っている形の送り状番号（12桁・11桁の数字、国際郵便の13字）では"
+                          "ありません。\nほかの運送会社の番号として、このまま保存しますか?")
+                    .arg(FromCp932(entry.number))))
             return {CheckedSlipEntry::Take, entry.number};
         break;
     }

@@ -36,7 +36,8 @@ void TForm_Main::MarkAmountForCheck(bool marked) {
     amountMarked_ = marked;
     if (marked) amountColour_ = KyNumEdit_PriceSub->Color();
     KyNumEdit_PriceSub->SetColor(marked ? QColor(255, 200, 200) : amountColour_);
-    KyNumEdit_PriceSub->setToolTip(marked ? U("前のお届け先の代引金額です。確かめてください") : QString());
+    KyNumEdit_PriceSub->setToolTip(marked ? QFromUtf8("前のお届け先の代引金額です。確かめてください")
+                                          : QString());
 }
 
 QString TForm_Main::AmountText() const {
@@ -45,7 +46,7 @@ QString TForm_Main::AmountText() const {
     // Whole yen: the amount box takes no sen.
     return QLocale(QLocale::Japanese, QLocale::Japan)
                .toString(static_cast<qlonglong>(amount / kCurrencyScale)) +
-           U("円");
+           QFromUtf8("円");
 }
 
 void TForm_Main::ExclusivePayment(QCheckBox* clicked) {

@@ -50,9 +50,9 @@ void TForm_Main::FlushHistoryAfterFirstPaint() {
 
 void TForm_Main::SetUpHistoryKey() {
     const QString hint =
-        U("F6 履歴: 印刷した送り状の検索・再印刷、送り状番号のスキャン、出荷リストの書き出し");
+        QFromUtf8("F6 履歴: 印刷した送り状の検索・再印刷、送り状番号のスキャン、出荷リストの書き出し");
     QPushButton* f6 = SpeedButton_F[6];
-    f6->setText(U("履歴"));
+    f6->setText(QFromUtf8("履歴"));
     f6->setToolTip(hint);
     f6->setEnabled(true);
     Help().Hint(f6, hint);

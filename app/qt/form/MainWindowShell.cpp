@@ -87,7 +87,7 @@ void TForm_Main::FormShow() {
     // The window itself holds the focus until the last step puts it into the postcode; when a step
     // fails, it stays there rather than in whichever field Qt would pick.
     setFocus(Qt::OtherFocusReason);
-    setWindowTitle(U("tavo　送り状印刷　< 佐川急便　郵便番号付　> ver" ZARIDI_VERSION));
+    setWindowTitle(QFromUtf8("tavo　送り状印刷　< 佐川急便　郵便番号付　> ver" ZARIDI_VERSION));
     DateTimePicker_1->setDate(QDate::currentDate());
     Label_CurrentDir->setText(QDir::currentPath());
     RemoveStaleTemporaries();
@@ -122,18 +122,18 @@ void TForm_Main::FormShow() {
         SpeedButton_F[i]->setEnabled(false);
         SpeedButton_F[i]->setText(QStringLiteral("F%1").arg(i));
     }
-    SpeedButton_F[1]->setText(U("ヘルプ"));
-    SpeedButton_F[1]->setToolTip(U("使い方を表示します"));
+    SpeedButton_F[1]->setText(QFromUtf8("ヘルプ"));
+    SpeedButton_F[1]->setToolTip(QFromUtf8("使い方を表示します"));
     SpeedButton_F[1]->setEnabled(true);
-    SpeedButton_F[2]->setText(U("中止"));
+    SpeedButton_F[2]->setText(QFromUtf8("中止"));
     SpeedButton_F[2]->setEnabled(true);
-    SpeedButton_F[5]->setText(U("プレビュー"));
-    SpeedButton_F[5]->setToolTip(U("印刷イメージを表示します"));
+    SpeedButton_F[5]->setText(QFromUtf8("プレビュー"));
+    SpeedButton_F[5]->setToolTip(QFromUtf8("印刷イメージを表示します"));
     SpeedButton_F[5]->setEnabled(true);
-    SpeedButton_F[11]->setText(U("印刷"));
+    SpeedButton_F[11]->setText(QFromUtf8("印刷"));
     SpeedButton_F[11]->setEnabled(true);
-    SpeedButton_F[8]->setText(U("注文取込"));
-    SpeedButton_F[8]->setToolTip(U("注文ファイルを読み込み、注文を一件ずつ印刷します"));
+    SpeedButton_F[8]->setText(QFromUtf8("注文取込"));
+    SpeedButton_F[8]->setToolTip(QFromUtf8("注文ファイルを読み込み、注文を一件ずつ印刷します"));
     SpeedButton_F[8]->setEnabled(true);
     SetUpHistoryKey();
     for (int i = 1; i <= 12; ++i)
@@ -186,14 +186,14 @@ void TForm_Main::RemoveStaleTemporaries() {
 }
 
 void TForm_Main::SpeedButton_F2Click() {
-    if (msgbox::AskYesNo(U("終了しますか?")))
+    if (msgbox::AskYesNo(QFromUtf8("終了しますか?")))
         close();
     else
         Edit_Zip->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm_Main::BitBtn_CLSClick() {
-    if (msgbox::AskYesNo(U("お届け先をクリアますか?"))) Edit_Cls();
+    if (msgbox::AskYesNo(QFromUtf8("お届け先をクリアますか?"))) Edit_Cls();
 }
 
 void TForm_Main::Edit_Cls() {
@@ -302,7 +302,7 @@ void TForm_Main::ConnectHandlers() {
 
     on(Memo1, &QPlainTextEdit::textChanged, &TForm_Main::Memo1Change);
     connect(qobject_cast<PasteMemo*>(Memo1), &PasteMemo::pasteCut, this,
-            [this] { Help().Notice(U("貼り付けたテキストの長すぎる部分を切りました")); });
+            [this] { Help().Notice(QFromUtf8("貼り付けたテキストの長すぎる部分を切りました")); });
     on(BitBtn_1, &QPushButton::clicked, &TForm_Main::BitBtn_1Click);
     on(BitBtn_MemoCLS, &QPushButton::clicked, &TForm_Main::BitBtn_MemoCLSClick);
 

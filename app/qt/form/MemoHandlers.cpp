@@ -50,7 +50,8 @@ void TForm_Main::Memo1Change() {
 }
 
 void TForm_Main::Memo1Enter() {
-    Help().Prompt(U("テキストを貼り付けることができます　%1に収めてください").arg(PasteMemo::LinesHint()));
+    Help().Prompt(
+        QFromUtf8("テキストを貼り付けることができます　%1に収めてください").arg(PasteMemo::LinesHint()));
 }
 
 void TForm_Main::BitBtn_MemoCLSClick() {
@@ -62,7 +63,7 @@ void TForm_Main::BitBtn_MemoCLSClick() {
 void TForm_Main::BitBtn_1Click() {
     bool cut = false;
     TransferResult r = RunTransfer(FirstLines(Memo1, kMemoLinesRead, cut), Slip().Read());
-    if (cut || r.cut) Help().Notice(U("貼り付けた長すぎる行を 2047 バイトで切りました"));
+    if (cut || r.cut) Help().Notice(QFromUtf8("貼り付けた長すぎる行を 2047 バイトで切りました"));
 
     Memo1->setPlainText(JoinLines(r.memo));
     if (r.noText) {
@@ -77,7 +78,7 @@ void TForm_Main::BitBtn_1Click() {
         // The amount belongs to the slip before: a new consignee rarely owes the same.
         if (const QString amount = AmountText(); !amount.isEmpty()) {
             MarkAmountForCheck(true);
-            Help().Notice(U("代引金額 %1 は前のお届け先のままです。確かめてください").arg(amount));
+            Help().Notice(QFromUtf8("代引金額 %1 は前のお届け先のままです。確かめてください").arg(amount));
         }
     }
     Edit_Warning();

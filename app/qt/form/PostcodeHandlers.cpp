@@ -96,9 +96,9 @@ std::string TForm_Main::PostcodeToAddress(QWidget* zipField) {
     }
     const postcode::Entry* chosen = choices.front();
     if (choices.size() > 1) {
-        const QString heading = U("〒") + FromCp932(postcode::FormatCode(*code)) +
-                                U("　住所を選んで下さい（") + FromCp932(postcode::DataDateText(*index)) +
-                                U("）");
+        const QString heading = QFromUtf8("〒") + FromCp932(postcode::FormatCode(*code)) +
+                                QFromUtf8("　住所を選んで下さい（") +
+                                FromCp932(postcode::DataDateText(*index)) + QFromUtf8("）");
         const int row = PostcodeChoice::Choose(zipField, heading, items);
         if (row < 0) return {};
         chosen = choices[static_cast<std::size_t>(row)];

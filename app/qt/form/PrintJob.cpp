@@ -47,10 +47,11 @@ void TForm_Main::SpeedButton_F11Click() {
             {cp932::ToUtf8(currentOrder_.delivery.day), cp932::ToUtf8(currentOrder_.delivery.time)});
         !asked.empty())
         question << QString::fromStdString(asked);
-    if (const QString amount = AmountText(); !amount.isEmpty()) question << U("代引金額 %1").arg(amount);
+    if (const QString amount = AmountText(); !amount.isEmpty())
+        question << QFromUtf8("代引金額 %1").arg(amount);
     // The number the slip in the printer must carry: a stack out of step shows here, before it is used.
-    if (!slipNo->empty()) question << U("送り状番号 %1").arg(FromCp932(*slipNo));
-    question << U("印刷しますか?");
+    if (!slipNo->empty()) question << QFromUtf8("送り状番号 %1").arg(FromCp932(*slipNo));
+    question << QFromUtf8("印刷しますか?");
     if (!msgbox::AskYesNo(question.join(u'\n'))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return;
@@ -97,7 +98,8 @@ void TForm_Main::PrintCheckedSlip(const std::string& slipNo) {
 QString TForm_Main::SaveSlipAsPdf(const QString& why) {
     const QString folder = DocumentsFolder();
     if (!msgbox::AskYesNo(
-            why + U("\n送り状を PDF にして「%1」に保存しますか?").arg(QDir::toNativeSeparators(folder)))) {
+            why +
+            QFromUtf8("\n送り状を PDF にして「%1」に保存しますか?").arg(QDir::toNativeSeparators(folder)))) {
         Edit_G1->setFocus(Qt::OtherFocusReason);
         return {};
     }
@@ -131,6 +133,6 @@ QString TForm_Main::SaveSlipAsPdf(const QString& why) {
         path = QDir(folder).filePath(
             FromCp932(SlipPdfFileName(values.DateTimePicker_1, values.Edit_Custo1, copy)));
     fileio::WriteFileAtomic(NativePath(path), pdf.toStdString());
-    msgbox::Notify(U("送り状を PDF で保存しました\n%1").arg(QDir::toNativeSeparators(path)));
+    msgbox::Notify(QFromUtf8("送り状を PDF で保存しました\n%1").arg(QDir::toNativeSeparators(path)));
     return path;
 }

@@ -47,7 +47,8 @@ QString TForm_Main::NoPrinterAtAll() {
         return {};
     } catch (const EHqPrinterNoPrinter& e) {
         const QString cause = FromCp932(e.Cause());
-        return U("印刷できるプリンタがありません") + (cause.isEmpty() ? QString() : U("（%1）").arg(cause));
+        return QFromUtf8("印刷できるプリンタがありません") +
+               (cause.isEmpty() ? QString() : QFromUtf8("（%1）").arg(cause));
     }
 }
 
@@ -57,14 +58,14 @@ void TForm_Main::TellNoPrinterOnce(const QString& why) {
     ComboBox1->clear();
     ComboBox2->clear();
     ComboBox3->clear();
-    ComboBox1->setPlaceholderText(U("プリンタがありません"));
-    ComboBox2->setPlaceholderText(U("F11 で PDF に保存できます"));
-    const QString full = why + U("。\n") + U(kSetUpHint);
+    ComboBox1->setPlaceholderText(QFromUtf8("プリンタがありません"));
+    ComboBox2->setPlaceholderText(QFromUtf8("F11 で PDF に保存できます"));
+    const QString full = why + QFromUtf8("。\n") + QFromUtf8(kSetUpHint);
     ComboBox1->setToolTip(full);
     ComboBox2->setToolTip(full);
     if (noPrinterTold_) return;
     noPrinterTold_ = true;
-    StatusBar1->showMessage(why + U("。準備は README の「プリンタの準備」（F1 ヘルプ）にあります"));
+    StatusBar1->showMessage(why + QFromUtf8("。準備は README の「プリンタの準備」（F1 ヘルプ）にあります"));
 }
 
 void TForm_Main::LoadRegistration() {
@@ -187,7 +188,7 @@ void TForm_Main::SpeedButton_PRNSETClick() {
 
 void TForm_Main::BitBtn_PrnSetClick() {
     if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
-        msgbox::Notify(why + U("。\n") + U(kSetUpHint));
+        msgbox::Notify(why + QFromUtf8("。\n") + QFromUtf8(kSetUpHint));
         return;
     }
     LoadRegistration();
@@ -203,7 +204,7 @@ void TForm_Main::BitBtn_PrnSetClick() {
     // (Located, the index in force is an integer: SpeedButton_PRNSETClick has read it.)
     printer.SetIndex(located && IndexInForce() == printer.GetIndex() ? IndexInForce() : 0);
     const QString slipTypeName = ComboBox_SEL->currentText();
-    HqPrinterSetupDialog1->setWindowTitle(U("「%1」の印刷先を登録").arg(slipTypeName));
+    HqPrinterSetupDialog1->setWindowTitle(QFromUtf8("「%1」の印刷先を登録").arg(slipTypeName));
     PrintMode mode = printMode_;
     if (!HqPrinterSetupDialog1->Execute(&mode)) return; // cancelled: the registration stays as it was
     Label_PrinterIndex->setText(QString::number(printer.GetIndex()));
@@ -219,7 +220,8 @@ void TForm_Main::BitBtn_PrnSetClick() {
     WritePrinterRegistration(RegistrationFilePath(WorkingDir()), slipType, r);
     printerName_ = r.printerName;
     printMode_ = mode;
-    msgbox::Notify(U("「%1」の印刷先を「%2」に登録しました").arg(slipTypeName, FromCp932(r.printerName)));
+    msgbox::Notify(
+        QFromUtf8("「%1」の印刷先を「%2」に登録しました").arg(slipTypeName, FromCp932(r.printerName)));
 }
 
 void TForm_Main::BitBtn_PrnSet2Click() {
@@ -229,7 +231,7 @@ void TForm_Main::BitBtn_PrnSet2Click() {
 
 void TForm_Main::SpeedButton_F7Click() {
     if (const QString why = NoPrinterAtAll(); !why.isEmpty()) {
-        msgbox::Notify(why + U("。\n") + U(kSetUpHint));
+        msgbox::Notify(why + QFromUtf8("。\n") + QFromUtf8(kSetUpHint));
         return;
     }
     const std::string settings = SettingsFilePath(WorkingDir());
@@ -247,7 +249,7 @@ void TForm_Main::SpeedButton_F7Click() {
     } catch (...) {
         printer.SetIndex(0);
     }
-    HqPrinterSetupDialog1->setWindowTitle(U("プリンタの設定")); // a one-off choice, for no slip type
+    HqPrinterSetupDialog1->setWindowTitle(QFromUtf8("プリンタの設定")); // a one-off choice, for no slip type
     HqPrinterSetupDialog1->Execute();
     const int index = printer.GetIndex();
     const std::string chosenName =

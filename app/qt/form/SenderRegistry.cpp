@@ -55,7 +55,7 @@ void TForm_Main::ReadSender(bool missingIsError) {
             // A tab nobody has saved yet: empty, ready to be filled in and saved there.
             Edit_Cls_My();
             Help().Notice(
-                U("依頼主%1は未登録です。入力して「ご依頼主登録」で保存してください").arg(slot + 1));
+                QFromUtf8("依頼主%1は未登録です。入力して「ご依頼主登録」で保存してください").arg(slot + 1));
             return;
         }
         // The box says which file: a lost sender file is worth looking for.
@@ -68,7 +68,7 @@ void TForm_Main::ReadSender(bool missingIsError) {
     SetCp(Edit_MyADD2, r.Add2);
     SetCp(Edit_My, r.Name);
     SetCp(Edit_MyTEL, r.Tel);
-    if (r.cut) Help().Notice(U("ご依頼主の長すぎる行を 2047 バイトで切りました"));
+    if (r.cut) Help().Notice(QFromUtf8("ご依頼主の長すぎる行を 2047 バイトで切りました"));
 }
 
 void TForm_Main::PageControl_MyChange() {

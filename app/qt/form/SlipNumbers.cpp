@@ -15,14 +15,15 @@ std::optional<std::string> TForm_Main::NextSlipNumber() {
     if (slipTypesWithoutNumbers_.contains(slipType)) return std::string();
     QString question;
     if (counter.state == tracking::StoredSlipCounter::Broken)
-        question = U("%1 の「%2」の NextSlipNo=%3 は送り状番号として使えません。\n")
+        question = QFromUtf8("%1 の「%2」の NextSlipNo=%3 は送り状番号として使えません。\n")
                        .arg(QString::fromLatin1(kRegistrationFileName), FromCp932(slipType),
                             FromCp932(counter.number));
-    question += U("「%1」の次の送り状番号（プリンタにセットした送り状の番号）を入力するか、"
+    question +=
+        QFromUtf8("「%1」の次の送り状番号（プリンタにセットした送り状の番号）を入力するか、"
                   "送り状のバーコードをスキャンしてください。\n番号のない用紙なら「番号なしで印刷」を押してく"
                   "ださい。")
-                    .arg(FromCp932(slipType));
-    const std::optional<std::string> typed = AskStackSlipNumber(question, U("番号なしで印刷"));
+            .arg(FromCp932(slipType));
+    const std::optional<std::string> typed = AskStackSlipNumber(question, QFromUtf8("番号なしで印刷"));
     if (!typed) return std::nullopt;
     if (typed->empty()) {
         slipTypesWithoutNumbers_.insert(slipType);
@@ -44,7 +45,7 @@ void TForm_Main::GiveBackSlipNumber(const std::string& slipNo) {
         SaveSlipCounter(WorkingDir(), StockName(), slipNo);
     } catch (const Exception& e) {
         // The job's own error is what the box shows; this one must not be lost under it.
-        Help().Notice(U("次の送り状番号を %1 に戻せませんでした（%2）。番号を確かめてください")
+        Help().Notice(QFromUtf8("次の送り状番号を %1 に戻せませんでした（%2）。番号を確かめてください")
                           .arg(FromCp932(slipNo), FromCp932(e.Message())));
     }
 }

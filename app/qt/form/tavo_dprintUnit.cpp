@@ -33,7 +33,7 @@ namespace {
 // of the start-up, for strokes that differ by a shade at these sizes.
 QFont DesignFont(int pixelSize, bool bold = false) {
     InstallFontSubstitutes();
-    QFont f(U(design_font::kPGothic));
+    QFont f(QFromUtf8(design_font::kPGothic));
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
@@ -57,7 +57,7 @@ QFrame* Band(QWidget* parent, const char* name, int y, int h) {
 
 QLabel* Caption(QWidget* parent, const char* text, int x, int y, int w, int h = 22,
                 Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
-    auto* l = new QLabel(U(text), parent);
+    auto* l = new QLabel(QFromUtf8(text), parent);
     l->setGeometry(x, y, w, h);
     l->setAlignment(align);
     return l;
@@ -130,20 +130,21 @@ void TForm_Main::BuildPaste() {
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setFocusPolicy(Qt::ClickFocus);
     // The caption says what the transfer reads, in the same words as the help bar.
-    Memo1->setToolTip(U("ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　"
-                        "(%1に収まるようにして下さい)")
-                          .arg(PasteMemo::LinesHint()));
+    Memo1->setToolTip(
+        QFromUtf8("ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　"
+                  "(%1に収まるようにして下さい)")
+            .arg(PasteMemo::LinesHint()));
     Memo1->setAutoFillBackground(true);
     QLabel* memoNote = SmallNote(Panel3, "", 6, 70, 522);
     memoNote->setObjectName(QStringLiteral("Label_MemoNote"));
-    memoNote->setText(U("↑↑ここクリップボードから貼り付けが、可能です　(　%1に収めてください　)↑↑")
+    memoNote->setText(QFromUtf8("↑↑ここクリップボードから貼り付けが、可能です　(　%1に収めてください　)↑↑")
                           .arg(PasteMemo::LinesHint()));
 
     BitBtn_1 = Glyph(Panel3, "BitBtn_1", QStyle::SP_ArrowDown, 538, 6, 34, 34);
-    BitBtn_1->setToolTip(U("お届け先にテキストデータを転送します"));
+    BitBtn_1->setToolTip(QFromUtf8("お届け先にテキストデータを転送します"));
     Caption(Panel3, "テキスト転送", 576, 12, 102, 22, Qt::AlignLeft | Qt::AlignVCenter);
     BitBtn_MemoCLS = Glyph(Panel3, "BitBtn_MemoCLS", QStyle::SP_DialogResetButton, 538, 46, 34, 34);
-    BitBtn_MemoCLS->setToolTip(U("メモをクリアします"));
+    BitBtn_MemoCLS->setToolTip(QFromUtf8("メモをクリアします"));
     Caption(Panel3, "Memoｸﾘｱ", 576, 52, 102, 22, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -180,10 +181,10 @@ void TForm_Main::BuildConsignee() {
 void TForm_Main::BuildSender() {
     Panel_Sender = Band(this, "Panel_Sender", 268, 124);
     CheckBox_My = Make<QCheckBox>(Panel_Sender, "CheckBox_My", 8, 2, 96, 24);
-    CheckBox_My->setText(U("ご依頼主"));
+    CheckBox_My->setText(QFromUtf8("ご依頼主"));
     CheckBox_My->setFont(DesignFont(16, true));
     CheckBox_My->setChecked(true);
-    CheckBox_My->setToolTip(U("チェックをはずすとご依頼主を印字しません"));
+    CheckBox_My->setToolTip(QFromUtf8("チェックをはずすとご依頼主を印字しません"));
 
     PageControl_My = Make<QTabBar>(Panel_Sender, "PageControl_My", 104, 2, 574, 24);
     PageControl_My->setFont(DesignFont(12));
@@ -193,8 +194,9 @@ void TForm_Main::BuildSender() {
         "QTabBar::tab { padding: 2px 4px; border: 1px solid palette(mid); background: palette(button); }"
         "QTabBar::tab:selected { background: palette(base); border-bottom-color: palette(base); }"));
     for (int i = 1; i <= 10; ++i)
-        PageControl_My->addTab(U("依頼主") + QString::number(i));
-    PageControl_My->setToolTip(U("依頼主番号ごとに登録してください。　登録後切り替えが可能になります。"));
+        PageControl_My->addTab(QFromUtf8("依頼主") + QString::number(i));
+    PageControl_My->setToolTip(
+        QFromUtf8("依頼主番号ごとに登録してください。　登録後切り替えが可能になります。"));
 
     const int lx = 4, lw = 92, fx = 100;
     Caption(Panel_Sender, "郵便番号", lx, 30, lw);
@@ -210,7 +212,7 @@ void TForm_Main::BuildSender() {
     BitBtn_My = Glyph(Panel_Sender, "BitBtn_My", QStyle::SP_DialogSaveButton, 614, 44, 40, 34);
     BitBtn_My->setFocusPolicy(Qt::StrongFocus); // the sender band's Enter path ends here
     BitBtn_My->setAutoDefault(true);            // and Enter there presses it
-    BitBtn_My->setToolTip(U("ご依頼主を保存します"));
+    BitBtn_My->setToolTip(QFromUtf8("ご依頼主を保存します"));
     SmallNote(Panel_Sender, "ご依頼主登録", 586, 80, 94);
 
     SpeedButton_readMy = Make<QPushButton>(Panel_Sender, "SpeedButton_readMy", 0, 0, 10, 10);
@@ -222,9 +224,9 @@ void TForm_Main::BuildGoodsAndPrinter() {
     Panel4 = Band(this, "Panel4", 392, 187);
 
     CheckBox_Date_1 = Make<QCheckBox>(Panel4, "CheckBox_Date_1", 8, 4, 64, 24);
-    CheckBox_Date_1->setText(U("日付"));
+    CheckBox_Date_1->setText(QFromUtf8("日付"));
     CheckBox_Date_1->setChecked(true);
-    CheckBox_Date_1->setToolTip(U("チェックをはずすと日付を印字しません"));
+    CheckBox_Date_1->setToolTip(QFromUtf8("チェックをはずすと日付を印字しません"));
     DateTimePicker_1 = Make<QDateEdit>(Panel4, "DateTimePicker_1", 76, 4, 176, 24);
     DateTimePicker_1->setCalendarPopup(true);
     // The program is Japanese throughout: the date reads 2026/12/08 (火) whatever the system's locale.
@@ -235,7 +237,7 @@ void TForm_Main::BuildGoodsAndPrinter() {
     QLabel* goods = Caption(Panel4, "品名", 30, 30, 100, 20, Qt::AlignLeft | Qt::AlignVCenter);
     goods->setFont(DesignFont(16, true));
     Edit_G1 = Edit(Panel4, "Edit_G1", 30, 52, 270, 30, false);
-    Edit_G1->setToolTip(U("30文字入力可"));
+    Edit_G1->setToolTip(QFromUtf8("30文字入力可"));
     Edit_G2 = Edit(Panel4, "Edit_G2", 30, 76, 270, 30, false);
     Edit_G3 = Edit(Panel4, "Edit_G3", 30, 100, 270, 30, false);
     Caption(Panel4, "個数", 8, 128, 50, 24);
@@ -255,7 +257,7 @@ void TForm_Main::BuildGoodsAndPrinter() {
 
     // Cash on delivery.
     Label_PriceSub = Make<QLabel>(Panel4, "Label_PriceSub", 312, 4, 100, 20);
-    Label_PriceSub->setText(U("代引金額"));
+    Label_PriceSub->setText(QFromUtf8("代引金額"));
     KyNumEdit_PriceSub = NumEdit(Panel4, "KyNumEdit_PriceSub", 7, 312, 26, 136);
     KyNumEdit_PriceSub->SetErrorBeep(false);
     KyNumEdit_PriceSub->SetText("0");
@@ -265,22 +267,22 @@ void TForm_Main::BuildGoodsAndPrinter() {
     KyNumEdit_TaxSub->SetText("0");
     ComboBox_TaxRate = Make<QComboBox>(Panel4, "ComboBox_TaxRate", 416, 54, 62, 24);
     ComboBox_TaxRate->setFont(DesignFont(13));
-    ComboBox_TaxRate->setToolTip(U("消費税率（食品などの軽減税率は 8%）"));
+    ComboBox_TaxRate->setToolTip(QFromUtf8("消費税率（食品などの軽減税率は 8%）"));
     SetTaxRates(kDefaultTaxRate);
     BitBtn_PriceSub_Cls = Glyph(Panel4, "BitBtn_PriceSub_Cls", QStyle::SP_DialogResetButton, 452, 26, 26, 24);
-    BitBtn_PriceSub_Cls->setToolTip(U("代引金額/代引種別をクリアします"));
+    BitBtn_PriceSub_Cls->setToolTip(QFromUtf8("代引金額/代引種別をクリアします"));
     GroupBox_PriceSub = Make<QGroupBox>(Panel4, "GroupBox_PriceSub", 312, 82, 166, 98);
-    GroupBox_PriceSub->setTitle(U("代引決済種別"));
+    GroupBox_PriceSub->setTitle(QFromUtf8("代引決済種別"));
     CheckBox_p1 = Make<QCheckBox>(GroupBox_PriceSub, "CheckBox_p1", 10, 22, 150, 22);
-    CheckBox_p1->setText(U("現金"));
+    CheckBox_p1->setText(QFromUtf8("現金"));
     CheckBox_p2 = Make<QCheckBox>(GroupBox_PriceSub, "CheckBox_p2", 10, 46, 150, 22);
-    CheckBox_p2->setText(U("ﾃﾞﾋﾞｯﾄｶｰﾄﾞ"));
+    CheckBox_p2->setText(QFromUtf8("ﾃﾞﾋﾞｯﾄｶｰﾄﾞ"));
     CheckBox_p3 = Make<QCheckBox>(GroupBox_PriceSub, "CheckBox_p3", 10, 70, 150, 22);
-    CheckBox_p3->setText(U("ｸﾚｼﾞｯﾄｶｰﾄﾞ"));
+    CheckBox_p3->setText(QFromUtf8("ｸﾚｼﾞｯﾄｶｰﾄﾞ"));
 
     // Printer group.
     GroupBox1 = Make<QGroupBox>(Panel4, "GroupBox1", 486, 0, 192, 182);
-    GroupBox1->setTitle(U("プリンタセット"));
+    GroupBox1->setTitle(QFromUtf8("プリンタセット"));
     auto list = [this](const char* name, int y) {
         auto* c = Make<QComboBox>(GroupBox1, name, 6, y, 180, 22);
         c->setFont(DesignFont(11));
@@ -296,13 +298,13 @@ void TForm_Main::BuildGoodsAndPrinter() {
     for (slip::Stock stock : slip::kStocks) // in the enum's order: an item's index is its stock
         ComboBox_SEL->addItem(FromCp932(slip::StockName(stock)));
     BitBtn_PrnSet = Glyph(GroupBox1, "BitBtn_PrnSet", QStyle::SP_ComputerIcon, 6, 122, 180, 26);
-    BitBtn_PrnSet->setText(U("セットするプリンタを登録"));
+    BitBtn_PrnSet->setText(QFromUtf8("セットするプリンタを登録"));
     BitBtn_PrnSet->setFont(DesignFont(12));
-    BitBtn_PrnSet->setToolTip(U("送り状ごとに使用にするプリンタをセットします"));
+    BitBtn_PrnSet->setToolTip(QFromUtf8("送り状ごとに使用にするプリンタをセットします"));
     BitBtn_PrnSet2 = Glyph(GroupBox1, "BitBtn_PrnSet2", QStyle::SP_FileDialogDetailedView, 6, 152, 100, 26);
-    BitBtn_PrnSet2->setText(U("余白調整"));
+    BitBtn_PrnSet2->setText(QFromUtf8("余白調整"));
     BitBtn_PrnSet2->setFont(DesignFont(12));
-    BitBtn_PrnSet2->setToolTip(U("印刷する用紙の上余白、左余白を調整します"));
+    BitBtn_PrnSet2->setToolTip(QFromUtf8("印刷する用紙の上余白、左余白を調整します"));
     Label_Prn_Top = Make<QLabel>(GroupBox1, "Label_Prn_Top", 112, 156, 36, 18);
     Label_Prn_Left = Make<QLabel>(GroupBox1, "Label_Prn_Left", 150, 156, 36, 18);
     for (QLabel* l : {Label_Prn_Top, Label_Prn_Left}) {

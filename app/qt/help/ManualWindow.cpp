@@ -23,23 +23,23 @@ QPointer<ManualWindow> g_window;
 QString ManualWindow::ManualText() {
     QFile file(QString::fromLatin1(kReadme));
     if (!file.open(QIODevice::ReadOnly))
-        return U("使い方が見つかりません（プログラムの作りに誤りがあります）");
+        return QFromUtf8("使い方が見つかりません（プログラムの作りに誤りがあります）");
     const QString readme = QString::fromUtf8(file.readAll());
-    const qsizetype start = readme.indexOf(QLatin1Char('\n') + U(kHeading));
-    if (start < 0) return U("使い方が見つかりません（プログラムの作りに誤りがあります）");
+    const qsizetype start = readme.indexOf(QLatin1Char('\n') + QFromUtf8(kHeading));
+    if (start < 0) return QFromUtf8("使い方が見つかりません（プログラムの作りに誤りがあります）");
     const qsizetype end = readme.indexOf(QRegularExpression(QStringLiteral("\n## ")), start + 1);
     return readme.mid(start + 1, end < 0 ? -1 : end - start - 1);
 }
 
 ManualWindow::ManualWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ManualWindow"));
-    setWindowTitle(U("tavo_Zaridi2 の使い方"));
+    setWindowTitle(QFromUtf8("tavo_Zaridi2 の使い方"));
     resize(720, 640);
     Browser = new QTextBrowser(this);
     Browser->setObjectName(QStringLiteral("Browser"));
     Browser->setOpenExternalLinks(true);
     Browser->setMarkdown(ManualText());
-    auto* close = new QPushButton(U("閉じる"), this);
+    auto* close = new QPushButton(QFromUtf8("閉じる"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Browser, 1);

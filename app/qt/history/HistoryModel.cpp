@@ -16,8 +16,8 @@ QString DoubtAbout(const std::string& number) {
     if (number.empty()) return {};
     const tracking::SlipNumber n = tracking::ReadSlipNumber(number);
     if (n.kind == tracking::SlipNumberKind::Unknown)
-        return U("知っている形ではない番号です（確かめて保存されたもの）");
-    return n.valid ? QString() : U("確認数字が合いません");
+        return QFromUtf8("知っている形ではない番号です（確かめて保存されたもの）");
+    return n.valid ? QString() : QFromUtf8("確認数字が合いません");
 }
 
 // "おなまえ、品名1": each field by the caption the main window shows it under; a name this program does
@@ -28,7 +28,7 @@ QString Captions(const std::vector<std::string>& names) {
         const slip::Field* f = slip::FindField(name);
         captions << (f ? QString::fromUtf8(f->caption) : QString::fromStdString(name));
     }
-    return captions.join(U("、"));
+    return captions.join(QFromUtf8("、"));
 }
 
 } // namespace
@@ -82,5 +82,5 @@ QVariant THistoryModel::headerData(int section, Qt::Orientation orientation, int
         "用紙", "送り状番号", "注文番号", "お届け指定", "注文から変更", "再印刷元"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns)
         return {};
-    return U(names[section]);
+    return QFromUtf8(names[section]);
 }

@@ -5,9 +5,9 @@
 #include "app/qt/common/HelpBar.h"
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
+#include "app/qt/common/StoreAsker.h"
 #include "app/qt/history/HistoryWindow.h"
 #include "app/qt/history/RecordingWorker.h"
-#include "app/qt/history/StoreAsker.h"
 #include "history/HistoryRecorder.h"
 #include "history/PendingFile.h"
 #include "platform/Conversions.h"
@@ -84,10 +84,10 @@ void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::str
     try {
         r = PrintedRecord(desk_);
     } catch (const Exception& e) {
-        desk_.Help().Say(U("印刷の記録を作れませんでした: ") + FromCp932(e.Message()));
+        desk_.Help().Say(QFromUtf8("印刷の記録を作れませんでした: ") + FromCp932(e.Message()));
         return;
     } catch (const std::exception& e) {
-        desk_.Help().Say(U("印刷の記録を作れませんでした: ") + QString::fromLocal8Bit(e.what()));
+        desk_.Help().Say(QFromUtf8("印刷の記録を作れませんでした: ") + QString::fromLocal8Bit(e.what()));
         return;
     }
     r.order = order.ref;
@@ -98,16 +98,17 @@ void THistoryDesk::RecordPrinted(const history::OrderLink& order, const std::str
     r.tracking = tracking;
     r.queue = queue;
     if (loadedId_ != 0) r.reprintOf = loadedId_;
-    desk_.Help().Say(U("印刷しました。記録しています…"));
+    desk_.Help().Say(QFromUtf8("印刷しました。記録しています…"));
     Worker().Record(std::move(r), [this, tracking](const history::RecordOutcome& o) {
         QString help;
         if (o.status == history::RecordOutcome::Status::Stored) {
             lastRecordedId_ = o.id;
-            help = tracking.empty()
-                       ? U("印刷しました（履歴 No.%1）。送り状番号は F6 "
-                           "の履歴で、この行を選んでスキャンしてください")
-                             .arg(o.id)
-                       : U("印刷しました（履歴 No.%1、送り状番号 %2）").arg(o.id).arg(FromCp932(tracking));
+            help = tracking.empty() ? QFromUtf8("印刷しました（履歴 No.%1）。送り状番号は F6 "
+                                                "の履歴で、この行を選んでスキャンしてください")
+                                          .arg(o.id)
+                                    : QFromUtf8("印刷しました（履歴 No.%1、送り状番号 %2）")
+                                          .arg(o.id)
+                                          .arg(FromCp932(tracking));
             if (!o.message.empty()) help += QStringLiteral("　") + FromCp932(o.message);
         } else {
             help = FromCp932(o.message);
@@ -159,7 +160,7 @@ void THistoryDesk::Load(const history::HistoryRecord& record) {
     loadedId_ = record.reprintOf.value_or(record.id);
     // A notice: the main window coming forward puts its prompt into the bar, the note stays over it.
     desk_.Help().Notice(
-        U("履歴 No.%1 の送り状を読み込みました。確かめて F11 で再印刷してください").arg(record.id));
+        QFromUtf8("履歴 No.%1 の送り状を読み込みました。確かめて F11 で再印刷してください").arg(record.id));
 }
 
 void THistoryDesk::WatchFields() {

@@ -8,11 +8,11 @@
 #include "app/qt/common/MessageBoxes.h"
 #include "app/qt/common/SlipDesk.h"
 #include "app/qt/common/SlipNumberEntry.h"
+#include "app/qt/common/StoreAsker.h"
 #include "app/qt/history/DayEdit.h"
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/ShippedExportDialog.h"
-#include "app/qt/history/StoreAsker.h"
 #include "history/HistoryRecorder.h"
 #include "history/ShippedSlips.h"
 #include "platform/Cp932Codec.h"
@@ -53,7 +53,7 @@ QString Day(QDate d) {
 }
 
 QPushButton* Button(const char* text, QWidget* parent) {
-    auto* b = new QPushButton(U(text), parent);
+    auto* b = new QPushButton(QFromUtf8(text), parent);
     b->setAutoDefault(false); // Enter belongs to the search fields, the list and the scan field
     return b;
 }
@@ -63,14 +63,14 @@ QPushButton* Button(const char* text, QWidget* parent) {
 THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     : QDialog(&slipDesk.DeskWindow()), slipDesk_(slipDesk), desk_(desk), model_(new THistoryModel(this)) {
     setObjectName(QStringLiteral("HistoryWindow"));
-    setWindowTitle(U("印刷履歴"));
+    setWindowTitle(QFromUtf8("印刷履歴"));
     resize(960, 600);
 
     auto* criteria = new QGridLayout;
     auto field = [&](const char* caption, const char* name, int row, int column) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
-        criteria->addWidget(new QLabel(U(caption), this), row, column * 2);
+        criteria->addWidget(new QLabel(QFromUtf8(caption), this), row, column * 2);
         criteria->addWidget(e, row, column * 2 + 1);
         connect(e, &QLineEdit::returnPressed, this, [this] { Guarded([this] { Search(); }); });
         return e;
@@ -81,7 +81,7 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     Edit_Address = field("おところ", "Edit_Address", 1, 0);
     Edit_Tracking = field("送り状番号", "Edit_Tracking", 1, 1);
     Edit_Order = field("注文番号", "Edit_Order", 1, 2);
-    CheckBox_Days = new QCheckBox(U("印刷日"), this);
+    CheckBox_Days = new QCheckBox(QFromUtf8("印刷日"), this);
     Date_From = DayEdit(this);
     Date_To = DayEdit(this);
     Date_From->setEnabled(false);
@@ -92,7 +92,7 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     connect(Button_Search, &QPushButton::clicked, this, [this] { Guarded([this] { Search(); }); });
     auto* days = new QHBoxLayout;
     days->addWidget(Date_From);
-    days->addWidget(new QLabel(U("〜"), this));
+    days->addWidget(new QLabel(QFromUtf8("〜"), this));
     days->addWidget(Date_To);
     days->addStretch();
     days->addWidget(Button_Search);
@@ -135,23 +135,24 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     connect(Grid, &QTableView::doubleClicked, this, [this] { Guarded([this] { LoadSelected(); }); });
 
     Edit_Scan = new QLineEdit(this);
-    Edit_Scan->setPlaceholderText(U("行を選んで送り状番号を入力またはスキャン"));
+    Edit_Scan->setPlaceholderText(QFromUtf8("行を選んで送り状番号を入力またはスキャン"));
     Edit_Scan->installEventFilter(this);
     connect(Edit_Scan, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { StoreTracking(Edit_Scan->text()); }); });
     Button_Void = Button("書き損じ", this);
-    Button_Void->setToolTip(U("選んだ行の送り状を書き損じにします。番号は残り、出荷リストには出ません"));
+    Button_Void->setToolTip(
+        QFromUtf8("選んだ行の送り状を書き損じにします。番号は残り、出荷リストには出ません"));
     connect(Button_Void, &QPushButton::clicked, this, [this] { Guarded([this] { VoidSelected(); }); });
     Button_Resync = Button("番号を合わせる", this);
-    Button_Resync->setToolTip(
-        U("次の送り状番号をプリンタにある送り状に合わせます。飛ばした送り状は書き損じとして残ります"));
+    Button_Resync->setToolTip(QFromUtf8(
+        "次の送り状番号をプリンタにある送り状に合わせます。飛ばした送り状は書き損じとして残ります"));
     connect(Button_Resync, &QPushButton::clicked, this, [this] { Guarded([this] { ResyncClick(); }); });
     Button_Export = Button("出荷ファイル...", this);
     connect(Button_Export, &QPushButton::clicked, this, [this] { Guarded([this] { ExportClick(); }); });
     QPushButton* close = Button("閉じる", this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(U("送り状番号"), this));
+    bottom->addWidget(new QLabel(QFromUtf8("送り状番号"), this));
     bottom->addWidget(Edit_Scan, 1);
     bottom->addWidget(Button_Void);
     bottom->addWidget(Button_Resync);
@@ -165,8 +166,8 @@ THistoryWindow::THistoryWindow(SlipDesk& slipDesk, THistoryDesk& desk)
     layout->addWidget(Grid, 1);
     layout->addLayout(bottom);
     layout->addWidget(Label_Status);
-    layout->addWidget(
-        new QLabel(U("Enter・ダブルクリック: 送り状に読み込み（F11 で再印刷）　数字: 送り状番号"), this));
+    layout->addWidget(new QLabel(
+        QFromUtf8("Enter・ダブルクリック: 送り状に読み込み（F11 で再印刷）　数字: 送り状番号"), this));
 }
 
 template <class F>
@@ -230,9 +231,9 @@ void THistoryWindow::Search() {
     WithStore([&](history::Store& store) { rows = store.Search(q); });
     const bool more = rows.size() == q.limit;
     model_->Reset(std::move(rows));
-    ShowStatus(
-        more ? U("新しい順に %1 件を表示しています。それより前は条件で絞り込んでください").arg(RowCount())
-             : U("%1 件").arg(RowCount()));
+    ShowStatus(more ? QFromUtf8("新しい順に %1 件を表示しています。それより前は条件で絞り込んでください")
+                          .arg(RowCount())
+                    : QFromUtf8("%1 件").arg(RowCount()));
     if (RowCount() > 0) Select(0);
 }
 
@@ -248,7 +249,7 @@ void THistoryWindow::StoreTracking(const QString& number) {
     const int row = CurrentRow();
     if (number.trimmed().isEmpty()) return; // an empty scan never clears a stored number
     if (row < 0) {
-        ShowStatus(U("送り状番号を付ける行を選んでください"), true);
+        ShowStatus(QFromUtf8("送り状番号を付ける行を選んでください"), true);
         return;
     }
     const std::int64_t id = Row(row).id;
@@ -259,7 +260,7 @@ void THistoryWindow::StoreTracking(const QString& number) {
         if (entry.verdict == CheckedSlipEntry::Refused) {
             QApplication::beep();
             ShowStatus(FromCp932(tracking::WrongCheckDigitMessage()) +
-                           U(": %1（保存していません）").arg(number),
+                           QFromUtf8(": %1（保存していません）").arg(number),
                        true);
         }
         return;
@@ -272,35 +273,39 @@ void THistoryWindow::StoreTracking(const QString& number) {
     for (int next = row + 1; next < RowCount(); ++next) {
         if (Row(next).tracking.empty()) {
             Select(next);
-            ShowStatus(U("No.%1 に送り状番号 %2 を保存しました").arg(id).arg(stored));
+            ShowStatus(QFromUtf8("No.%1 に送り状番号 %2 を保存しました").arg(id).arg(stored));
             return;
         }
     }
-    ShowStatus(U("No.%1 に送り状番号 %2 を保存しました。下に番号のない行はありません").arg(id).arg(stored));
+    ShowStatus(
+        QFromUtf8("No.%1 に送り状番号 %2 を保存しました。下に番号のない行はありません").arg(id).arg(stored));
 }
 
 void THistoryWindow::VoidSelected() {
     const int row = CurrentRow();
     if (row < 0) {
-        ShowStatus(U("書き損じにする行を選んでください"), true);
+        ShowStatus(QFromUtf8("書き損じにする行を選んでください"), true);
         return;
     }
     const history::HistoryRecord& r = Row(row);
     const std::int64_t id = r.id;
     if (r.isVoid) {
-        ShowStatus(U("No.%1 はもう書き損じです").arg(id));
+        ShowStatus(QFromUtf8("No.%1 はもう書き損じです").arg(id));
         return;
     }
-    const QString number = r.tracking.empty() ? U("番号なし") : U("送り状番号 %1").arg(FromCp932(r.tracking));
+    const QString number =
+        r.tracking.empty() ? QFromUtf8("番号なし") : QFromUtf8("送り状番号 %1").arg(FromCp932(r.tracking));
     if (!msgbox::AskYesNo(
-            U("No.%1（%2、%3）の送り状を書き損じにしますか?\n番号は履歴に残り、出荷リストには出ません")
+            QFromUtf8(
+                "No.%1（%2、%3）の送り状を書き損じにしますか?\n番号は履歴に残り、出荷リストには出ません")
                 .arg(id)
                 .arg(FromCp932(r.values.Edit_Custo1), number)))
         return;
     WithStore([&](history::Store& store) { store.MarkVoid(id); });
     model_->SetVoid(row);
     ShowStatus(
-        U("No.%1 を書き損じにしました。Enter で読み込んで F11 で印刷し直すと、次の送り状番号が付きます")
+        QFromUtf8(
+            "No.%1 を書き損じにしました。Enter で読み込んで F11 で印刷し直すと、次の送り状番号が付きます")
             .arg(id));
 }
 
@@ -310,22 +315,23 @@ void THistoryWindow::ResyncClick() {
     const tracking::StoredSlipCounter counter = ReadSlipCounter(dir, slipType);
     const bool set = counter.state == tracking::StoredSlipCounter::Set;
     const std::optional<std::string> inPrinter = AskStackSlipNumber(
-        U("「%1」のプリンタにある送り状の番号を入力するか、バーコードをスキャンしてください。\n%2")
+        QFromUtf8("「%1」のプリンタにある送り状の番号を入力するか、バーコードをスキャンしてください。\n%2")
             .arg(FromCp932(slipType),
-                 set ? U("いまの次の送り状番号は %1 です。").arg(FromCp932(counter.number))
-                     : U("次の送り状番号はまだありません。")));
+                 set ? QFromUtf8("いまの次の送り状番号は %1 です。").arg(FromCp932(counter.number))
+                     : QFromUtf8("次の送り状番号はまだありません。")));
     if (!inPrinter) return;
     const QString to = FromCp932(*inPrinter);
     // Raises, with the reason, for a slip before the counter or too far after it.
     const std::vector<std::string> skipped =
         set ? tracking::SkippedSlipNumbers(counter.number, *inPrinter) : std::vector<std::string>();
     if (set && skipped.empty()) {
-        ShowStatus(U("次の送り状番号 %1 はプリンタの送り状と合っています").arg(to));
+        ShowStatus(QFromUtf8("次の送り状番号 %1 はプリンタの送り状と合っています").arg(to));
         return;
     }
     if (!skipped.empty() &&
         !msgbox::AskYesNo(
-            U("送り状 %1 から %2 までの %3 枚を書き損じとして履歴に残し、次の送り状番号を %4 にしますか?")
+            QFromUtf8(
+                "送り状 %1 から %2 までの %3 枚を書き損じとして履歴に残し、次の送り状番号を %4 にしますか?")
                 .arg(FromCp932(skipped.front()), FromCp932(skipped.back()))
                 .arg(skipped.size())
                 .arg(to)))
@@ -334,12 +340,13 @@ void THistoryWindow::ResyncClick() {
     // file, so that none is lost on the way, and a second re-synchronisation finds nothing to skip.
     SaveSlipCounter(dir, slipType, *inPrinter);
     if (skipped.empty()) {
-        ShowStatus(U("次の送り状番号を %1 にしました").arg(to));
+        ShowStatus(QFromUtf8("次の送り状番号を %1 にしました").arg(to));
         return;
     }
     desk_.RecordSkipped(slipType, skipped, [this] { Refresh(); });
-    ShowStatus(
-        U("送り状 %1 枚を書き損じとして残し、次の送り状番号を %2 にしました").arg(skipped.size()).arg(to));
+    ShowStatus(QFromUtf8("送り状 %1 枚を書き損じとして残し、次の送り状番号を %2 にしました")
+                   .arg(skipped.size())
+                   .arg(to));
 }
 
 void THistoryWindow::ExportClick() {
@@ -374,31 +381,34 @@ void THistoryWindow::ExportTo(QDate from, QDate to, const QStringList& formats,
     QStringList extra, notices;
     for (const auto& [format, file] : files) {
         const std::string path = shipped::WriteShippedFile(NativePath(folder), format, first, last, file);
-        written << U("%1（%2 件）").arg(QFileInfo(QFile::decodeName(path.c_str())).fileName()).arg(file.rows);
+        written << QFromUtf8("%1（%2 件）")
+                       .arg(QFileInfo(QFile::decodeName(path.c_str())).fileName())
+                       .arg(file.rows);
         for (const shipped::ApartSlip& a : file.apart) {
             const shipped::ShippedSlip& s = slips[a.slip];
-            apart.emplace(s.record, U("No.%1 %2 %3 注文 %4 番号 %5: %6")
+            apart.emplace(s.record, QFromUtf8("No.%1 %2 %3 注文 %4 番号 %5: %6")
                                         .arg(s.record)
                                         .arg(QString::fromStdString(s.shipDay), FromCp932(s.consignee),
-                                             s.order.empty() ? U("なし") : FromCp932(s.order),
-                                             s.tracking.empty() ? U("なし") : FromCp932(s.tracking),
+                                             s.order.empty() ? QFromUtf8("なし") : FromCp932(s.order),
+                                             s.tracking.empty() ? QFromUtf8("なし") : FromCp932(s.tracking),
                                              FromCp932(shipped::ApartReasonText(a.reason))));
         }
         for (const shipped::ExtraNumbers& e : file.extra)
             for (const std::string& number : e.numbers)
-                extra << U("注文 %1: %2").arg(FromCp932(e.order), FromCp932(number));
+                extra << QFromUtf8("注文 %1: %2").arg(FromCp932(e.order), FromCp932(number));
         for (const std::string& n : file.notices)
             notices << FromCp932(n);
     }
-    ShowStatus(U("書き出しました: %1").arg(written.join(U("、"))), !apart.empty());
+    ShowStatus(QFromUtf8("書き出しました: %1").arg(written.join(QFromUtf8("、"))), !apart.empty());
     QStringList report;
     if (!apart.empty()) {
-        report << U("ファイルに入れなかった送り状（%1 件）:").arg(apart.size());
+        report << QFromUtf8("ファイルに入れなかった送り状（%1 件）:").arg(apart.size());
         for (const auto& [record, line] : apart)
             report << QStringLiteral("　") + line;
     }
     if (!extra.empty())
-        report << U("Amazon の出荷通知は 1 注文 1 行です。次の番号は Seller Central で追加してください:")
+        report << QFromUtf8(
+                      "Amazon の出荷通知は 1 注文 1 行です。次の番号は Seller Central で追加してください:")
                << extra;
     report << notices;
     if (!report.isEmpty()) msgbox::Notify(report.join(QLatin1Char('\n')));

@@ -18,19 +18,19 @@
 
 TShippedExportDialog::TShippedExportDialog(QWidget* parent, const QString& folder) : QDialog(parent) {
     setObjectName(QStringLiteral("ShippedExportDialog"));
-    setWindowTitle(U("出荷ファイルの書き出し"));
+    setWindowTitle(QFromUtf8("出荷ファイルの書き出し"));
     Date_From = DayEdit(this);
     Date_To = DayEdit(this);
-    CheckBox_Generic = new QCheckBox(U("出荷リスト（CSV、すべての注文）"), this);
-    CheckBox_Rakuten = new QCheckBox(U("楽天 発送データ（RMS 一括登録 CSV）"), this);
-    CheckBox_Amazon = new QCheckBox(U("Amazon 出荷通知（アップロード用テキスト）"), this);
+    CheckBox_Generic = new QCheckBox(QFromUtf8("出荷リスト（CSV、すべての注文）"), this);
+    CheckBox_Rakuten = new QCheckBox(QFromUtf8("楽天 発送データ（RMS 一括登録 CSV）"), this);
+    CheckBox_Amazon = new QCheckBox(QFromUtf8("Amazon 出荷通知（アップロード用テキスト）"), this);
     CheckBox_Generic->setChecked(true);
-    Radio_Utf8 = new QRadioButton(U("UTF-8（BOM 付き）"), this);
-    Radio_Sjis = new QRadioButton(U("Shift_JIS"), this);
+    Radio_Utf8 = new QRadioButton(QFromUtf8("UTF-8（BOM 付き）"), this);
+    Radio_Sjis = new QRadioButton(QFromUtf8("Shift_JIS"), this);
     Radio_Utf8->setChecked(true);
     Edit_Folder = new QLineEdit(QDir::toNativeSeparators(folder), this);
     Edit_Folder->setReadOnly(true);
-    Button_Folder = new QPushButton(U("フォルダ..."), this);
+    Button_Folder = new QPushButton(QFromUtf8("フォルダ..."), this);
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -40,7 +40,7 @@ TShippedExportDialog::TShippedExportDialog(QWidget* parent, const QString& folde
 
     auto* days = new QHBoxLayout;
     days->addWidget(Date_From);
-    days->addWidget(new QLabel(U("〜"), this));
+    days->addWidget(new QLabel(QFromUtf8("〜"), this));
     days->addWidget(Date_To);
     auto* encodings = new QHBoxLayout;
     encodings->addWidget(Radio_Utf8);
@@ -54,9 +54,9 @@ TShippedExportDialog::TShippedExportDialog(QWidget* parent, const QString& folde
     where->addWidget(Edit_Folder, 1);
     where->addWidget(Button_Folder);
     auto* form = new QFormLayout(this);
-    form->addRow(U("出荷日"), days);
-    form->addRow(U("ファイル"), files);
-    form->addRow(U("保存先"), where);
+    form->addRow(QFromUtf8("出荷日"), days);
+    form->addRow(QFromUtf8("ファイル"), files);
+    form->addRow(QFromUtf8("保存先"), where);
     form->addRow(Buttons);
     UpdateState();
 }
@@ -74,7 +74,7 @@ QString TShippedExportDialog::Folder() const {
 }
 
 void TShippedExportDialog::ChooseFolder() {
-    QFileDialog ask(this, U("出荷ファイルの保存先"), Folder());
+    QFileDialog ask(this, QFromUtf8("出荷ファイルの保存先"), Folder());
     ask.setFileMode(QFileDialog::Directory);
     ask.setOption(QFileDialog::ShowDirsOnly);
     if (ask.exec() == QDialog::Accepted && !ask.selectedFiles().isEmpty())

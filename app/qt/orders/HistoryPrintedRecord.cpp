@@ -1,7 +1,7 @@
 #include "app/qt/orders/HistoryPrintedRecord.h"
 
 #include "app/qt/common/SlipDesk.h"
-#include "app/qt/history/StoreAsker.h"
+#include "app/qt/common/StoreAsker.h"
 #include "platform/qt/LogCategories.h"
 #include "platform/qt/QtText.h"
 #include "queue/StorePrintedRecord.h"

@@ -15,14 +15,10 @@ namespace {
 using orders::OrderState;
 using orders::Severity;
 
-QString Q(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 QString JoinNonEmpty(std::initializer_list<const std::string*> parts, const QString& separator) {
     QStringList list;
     for (const std::string* p : parts)
-        if (!p->empty()) list << Q(*p);
+        if (!p->empty()) list << QFromUtf8(*p);
     return list.join(separator);
 }
 
@@ -39,7 +35,7 @@ QVariant OrderQueueModel::headerData(int section, Qt::Orientation orientation, i
     static const char* const kHeads[] = {"状態", "注文番号", "お名前",     "お届け先",
                                          "品名", "代引金額", "お届け指定", "注意"};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColCount)
-        return U(kHeads[section]);
+        return QFromUtf8(kHeads[section]);
     return {};
 }
 
@@ -55,7 +51,8 @@ QVariant OrderQueueModel::data(const QModelIndex& index, int role) const {
         if (index.column() == ColWarnings && !o.warnings.empty()) {
             QStringList all;
             for (const orders::OrderWarning& w : o.warnings)
-                all << (w.severity == Severity::Problem ? U("要確認: ") : U("お知らせ: ")) + Q(w.text);
+                all << (w.severity == Severity::Problem ? QFromUtf8("要確認: ") : QFromUtf8("お知らせ: ")) +
+                           QFromUtf8(w.text);
             return all.join(QLatin1Char('\n'));
         }
         return {};
@@ -87,37 +84,39 @@ QVariant OrderQueueModel::Text(const orders::Order& o, OrderState state, int row
     case ColStatus:
         switch (state) {
         case OrderState::Printed:
-            return U("印刷済");
+            return QFromUtf8("印刷済");
         case OrderState::Held:
-            return U("保留");
+            return QFromUtf8("保留");
         case OrderState::Cancelled:
-            return U("取消");
+            return QFromUtf8("取消");
         case OrderState::Claimed: // another desk's
-            return U("作業中（%1）").arg(FromCp932(queue_.Row(static_cast<std::size_t>(row)).desk));
+            return QFromUtf8("作業中（%1）").arg(FromCp932(queue_.Row(static_cast<std::size_t>(row)).desk));
         case OrderState::Open:
             break;
         }
-        return U("未印刷");
+        return QFromUtf8("未印刷");
     case ColRef:
-        return Q(o.ref);
+        return QFromUtf8(o.ref);
     case ColName:
-        return Q(f.Edit_Custo1);
+        return QFromUtf8(f.Edit_Custo1);
     case ColAddress:
-        return (f.Edit_Zip.empty() ? QString() : U("〒") + Q(f.Edit_Zip) + QLatin1Char(' ')) +
+        return (f.Edit_Zip.empty() ? QString() : QFromUtf8("〒") + QFromUtf8(f.Edit_Zip) + QLatin1Char(' ')) +
                JoinNonEmpty({&f.Edit_Add1, &f.Edit_Add2, &f.Edit_Add3}, QStringLiteral(" "));
     case ColGoods:
         return JoinNonEmpty({&f.Edit_G1, &f.Edit_G2, &f.Edit_G3}, QStringLiteral(" / "));
     case ColAmount:
         if (!f.CheckBox_p1) return QString();
-        return QLocale(QLocale::Japanese, QLocale::Japan).toString(Q(f.KyNumEdit_PriceSub).toLongLong()) +
-               U("円");
+        return QLocale(QLocale::Japanese, QLocale::Japan)
+                   .toString(QFromUtf8(f.KyNumEdit_PriceSub).toLongLong()) +
+               QFromUtf8("円");
     case ColDelivery:
-        return Q(orders::DeliveryShort(o.delivery));
+        return QFromUtf8(orders::DeliveryShort(o.delivery));
     case ColWarnings: {
         const orders::OrderWarning* w = Headline(o);
         if (!w) return QString();
-        QString text = (w->severity == Severity::Problem ? U("確認が必要: ") : QString()) + Q(w->text);
-        if (o.warnings.size() > 1) text += U("（ほか%1件）").arg(o.warnings.size() - 1);
+        QString text =
+            (w->severity == Severity::Problem ? QFromUtf8("確認が必要: ") : QString()) + QFromUtf8(w->text);
+        if (o.warnings.size() > 1) text += QFromUtf8("（ほか%1件）").arg(o.warnings.size() - 1);
         return text;
     }
     default:

@@ -48,13 +48,9 @@ OrderQueueWindow::FileChooser& Chooser() {
     return chooser;
 }
 
-QString Q(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 // How an order is named in a question: its reference, else its consignee.
 QString NameOf(const orders::Order& o) {
-    return Q(o.ref.empty() ? o.fields.Edit_Custo1 : o.ref);
+    return QFromUtf8(o.ref.empty() ? o.fields.Edit_Custo1 : o.ref);
 }
 
 // How often the shared queue is read again.
@@ -89,12 +85,12 @@ std::unique_ptr<orders::QueueStates> ChooseStates(const std::string& dir, queue:
 OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     : QWidget(&desk.DeskWindow(), Qt::Window), desk_(desk), workingDir_(std::move(workingDir)),
       queue_(ChooseStates(workingDir_, shared_)), record_(std::make_unique<HistoryPrintedRecord>(desk)) {
-    setWindowTitle(U("注文取込") + QStringLiteral(" - ") + AppTitle());
+    setWindowTitle(QFromUtf8("注文取込") + QStringLiteral(" - ") + AppTitle());
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
-    Button_Open = new QPushButton(U("ファイルを開く…"), this);
-    Label_File = new QLabel(U("注文ファイルを開いて下さい"), this);
+    Button_Open = new QPushButton(QFromUtf8("ファイルを開く…"), this);
+    Label_File = new QLabel(QFromUtf8("注文ファイルを開いて下さい"), this);
     Label_Desk = new QLabel(this);
     top->addWidget(Button_Open);
     top->addWidget(Label_File, 1);
@@ -130,14 +126,14 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     layout->addWidget(Label_Warnings);
 
     auto* bottom = new QHBoxLayout;
-    Button_Pick = new QPushButton(U("読み込む（Enter）"), this);
-    Button_Hold = new QPushButton(U("保留／解除"), this);
-    Button_Cancel = new QPushButton(U("取消／戻す"), this);
+    Button_Pick = new QPushButton(QFromUtf8("読み込む（Enter）"), this);
+    Button_Hold = new QPushButton(QFromUtf8("保留／解除"), this);
+    Button_Cancel = new QPushButton(QFromUtf8("取消／戻す"), this);
     Label_State = new QLabel(this);
     Progress = new QProgressBar(this);
-    Button_Stop = new QPushButton(U("中止"), this);
-    Button_PrintRest = new QPushButton(U("残りをすべて印刷"), this);
-    auto* close = new QPushButton(U("閉じる"), this);
+    Button_Stop = new QPushButton(QFromUtf8("中止"), this);
+    Button_PrintRest = new QPushButton(QFromUtf8("残りをすべて印刷"), this);
+    auto* close = new QPushButton(QFromUtf8("閉じる"), this);
     bottom->addWidget(Button_Pick);
     bottom->addWidget(Button_Hold);
     bottom->addWidget(Button_Cancel);
@@ -176,14 +172,14 @@ OrderQueueWindow::OrderQueueWindow(SlipDesk& desk, std::string workingDir)
     resize(1080, 520);
     if (shared_) {
         // Desks share a server; a file beside the settings is one desk's.
-        Label_Desk->setText(U("作業台: %1").arg(FromCp932(shared_->Desk())));
-        Label_Desk->setToolTip(U("設定ファイルの [OrderQueue] Desk= で変えられます"));
+        Label_Desk->setText(QFromUtf8("作業台: %1").arg(FromCp932(shared_->Desk())));
+        Label_Desk->setToolTip(QFromUtf8("設定ファイルの [OrderQueue] Desk= で変えられます"));
         Label_Desk->setVisible(StoreOf(workingDir_).IsPostgres());
         reader_ = new QueueReader(StoreOf(workingDir_), this);
         connect(&refresh_, &QTimer::timeout, this, [this] { ReadInBackground(); });
         refresh_.start(kRefreshMs);
         QueueRead();
-        if (queue_.Count() > 0) Label_File->setText(U("共有の注文一覧"));
+        if (queue_.Count() > 0) Label_File->setText(QFromUtf8("共有の注文一覧"));
     }
     SelectionChanged();
 }
@@ -220,10 +216,10 @@ QString OrderQueueWindow::LastFolder() const {
 void OrderQueueWindow::ChooseFile() {
     if (Running() || importing_) return;
     const QString folder = LastFolder();
-    const QString path =
-        Chooser() ? Chooser()(folder)
-                  : QFileDialog::getOpenFileName(this, U("注文ファイルを開く"), folder,
-                                                 U("注文ファイル (*.csv *.tsv *.txt);;すべてのファイル (*)"));
+    const QString path = Chooser() ? Chooser()(folder)
+                                   : QFileDialog::getOpenFileName(
+                                         this, QFromUtf8("注文ファイルを開く"), folder,
+                                         QFromUtf8("注文ファイル (*.csv *.tsv *.txt);;すべてのファイル (*)"));
     if (path.isEmpty()) return;
     RememberDialogFolder(workingDir_, FileDialogKind::OrderFile, QFileInfo(path).absolutePath());
     Import(path);
@@ -241,7 +237,7 @@ bool OrderQueueWindow::Import(const QString& path) {
     importing_ = true;
     stopImport_ = false;
     UpdateState();
-    Label_State->setText(U("読み込み中…"));
+    Label_State->setText(QFromUtf8("読み込み中…"));
 
     // The import runs on a thread of its own; this thread waits in an event loop of its own, so the
     // windows repaint, the progress moves and 中止 works. The column question is the one step that
@@ -278,7 +274,7 @@ bool OrderQueueWindow::Import(const QString& path) {
         if (total > 0) {
             Progress->setRange(0, static_cast<int>(total));
             Progress->setValue(static_cast<int>(done));
-            Label_State->setText(U("読み込み中 %1／%2行").arg(done.load()).arg(total.load()));
+            Label_State->setText(QFromUtf8("読み込み中 %1／%2行").arg(done.load()).arg(total.load()));
         }
     });
     tick.start(50);
@@ -312,9 +308,10 @@ void OrderQueueWindow::SetOrders(std::vector<orders::Order> list, const QString&
     const orders::ImportCount& imported = queue_.LastImport();
     qCDebug(lcOrders) << "imported" << path << ":" << imported.added << "orders added," << imported.already
                       << "there already," << counts.problems << "with problems";
-    QString text = U("%1　%2件").arg(QFileInfo(path).fileName()).arg(imported.added + imported.already);
-    if (imported.already > 0) text += U("（うち取り込み済み %1件）").arg(imported.already);
-    if (counts.problems > 0) text += U("（確認が必要な注文 %1件）").arg(counts.problems);
+    QString text =
+        QFromUtf8("%1　%2件").arg(QFileInfo(path).fileName()).arg(imported.added + imported.already);
+    if (imported.already > 0) text += QFromUtf8("（うち取り込み済み %1件）").arg(imported.already);
+    if (counts.problems > 0) text += QFromUtf8("（確認が必要な注文 %1件）").arg(counts.problems);
     Label_File->setText(text);
     Label_File->setToolTip(QDir::toNativeSeparators(path));
     if (queue_.Count() > 0)
@@ -350,11 +347,11 @@ void OrderQueueWindow::ReadInBackground() {
 void OrderQueueWindow::QueueRead() {
     model_->Sync();
     const std::string& trouble = queue_.Trouble();
-    Label_Trouble->setText(trouble.empty()
-                               ? QString()
-                               : U("共有の注文一覧につながりません。この作業台が受け持っている注文だけ"
-                                   "印刷できます（%1）")
-                                     .arg(FromCp932(trouble)));
+    Label_Trouble->setText(
+        trouble.empty() ? QString()
+                        : QFromUtf8("共有の注文一覧につながりません。この作業台が受け持っている注文だけ"
+                                    "印刷できます（%1）")
+                              .arg(FromCp932(trouble)));
     Label_Trouble->setVisible(!trouble.empty());
     UpdateState();
 }
@@ -371,8 +368,8 @@ void OrderQueueWindow::SlipChanged() {
 bool OrderQueueWindow::Pick(int row) {
     if (Running() || importing_ || row < 0 || row >= Count()) return false;
     if (queue_.PrintedBefore(static_cast<std::size_t>(row), record_.get()) &&
-        !msgbox::AskYesNo(
-            U("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?").arg(NameOf(OrderAt(row)))))
+        !msgbox::AskYesNo(QFromUtf8("注文「%1」は印刷済みです。\nもう一度印刷するために読み込みますか?")
+                              .arg(NameOf(OrderAt(row)))))
         return false;
     return Load(row, true);
 }
@@ -382,13 +379,13 @@ bool OrderQueueWindow::Load(int row, bool activateMain) {
         QueueRead();
         const orders::QueueRow& now = queue_.Row(static_cast<std::size_t>(row));
         if (now.state == Status::Claimed)
-            msgbox::Notify(
-                U("注文「%1」は作業台「%2」が作業中です").arg(NameOf(OrderAt(row)), FromCp932(now.desk)));
+            msgbox::Notify(QFromUtf8("注文「%1」は作業台「%2」が作業中です")
+                               .arg(NameOf(OrderAt(row)), FromCp932(now.desk)));
         else if (!queue_.Trouble().empty())
-            msgbox::Notify(U("共有の注文一覧につながらないため、注文「%1」を読み込めません。\n%2")
+            msgbox::Notify(QFromUtf8("共有の注文一覧につながらないため、注文「%1」を読み込めません。\n%2")
                                .arg(NameOf(OrderAt(row)), FromCp932(queue_.Trouble())));
         else
-            msgbox::Notify(U("注文「%1」はもう未印刷ではありません").arg(NameOf(OrderAt(row))));
+            msgbox::Notify(QFromUtf8("注文「%1」はもう未印刷ではありません").arg(NameOf(OrderAt(row))));
         return false;
     }
     Show(row, activateMain);
@@ -421,8 +418,8 @@ void OrderQueueWindow::ToggleCancel(int row) {
     const Status state = StatusOf(row);
     if (state == Status::Printed || state == Status::Claimed) return;
     if (state != Status::Cancelled &&
-        !msgbox::AskYesNo(
-            U("注文「%1」を取り消しますか?\n取り消した注文は印刷されません").arg(NameOf(OrderAt(row)))))
+        !msgbox::AskYesNo(QFromUtf8("注文「%1」を取り消しますか?\n取り消した注文は印刷されません")
+                              .arg(NameOf(OrderAt(row)))))
         return;
     queue_.ToggleCancel(static_cast<std::size_t>(row));
     QueueRead();
@@ -449,40 +446,41 @@ void OrderQueueWindow::SlipPrinted() {
 void OrderQueueWindow::TellNextHandFed() {
     if (Running() || Current() < 0 || !desk_.FromOrder() || StatusOf(Current()) != Status::Open) return;
     const orders::Order& o = OrderAt(Current());
-    msgbox::Notify(U("次の送り状をセットしてください\n読み込んだ注文: %1（%2）\nF11で印刷します")
-                       .arg(NameOf(o), Q(o.fields.Edit_Custo1)));
+    msgbox::Notify(QFromUtf8("次の送り状をセットしてください\n読み込んだ注文: %1（%2）\nF11で印刷します")
+                       .arg(NameOf(o), QFromUtf8(o.fields.Edit_Custo1)));
     desk_.FocusSlip();
 }
 
 // The orders with problems among those a run would print: listed, and asked about before any is.
 bool OrderQueueWindow::AskAboutProblems(const std::vector<std::size_t>& rows) {
     constexpr std::size_t kListed = 8;
-    QString text = U("確認が必要な注文が %1件あります。\n").arg(rows.size());
+    QString text = QFromUtf8("確認が必要な注文が %1件あります。\n").arg(rows.size());
     for (std::size_t i = 0; i < rows.size() && i < kListed; ++i) {
         const orders::Order& o = queue_.At(rows[i]);
         auto problem = std::find_if(o.warnings.begin(), o.warnings.end(), [](const orders::OrderWarning& w) {
             return w.severity == orders::Severity::Problem;
         });
-        text += U("・%1（%2）: %3\n").arg(NameOf(o), Q(o.fields.Edit_Custo1), Q(problem->text));
+        text += QFromUtf8("・%1（%2）: %3\n")
+                    .arg(NameOf(o), QFromUtf8(o.fields.Edit_Custo1), QFromUtf8(problem->text));
     }
-    if (rows.size() > kListed) text += U("（ほか%1件）\n").arg(rows.size() - kListed);
-    return msgbox::AskYesNo(text + U("このまま印刷しますか?"));
+    if (rows.size() > kListed) text += QFromUtf8("（ほか%1件）\n").arg(rows.size() - kListed);
+    return msgbox::AskYesNo(text + QFromUtf8("このまま印刷しますか?"));
 }
 
 void OrderQueueWindow::PrintRest() {
     if (Running() || importing_) return;
     if (desk_.Stock() != slip::Stock::Continuous) {
-        msgbox::Notify(U("「残りをすべて印刷」は連続用紙（連続(４インチ)）のときに使えます"));
+        msgbox::Notify(QFromUtf8("「残りをすべて印刷」は連続用紙（連続(４インチ)）のときに使えます"));
         return;
     }
     if (!desk_.FromOrder()) queue_.Unload(); // the slip shows none of ours: start from the next open one
     orders::OrderQueue::RunPlan plan = queue_.PlanRun();
     if (plan.orders.empty()) {
-        msgbox::Notify(U("印刷する注文がありません"));
+        msgbox::Notify(QFromUtf8("印刷する注文がありません"));
         return;
     }
     if (!plan.problems.empty() && !AskAboutProblems(plan.problems)) return;
-    if (!msgbox::AskYesNo(U("残りの注文 %1件をすべて印刷しますか?").arg(plan.orders.size()))) return;
+    if (!msgbox::AskYesNo(QFromUtf8("残りの注文 %1件をすべて印刷しますか?").arg(plan.orders.size()))) return;
     Progress->setRange(0, static_cast<int>(plan.orders.size()));
     Progress->setValue(0);
     queue_.StartRun(std::move(plan));
@@ -507,7 +505,7 @@ void OrderQueueWindow::RunStep() {
         return EndRun();
     }
     Progress->setValue(static_cast<int>(queue_.RunDone()));
-    Label_State->setText(U("印刷中 %1／%2").arg(queue_.RunDone()).arg(queue_.RunTotal()));
+    Label_State->setText(QFromUtf8("印刷中 %1／%2").arg(queue_.RunDone()).arg(queue_.RunTotal()));
     QTimer::singleShot(0, this, [this] { RunStep(); });
 }
 
@@ -524,13 +522,13 @@ void OrderQueueWindow::EndRun() {
     const std::size_t done = queue_.RunDone();
     switch (queue_.LastRunEnd().value_or(orders::RunEnd::Finished)) {
     case orders::RunEnd::Stopped:
-        Label_State->setText(U("中止しました（%1件印刷）").arg(done));
+        Label_State->setText(QFromUtf8("中止しました（%1件印刷）").arg(done));
         break;
     case orders::RunEnd::Failed:
-        Label_State->setText(U("エラーのため止めました（%1件印刷）").arg(done));
+        Label_State->setText(QFromUtf8("エラーのため止めました（%1件印刷）").arg(done));
         break;
     case orders::RunEnd::Finished:
-        Label_State->setText(U("%1件印刷しました").arg(done));
+        Label_State->setText(QFromUtf8("%1件印刷しました").arg(done));
         break;
     }
 }
@@ -543,9 +541,9 @@ void OrderQueueWindow::SelectionChanged() {
             for (const orders::OrderWarning& w : OrderAt(row).warnings)
                 if (w.severity == s)
                     lines << (s == orders::Severity::Problem
-                                  ? U("<span style=\"color:#b00000\">・要確認: %1</span>")
-                                  : U("<span style=\"color:#707070\">・%1</span>"))
-                                 .arg(Q(w.text).toHtmlEscaped());
+                                  ? QFromUtf8("<span style=\"color:#b00000\">・要確認: %1</span>")
+                                  : QFromUtf8("<span style=\"color:#707070\">・%1</span>"))
+                                 .arg(QFromUtf8(w.text).toHtmlEscaped());
     Label_Warnings->setText(lines.join(QStringLiteral("<br>")));
     Label_Warnings->setVisible(!lines.isEmpty());
     UpdateState();
@@ -563,7 +561,8 @@ void OrderQueueWindow::UpdateState() {
     Button_Hold->setEnabled(!busy && mayChange && StatusOf(row) != Status::Cancelled);
     Button_Cancel->setEnabled(!busy && mayChange);
     Button_PrintRest->setEnabled(!busy && any && continuous);
-    Button_PrintRest->setToolTip(continuous ? QString() : U("連続用紙（連続(４インチ)）のときに使えます"));
+    Button_PrintRest->setToolTip(continuous ? QString()
+                                            : QFromUtf8("連続用紙（連続(４インチ)）のときに使えます"));
     Progress->setVisible(busy);
     Button_Stop->setVisible(busy);
     if (busy) return;
@@ -572,8 +571,8 @@ void OrderQueueWindow::UpdateState() {
         return;
     }
     const orders::QueueCounts counts = queue_.Counts();
-    QString text = counts.open == 0 && counts.claimed == 0 ? U("すべての注文を印刷しました")
-                                                           : U("未印刷 %1件").arg(counts.open);
-    if (counts.claimed > 0) text += U("（ほかの作業台で作業中 %1件）").arg(counts.claimed);
+    QString text = counts.open == 0 && counts.claimed == 0 ? QFromUtf8("すべての注文を印刷しました")
+                                                           : QFromUtf8("未印刷 %1件").arg(counts.open);
+    if (counts.claimed > 0) text += QFromUtf8("（ほかの作業台で作業中 %1件）").arg(counts.claimed);
     Label_State->setText(text);
 }

@@ -37,7 +37,7 @@ QString MarginText(const std::string& caption) {
 
 TForm_Preview::TForm_Preview(SlipDesk& desk) : QDialog(&desk.DeskWindow()), desk_(desk) {
     setObjectName(QStringLiteral("Form_Preview"));
-    setWindowTitle(U("プレビュー"));
+    setWindowTitle(QFromUtf8("プレビュー"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
     setFont(desk.DeskWindow().font());
@@ -64,7 +64,7 @@ TForm_Preview::TForm_Preview(SlipDesk& desk) : QDialog(&desk.DeskWindow()), desk
     ScrollBox_Page->setBackgroundRole(QPalette::Dark);
 
     auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(U(caption), this);
+        auto* b = new QPushButton(QFromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::NoFocus); // the keys stay with the window: F11 and Escape
@@ -115,12 +115,14 @@ void TForm_Preview::Refresh() {
     LayoutCaptions captions = desk_.SlipCaptions();
 
     Label_Target->setText(
-        U("プリンタ: %1　　用紙: %2　　給紙: %3　　解像度: %4×%5 dpi　　余白: 上 %6 / 左 %7 ドット　　%8")
+        QFromUtf8(
+            "プリンタ: %1　　用紙: %2　　給紙: %3　　解像度: %4×%5 dpi　　余白: 上 %6 / 左 %7 ドット　　%8")
             .arg(NameOrDash(target_.printer), NameOrDash(target_.paper), NameOrDash(target_.source))
             .arg(target_.dpix)
             .arg(target_.dpiy)
             .arg(MarginText(captions.prnTop), MarginText(captions.prnLeft))
-            .arg(text ? U("文字（プリンタ内蔵フォント）: 赤は図形で印字する文字") : U("グラフィック")));
+            .arg(text ? QFromUtf8("文字（プリンタ内蔵フォント）: 赤は図形で印字する文字")
+                      : QFromUtf8("グラフィック")));
     Label_Missing->setText(FromCp932(target_.missing));
     Label_Missing->setVisible(!target_.missing.empty());
 

@@ -32,15 +32,15 @@ TForm_SLIP97YPrn* Form_SLIP97YPrn = nullptr;
 
 TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     setObjectName(QStringLiteral("Form_SLIP97YPrn"));
-    setWindowTitle(U("印字位置調整"));
+    setWindowTitle(QFromUtf8("印字位置調整"));
     setModal(true);
     setFont(desk.DeskWindow().font());
 
-    GroupBox1 = new QGroupBox(U("印字位置調整セット"), this);
+    GroupBox1 = new QGroupBox(QFromUtf8("印字位置調整セット"), this);
     GroupBox1->setGeometry(8, 6, 174, 90);
-    Label1 = new QLabel(U("TOPﾏｰｼﾞﾝ"), GroupBox1);
+    Label1 = new QLabel(QFromUtf8("TOPﾏｰｼﾞﾝ"), GroupBox1);
     Label1->setGeometry(6, 24, 76, 24);
-    Label2 = new QLabel(U("LEFTﾏｰｼﾞﾝ"), GroupBox1);
+    Label2 = new QLabel(QFromUtf8("LEFTﾏｰｼﾞﾝ"), GroupBox1);
     Label2->setGeometry(6, 56, 76, 24);
     for (QLabel* l : {Label1, Label2})
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -53,22 +53,22 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     for (TKyNumEdit* e : {KyNumEdit_TOP, KyNumEdit_LEFT})
         e->SetErrorBeep(false);
 
-    BitBtn_MRGN = new QPushButton(U("印字位置登録"), this);
+    BitBtn_MRGN = new QPushButton(QFromUtf8("印字位置登録"), this);
     SetGlyphLater(BitBtn_MRGN, QStyle::SP_DialogSaveButton);
     BitBtn_MRGN->setObjectName(QStringLiteral("BitBtn_MRGN"));
     BitBtn_MRGN->setGeometry(30, 102, 130, 28);
     BitBtn_MRGN->setAutoDefault(false);
 
-    GroupBox_Calibrate = new QGroupBox(U("試し印字で調整"), this);
+    GroupBox_Calibrate = new QGroupBox(QFromUtf8("試し印字で調整"), this);
     GroupBox_Calibrate->setGeometry(8, 138, 174, 180);
-    BitBtn_TestPrint = new QPushButton(U("試し印字"), GroupBox_Calibrate);
+    BitBtn_TestPrint = new QPushButton(QFromUtf8("試し印字"), GroupBox_Calibrate);
     SetGlyphLater(BitBtn_TestPrint, QStyle::SP_FileIcon);
     BitBtn_TestPrint->setObjectName(QStringLiteral("BitBtn_TestPrint"));
     BitBtn_TestPrint->setGeometry(22, 22, 130, 26);
-    BitBtn_TestPrint->setToolTip(U("枠と十字と目盛りを今の余白で印字します"));
-    Label_Right = new QLabel(U("右へ"), GroupBox_Calibrate);
+    BitBtn_TestPrint->setToolTip(QFromUtf8("枠と十字と目盛りを今の余白で印字します"));
+    Label_Right = new QLabel(QFromUtf8("右へ"), GroupBox_Calibrate);
     Label_Right->setGeometry(6, 56, 50, 24);
-    Label_Down = new QLabel(U("下へ"), GroupBox_Calibrate);
+    Label_Down = new QLabel(QFromUtf8("下へ"), GroupBox_Calibrate);
     Label_Down->setGeometry(6, 86, 50, 24);
     KyNumEdit_RIGHT = new TKyNumEdit(GroupBox_Calibrate);
     KyNumEdit_RIGHT->setObjectName(QStringLiteral("KyNumEdit_RIGHT"));
@@ -89,10 +89,10 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
         e->SetComma(false);
         e->SetEnterFocusMove(true);
     }
-    BitBtn_MmAdd = new QPushButton(U("余白に加える"), GroupBox_Calibrate);
+    BitBtn_MmAdd = new QPushButton(QFromUtf8("余白に加える"), GroupBox_Calibrate);
     BitBtn_MmAdd->setObjectName(QStringLiteral("BitBtn_MmAdd"));
     BitBtn_MmAdd->setGeometry(22, 116, 130, 26);
-    BitBtn_MmAdd->setToolTip(U("測ったずれをドットに直して余白に加えます"));
+    BitBtn_MmAdd->setToolTip(QFromUtf8("測ったずれをドットに直して余白に加えます"));
     Label_Resolution = new QLabel(GroupBox_Calibrate);
     Label_Resolution->setObjectName(QStringLiteral("Label_Resolution"));
     Label_Resolution->setGeometry(6, 144, 162, 32);
@@ -100,7 +100,7 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     QFont small = Label_Resolution->font();
     small.setPixelSize(12);
     Label_Resolution->setFont(small);
-    GroupBox_SlipNo = new QGroupBox(U("次の送り状番号"), this);
+    GroupBox_SlipNo = new QGroupBox(QFromUtf8("次の送り状番号"), this);
     GroupBox_SlipNo->setGeometry(8, 324, 174, 86);
     Edit_NextSlipNo = new QLineEdit(GroupBox_SlipNo);
     Edit_NextSlipNo->setObjectName(QStringLiteral("Edit_NextSlipNo"));
@@ -109,8 +109,8 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(SlipDesk& desk) : desk_(desk) {
     Edit_NextSlipNo->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit_NextSlipNo->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
     Edit_NextSlipNo->setToolTip(
-        U("プリンタにセットした送り状の番号（12桁）。印刷するたびに次の番号に進みます"));
-    BitBtn_NextSlipNo = new QPushButton(U("番号を登録"), GroupBox_SlipNo);
+        QFromUtf8("プリンタにセットした送り状の番号（12桁）。印刷するたびに次の番号に進みます"));
+    BitBtn_NextSlipNo = new QPushButton(QFromUtf8("番号を登録"), GroupBox_SlipNo);
     BitBtn_NextSlipNo->setObjectName(QStringLiteral("BitBtn_NextSlipNo"));
     BitBtn_NextSlipNo->setGeometry(22, 52, 130, 26);
     for (QPushButton* b : {BitBtn_TestPrint, BitBtn_MmAdd, BitBtn_NextSlipNo})
@@ -180,23 +180,23 @@ void TForm_SLIP97YPrn::FormShow() {
     // Set or broken, the value as the file holds it; a broken one shows red until it is set again.
     const tracking::StoredSlipCounter counter = ReadSlipCounter(desk_.WorkingDir(), desk_.StockName());
     Edit_NextSlipNo->setText(FromCp932(counter.number));
-    Edit_NextSlipNo->setPlaceholderText(U("未設定（F11 で聞きます）"));
+    Edit_NextSlipNo->setPlaceholderText(QFromUtf8("未設定（F11 で聞きます）"));
     Edit_NextSlipNo->setStyleSheet(
         counter.state == tracking::StoredSlipCounter::Broken ? QStringLiteral("color: #c00000;") : QString());
     try {
         const TPoint dpi = escp::ModeResolution(desk_.SlipPrintMode(), HqPrinter());
-        Label_Resolution->setText(U("解像度 %1×%2 dpi\n1ドット = %3×%4 mm")
+        Label_Resolution->setText(QFromUtf8("解像度 %1×%2 dpi\n1ドット = %3×%4 mm")
                                       .arg(dpi.X)
                                       .arg(dpi.Y)
                                       .arg(FromCp932(DotPitchText(dpi.X)), FromCp932(DotPitchText(dpi.Y))));
         Label_Resolution->setWordWrap(false);
     } catch (const EHqPrinterNoPrinter&) {
         Label_Resolution->setWordWrap(true);
-        Label_Resolution->setText(U("プリンタがないため、ドットの長さがわかりません"));
+        Label_Resolution->setText(QFromUtf8("プリンタがないため、ドットの長さがわかりません"));
     } catch (const Exception& e) {
         // The margins can still be typed and registered; the millimetres wait for a printer.
         Label_Resolution->setWordWrap(true);
-        Label_Resolution->setText(U("解像度がわかりません: ") + FromCp932(e.Message()));
+        Label_Resolution->setText(QFromUtf8("解像度がわかりません: ") + FromCp932(e.Message()));
     }
 }
 
@@ -213,7 +213,7 @@ void TForm_SLIP97YPrn::KyNumEdit_LEFTKeyDown(int key) {
 
 void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
     const std::string slipType = desk_.StockName();
-    if (!msgbox::AskYesNo(U("印字位置調整の余白を登録しますか?"))) return;
+    if (!msgbox::AskYesNo(QFromUtf8("印字位置調整の余白を登録しますか?"))) return;
     PrinterRegistration r;
     r.printerName = desk_.RegisteredPrinterName();
     r.printerIndex = desk_.PrinterIndexText();
@@ -229,7 +229,7 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick() {
 }
 
 void TForm_SLIP97YPrn::BitBtn_TestPrintClick() {
-    if (!msgbox::AskYesNo(U("試し印字しますか?"))) return;
+    if (!msgbox::AskYesNo(QFromUtf8("試し印字しますか?"))) return;
     THqPrinter& printer = HqPrinter();
     const PrintMode mode = desk_.SlipPrintMode();
     const TPoint dpi = escp::ModeResolution(mode, printer);
@@ -272,7 +272,8 @@ void TForm_SLIP97YPrn::BitBtn_NextSlipNoClick() {
     const std::string slipType = desk_.StockName();
     const QString typed = Edit_NextSlipNo->text();
     if (typed.trimmed().isEmpty()) {
-        if (!msgbox::AskYesNo(U("「%1」の次の送り状番号を消しますか?").arg(FromCp932(slipType)))) return;
+        if (!msgbox::AskYesNo(QFromUtf8("「%1」の次の送り状番号を消しますか?").arg(FromCp932(slipType))))
+            return;
         SaveSlipCounter(desk_.WorkingDir(), slipType, "");
         Edit_NextSlipNo->setStyleSheet({});
         return;
@@ -280,7 +281,7 @@ void TForm_SLIP97YPrn::BitBtn_NextSlipNoClick() {
     // Refused here, with its reason, before the question: a wrong number is never asked about.
     const std::string number = tracking::StackNumber(ToCp932(typed));
     if (!msgbox::AskYesNo(
-            U("「%1」の次の送り状番号を %2 にしますか?").arg(FromCp932(slipType), FromCp932(number))))
+            QFromUtf8("「%1」の次の送り状番号を %2 にしますか?").arg(FromCp932(slipType), FromCp932(number))))
         return;
     SaveSlipCounter(desk_.WorkingDir(), slipType, number);
     Edit_NextSlipNo->setText(FromCp932(number));

@@ -105,7 +105,7 @@ void FormFixture::Stop() {
     printer_.reset();
 }
 
-std::string Sj(const char* utf8) {
+std::string Cp932FromUtf8(const char* utf8) {
     return cp932::FromUtf8(utf8);
 }
 

@@ -95,7 +95,7 @@ void TypeText(QWidget* widget, const QString& text);
 TForm_Main& StartAfresh(std::unique_ptr<FormFixture>& fx, const std::string& registration = {});
 
 // UTF-8 literal to the CP932 bytes the program stores.
-std::string Sj(const char* utf8);
+std::string Cp932FromUtf8(const char* utf8);
 
 // Plays the user inside the next modal dialog; reports whether one opened.
 class InDialog {

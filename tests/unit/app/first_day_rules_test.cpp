@@ -25,15 +25,16 @@ TEST(SlipPdfName, DayAndConsigneeWithoutWhatAFileNameCannotHold) {
         {"表ソ圭ポ", 1, "送り状_2026-12-08_表ソ圭ポ.pdf"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SlipPdfFileName("2026/12/08", Sj(c.consignee), c.copy), Sj(c.name)) << c.consignee;
+        EXPECT_EQ(SlipPdfFileName("2026/12/08", Cp932FromUtf8(c.consignee), c.copy), Cp932FromUtf8(c.name))
+            << c.consignee;
 }
 
 TEST(SlipPdfName, LongConsigneeIsCutOnACharacterBoundary) {
     std::string name;
     for (int i = 0; i < 60; ++i)
-        name += Sj("あ");
+        name += Cp932FromUtf8("あ");
     const std::string file = SlipPdfFileName("2026/12/08", "x" + name);
-    const std::string prefix = Sj("送り状_2026-12-08_");
+    const std::string prefix = Cp932FromUtf8("送り状_2026-12-08_");
     ASSERT_EQ(file.substr(0, prefix.size()), prefix);
     EXPECT_EQ(file.substr(prefix.size()), "x" + name.substr(0, 78) + ".pdf"); // 80 bytes: x and 39 characters
 }

@@ -30,12 +30,13 @@ TEST(MainSettings, WriteOrderOfANewFile) {
     ProfileFile f = ProfileFile::FromBytes("x.ini", "");
     MainSettings s;
     s.values.Edit_Zip = "123-4567";
-    s.values.Edit_Custo1 = Sj("山田");
+    s.values.Edit_Custo1 = Cp932FromUtf8("山田");
     s.TabMy = 9;
     WriteMainSettings(f, s);
     EXPECT_EQ(
         f.Bytes(),
-        "[tv_SAGAWAprn]\r\nAddr_Font=1\r\nE_ZIP=123-4567\r\nE_AD1=\r\nE_AD2=\r\nE_CUS=" + Sj("山田") +
+        "[tv_SAGAWAprn]\r\nAddr_Font=1\r\nE_ZIP=123-4567\r\nE_AD1=\r\nE_AD2=\r\nE_CUS=" +
+            Cp932FromUtf8("山田") +
             "\r\nE_TEL=\r\nE_G1=\r\nE_G2=\r\nE_G3=\r\nKOSUU=1\r\nOP023My=\r\nOP023MyZip=\r\n"
             "OP023MyADD1=\r\nOP023MyADD2=\r\nOP023MyTEL=\r\nComboBox_SEL=0\r\nTab_My=9\r\nTaxRate=10\r\n");
 }
@@ -43,9 +44,9 @@ TEST(MainSettings, WriteOrderOfANewFile) {
 TEST(MainSettings, WriteThenReadGivesTheSameValues) {
     ProfileFile f = ProfileFile::FromBytes("x.ini", "; note\r\n[tv_SAGAWAprn]\r\nZaRIDI2prnno=3\r\n");
     MainSettings s;
-    s.values.Edit_My = Sj("送り主　");
+    s.values.Edit_My = Cp932FromUtf8("送り主　");
     s.values.Edit_Add1 = "  leading blanks";
-    s.values.Edit_G3 = Sj("表示ソ");
+    s.values.Edit_G3 = Cp932FromUtf8("表示ソ");
     s.values.KyNumEdit_KOSUU = "999";
     s.ComboSel = 1;
     s.AddrFont = -1;
@@ -95,5 +96,6 @@ TEST(SupportLinks, TargetsComeFromTheSupportSectionTrimmed) {
 }
 
 TEST(SupportLinks, MailTextIsJoinedWithNothingBetween) {
-    EXPECT_EQ(SupportMailText("a@b.jp"), "mailto:a@b.jp?" + Sj("subject=tavoへの問い合わせ&") + "cc=&bcc=&");
+    EXPECT_EQ(SupportMailText("a@b.jp"),
+              "mailto:a@b.jp?" + Cp932FromUtf8("subject=tavoへの問い合わせ&") + "cc=&bcc=&");
 }

@@ -6,13 +6,15 @@
 #include <gtest/gtest.h>
 
 TEST(SenderFile, FormatIsFiveCrLfLinesInFieldOrder) {
-    SenderRecord r{"1", Sj("住所１"), "", Sj("名前"), "5"};
-    EXPECT_EQ(FormatSenderFile(r), "1\r\n" + Sj("住所１") + "\r\n\r\n" + Sj("名前") + "\r\n5\r\n");
+    SenderRecord r{"1", Cp932FromUtf8("住所１"), "", Cp932FromUtf8("名前"), "5"};
+    EXPECT_EQ(FormatSenderFile(r),
+              "1\r\n" + Cp932FromUtf8("住所１") + "\r\n\r\n" + Cp932FromUtf8("名前") + "\r\n5\r\n");
     EXPECT_EQ(FormatSenderFile({}), "\r\n\r\n\r\n\r\n\r\n");
 }
 
 TEST(SenderFile, ParseReadsBackWhatFormatWrote) {
-    SenderRecord r{"160-0023", Sj("表示"), Sj("ソ能"), "a b", "03"}; // trail bytes 0x5C in 表, ソ, 能
+    SenderRecord r{"160-0023", Cp932FromUtf8("表示"), Cp932FromUtf8("ソ能"), "a b",
+                   "03"}; // trail bytes 0x5C in 表, ソ, 能
     EXPECT_EQ(ParseSenderFile(FormatSenderFile(r)), r);
 }
 
@@ -49,11 +51,11 @@ TEST(SenderFile, SaveReplacesTheWholeFile) {
 
 TEST(SenderFile, AnOverlongLineIsCutOnACharacterBoundary) {
     // 2046 bytes and then a double-byte character that would straddle the limit of 2047.
-    const std::string longLine = std::string(2046, 'a') + Sj("表") + std::string(1 << 20, 'b');
+    const std::string longLine = std::string(2046, 'a') + Cp932FromUtf8("表") + std::string(1 << 20, 'b');
     const SenderRecord r = ParseSenderFile("1\r\n" + longLine + "\r\n3\r\n4\r\n5\r\n");
     EXPECT_EQ(r.Add1, std::string(2046, 'a'));
     EXPECT_EQ(r.Name, "4"); // the lines after it are where they were
     EXPECT_TRUE(r.cut);
-    const std::string justFits = std::string(2045, 'a') + Sj("表");
+    const std::string justFits = std::string(2045, 'a') + Cp932FromUtf8("表");
     EXPECT_EQ(ParseSenderFile(justFits), (SenderRecord{justFits, "", "", "", ""}));
 }

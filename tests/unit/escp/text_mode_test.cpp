@@ -14,7 +14,7 @@
 
 namespace {
 
-const std::string kMincho = Sj("ＭＳ Ｐ明朝"), kSans = "Microsoft Sans Serif",
+const std::string kMincho = Cp932FromUtf8("ＭＳ Ｐ明朝"), kSans = "Microsoft Sans Serif",
                   kLucida = "Lucida Sans Unicode";
 constexpr escp::PageDots kForm{1800, 720}; // 10 x 4 inches
 
@@ -60,14 +60,14 @@ struct Text {
 };
 
 const std::vector<Text> kTexts = {
-    {Sj("東京都千代田区"), kMincho, 12, 150, 125, {}, "KKKKKKK"},
-    {Sj("髙橋﨑①"), kMincho, 10, 150, 170, {}, "BKBB"},
-    {Sj("梅田3-1"), kMincho, 10, 150, 200, {}, "KKAAA"},
-    {Sj("山田　太郎"), kMincho, 12, 700, 200, {}, "KKKKK"}, // the ideographic space is a kanji
-    {Sj("ｱﾊﾟ"), kMincho, 12, 150, 240, {}, "BBB"},          // half-width kana are not JIS X 0208
-    {Sj("       5,000"), kSans, 9, 968, 378, {}, "AAAAA", 7},
-    {"\x5C", kSans, 13, 703, 371, {}, "A"},  // the yen sign of the Japanese character set
-    {Sj("○"), kSans, 16, 923, 270, {}, "K"}, // double height: 1.2 ems hold it
+    {Cp932FromUtf8("東京都千代田区"), kMincho, 12, 150, 125, {}, "KKKKKKK"},
+    {Cp932FromUtf8("髙橋﨑①"), kMincho, 10, 150, 170, {}, "BKBB"},
+    {Cp932FromUtf8("梅田3-1"), kMincho, 10, 150, 200, {}, "KKAAA"},
+    {Cp932FromUtf8("山田　太郎"), kMincho, 12, 700, 200, {}, "KKKKK"}, // the ideographic space is a kanji
+    {Cp932FromUtf8("ｱﾊﾟ"), kMincho, 12, 150, 240, {}, "BBB"},          // half-width kana are not JIS X 0208
+    {Cp932FromUtf8("       5,000"), kSans, 9, 968, 378, {}, "AAAAA", 7},
+    {"\x5C", kSans, 13, 703, 371, {}, "A"},             // the yen sign of the Japanese character set
+    {Cp932FromUtf8("○"), kSans, 16, 923, 270, {}, "K"}, // double height: 1.2 ems hold it
     {"06-1234", kLucida, 12, 219, 592, {}, "AAAAAAA"},
     {"a\x1b"
      "b\x7f",
@@ -76,9 +76,9 @@ const std::vector<Text> kTexts = {
      900,
      592,
      {},
-     "ABAB"},                                            // bytes the printer would obey are pictures
-    {"\x95", kLucida, 12, 204, 34, {}, "B"},             // half a character
-    {Sj("～－￢∵"), kMincho, 12, 1200, 125, {}, "KKKK"}, // JIS characters whatever their Unicode
+     "ABAB"},                                // bytes the printer would obey are pictures
+    {"\x95", kLucida, 12, 204, 34, {}, "B"}, // half a character
+    {Cp932FromUtf8("～－￢∵"), kMincho, 12, 1200, 125, {}, "KKKK"}, // JIS characters whatever their Unicode
     {"   ", kLucida, 12, 500, 500, {}, ""},
 };
 
@@ -147,7 +147,7 @@ TEST(EscpTextMode, SizeIsTheNearestThatStaysInTheCellAtTheLayoutsEm) {
         PatternGlyphs glyphs;
         glyphs.line = c.line;
         const escp::TextModeJob job =
-            escp::RenderTextMode({{Sj("永永"), kMincho, c.size, 90, 90}}, kForm, glyphs);
+            escp::RenderTextMode({{Cp932FromUtf8("永永"), kMincho, c.size, 90, 90}}, kForm, glyphs);
         const decoded::Page page = decoded::Decode(job.bytes);
         ASSERT_EQ(page.marks.size(), 2u);
         EXPECT_EQ(page.marks[1].x - 90, c.width);

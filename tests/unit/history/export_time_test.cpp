@@ -13,10 +13,10 @@
 
 TEST(ShippedExport, OrdersAndNamesComeBackThroughACsvReaderInEitherEncoding) {
     const std::vector<std::pair<std::string, std::string>> rows = {
-        {"A\"1", Sj("山田\"本店\"")},
-        {"A-2", Sj("\"株式会社, タヴォ\"")},
-        {"A,3", Sj("二行\r\nの名前")},
-        {"A-4", Sj("\"特選\"山田")}, // begins with a quote
+        {"A\"1", Cp932FromUtf8("山田\"本店\"")},
+        {"A-2", Cp932FromUtf8("\"株式会社, タヴォ\"")},
+        {"A,3", Cp932FromUtf8("二行\r\nの名前")},
+        {"A-4", Cp932FromUtf8("\"特選\"山田")}, // begins with a quote
     };
     auto store = FreshStore(); // printed 2024-05-01 for 2024-05-02, each with a valid number
     const char* const numbers[] = {"444413758703", "512547514334", "405548424886", "512547514345"};
@@ -29,8 +29,9 @@ TEST(ShippedExport, OrdersAndNamesComeBackThroughACsvReaderInEitherEncoding) {
     const auto slips = history::ShippedSlips(*store, "2024-05-02", "2024-05-02");
     shipped::ShippedFormat format = *shipped::FindShippedFormat("generic");
     const std::string header = "注文番号,出荷日,配送業者,お問い合わせ伝票番号,お届け先名,発送日\r\n";
-    for (const auto& [encoding, start] : {std::pair{shipped::TextEncoding::Cp932, Sj(header.c_str())},
-                                          {shipped::TextEncoding::Utf8Bom, "\xEF\xBB\xBF" + header}}) {
+    for (const auto& [encoding, start] :
+         {std::pair{shipped::TextEncoding::Cp932, Cp932FromUtf8(header.c_str())},
+          {shipped::TextEncoding::Utf8Bom, "\xEF\xBB\xBF" + header}}) {
         format.encoding = encoding;
         const std::string bytes = shipped::BuildShippedFile(format, slips, shipped::Carrier::Sagawa).bytes;
         EXPECT_EQ(bytes.substr(0, start.size()), start);
@@ -48,7 +49,7 @@ TEST(HistorySettings, AServerInTheSettingsMeansPostgresAndNeverAPassword) {
     auto settings = ProfileFile::FromBytes("tavo_Zaridi2.ini", "[tv_SAGAWAprn]\r\nE_ZIP=1\r\n[history]\r\n"
                                                                "server = db.example \r\nPort=5433\r\n"
                                                                "Database=" +
-                                                                   Sj("履歴") +
+                                                                   Cp932FromUtf8("履歴") +
                                                                    "\r\nUser=desk1\r\n"
                                                                    "Password=secret\r\n");
     auto loc = history::LocationFromSettings(settings, "/work/shop");

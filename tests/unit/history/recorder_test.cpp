@@ -27,15 +27,15 @@ std::size_t StoredCount(const std::string& db) {
 TEST(PendingFile, EveryValueSurvivesTheFile) {
     HistoryRecord a = SampleSlip();
     a.uuid = history::NewUuid();
-    a.values.Edit_Add3 = Sj(" 100%\r\n表=ソ\t ");
+    a.values.Edit_Add3 = Cp932FromUtf8(" 100%\r\n表=ソ\t ");
     a.values.Edit_G1 = "%41";
     a.values.CheckBox_My = false;
     a.reprintOf = 12345678901;
     a.tracking = "444413758703";
-    a.queue = {42, Sj("作業台=1%")};
+    a.queue = {42, Cp932FromUtf8("作業台=1%")};
     a.isVoid = true;
-    a.refs[Sj("メモ")] = Sj("\"100%\"\n");
-    a.delivery.time = Sj("午前中=100%\n");
+    a.refs[Cp932FromUtf8("メモ")] = Cp932FromUtf8("\"100%\"\n");
+    a.delivery.time = Cp932FromUtf8("午前中=100%\n");
     HistoryRecord b = SampleSlip("2024-05-03T08:00:00-05:30");
     b.uuid = history::NewUuid();
     b.order.clear();
@@ -142,7 +142,8 @@ TEST(Recorder, WhatNeitherStoreNorPendingFileCanTakeIsKeptInMemoryAndTriedAgain)
     EXPECT_EQ(outcome.unsaved, 1u);
     EXPECT_EQ(recorder.Unsaved(), 1u);
     EXPECT_NE(outcome.message.find("Path not found"), std::string::npos) << outcome.message;
-    EXPECT_NE(outcome.message.find(Sj("このプログラムが覚えています")), std::string::npos) << outcome.message;
+    EXPECT_NE(outcome.message.find(Cp932FromUtf8("このプログラムが覚えています")), std::string::npos)
+        << outcome.message;
     std::filesystem::create_directory(dir.File("none"));
     EXPECT_EQ(recorder.Flush().status, Status::Stored);
     EXPECT_EQ(recorder.Unsaved(), 0u);

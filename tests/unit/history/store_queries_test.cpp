@@ -31,9 +31,9 @@ TEST(StoreQueries, EveryPrintedValueComesBackAsStored) {
     HistoryRecord in = SampleSlip();
     in.values.CheckBox_My = false;
     in.values.CheckBox_p1 = true;
-    in.values.Edit_G3 = Sj(" 先頭と末尾の空白 ");
+    in.values.Edit_G3 = Cp932FromUtf8(" 先頭と末尾の空白 ");
     in.isVoid = true;
-    in.refs[Sj("メモ")] = Sj("\"引用\"\\と\n改行");
+    in.refs[Cp932FromUtf8("メモ")] = Cp932FromUtf8("\"引用\"\\と\n改行");
     std::int64_t id = store->Insert(in);
     auto out = store->Get(id);
     ASSERT_TRUE(out);
@@ -59,14 +59,15 @@ TEST(StoreQueries, ListIsOrderedByTheMomentOfPrintingAcrossTimeZones) {
 TEST(StoreQueries, SearchTextIsTakenLiterally) {
     auto store = FreshStore();
     const std::vector<std::string> stored = {
-        Sj("５０%引き"), "a_b", "O'Brien", "x\\y", Sj("表示"), "'); DROP TABLE slip_history; --", "abc"};
+        Cp932FromUtf8("５０%引き"),        "a_b", "O'Brien", "x\\y", Cp932FromUtf8("表示"),
+        "'); DROP TABLE slip_history; --", "abc"};
     for (const std::string& n : stored)
         store->Insert(Named(n));
     struct Case {
         std::string query;
         std::vector<std::string> found; // newest first: the order they were stored in, reversed
     } cases[] = {
-        {"%", {Sj("５０%引き")}},
+        {"%", {Cp932FromUtf8("５０%引き")}},
         {"_", {"'); DROP TABLE slip_history; --", "a_b"}},
         {"'", {"'); DROP TABLE slip_history; --", "O'Brien"}},
         {"\\", {"x\\y"}}, // not 表示, whose second byte is 0x5C in CP932
@@ -87,7 +88,7 @@ TEST(StoreQueries, EachCriterionFindsItsRow) {
     HistoryRecord other = Named("other", "2024-06-01T09:00:00+09:00");
     other.values.Edit_Zip = "999-9999";
     other.values.Edit_tel = "099-999-9999";
-    other.values.Edit_Add1 = Sj("北海道");
+    other.values.Edit_Add1 = Cp932FromUtf8("北海道");
     other.values.Edit_Add2 = other.values.Edit_Add3 = "";
     other.order = "B-2";
     store->Insert(other);
@@ -101,9 +102,9 @@ TEST(StoreQueries, EachCriterionFindsItsRow) {
     };
     const std::pair<const char*, SearchQuery> cases[] = {
         {"phone by digits", only([](SearchQuery& q) { q.phone = "0612345678"; })},
-        {"phone full-width", only([](SearchQuery& q) { q.phone = Sj("１２３４－５６７８"); })},
+        {"phone full-width", only([](SearchQuery& q) { q.phone = Cp932FromUtf8("１２３４－５６７８"); })},
         {"postcode", only([](SearchQuery& q) { q.postcode = "5300001"; })},
-        {"address across lines", only([](SearchQuery& q) { q.address = Sj("１丁目２番"); })},
+        {"address across lines", only([](SearchQuery& q) { q.address = Cp932FromUtf8("１丁目２番"); })},
         {"tracking", only([](SearchQuery& q) { q.tracking = "56789"; })},
         {"order", only([](SearchQuery& q) { q.order = "a-100"; })},
         {"days", only([](SearchQuery& q) { q.from = "2024/04/30", q.to = "2024-05-01"; })},
@@ -128,7 +129,7 @@ TEST(StoreQueries, TrackingNumbersAndTheNextRowWithoutOne) {
         bool warning;
     } cases[] = {
         {" 1234-5678-9012\r\n", "123456789012", false},
-        {Sj("１２３４５６７８９０１２"), "123456789012", false},
+        {Cp932FromUtf8("１２３４５６７８９０１２"), "123456789012", false},
         {"4444 1375 8703", "444413758703", false}, // scanned in groups
         {"1234567890123", "1234567890123", true},  // a digit too many: no slip number of the carrier
         {"12345678901", "12345678901", true},

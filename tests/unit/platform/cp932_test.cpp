@@ -18,7 +18,7 @@ TEST(Cp932Characters, LeadBytesOpenDoubleByteCharacters) {
 }
 
 TEST(Cp932Characters, StepsOverTrailBytesThatLookLikeAscii) {
-    std::string s = Sj("表ソ") + "a"; // 95 5C 83 5C 61
+    std::string s = Cp932FromUtf8("表ソ") + "a"; // 95 5C 83 5C 61
     ASSERT_EQ(s.size(), 5u);
     EXPECT_EQ(NextChar(s, 0), 2u);
     EXPECT_EQ(NextChar(s, 2), 4u);
@@ -36,23 +36,24 @@ TEST(Cp932Characters, LoneLeadByteAtEndIsOneCharacter) {
 
 TEST(Cp932Trim, RemovesControlBytesAndBlanksButKeepsIdeographicSpace) {
     EXPECT_EQ(PlainTrim(" \t\r\nabc \x01"), "abc");
-    std::string wide = Sj("　東京　");
+    std::string wide = Cp932FromUtf8("　東京　");
     EXPECT_EQ(PlainTrim(" " + wide + " "), wide);
     EXPECT_EQ(PlainTrim("   "), "");
 }
 
 TEST(Cp932Cut, NeverSplitsADoubleByteCharacter) {
-    std::string s = "a" + Sj("東京");
+    std::string s = "a" + Cp932FromUtf8("東京");
     EXPECT_EQ(CutBytes(s, 2), "a");
-    EXPECT_EQ(CutBytes(s, 3), "a" + Sj("東"));
-    EXPECT_EQ(CutBytes(s, 4), "a" + Sj("東"));
+    EXPECT_EQ(CutBytes(s, 3), "a" + Cp932FromUtf8("東"));
+    EXPECT_EQ(CutBytes(s, 4), "a" + Cp932FromUtf8("東"));
     EXPECT_EQ(CutBytes(s, 99), s);
     EXPECT_EQ(CutBytes(s, 0), "");
 }
 
 TEST(Cp932Compare, FoldsAsciiLettersOnly) {
     EXPECT_TRUE(EqualsIgnoreAsciiCase("OP023MyZip", "op023myzip"));
-    EXPECT_FALSE(EqualsIgnoreAsciiCase(Sj("Ａ"), Sj("ａ"))); // full-width letters are not folded
+    EXPECT_FALSE(
+        EqualsIgnoreAsciiCase(Cp932FromUtf8("Ａ"), Cp932FromUtf8("ａ"))); // full-width letters are not folded
     // 0x83 0x61 and 0x83 0x41 are different katakana whose trail bytes are "a" and "A".
     EXPECT_FALSE(EqualsIgnoreAsciiCase("\x83\x61", "\x83\x41"));
 }

@@ -7,11 +7,11 @@
 
 namespace {
 
-std::string J(std::string_view utf8) {
+std::string Cp932FromUtf8(std::string_view utf8) {
     return cp932::FromUtf8(utf8);
 }
 std::string Fold(std::string_view utf8) {
-    return cp932::ToUtf8(cp932::ToHalfWidth(J(utf8)));
+    return cp932::ToUtf8(cp932::ToHalfWidth(Cp932FromUtf8(utf8)));
 }
 
 // UTF-8 of one code point.
@@ -32,7 +32,7 @@ std::string Utf8(char32_t c) {
 
 TEST(HalfWidthFold, FullWidthAsciiFormsBecomeAsciiExceptTheBackslash) {
     for (char32_t c = 0xFF01; c <= 0xFF5E; ++c) {
-        const std::string in = J(Utf8(c));
+        const std::string in = Cp932FromUtf8(Utf8(c));
         ASSERT_EQ(in.size(), 2u) << "U+" << std::hex << static_cast<unsigned>(c);
         const std::string out = cp932::ToHalfWidth(in);
         if (c == 0xFF3C) // ＼ has no half-width partner in the locale's mapping
@@ -53,13 +53,13 @@ TEST(HalfWidthFold, KatakanaBecomeHalfWidthWithSeparateVoicingMarks) {
 TEST(HalfWidthFold, PunctuationSpaceAndLocaleSpecificSigns) {
     EXPECT_EQ(Fold("。「」、・゛゜ー　"), "｡｢｣､･ﾞﾟｰ ");
     EXPECT_EQ(Fold("～“”‘’"), "~\"\"''");
-    EXPECT_EQ(cp932::ToHalfWidth(J("￥")), "\x5C");
+    EXPECT_EQ(cp932::ToHalfWidth(Cp932FromUtf8("￥")), "\x5C");
     // The IBM and NEC-selected codes of the broken bar and the quotes fold like the others.
     EXPECT_EQ(cp932::ToHalfWidth("\xEE\xFA\xEE\xFB\xEE\xFC\xFA\x55\xFA\x56\xFA\x57"), "|'\"|'\"");
 }
 
 TEST(HalfWidthFold, CharactersWithoutHalfWidthFormStay) {
-    const std::string keep = J("ひらがな漢字ヮヰヱヵヶヽヾ＼〒※①髙‐―");
+    const std::string keep = Cp932FromUtf8("ひらがな漢字ヮヰヱヵヶヽヾ＼〒※①髙‐―");
     EXPECT_EQ(cp932::ToHalfWidth(keep), keep);
 }
 
@@ -94,7 +94,8 @@ TEST(HalfWidthFold, BrokenBytesPassThroughUnchanged) {
 }
 
 TEST(HalfWidthFold, FoldingTwiceChangesNothingMore) {
-    const std::string once = cp932::ToHalfWidth(J("東京都港区１－２－３　アパート２０１　ガーデン￥"));
+    const std::string once =
+        cp932::ToHalfWidth(Cp932FromUtf8("東京都港区１－２－３　アパート２０１　ガーデン￥"));
     EXPECT_EQ(cp932::ToHalfWidth(once), once);
 }
 

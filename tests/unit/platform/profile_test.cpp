@@ -62,23 +62,23 @@ TEST_F(ProfileTest, NamesMatchWithoutAsciiCaseAndSurroundingBlanks) {
 }
 
 TEST_F(ProfileTest, FullWidthLettersAreNotFolded) {
-    TempDir::Write(ini, Sj("[Ａ]\r\nｋ=1\r\n"));
-    EXPECT_EQ(Get(Sj("Ａ"), Sj("ｋ")), "1");
-    EXPECT_EQ(Get(Sj("ａ"), Sj("ｋ")), "<def>");
-    EXPECT_EQ(Get(Sj("Ａ"), Sj("Ｋ")), "<def>");
+    TempDir::Write(ini, Cp932FromUtf8("[Ａ]\r\nｋ=1\r\n"));
+    EXPECT_EQ(Get(Cp932FromUtf8("Ａ"), Cp932FromUtf8("ｋ")), "1");
+    EXPECT_EQ(Get(Cp932FromUtf8("ａ"), Cp932FromUtf8("ｋ")), "<def>");
+    EXPECT_EQ(Get(Cp932FromUtf8("Ａ"), Cp932FromUtf8("Ｋ")), "<def>");
 }
 
 TEST_F(ProfileTest, TrailBytesThatLookLikeBracketsOrBackslashStayInsideNames) {
     // 表 is 95 5C, ソ 83 5C, 榊 E9 5D, 氾 94 5B: their trail bytes are "\", "]" and "[".
-    std::string section = Sj("表ソ榊");
-    std::string key = Sj("氾濫ソ");
-    TempDir::Write(ini, "[" + section + "]\r\n" + key + "=" + Sj("能表") + "\r\n");
-    EXPECT_EQ(Get(section, key), Sj("能表"));
-    WriteProfileString(ini, section, key, Sj("予定ソ"));
-    EXPECT_EQ(Get(section, key), Sj("予定ソ"));
-    WriteProfileString(ini, Sj("榊"), Sj("表"), Sj("ソ"));
-    EXPECT_EQ(Get(Sj("榊"), Sj("表")), Sj("ソ"));
-    EXPECT_EQ(Get(section, key), Sj("予定ソ"));
+    std::string section = Cp932FromUtf8("表ソ榊");
+    std::string key = Cp932FromUtf8("氾濫ソ");
+    TempDir::Write(ini, "[" + section + "]\r\n" + key + "=" + Cp932FromUtf8("能表") + "\r\n");
+    EXPECT_EQ(Get(section, key), Cp932FromUtf8("能表"));
+    WriteProfileString(ini, section, key, Cp932FromUtf8("予定ソ"));
+    EXPECT_EQ(Get(section, key), Cp932FromUtf8("予定ソ"));
+    WriteProfileString(ini, Cp932FromUtf8("榊"), Cp932FromUtf8("表"), Cp932FromUtf8("ソ"));
+    EXPECT_EQ(Get(Cp932FromUtf8("榊"), Cp932FromUtf8("表")), Cp932FromUtf8("ソ"));
+    EXPECT_EQ(Get(section, key), Cp932FromUtf8("予定ソ"));
 }
 
 TEST_F(ProfileTest, HeaderNeedsAClosingBracket) {
@@ -124,7 +124,7 @@ TEST_F(ProfileTest, NulByteEndsAValue) {
 TEST_F(ProfileTest, LongValuesAreCutAt2047BytesOnACharacterBoundary) {
     std::string value = "a" + std::string();
     for (int i = 0; i < 1500; ++i)
-        value += Sj("東");
+        value += Cp932FromUtf8("東");
     TempDir::Write(ini, "[s]\r\nk=" + value + "\r\n");
     std::string read = Get("s", "k");
     EXPECT_EQ(read.size(), 2047u); // "a" and 1023 characters
@@ -155,10 +155,10 @@ TEST_F(ProfileTest, LfOnlyFilesAreRead) {
 
 TEST_F(ProfileTest, Utf8FileWithByteOrderMarkIsReadAndKeptUtf8) {
     TempDir::Write(ini, "\xEF\xBB\xBF[tv_SAGAWAprn]\nE_AD1=東京都港区\n");
-    EXPECT_EQ(Get("tv_SAGAWAprn", "E_AD1"), Sj("東京都港区"));
-    WriteProfileString(ini, "tv_SAGAWAprn", "E_CUS", Sj("髙橋"));
+    EXPECT_EQ(Get("tv_SAGAWAprn", "E_AD1"), Cp932FromUtf8("東京都港区"));
+    WriteProfileString(ini, "tv_SAGAWAprn", "E_CUS", Cp932FromUtf8("髙橋"));
     EXPECT_EQ(TempDir::Read(ini), "\xEF\xBB\xBF[tv_SAGAWAprn]\nE_AD1=東京都港区\nE_CUS=髙橋\r\n");
-    EXPECT_EQ(Get("tv_SAGAWAprn", "E_CUS"), Sj("髙橋"));
+    EXPECT_EQ(Get("tv_SAGAWAprn", "E_CUS"), Cp932FromUtf8("髙橋"));
 }
 
 // Writing ---------------------------------------------------------------------------------------------
@@ -214,8 +214,8 @@ TEST_F(ProfileTest, EqualValueLeavesTheFileUntouched) {
 }
 
 TEST_F(ProfileTest, ValuesThatReadingWouldAlterAreQuotedSoTheyReadBackExactly) {
-    for (const std::string& v : std::vector<std::string>{" lead", "trail ", "\"q\"", "'q'", "\t",
-                                                         Sj("　全角　"), std::string("'"), "\"x'"}) {
+    for (const std::string& v : std::vector<std::string>{
+             " lead", "trail ", "\"q\"", "'q'", "\t", Cp932FromUtf8("　全角　"), std::string("'"), "\"x'"}) {
         WriteProfileString(ini, "s", "k", v);
         EXPECT_EQ(Get("s", "k"), v) << v;
     }
@@ -242,7 +242,7 @@ TEST_F(ProfileTest, MissingDirectoryRaisesTheWriteErrorWithThePath) {
         WriteProfileString(path, "s", "k", "v");
         FAIL();
     } catch (const EInOutError& e) {
-        EXPECT_EQ(e.Message(), path + Sj(" に書き込めません"));
+        EXPECT_EQ(e.Message(), path + Cp932FromUtf8(" に書き込めません"));
     }
 }
 
@@ -295,7 +295,7 @@ TEST_F(ProfileTest, UnreadableFileRaisesTheWriteErrorAndStaysAsItWas) {
             WriteProfileString(ini, "s", "k", "2");
             FAIL() << "a file that could not be read was written";
         } catch (const EInOutError& e) {
-            EXPECT_EQ(e.Message(), ini + Sj(" に書き込めません"));
+            EXPECT_EQ(e.Message(), ini + Cp932FromUtf8(" に書き込めません"));
         }
     }
     std::filesystem::permissions(ini, std::filesystem::perms::owner_read);

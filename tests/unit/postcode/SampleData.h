@@ -45,8 +45,8 @@ inline std::unique_ptr<postcode::Index> OpenSample(const TempDir& dir, std::stri
     postcode::IndexBuilder b;
     for (const SampleRow& r : kSampleRows) {
         const bool business = *r.office != '\0';
-        b.Add(postcode::Row{r.code, Sj(r.pref), Sj(r.city), Sj(r.town), Sj(r.street), Sj(r.office), r.chome,
-                            business});
+        b.Add(postcode::Row{r.code, Cp932FromUtf8(r.pref), Cp932FromUtf8(r.city), Cp932FromUtf8(r.town),
+                            Cp932FromUtf8(r.street), Cp932FromUtf8(r.office), r.chome, business});
     }
     const std::string file = dir.File("sample.idx");
     TempDir::Write(file, b.Build("2025-09-30"));

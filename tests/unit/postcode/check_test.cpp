@@ -91,9 +91,10 @@ protected:
 
 TEST_P(CheckTest, Result) {
     const Case& c = GetParam();
-    const postcode::CheckResult r = postcode::CheckAddress(*index, Sj(c.zip), Sj(c.address));
+    const postcode::CheckResult r =
+        postcode::CheckAddress(*index, Cp932FromUtf8(c.zip), Cp932FromUtf8(c.address));
     EXPECT_EQ(postcode::CheckKindName(r.kind), postcode::CheckKindName(c.kind)) << c.what;
-    EXPECT_EQ(r.expected, Sj(c.expected)) << c.what;
+    EXPECT_EQ(r.expected, Cp932FromUtf8(c.expected)) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Tolerances, CheckTest, ::testing::ValuesIn(kCases));

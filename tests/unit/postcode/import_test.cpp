@@ -84,14 +84,14 @@ void ExpectKenAllTowns(const postcode::Index& idx) {
     for (const auto& e : expected) {
         const auto entries = idx.Lookup(e.code);
         ASSERT_EQ(entries.size(), 1u) << e.code;
-        EXPECT_EQ(entries[0].town, Sj(e.town)) << e.code;
+        EXPECT_EQ(entries[0].town, Cp932FromUtf8(e.town)) << e.code;
         EXPECT_EQ(entries[0].chome, e.chome) << e.code;
     }
 }
 
 TEST(PostcodeImport, KenAllInShiftJisJoinsSplitRows) {
     Imported im;
-    const auto report = im.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}});
+    const auto report = im.Run({{"KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str())}});
     ASSERT_EQ(report.files.size(), 1u);
     EXPECT_EQ(report.files[0].kind, "KEN_ALL (Shift_JIS)");
     EXPECT_EQ(report.files[0].rows, 9u);
@@ -112,7 +112,7 @@ TEST(PostcodeImport, ChomeNotesLimitTheCheck) {
     im.Run({{"utf_ken_all.csv", kUtfKenAll}});
     const auto idx = im.Open();
     auto kind = [&](const char* zip, const char* address) {
-        return postcode::CheckKindName(postcode::CheckAddress(*idx, zip, Sj(address)).kind);
+        return postcode::CheckKindName(postcode::CheckAddress(*idx, zip, Cp932FromUtf8(address)).kind);
     };
     EXPECT_STREQ(kind("9960001", "山形県最上郡大蔵村南山3丁目"), "match");
     EXPECT_STREQ(kind("9960001", "最上郡大蔵村南山六丁目1"), "match");
@@ -123,8 +123,8 @@ TEST(PostcodeImport, ChomeNotesLimitTheCheck) {
 
 TEST(PostcodeImport, BusinessOfficesAndZipsTogether) {
     Imported im;
-    const auto report = im.Run({{"ken_all.zip", Zip("KEN_ALL.CSV", Sj(kKenAllSplit.c_str()))},
-                                {"jigyosyo.zip", Zip("JIGYOSYO.CSV", Sj(kJigyosyo.c_str()))}});
+    const auto report = im.Run({{"ken_all.zip", Zip("KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str()))},
+                                {"jigyosyo.zip", Zip("JIGYOSYO.CSV", Cp932FromUtf8(kJigyosyo.c_str()))}});
     ASSERT_EQ(report.files.size(), 2u);
     EXPECT_NE(report.files[0].name.find("ken_all.zip:KEN_ALL.CSV"), std::string::npos);
     EXPECT_EQ(report.files[1].kind, "JIGYOSYO");
@@ -135,9 +135,9 @@ TEST(PostcodeImport, BusinessOfficesAndZipsTogether) {
     const auto office = idx->Lookup("1008370");
     ASSERT_EQ(office.size(), 1u);
     EXPECT_TRUE(office[0].business);
-    EXPECT_EQ(office[0].street, Sj("２丁目６番４号"));
-    EXPECT_EQ(office[0].office, Sj("古河運輸　株式会社"));
-    EXPECT_EQ(idx->Lookup("1008994").at(0).town, Sj("丸の内"));
+    EXPECT_EQ(office[0].street, Cp932FromUtf8("２丁目６番４号"));
+    EXPECT_EQ(office[0].office, Cp932FromUtf8("古河運輸　株式会社"));
+    EXPECT_EQ(idx->Lookup("1008994").at(0).town, Cp932FromUtf8("丸の内"));
 }
 
 TEST(PostcodeImport, UtfKenAllZipped) {
@@ -149,9 +149,9 @@ TEST(PostcodeImport, UtfKenAllZipped) {
 
 TEST(PostcodeImport, MissingKindIsCarriedOverFromTheOldIndex) {
     Imported old;
-    old.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}});
+    old.Run({{"KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str())}});
     Imported im;
-    const auto report = im.Run({{"JIGYOSYO.CSV", Sj(kJigyosyo.c_str())}}, old.index);
+    const auto report = im.Run({{"JIGYOSYO.CSV", Cp932FromUtf8(kJigyosyo.c_str())}}, old.index);
     EXPECT_EQ(report.carriedStandard, 8u);
     EXPECT_EQ(report.carriedBusiness, 0u);
     EXPECT_EQ(report.standardRows, 8u);
@@ -165,27 +165,29 @@ TEST(PostcodeImport, SplitRowsJoinOnlyWhileAParenthesisIsOpen) {
     for (int i = 0; i < 20000; ++i)
         unclosed += KenRow("0600042", "北海道", "札幌市中央区", "１");
     const auto report =
-        im.Run({{"KEN_ALL.CSV", Sj((KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７") +
-                                    KenRow("9960001", "山形県", "最上郡大蔵村", "丁目）") +
-                                    KenRow("9960001", "山形県", "最上郡大蔵村", "北山") + unclosed)
-                                       .c_str())}});
+        im.Run({{"KEN_ALL.CSV",
+                 Cp932FromUtf8((KenRow("9960001", "山形県", "最上郡大蔵村", "南山（１、３丁目、５～７") +
+                                KenRow("9960001", "山形県", "最上郡大蔵村", "丁目）") +
+                                KenRow("9960001", "山形県", "最上郡大蔵村", "北山") + unclosed)
+                                   .c_str())}});
     EXPECT_EQ(report.files.at(0).rows, 20004u);
     const auto idx = im.Open();
     const auto south = idx->Lookup("9960001");
     ASSERT_EQ(south.size(), 2u);
     EXPECT_EQ(south[0].chome, "1,3,5-7");
-    EXPECT_EQ(south[1].town, Sj("北山"));
+    EXPECT_EQ(south[1].town, Cp932FromUtf8("北山"));
     const auto west = idx->Lookup("0600042");
     ASSERT_EQ(west.size(), 1u);
-    EXPECT_EQ(west[0].town, Sj("大通西"));
+    EXPECT_EQ(west[0].town, Cp932FromUtf8("大通西"));
 }
 
 TEST(PostcodeImport, AnImportThatWouldHalveTheIndexInUseIsAskedFirst) {
     Imported old;
-    old.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}}); // 8 rows
+    old.Run({{"KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str())}}); // 8 rows
     const std::string before = TempDir::Read(old.index);
-    const std::string four = Sj((kKenAllHead + KenRow("9960002", "山形県", "最上郡大蔵村", "南山")).c_str());
-    const std::string three = Sj(kKenAllHead.c_str());
+    const std::string four =
+        Cp932FromUtf8((kKenAllHead + KenRow("9960002", "山形県", "最上郡大蔵村", "南山")).c_str());
+    const std::string three = Cp932FromUtf8(kKenAllHead.c_str());
     const struct {
         const char* what;
         std::string bytes;
@@ -209,7 +211,8 @@ TEST(PostcodeImport, AnImportThatWouldHalveTheIndexInUseIsAskedFirst) {
             EXPECT_TRUE(c.written) << c.what;
         } catch (const postcode::EPostcodeImport& e) {
             EXPECT_FALSE(c.written) << c.what;
-            EXPECT_NE(e.Message().find(Sj("今 8 件、取り込み後 3 件")), std::string::npos) << e.Message();
+            EXPECT_NE(e.Message().find(Cp932FromUtf8("今 8 件、取り込み後 3 件")), std::string::npos)
+                << e.Message();
         }
         EXPECT_EQ(!question.empty(), c.asked) << c.what;
         EXPECT_EQ(TempDir::Read(old.index) != before, c.written) << c.what;
@@ -218,23 +221,24 @@ TEST(PostcodeImport, AnImportThatWouldHalveTheIndexInUseIsAskedFirst) {
 
 TEST(PostcodeImport, AnIndexInUseThatCannotBeCarriedOverIsReported) {
     Imported old;
-    old.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}});
+    old.Run({{"KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str())}});
     std::string damaged = TempDir::Read(old.index);
     damaged.back() = static_cast<char>(damaged.back() ^ 1);
     TempDir::Write(old.index, damaged);
     Imported im;
-    const auto report = im.Run({{"JIGYOSYO.CSV", Sj(kJigyosyo.c_str())}}, old.index);
+    const auto report = im.Run({{"JIGYOSYO.CSV", Cp932FromUtf8(kJigyosyo.c_str())}}, old.index);
     EXPECT_EQ(report.carriedStandard, 0u);
     const auto lines = postcode::ReportLines(report, im.index);
-    EXPECT_EQ(lines.at(1),
-              Sj("前のデータから引き継げませんでした: 郵便番号データを使えません（壊れています）: ") +
-                  old.index);
+    EXPECT_EQ(
+        lines.at(1),
+        Cp932FromUtf8("前のデータから引き継げませんでした: 郵便番号データを使えません（壊れています）: ") +
+            old.index);
 }
 
 TEST(PostcodeImport, DataDateIsTheNewestFilesDate) {
     Imported im;
     const std::string csv = im.dir.File("KEN_ALL.CSV");
-    TempDir::Write(csv, Sj(kKenAllSplit.c_str()));
+    TempDir::Write(csv, Cp932FromUtf8(kKenAllSplit.c_str()));
     std::tm tm{};
     tm.tm_year = 2025 - 1900, tm.tm_mon = 8, tm.tm_mday = 30, tm.tm_hour = 12, tm.tm_isdst = -1;
     const timespec times[2] = {{std::mktime(&tm), 0}, {std::mktime(&tm), 0}};
@@ -245,9 +249,9 @@ TEST(PostcodeImport, DataDateIsTheNewestFilesDate) {
 
 TEST(PostcodeImport, WrongOrDamagedFilesLeaveTheOldIndexWhole) {
     Imported im;
-    im.Run({{"KEN_ALL.CSV", Sj(kKenAllSplit.c_str())}});
+    im.Run({{"KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str())}});
     const std::string before = TempDir::Read(im.index);
-    const std::string zipped = Zip("KEN_ALL.CSV", Sj(kKenAllSplit.c_str()));
+    const std::string zipped = Zip("KEN_ALL.CSV", Cp932FromUtf8(kKenAllSplit.c_str()));
     const std::string badCode = KenRow("06000A2", "北海道", "札幌市中央区", "大通西");
     const struct {
         const char* what;
@@ -257,13 +261,15 @@ TEST(PostcodeImport, WrongOrDamagedFilesLeaveTheOldIndexWhole) {
         {"not a postcode file", "notes.csv", "a,b,c\r\n1,2,3\r\n"},
         {"binary", "KEN_ALL.CSV", std::string("\x89PNG\r\n\x1a\n\0\0\0", 12)},
         {"short row", "KEN_ALL.CSV",
-         Sj((KenRow("0600042", "北海道", "札幌市中央区", "大通西") + "01101,\"060\"\r\n").c_str())},
-        {"bad code", "KEN_ALL.CSV", Sj(badCode.c_str())},
+         Cp932FromUtf8(
+             (KenRow("0600042", "北海道", "札幌市中央区", "大通西") + "01101,\"060\"\r\n").c_str())},
+        {"bad code", "KEN_ALL.CSV", Cp932FromUtf8(badCode.c_str())},
         {"stray quote after a field", "KEN_ALL.CSV",
-         Sj(KenRow("1000001", "東京都", "千代田区", "千代\"田").c_str())},
+         Cp932FromUtf8(KenRow("1000001", "東京都", "千代田区", "千代\"田").c_str())},
         {"quote inside a plain field", "KEN_ALL.CSV",
-         Sj(("13101,\"100\",\"1000001\",\"ｶﾅ\",\"ｶﾅ\",\"ｶﾅ\",\"東京都\",\"千代田区\",千\"代田,0,0,0,0,0,"
-             "0\r\n"))},
+         Cp932FromUtf8(
+             ("13101,\"100\",\"1000001\",\"ｶﾅ\",\"ｶﾅ\",\"ｶﾅ\",\"東京都\",\"千代田区\",千\"代田,0,0,0,0,0,"
+              "0\r\n"))},
         {"cut zip", "ken_all.zip", zipped.substr(0, zipped.size() / 2)},
         {"zip without csv", "ken_all.zip", Zip("readme.txt", "hello")},
         {"flipped zip data", "ken_all.zip",
@@ -283,11 +289,12 @@ TEST(PostcodeImport, WrongOrDamagedFilesLeaveTheOldIndexWhole) {
         EXPECT_EQ(TempDir::Read(im.index), before) << c.what;
     }
     try {
-        im.Run({{"KEN_ALL.CSV",
-                 Sj((kKenAllHead + KenRow("1000001", "東京都", "千代田区", "千代\"田")).c_str())}});
+        im.Run(
+            {{"KEN_ALL.CSV",
+              Cp932FromUtf8((kKenAllHead + KenRow("1000001", "東京都", "千代田区", "千代\"田")).c_str())}});
     } catch (const postcode::EPostcodeImport& e) {
-        EXPECT_EQ(e.Message(),
-                  im.dir.File("KEN_ALL.CSV") + Sj(": 4行目: 引用符（\"）の使い方が正しくありません"));
+        EXPECT_EQ(e.Message(), im.dir.File("KEN_ALL.CSV") +
+                                   Cp932FromUtf8(": 4行目: 引用符（\"）の使い方が正しくありません"));
     }
     std::ostringstream out, err;
     EXPECT_EQ(postcode::RunImportPostcodes({im.dir.File("none.csv")}, im.index, {}, out, err), 1);
@@ -298,7 +305,7 @@ TEST(PostcodeImport, WrongOrDamagedFilesLeaveTheOldIndexWhole) {
 TEST(PostcodeImport, CommandReportsCounts) {
     Imported im;
     const std::string csv = im.dir.File("JIGYOSYO.CSV");
-    TempDir::Write(csv, Sj(kJigyosyo.c_str()));
+    TempDir::Write(csv, Cp932FromUtf8(kJigyosyo.c_str()));
     std::ostringstream out, err;
     EXPECT_EQ(postcode::RunImportPostcodes({csv}, im.index, {}, out, err), 0) << err.str();
     EXPECT_NE(out.str().find("JIGYOSYO.CSV (JIGYOSYO): 2行"), std::string::npos) << out.str();

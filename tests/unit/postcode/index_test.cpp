@@ -27,7 +27,7 @@ TEST(PostcodeCode, Normalised) {
         {"530--0001", std::nullopt},   {"", std::nullopt},         {"〒530-0001", std::nullopt},
     };
     for (const CodeCase& c : cases)
-        EXPECT_EQ(postcode::NormalizeCode(Sj(c.text)), c.code) << c.text;
+        EXPECT_EQ(postcode::NormalizeCode(Cp932FromUtf8(c.text)), c.code) << c.text;
     EXPECT_EQ(postcode::FormatCode("5300001"), "530-0001");
 }
 
@@ -36,17 +36,17 @@ TEST(PostcodeIndex, LookupKeepsTheDataOrder) {
     const auto idx = OpenSample(dir);
     const auto towns = idx->Lookup("4520961");
     ASSERT_EQ(towns.size(), 3u);
-    EXPECT_EQ(towns[0].town, Sj("春日明河原"));
-    EXPECT_EQ(towns[2].town, Sj("春日壱屋敷"));
+    EXPECT_EQ(towns[0].town, Cp932FromUtf8("春日明河原"));
+    EXPECT_EQ(towns[2].town, Cp932FromUtf8("春日壱屋敷"));
     const auto prefs = idx->Lookup("4980000");
     ASSERT_EQ(prefs.size(), 2u);
-    EXPECT_EQ(prefs[1].pref, Sj("三重県"));
+    EXPECT_EQ(prefs[1].pref, Cp932FromUtf8("三重県"));
     EXPECT_TRUE(prefs[1].town.empty());
     const auto offices = idx->Lookup("1008370");
     ASSERT_EQ(offices.size(), 2u);
     EXPECT_TRUE(offices[0].business);
-    EXPECT_EQ(offices[0].street, Sj("２丁目６番４号"));
-    EXPECT_EQ(offices[1].office, Sj("古河機械金属　株式会社"));
+    EXPECT_EQ(offices[0].street, Cp932FromUtf8("２丁目６番４号"));
+    EXPECT_EQ(offices[1].office, Cp932FromUtf8("古河機械金属　株式会社"));
     EXPECT_EQ(idx->Lookup("0600042").at(0).chome, "1-19");
     EXPECT_TRUE(idx->Lookup("1234567").empty());
     EXPECT_TRUE(idx->Lookup("530-0001").empty()); // takes NormalizeCode's output only
@@ -59,12 +59,12 @@ TEST(PostcodeIndex, FindTakesTheLongestExactStart) {
     TempDir dir;
     const auto idx = OpenSample(dir);
     using V = std::vector<std::string>;
-    EXPECT_EQ(idx->Find(Sj("京都府京都市下京区富永町338")), (V{"6008023", "6008351"}));
-    EXPECT_EQ(idx->Find(Sj("北海道札幌市中央区大通西5丁目")), (V{"0600042", "0640820"}));
-    EXPECT_EQ(idx->Find(Sj("北海道札幌市中央区南1条")), (V{"0600000"}));
-    EXPECT_EQ(idx->Find(Sj("東京都千代田区大手町2-6-4")), (V{"1000004"})); // never a business code
-    EXPECT_EQ(idx->Find(Sj("大阪府大阪市北区 梅田")), (V{"5300000"}));     // no tolerances
-    EXPECT_EQ(idx->Find(Sj("大阪市北区梅田")), V{});
+    EXPECT_EQ(idx->Find(Cp932FromUtf8("京都府京都市下京区富永町338")), (V{"6008023", "6008351"}));
+    EXPECT_EQ(idx->Find(Cp932FromUtf8("北海道札幌市中央区大通西5丁目")), (V{"0600042", "0640820"}));
+    EXPECT_EQ(idx->Find(Cp932FromUtf8("北海道札幌市中央区南1条")), (V{"0600000"}));
+    EXPECT_EQ(idx->Find(Cp932FromUtf8("東京都千代田区大手町2-6-4")), (V{"1000004"})); // never a business code
+    EXPECT_EQ(idx->Find(Cp932FromUtf8("大阪府大阪市北区 梅田")), (V{"5300000"}));     // no tolerances
+    EXPECT_EQ(idx->Find(Cp932FromUtf8("大阪市北区梅田")), V{});
     EXPECT_EQ(idx->Find(""), V{});
 }
 
@@ -131,8 +131,8 @@ TEST(PostcodeIndex, ScrambledContentsReadAsNothingAndNeverPastTheFile) {
         for (std::size_t i = 0; i < idx->EntryCount(); ++i)
             idx->EntryAt(i);
         idx->Lookup("5300001");
-        idx->Find(Sj("大阪府大阪市北区梅田"));
-        EXPECT_NE(postcode::CheckAddress(*idx, "5300001", Sj("大阪府大阪市北区梅田")).kind,
+        idx->Find(Cp932FromUtf8("大阪府大阪市北区梅田"));
+        EXPECT_NE(postcode::CheckAddress(*idx, "5300001", Cp932FromUtf8("大阪府大阪市北区梅田")).kind,
                   postcode::CheckKind::Match);
     }
 }
@@ -155,7 +155,7 @@ TEST(PostcodeIndex, FlippedBitsAnywhereAreRefusedAsDamage) {
                 ADD_FAILURE() << "byte " << at << " bit " << bit << " went unnoticed";
             } catch (const EPostcodeData& e) {
                 EXPECT_EQ(e.Why(), Reason::Damaged) << at;
-                EXPECT_EQ(e.Message(), Sj("郵便番号データを使えません（壊れています）: ") + path);
+                EXPECT_EQ(e.Message(), Cp932FromUtf8("郵便番号データを使えません（壊れています）: ") + path);
             }
         }
     }
@@ -170,7 +170,7 @@ TEST(PostcodeIndex, ATextReadsToTheEndOfItsSectionAndNotAByteBeyond) {
     // The last text of the section is the town of the highest code, 9990003.
     const std::size_t end = Get32(bytes.data() + kSectionsOffset + 8 * kCities);
     ASSERT_EQ(Get32(bytes.data() + kSectionsOffset) + Get32(bytes.data() + kSectionsOffset + 4), end);
-    const std::string town = Sj("東十二丁目");
+    const std::string town = Cp932FromUtf8("東十二丁目");
     ASSERT_EQ(bytes.compare(end - town.size(), town.size(), town), 0) << "the sample's last text moved";
     const std::size_t length = end - town.size() - 1;
     const struct {
@@ -219,16 +219,19 @@ TEST(PostcodeIndex, ImportedIndexIsPreferredThenTheProgramsThenTheInstalledOne) 
 TEST(PostcodeMessages, WindowTexts) {
     TempDir dir;
     const auto idx = OpenSample(dir);
-    EXPECT_EQ(postcode::MismatchWarning(postcode::CheckAddress(*idx, "5300001", Sj("大阪市北区曽根崎"))),
-              Sj("郵便番号と住所が一致しません（〒530-0001 大阪府大阪市北区梅田）"));
-    EXPECT_EQ(postcode::MismatchWarning(postcode::CheckAddress(*idx, "5300001", Sj("大阪市北区梅田"))), "");
+    EXPECT_EQ(
+        postcode::MismatchWarning(postcode::CheckAddress(*idx, "5300001", Cp932FromUtf8("大阪市北区曽根崎"))),
+        Cp932FromUtf8("郵便番号と住所が一致しません（〒530-0001 大阪府大阪市北区梅田）"));
+    EXPECT_EQ(
+        postcode::MismatchWarning(postcode::CheckAddress(*idx, "5300001", Cp932FromUtf8("大阪市北区梅田"))),
+        "");
     EXPECT_EQ(postcode::SeveralCodesWarning({"6008023", "6008351"}),
-              Sj("住所に合う郵便番号が複数あります（〒600-8023、〒600-8351）"));
+              Cp932FromUtf8("住所に合う郵便番号が複数あります（〒600-8023、〒600-8351）"));
     EXPECT_EQ(postcode::SeveralCodesWarning({"1000001", "1000002", "1000003", "1000004"}),
-              Sj("住所に合う郵便番号が複数あります（〒100-0001、〒100-0002、〒100-0003 ほか）"));
+              Cp932FromUtf8("住所に合う郵便番号が複数あります（〒100-0001、〒100-0002、〒100-0003 ほか）"));
     const auto office = idx->Lookup("1008370").at(0);
-    EXPECT_EQ(postcode::AddressText(office), Sj("東京都千代田区大手町２丁目６番４号"));
-    EXPECT_EQ(postcode::AddressText(idx->Lookup("5300001").at(0)), Sj("大阪府大阪市北区梅田"));
+    EXPECT_EQ(postcode::AddressText(office), Cp932FromUtf8("東京都千代田区大手町２丁目６番４号"));
+    EXPECT_EQ(postcode::AddressText(idx->Lookup("5300001").at(0)), Cp932FromUtf8("大阪府大阪市北区梅田"));
 }
 
 } // namespace

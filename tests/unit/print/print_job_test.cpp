@@ -52,7 +52,7 @@ TEST(DrawSlip, StartsFromTheFormsDrawingStateWhateverTheCanvasHeld) {
     canvas.SetFontSize(30);
     DrawSlip(canvas, {});
     EXPECT_TRUE(canvas.texts.empty());
-    EXPECT_EQ(canvas.FontName(), Sj("ＭＳ Ｐ明朝"));
+    EXPECT_EQ(canvas.FontName(), Cp932FromUtf8("ＭＳ Ｐ明朝"));
     EXPECT_EQ(canvas.FontSize(), 11);
     EXPECT_EQ(canvas.FontColor(), clBlack);
     EXPECT_EQ(canvas.BrushColor(), clWhite);

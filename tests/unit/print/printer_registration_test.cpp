@@ -8,7 +8,7 @@
 
 TEST(PrinterRegistration, UnregisteredSlipTypeReadsZerosAndSaysSo) {
     TempDir dir;
-    auto r = ReadPrinterRegistration(dir.File("tavo_a500.ini"), Sj("手差し"));
+    auto r = ReadPrinterRegistration(dir.File("tavo_a500.ini"), Cp932FromUtf8("手差し"));
     EXPECT_EQ(r.printerIndex, "0");
     EXPECT_EQ(r.top, "0");
     EXPECT_EQ(r.left, "0");
@@ -18,40 +18,43 @@ TEST(PrinterRegistration, UnregisteredSlipTypeReadsZerosAndSaysSo) {
 TEST(PrinterRegistration, MarginsOfAnUnregisteredSlipTypeRegisterNoPrinter) {
     TempDir dir;
     const std::string path = dir.File("tavo_a500.ini");
-    PrinterRegistration r = ReadPrinterRegistration(path, Sj("手差し"));
+    PrinterRegistration r = ReadPrinterRegistration(path, Cp932FromUtf8("手差し"));
     r.top = "7";
-    WritePrinterRegistration(path, Sj("手差し"), r);
-    EXPECT_EQ(TempDir::Read(path), Sj("[手差し]\r\ntavPrn_Top=7\r\ntavPrn_Left=0\r\n"));
-    EXPECT_FALSE(ReadPrinterRegistration(path, Sj("手差し")).registered);
-    EXPECT_EQ(FindPrinterRegistration(path, Sj("手差し")), std::nullopt);
+    WritePrinterRegistration(path, Cp932FromUtf8("手差し"), r);
+    EXPECT_EQ(TempDir::Read(path), Cp932FromUtf8("[手差し]\r\ntavPrn_Top=7\r\ntavPrn_Left=0\r\n"));
+    EXPECT_FALSE(ReadPrinterRegistration(path, Cp932FromUtf8("手差し")).registered);
+    EXPECT_EQ(FindPrinterRegistration(path, Cp932FromUtf8("手差し")), std::nullopt);
     // An index alone, as older versions wrote it, is a registration.
-    TempDir::Write(path, Sj("[手差し]\r\nPrnNoIndex=1\r\n"));
-    EXPECT_TRUE(ReadPrinterRegistration(path, Sj("手差し")).registered);
+    TempDir::Write(path, Cp932FromUtf8("[手差し]\r\nPrnNoIndex=1\r\n"));
+    EXPECT_TRUE(ReadPrinterRegistration(path, Cp932FromUtf8("手差し")).registered);
 }
 
 TEST(PrinterRegistration, SectionsAreNamedBySlipTypeWithKeysInOrder) {
     TempDir dir;
     std::string path = dir.File("tavo_a500.ini");
-    WritePrinterRegistration(path, Sj("連続(４インチ)"), {Sj("ドット"), "1", "12", "-5"});
-    WritePrinterRegistration(path, Sj("手差し"), {"slip", "0", "", "3"});
+    WritePrinterRegistration(path, Cp932FromUtf8("連続(４インチ)"),
+                             {Cp932FromUtf8("ドット"), "1", "12", "-5"});
+    WritePrinterRegistration(path, Cp932FromUtf8("手差し"), {"slip", "0", "", "3"});
     EXPECT_EQ(TempDir::Read(path),
-              Sj("[連続(４インチ)]\r\nPrnName=ドット\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\n"
-                 "tavPrn_Left=-5\r\n[手差し]\r\nPrnName=slip\r\nPrnNoIndex=0\r\n"
-                 "tavPrn_Top=\r\ntavPrn_Left=3\r\n"));
-    auto r = ReadPrinterRegistration(path, Sj("連続(４インチ)"));
+              Cp932FromUtf8("[連続(４インチ)]\r\nPrnName=ドット\r\nPrnNoIndex=1\r\ntavPrn_Top=12\r\n"
+                            "tavPrn_Left=-5\r\n[手差し]\r\nPrnName=slip\r\nPrnNoIndex=0\r\n"
+                            "tavPrn_Top=\r\ntavPrn_Left=3\r\n"));
+    auto r = ReadPrinterRegistration(path, Cp932FromUtf8("連続(４インチ)"));
     EXPECT_EQ(r.printerIndex, "1");
     EXPECT_EQ(r.top, "12");
     EXPECT_EQ(r.left, "-5");
-    EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).top, ""); // an emptied margin stays empty
+    EXPECT_EQ(ReadPrinterRegistration(path, Cp932FromUtf8("手差し")).top,
+              ""); // an emptied margin stays empty
 }
 
 TEST(PrinterRegistration, TheNameIsReadTrimmedAndAMissingOneIsEmpty) {
     TempDir dir;
     std::string path = dir.File("tavo_a500.ini");
-    TempDir::Write(path,
-                   Sj("[手差し]\r\nPrnName= slip \r\nPrnNoIndex=1\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n"));
-    EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).printerName, "slip");
-    EXPECT_EQ(ReadPrinterRegistration(path, Sj("連続(４インチ)")).printerName, "");
+    TempDir::Write(
+        path,
+        Cp932FromUtf8("[手差し]\r\nPrnName= slip \r\nPrnNoIndex=1\r\n[連続(４インチ)]\r\nPrnNoIndex=0\r\n"));
+    EXPECT_EQ(ReadPrinterRegistration(path, Cp932FromUtf8("手差し")).printerName, "slip");
+    EXPECT_EQ(ReadPrinterRegistration(path, Cp932FromUtf8("連続(４インチ)")).printerName, "");
 }
 
 TEST(PrinterRegistration, ARegisteredNameIsFoundWhereverItStandsOrSaysWhyNot) {
@@ -71,7 +74,7 @@ TEST(PrinterRegistration, ARegisteredNameIsFoundWhereverItStandsOrSaysWhyNot) {
             NamedPrinterIndex(printer, c.name);
             ADD_FAILURE() << c.name << " was found";
         } catch (const EHqPrinterNotThere& e) {
-            EXPECT_EQ(e.Message(), Sj(c.message));
+            EXPECT_EQ(e.Message(), Cp932FromUtf8(c.message));
         }
     }
 }
@@ -88,8 +91,8 @@ TEST(PrinterRegistration, PrintModeIsGraphicsUnlessTheSectionSaysText) {
                 {"PrintMode=graphics\r\n", PrintMode::Graphics},
                 {"PrintMode=bitmap\r\n", PrintMode::Graphics}};
     for (const auto& c : read) {
-        TempDir::Write(path, Sj("[手差し]\r\nPrnNoIndex=1\r\n") + c.section);
-        EXPECT_EQ(ReadPrinterRegistration(path, Sj("手差し")).mode, c.mode) << c.section;
+        TempDir::Write(path, Cp932FromUtf8("[手差し]\r\nPrnNoIndex=1\r\n") + c.section);
+        EXPECT_EQ(ReadPrinterRegistration(path, Cp932FromUtf8("手差し")).mode, c.mode) << c.section;
     }
 }
 
@@ -97,19 +100,19 @@ TEST(PrinterRegistration, PrintModeIsWrittenOnceChosenAndKeptThrough) {
     TempDir dir;
     const std::string path = dir.File("tavo_a500.ini");
     PrinterRegistration r{"slip", "1", "0", "0"};
-    WritePrinterRegistration(path, Sj("手差し"), r); // graphics, never chosen: the file as before
+    WritePrinterRegistration(path, Cp932FromUtf8("手差し"), r); // graphics, never chosen: the file as before
     r.mode = PrintMode::Text;
-    WritePrinterRegistration(path, Sj("連続(４インチ)"), r);
+    WritePrinterRegistration(path, Cp932FromUtf8("連続(４インチ)"), r);
     EXPECT_EQ(TempDir::Read(path),
-              Sj("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"
-                 "[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\n"
-                 "tavPrn_Left=0\r\nPrintMode=text\r\n"));
+              Cp932FromUtf8("[手差し]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\ntavPrn_Left=0\r\n"
+                            "[連続(４インチ)]\r\nPrnName=slip\r\nPrnNoIndex=1\r\ntavPrn_Top=0\r\n"
+                            "tavPrn_Left=0\r\nPrintMode=text\r\n"));
     // New margins read and written back keep the mode; back to graphics says so.
-    PrinterRegistration again = ReadPrinterRegistration(path, Sj("連続(４インチ)"));
+    PrinterRegistration again = ReadPrinterRegistration(path, Cp932FromUtf8("連続(４インチ)"));
     again.top = "4";
-    WritePrinterRegistration(path, Sj("連続(４インチ)"), again);
-    EXPECT_EQ(ReadPrinterRegistration(path, Sj("連続(４インチ)")).mode, PrintMode::Text);
+    WritePrinterRegistration(path, Cp932FromUtf8("連続(４インチ)"), again);
+    EXPECT_EQ(ReadPrinterRegistration(path, Cp932FromUtf8("連続(４インチ)")).mode, PrintMode::Text);
     again.mode = PrintMode::Graphics;
-    WritePrinterRegistration(path, Sj("連続(４インチ)"), again);
+    WritePrinterRegistration(path, Cp932FromUtf8("連続(４インチ)"), again);
     EXPECT_NE(TempDir::Read(path).find("tavPrn_Left=0\r\nPrintMode=graphics\r\n"), std::string::npos);
 }

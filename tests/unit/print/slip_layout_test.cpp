@@ -165,7 +165,7 @@ TEST(SlipLayout, OnlyTheFirstCheckedPaymentKindGetsTheMark) {
     f.slip.CheckBox_p3 = true;
     auto marks = Row(Layout(f), 540);
     ASSERT_EQ(marks.size(), 1u);
-    EXPECT_EQ(marks[0].text, Sj("○"));
+    EXPECT_EQ(marks[0].text, Cp932FromUtf8("○"));
     EXPECT_EQ(marks[0].x, 1575);
     EXPECT_EQ(marks[0].size, 16);
 }
@@ -180,7 +180,7 @@ TEST(SlipLayout, EachPaymentKindAloneHasItsOwnMarkPosition) {
         f.slip.*kind = true;
         auto marks = Row(Layout(f), PlaceLayoutUnit(22500, 240, 0));
         ASSERT_EQ(marks.size(), 1u) << x;
-        EXPECT_EQ(marks[0].text, Sj("○"));
+        EXPECT_EQ(marks[0].text, Cp932FromUtf8("○"));
         EXPECT_EQ(marks[0].x, PlaceLayoutUnit(22500, x, 0));
     }
 }
@@ -212,7 +212,7 @@ TEST(SlipLayout, GoodsLineOneIsDrawnAfterAddressLineTwo) {
     auto row = Row(Layout(FullSlip()), PlaceLayoutUnit(22500, 150, 0));
     ASSERT_EQ(row.size(), 2u);
     EXPECT_EQ(row[0].text, FullSlip().slip.Edit_Add2);
-    EXPECT_EQ(row[1].text, Sj("衣料品"));
+    EXPECT_EQ(row[1].text, Cp932FromUtf8("衣料品"));
 }
 
 TEST(SlipLayout, UncheckedDateAndSenderAreNotDrawn) {

@@ -39,23 +39,24 @@ TEST(SheetCell, FormulaLikeCellsAreTextUnlessANumberOrDateByTheFormat) {
     for (const auto& c : cases)
         EXPECT_EQ(SheetCell(c.in, c.kind, c.sep), c.out) << c.in;
     // A trail byte 0x5C (ソ, 表) or 0x40 is no special character.
-    EXPECT_EQ(SheetCell(Sj("ソ表@"), K::Text, ','), Sj("ソ表@"));
+    EXPECT_EQ(SheetCell(Cp932FromUtf8("ソ表@"), K::Text, ','), Cp932FromUtf8("ソ表@"));
 }
 
 TEST(SheetWriter, BytesThatAreNoCharacterStopAnIdAndAreMarkedInAName) {
     SheetWriter sheet(',', TextEncoding::Utf8Bom);
-    sheet.Cell(Sj("髙橋①"), CellKind::Text, "name");
+    sheet.Cell(Cp932FromUtf8("髙橋①"), CellKind::Text, "name");
     sheet.Cell("A\x81", CellKind::Text, "name");
     sheet.EndRow();
     try {
-        sheet.Cell("12\x85\x40", CellKind::Id, Sj("お荷物伝票番号"));
+        sheet.Cell("12\x85\x40", CellKind::Id, Cp932FromUtf8("お荷物伝票番号"));
         FAIL() << "an ID was written with bytes that are no character";
     } catch (const ESheetCell& e) {
-        EXPECT_NE(e.Message().find(Sj("2 行目「お荷物伝票番号」")), std::string::npos) << e.Message();
+        EXPECT_NE(e.Message().find(Cp932FromUtf8("2 行目「お荷物伝票番号」")), std::string::npos)
+            << e.Message();
     }
     EXPECT_EQ(sheet.Bytes(), "\xEF\xBB\xBF髙橋①,A?\r\n");
     ASSERT_EQ(sheet.Notices().size(), 1u);
-    EXPECT_NE(sheet.Notices()[0].find(Sj("1 行目「name」")), std::string::npos);
+    EXPECT_NE(sheet.Notices()[0].find(Cp932FromUtf8("1 行目「name」")), std::string::npos);
 }
 
 TEST(CarrierSetting, ThreeNamesDefaultSagawaAnythingElseRefused) {

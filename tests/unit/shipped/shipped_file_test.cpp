@@ -26,14 +26,15 @@ std::string Sample(const char* name) {
 ShippedSlip Slip(const char* platform, const char* order, const char* tracking, const char* name,
                  std::int64_t printed, std::map<std::string, std::string> refs = {}, bool isVoid = false,
                  const char* day = "2024-05-02") {
-    return {Sj(order), platform, std::move(refs), Sj(tracking), isVoid, day, Sj(name), printed};
+    return {Cp932FromUtf8(order), platform, std::move(refs), Cp932FromUtf8(tracking), isVoid, day,
+            Cp932FromUtf8(name),  printed};
 }
 
 const char* const kR1 = "100000-20240501-0000000001";
 const char* const kR2 = "100000-20240501-0000000002";
 const char* const kA1 = "250-1234567-1234567";
 std::map<std::string, std::string> Dest(const char* id) {
-    return {{Sj("送付先ID"), id}, {Sj("商品明細ID"), "2001,2002"}};
+    return {{Cp932FromUtf8("送付先ID"), id}, {Cp932FromUtf8("商品明細ID"), "2001,2002"}};
 }
 const std::map<std::string, std::string> kItem = {{"order-item-id", "12345678901234"}};
 
@@ -112,7 +113,7 @@ TEST(ShippedFile, NothingIsWrittenWhenANumberCannotBeEncodedAndTheOldFileStays) 
     const ShippedFormat& rakuten = *FindShippedFormat("rakuten");
     const std::string path = dir.File(ShippedFileName(rakuten, "2024-05-02", "2024-05-02"));
     TempDir::Write(path, "old");
-    ShippedSlip bad = Slip("rakuten", kR1, "512547514334", "", 1, {{Sj("送付先ID"), "10\x81"}});
+    ShippedSlip bad = Slip("rakuten", kR1, "512547514334", "", 1, {{Cp932FromUtf8("送付先ID"), "10\x81"}});
     EXPECT_THROW(BuildShippedFile(rakuten, std::vector{bad}, Carrier::Sagawa), ESheetCell);
     ShippedFile file;
     file.bytes = "new";

@@ -4,6 +4,6 @@
 
 #include <string>
 
-inline std::string Sj(const char* utf8) {
+inline std::string Cp932FromUtf8(const char* utf8) {
     return cp932::FromUtf8(utf8);
 }

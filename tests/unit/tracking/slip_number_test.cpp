@@ -66,7 +66,7 @@ TEST(TrackingNumber, FoldingKeepsDigitsAndLettersAndDropsOnlySpacesAndHyphens) {
         {"", nullptr},
     };
     for (const auto& c : cases) {
-        const SlipNumber n = ReadSlipNumber(Sj(c.text));
+        const SlipNumber n = ReadSlipNumber(Cp932FromUtf8(c.text));
         EXPECT_EQ(n.number, c.number ? c.number : "") << c.text;
         EXPECT_EQ(n.kind != kUnknown, c.number != nullptr) << c.text;
     }
@@ -87,11 +87,11 @@ TEST(TrackingNumber, AnEntryIsTakenRefusedOrConfirmed) {
         {"　ＡＢ１２３　", SlipEntry::Confirm, "ＡＢ１２３"},
     };
     for (const auto& c : cases) {
-        const SlipEntry e = CheckSlipEntry(Sj(c.text));
+        const SlipEntry e = CheckSlipEntry(Cp932FromUtf8(c.text));
         EXPECT_EQ(e.verdict, c.verdict) << c.text;
-        EXPECT_EQ(e.number, Sj(c.stored)) << c.text;
+        EXPECT_EQ(e.number, Cp932FromUtf8(c.stored)) << c.text;
     }
-    EXPECT_EQ(WrongCheckDigitMessage(), Sj("送り状番号が正しくありません（確認数字）"));
+    EXPECT_EQ(WrongCheckDigitMessage(), Cp932FromUtf8("送り状番号が正しくありません（確認数字）"));
 }
 
 TEST(TrackingStack, RunsOnTheFirstElevenDigits) {

@@ -9,7 +9,7 @@ using namespace tracking;
 
 namespace {
 
-const std::string kSlipType = Sj("連続(４インチ)");
+const std::string kSlipType = Cp932FromUtf8("連続(４インチ)");
 
 TEST(TrackingCounter, ReadsWhatTheSlipTypesSectionHolds) {
     const struct {
@@ -27,7 +27,7 @@ TEST(TrackingCounter, ReadsWhatTheSlipTypesSectionHolds) {
     };
     for (const auto& c : cases) {
         const StoredSlipCounter counter =
-            ReadNextSlipNo(ProfileFile::FromBytes("tavo_a500.ini", Sj(c.content)), kSlipType);
+            ReadNextSlipNo(ProfileFile::FromBytes("tavo_a500.ini", Cp932FromUtf8(c.content)), kSlipType);
         EXPECT_EQ(counter.state, c.state) << c.content;
         EXPECT_EQ(counter.number, c.number) << c.content;
     }
@@ -38,11 +38,12 @@ TEST(TrackingCounter, IsWrittenBesideTheRegistrationAndSurvivesIt) {
     const std::string path = dir.File("tavo_a500.ini");
     WritePrinterRegistration(path, kSlipType, {"dot", "1", "12", "-5"});
     ProfileFile file(path);
-    WriteNextSlipNo(file, kSlipType, Sj("５１２５－４７５１－４３３４"));
+    WriteNextSlipNo(file, kSlipType, Cp932FromUtf8("５１２５－４７５１－４３３４"));
     file.Save();
     WritePrinterRegistration(path, kSlipType, {"dot", "0", "3", "4"});
-    EXPECT_EQ(TempDir::Read(path), Sj("[連続(４インチ)]\r\nPrnName=dot\r\nPrnNoIndex=0\r\ntavPrn_Top=3\r\n"
-                                      "tavPrn_Left=4\r\nNextSlipNo=512547514334\r\n"));
+    EXPECT_EQ(TempDir::Read(path),
+              Cp932FromUtf8("[連続(４インチ)]\r\nPrnName=dot\r\nPrnNoIndex=0\r\ntavPrn_Top=3\r\n"
+                            "tavPrn_Left=4\r\nNextSlipNo=512547514334\r\n"));
 
     WriteNextSlipNo(file, kSlipType, " ");
     EXPECT_EQ(ReadNextSlipNo(file, kSlipType).state, StoredSlipCounter::NotSet);
@@ -59,7 +60,7 @@ TEST(TrackingCounter, AdvancesAlongTheStackAndStopsAtItsEnd) {
         NextSlipNoAfter("512547514335");
         ADD_FAILURE() << "a wrong check digit advanced";
     } catch (const ESlipCounter& e) {
-        EXPECT_EQ(e.Message(), Sj("送り状番号が正しくありません（確認数字）"));
+        EXPECT_EQ(e.Message(), Cp932FromUtf8("送り状番号が正しくありません（確認数字）"));
     }
 }
 

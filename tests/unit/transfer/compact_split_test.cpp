@@ -10,13 +10,13 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(Compact, DropsBlankLinesAndLinesWithMailMarkersKeepingTheOrder) {
-    const auto memo = JLines({"ご注文ありがとうございます", "", "yamada@example.com", "〒123-4567"});
+    const auto memo = Cp932Lines({"ご注文ありがとうございます", "", "yamada@example.com", "〒123-4567"});
     EXPECT_EQ(ULines(Compact(memo)), (Lines{"ご注文ありがとうございます", "〒123-4567"}));
 }
 
 TEST(Compact, MarkersAreExactAndCaseSensitive) {
-    const auto memo = JLines({"https://shop.example.jp/", "www.example.org", "a.ne", "x.co", ".COM",
-                              "ｙａｍａｄａ＠ｅｘａｍｐｌｅ", "株式会社ネット"});
+    const auto memo = Cp932Lines({"https://shop.example.jp/", "www.example.org", "a.ne", "x.co", ".COM",
+                                  "ｙａｍａｄａ＠ｅｘａｍｐｌｅ", "株式会社ネット"});
     EXPECT_EQ(ULines(Compact(memo)), (Lines{".COM", "ｙａｍａｄａ＠ｅｘａｍｐｌｅ", "株式会社ネット"}));
 }
 
@@ -39,43 +39,43 @@ TEST(Compact, KeepsAtMostSixteenLines) {
 }
 
 TEST(SplitOneLine, MovesTheAddressBehindAPostcodeToTheFirstEmptyLineBelow) {
-    const auto memo = JLines({"123-4567東京都千代田区丸の内1-1-1", "山田太郎", ""});
+    const auto memo = Cp932Lines({"123-4567東京都千代田区丸の内1-1-1", "山田太郎", ""});
     EXPECT_EQ(ULines(SplitOneLine(memo)),
               (Lines{"123-4567", "山田太郎", "東京都千代田区丸の内1-1-1", "", "", "", ""}));
 }
 
 TEST(SplitOneLine, KeepsTheBlankThatFollowedThePostcode) {
-    const auto memo = JLines({"123-4567 東京都千代田区丸の内1-1-1"});
+    const auto memo = Cp932Lines({"123-4567 東京都千代田区丸の内1-1-1"});
     EXPECT_EQ(ULines(SplitOneLine(memo))[1], " 東京都千代田区丸の内1-1-1");
 }
 
 TEST(SplitOneLine, NeedsSevenCharactersBehindTheHead) {
-    EXPECT_EQ(ULines(SplitOneLine(JLines({"123-4567 東京都"})))[0], "123-4567 東京都");
-    EXPECT_EQ(ULines(SplitOneLine(JLines({"03-1234-5678"})))[0], "03-1234-5678");
+    EXPECT_EQ(ULines(SplitOneLine(Cp932Lines({"123-4567 東京都"})))[0], "123-4567 東京都");
+    EXPECT_EQ(ULines(SplitOneLine(Cp932Lines({"03-1234-5678"})))[0], "03-1234-5678");
     // Eight digit-like bytes in front are split whatever they mean.
-    EXPECT_EQ(ULines(SplitOneLine(JLines({"03-1234-5678901"}))),
+    EXPECT_EQ(ULines(SplitOneLine(Cp932Lines({"03-1234-5678901"}))),
               (Lines{"03-1234-", "5678901", "", "", "", "", ""}));
 }
 
 TEST(SplitOneLine, AFullWidthPostcodeIsNotSplit) {
-    const auto memo = JLines({"１２３－４５６７東京都千代田区"});
+    const auto memo = Cp932Lines({"１２３－４５６７東京都千代田区"});
     EXPECT_EQ(ULines(SplitOneLine(memo))[0], "１２３－４５６７東京都千代田区");
 }
 
 TEST(SplitOneLine, TheRestIsLostWhenNoLineBelowIsEmpty) {
-    const auto memo = JLines({"123-4567東京都港区芝公園4-2-8", "b", "c", "d", "e", "f", "g"});
+    const auto memo = Cp932Lines({"123-4567東京都港区芝公園4-2-8", "b", "c", "d", "e", "f", "g"});
     EXPECT_EQ(ULines(SplitOneLine(memo)), (Lines{"123-4567", "b", "c", "d", "e", "f", "g"}));
 }
 
 TEST(SplitOneLine, APlacedRestIsExaminedInItsTurn) {
-    const auto memo = JLines({"111-1111222-2222港区芝公園4-2-8"});
+    const auto memo = Cp932Lines({"111-1111222-2222港区芝公園4-2-8"});
     EXPECT_EQ(ULines(SplitOneLine(memo)), (Lines{"111-1111", "222-2222", "港区芝公園4-2-8", "", "", "", ""}));
 }
 
 TEST(SplitOneLine, TheRestHoldsAtMostEightyBytesAndNoHalfCharacter) {
     std::string line = "123-4567";
     line += std::string(79, 'a');
-    line += J("東京"); // 東 straddles the 80-byte limit of the rest
+    line += Cp932FromUtf8("東京"); // 東 straddles the 80-byte limit of the rest
     const Lines out = SplitOneLine(Lines{line});
     EXPECT_EQ(out[0], "123-4567");
     EXPECT_EQ(out[1], std::string(79, 'a'));
@@ -85,7 +85,7 @@ TEST(SplitOneLine, TheRestHoldsAtMostEightyBytesAndNoHalfCharacter) {
 }
 
 TEST(SplitOneLine, AlwaysSevenTrimmedLines) {
-    const Lines out = SplitOneLine(JLines({"  a  ", "b", "c", "d", "e", "f", "g", "h"}));
+    const Lines out = SplitOneLine(Cp932Lines({"  a  ", "b", "c", "d", "e", "f", "g", "h"}));
     EXPECT_EQ(out, (Lines{"a", "b", "c", "d", "e", "f", "g"}));
     EXPECT_EQ(SplitOneLine({}).size(), 7u);
 }

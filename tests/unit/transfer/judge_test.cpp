@@ -7,7 +7,7 @@
 namespace {
 
 LineKind Judge(std::string_view utf8) {
-    return JudgeLine(J(utf8));
+    return JudgeLine(Cp932FromUtf8(utf8));
 }
 
 TEST(JudgeLine, APrefectureNameAloneIsAPrefecture) {

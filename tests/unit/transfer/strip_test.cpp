@@ -7,7 +7,7 @@
 namespace {
 
 std::string Strip(std::string_view utf8) {
-    return U(StripLine(J(utf8)));
+    return Utf8FromCp932(StripLine(Cp932FromUtf8(utf8)));
 }
 
 TEST(RemoveAll, OnePassLeftToRightWithoutRescanningJoinedPieces) {
@@ -19,20 +19,20 @@ TEST(RemoveAll, OnePassLeftToRightWithoutRescanningJoinedPieces) {
 
 TEST(RemoveAll, MatchesOnlyOnCharacterBoundaries) {
     // ソ ends in 0x5C; the colon after it is a character of its own.
-    EXPECT_EQ(U(RemoveAll(J("ソ:"), ":")), "ソ");
+    EXPECT_EQ(Utf8FromCp932(RemoveAll(Cp932FromUtf8("ソ:"), ":")), "ソ");
     // "表" is 0x95 0x5C; a 0x5C pattern must not cut it in half.
-    EXPECT_EQ(U(RemoveAll(J("表\\"), "\\")), "表");
+    EXPECT_EQ(Utf8FromCp932(RemoveAll(Cp932FromUtf8("表\\"), "\\")), "表");
     // A lone lead byte at the end is kept.
     EXPECT_EQ(RemoveAll("a:\x81", ":"), "a\x81");
 }
 
 TEST(TrimWide, RemovesBlanksAndIdeographicSpacesAtBothEnds) {
-    EXPECT_EQ(U(TrimWide(J(" 　 山田　太郎　 "))), "山田　太郎");
-    EXPECT_EQ(U(TrimWide(J("　　　"))), "");
-    EXPECT_EQ(U(TrimWide(J("\t　a　\t"))), "a");
+    EXPECT_EQ(Utf8FromCp932(TrimWide(Cp932FromUtf8(" 　 山田　太郎　 "))), "山田　太郎");
+    EXPECT_EQ(Utf8FromCp932(TrimWide(Cp932FromUtf8("　　　"))), "");
+    EXPECT_EQ(Utf8FromCp932(TrimWide(Cp932FromUtf8("\t　a　\t"))), "a");
     // A control character between ideographic spaces stops the skipping.
-    EXPECT_EQ(U(TrimWide(J("a　\t　"))), "a　\t");
-    EXPECT_EQ(U(TrimWide(J("　\t　a"))), "\t　a");
+    EXPECT_EQ(Utf8FromCp932(TrimWide(Cp932FromUtf8("a　\t　"))), "a　\t");
+    EXPECT_EQ(Utf8FromCp932(TrimWide(Cp932FromUtf8("　\t　a"))), "\t　a");
 }
 
 TEST(TrimWide, NeverTakesATrailByteForPartOfASpace) {
@@ -42,14 +42,14 @@ TEST(TrimWide, NeverTakesATrailByteForPartOfASpace) {
 
 TEST(NumericLead, TakesTheNumberAtTheStartAsANumericFieldWould) {
     EXPECT_EQ(NumericLead("123-4567"), "123");
-    EXPECT_EQ(NumericLead(J("１２３－４５６７")), "123");
+    EXPECT_EQ(NumericLead(Cp932FromUtf8("１２３－４５６７")), "123");
     EXPECT_EQ(NumericLead("03-1234-5678"), "3");
     EXPECT_EQ(NumericLead("090-1234"), "90");
     EXPECT_EQ(NumericLead("1,000"), "1000");
     EXPECT_EQ(NumericLead("-12"), "-12");
     EXPECT_EQ(NumericLead("0.5kg"), "0.5");
     EXPECT_EQ(NumericLead("1234567890"), ""); // more than nine integer digits
-    EXPECT_EQ(NumericLead(J("東京都1")), "");
+    EXPECT_EQ(NumericLead(Cp932FromUtf8("東京都1")), "");
     EXPECT_EQ(NumericLead(""), "");
 }
 
@@ -100,11 +100,11 @@ TEST(StripLine, FoldsOnlyLinesThatBeginWithANumberOfThreeCharacters) {
 }
 
 TEST(StripLines, AlwaysSevenLinesAndTheSeventhIsTreatedLikeTheOthers) {
-    const auto memo = JLines({"お名前：山田", "", "a", "b", "c", "d", "アパート", "eight", "nine"});
+    const auto memo = Cp932Lines({"お名前：山田", "", "a", "b", "c", "d", "アパート", "eight", "nine"});
     const auto lines = ULines(StripLines(memo));
     EXPECT_EQ(lines, (std::vector<std::string>{"山田", "", "a", "b", "c", "d", "アパート"}));
     EXPECT_EQ(StripLines({}).size(), 7u);
-    EXPECT_EQ(ULines(StripLines(JLines({"　　　"}))), std::vector<std::string>(7));
+    EXPECT_EQ(ULines(StripLines(Cp932Lines({"　　　"}))), std::vector<std::string>(7));
 }
 
 } // namespace

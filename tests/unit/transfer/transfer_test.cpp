@@ -22,22 +22,23 @@ std::ostream& operator<<(std::ostream& os, const Fields& f) {
 }
 
 Fields ToUtf8(const slip::Record& f) {
-    return {U(f.Edit_Zip), U(f.Edit_Add1), U(f.Edit_Add2), U(f.Edit_Add3), U(f.Edit_Custo1), U(f.Edit_tel)};
+    return {Utf8FromCp932(f.Edit_Zip),  Utf8FromCp932(f.Edit_Add1),   Utf8FromCp932(f.Edit_Add2),
+            Utf8FromCp932(f.Edit_Add3), Utf8FromCp932(f.Edit_Custo1), Utf8FromCp932(f.Edit_tel)};
 }
 
 slip::Record FromUtf8(const Fields& f) {
     slip::Record r;
-    r.Edit_Zip = J(f.zip);
-    r.Edit_Add1 = J(f.add1);
-    r.Edit_Add2 = J(f.add2);
-    r.Edit_Add3 = J(f.add3);
-    r.Edit_Custo1 = J(f.custo1);
-    r.Edit_tel = J(f.tel);
+    r.Edit_Zip = Cp932FromUtf8(f.zip);
+    r.Edit_Add1 = Cp932FromUtf8(f.add1);
+    r.Edit_Add2 = Cp932FromUtf8(f.add2);
+    r.Edit_Add3 = Cp932FromUtf8(f.add3);
+    r.Edit_Custo1 = Cp932FromUtf8(f.custo1);
+    r.Edit_tel = Cp932FromUtf8(f.tel);
     return r;
 }
 
 TransferResult Transfer(std::initializer_list<std::string_view> memo, const Fields& before = {}) {
-    return RunTransfer(JLines(memo), FromUtf8(before));
+    return RunTransfer(Cp932Lines(memo), FromUtf8(before));
 }
 
 TEST(Transfer, LabelledOrderLines) {
@@ -63,8 +64,8 @@ TEST(Transfer, AHeadingInBracketsOrAfterAMarkTakesNoField) {
 
 TEST(Transfer, OnlyTheConsigneeOfTheSlipChanges) {
     const slip::Record before = slip::SampleSlip();
-    const auto r = RunTransfer(JLines({"〒100-0001", "東京都千代田区千代田1-1", "佐藤花子 様"}), before);
-    EXPECT_EQ(U(r.fields.Edit_Custo1), "佐藤花子");
+    const auto r = RunTransfer(Cp932Lines({"〒100-0001", "東京都千代田区千代田1-1", "佐藤花子 様"}), before);
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Custo1), "佐藤花子");
     for (const slip::Field& f : slip::kFields) {
         if (f.filledBy & slip::kTransfer) continue;
         if (f.flag)
@@ -100,15 +101,15 @@ TEST(Transfer, SpreadsheetCellsOneAPerLine) {
 
 TEST(Transfer, SpreadsheetRowWithTabsSplitsOffThePostcodeOnly) {
     const auto r = Transfer({"〒150-0001\t東京都渋谷区神宮前1-2-3\t佐藤一郎\t03-5555-1234"});
-    EXPECT_EQ(U(r.fields.Edit_Zip), "150-0001");
-    EXPECT_EQ(U(r.fields.Edit_Add1), "東京都渋谷区神宮前1-2-3\t佐藤一郎\t03-5555-1234");
-    EXPECT_EQ(U(r.warning), "警告:おところ①の文字数が多すぎます。　おところ②へ分割してください");
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Zip), "150-0001");
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Add1), "東京都渋谷区神宮前1-2-3\t佐藤一郎\t03-5555-1234");
+    EXPECT_EQ(Utf8FromCp932(r.warning), "警告:おところ①の文字数が多すぎます。　おところ②へ分割してください");
 }
 
 TEST(Transfer, APrefectureLineIsJoinedToTheFirstAddress) {
     const auto r = Transfer({"神奈川県", "横浜市中区1-2-3", "大阪府", "ｺｰﾎﾟ山下 101号"});
-    EXPECT_EQ(U(r.fields.Edit_Add1), "神奈川県横浜市中区1-2-3");
-    EXPECT_EQ(U(r.fields.Edit_Add2), "ｺｰﾎﾟ山下 101号");
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Add1), "神奈川県横浜市中区1-2-3");
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Add2), "ｺｰﾎﾟ山下 101号");
 }
 
 TEST(Transfer, OnlyTheFirstPostcodePhoneAndNameAndTwoAddressesAreTaken) {
@@ -118,14 +119,14 @@ TEST(Transfer, OnlyTheFirstPostcodePhoneAndNameAndTwoAddressesAreTaken) {
                                         "山田太郎", "03-1234-5678"}));
     const auto three = Transfer(
         {"東京都港区芝公園4-2-8", "大阪府大阪市北区梅田1-1-1", "福岡県福岡市博多区1-1", "山田", "田中"});
-    EXPECT_EQ(U(three.fields.Edit_Add2), "大阪府大阪市北区梅田1-1-1");
-    EXPECT_EQ(U(three.fields.Edit_Custo1), "山田");
+    EXPECT_EQ(Utf8FromCp932(three.fields.Edit_Add2), "大阪府大阪市北区梅田1-1-1");
+    EXPECT_EQ(Utf8FromCp932(three.fields.Edit_Custo1), "山田");
 }
 
 TEST(Transfer, FaxAndSevenDigitPostcodesAreAddresses) {
     const auto r = Transfer({"FAX 03-1234-5679", "1234567"});
-    EXPECT_EQ(U(r.fields.Edit_Add1), "FAX 03-1234-5679");
-    EXPECT_EQ(U(r.fields.Edit_Add2), "1234567");
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Add1), "FAX 03-1234-5679");
+    EXPECT_EQ(Utf8FromCp932(r.fields.Edit_Add2), "1234567");
     EXPECT_EQ(r.fields.Edit_tel, "");
     EXPECT_EQ(r.fields.Edit_Zip, "");
 }
@@ -156,30 +157,31 @@ TEST(Transfer, ALineOfIdeographicSpacesIsTextThatYieldsNothing) {
 
 TEST(Transfer, TextBelowLine16CountsAsNoText) {
     Lines memo(16, "");
-    memo.push_back(J("東京都港区芝公園4-2-8"));
+    memo.push_back(Cp932FromUtf8("東京都港区芝公園4-2-8"));
     EXPECT_TRUE(RunTransfer(memo, {}).noText);
 }
 
 TEST(Transfer, AHugePasteIsReadOnlyToLine16) {
-    Lines memo(100000, J("東京都港区芝公園4-2-8"));
+    Lines memo(100000, Cp932FromUtf8("東京都港区芝公園4-2-8"));
     for (int i = 0; i < 15; ++i)
         memo[i] = "";
-    memo[15] = J("山田太郎");
+    memo[15] = Cp932FromUtf8("山田太郎");
     const auto r = RunTransfer(memo, {});
     EXPECT_EQ(ToUtf8(r.fields), (Fields{"", "", "", "", "山田太郎", ""}));
     EXPECT_EQ(ULines(r.memo), (Lines{"山田太郎", "", "", "", "", "", ""}));
 }
 
 TEST(Transfer, AMegabyteLineIsCutAndSaysSo) {
-    const std::string huge = J("東京都港区芝公園") + std::string(1 << 20, '1');
-    const auto r = RunTransfer(Lines{J("〒105-0011"), huge, J("山田太郎")}, {});
+    const std::string huge = Cp932FromUtf8("東京都港区芝公園") + std::string(1 << 20, '1');
+    const auto r = RunTransfer(Lines{Cp932FromUtf8("〒105-0011"), huge, Cp932FromUtf8("山田太郎")}, {});
     EXPECT_EQ(r.fields.Edit_Add1, huge.substr(0, 2047));
     EXPECT_EQ(ToUtf8(r.fields).custo1, "山田太郎");
     EXPECT_TRUE(r.cut);
     EXPECT_EQ(r.memo[1].size(), 2047u);
     // A prefecture line joined to a full-length address is cut as well.
-    const auto joined = RunTransfer(Lines{J("東京都"), J("港区芝公園") + std::string(2037, '1')}, {});
-    EXPECT_EQ(joined.fields.Edit_Add1, J("東京都港区芝公園") + std::string(2031, '1'));
+    const auto joined =
+        RunTransfer(Lines{Cp932FromUtf8("東京都"), Cp932FromUtf8("港区芝公園") + std::string(2037, '1')}, {});
+    EXPECT_EQ(joined.fields.Edit_Add1, Cp932FromUtf8("東京都港区芝公園") + std::string(2031, '1'));
     EXPECT_TRUE(joined.cut);
     EXPECT_FALSE(Transfer({"東京都港区芝公園4-2-8"}).cut);
 }

@@ -8,22 +8,22 @@ namespace {
 
 TEST(CountOccurrences, CountsNonOverlappingMatchesAfterEachOther) {
     EXPECT_EQ(CountOccurrences("0120-0000", "0"), 6u);
-    EXPECT_EQ(CountOccurrences(J("ｶﾞｶﾞ"), J("ｶﾞ")), 2u);
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("ｶﾞｶﾞ"), Cp932FromUtf8("ｶﾞ")), 2u);
     EXPECT_EQ(CountOccurrences("aaaa", "aa"), 2u);
     EXPECT_EQ(CountOccurrences("aaa", "aa"), 1u);
 }
 
 TEST(CountOccurrences, WidthCaseAndKanaKindAreSignificant) {
-    EXPECT_EQ(CountOccurrences(J("００"), "0"), 0u);
-    EXPECT_EQ(CountOccurrences(J("Ｆ"), "F"), 0u);
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("００"), "0"), 0u);
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("Ｆ"), "F"), 0u);
     EXPECT_EQ(CountOccurrences("TEL", "tel"), 0u);
-    EXPECT_EQ(CountOccurrences(J("びる"), J("ビル")), 0u);
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("びる"), Cp932FromUtf8("ビル")), 0u);
 }
 
 TEST(CountOccurrences, NeverMatchesOnTheSecondByteOfADoubleByteCharacter) {
-    EXPECT_EQ(CountOccurrences(J("ー"), "["), 0u);  // ー is 0x81 0x5B
-    EXPECT_EQ(CountOccurrences(J("表"), "\\"), 0u); // 表 is 0x95 0x5C
-    EXPECT_EQ(CountOccurrences(J("ソ表["), "["), 1u);
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("ー"), "["), 0u);  // ー is 0x81 0x5B
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("表"), "\\"), 0u); // 表 is 0x95 0x5C
+    EXPECT_EQ(CountOccurrences(Cp932FromUtf8("ソ表["), "["), 1u);
     // A two-byte pattern must not start between the halves of two neighbours either.
     EXPECT_EQ(CountOccurrences("\x82\x82\x4F", "\x82\x4F"), 0u);
 }
@@ -48,7 +48,7 @@ struct Case {
 class ClassifyZipTelCases : public testing::TestWithParam<Case> {};
 
 TEST_P(ClassifyZipTelCases, Classifies) {
-    EXPECT_EQ(ClassifyZipTel(J(GetParam().text)), GetParam().kind) << GetParam().text;
+    EXPECT_EQ(ClassifyZipTel(Cp932FromUtf8(GetParam().text)), GetParam().kind) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,18 +80,19 @@ TEST(ClassifyZipTel, BrokenBytesAreOtherCharacters) {
 }
 
 TEST(FoldToHalfWidth, FoldsAnAddressLineAndKeepsKanji) {
-    EXPECT_EQ(U(FoldToHalfWidth(J("東京都港区１－２－３　アパート２０１"))), "東京都港区1-2-3 ｱﾊﾟｰﾄ201");
-    EXPECT_EQ(U(FoldToHalfWidth(J("１２３－４５６７"))), "123-4567");
-    EXPECT_EQ(U(FoldToHalfWidth(J("（０３）１２３４－５６７８"))), "(03)1234-5678");
+    EXPECT_EQ(Utf8FromCp932(FoldToHalfWidth(Cp932FromUtf8("東京都港区１－２－３　アパート２０１"))),
+              "東京都港区1-2-3 ｱﾊﾟｰﾄ201");
+    EXPECT_EQ(Utf8FromCp932(FoldToHalfWidth(Cp932FromUtf8("１２３－４５６７"))), "123-4567");
+    EXPECT_EQ(Utf8FromCp932(FoldToHalfWidth(Cp932FromUtf8("（０３）１２３４－５６７８"))), "(03)1234-5678");
 }
 
 TEST(FoldToHalfWidth, FoldsTextsLongerThan255BytesWhole) {
     std::string in;
     for (int i = 0; i < 300; ++i)
-        in += J("ガ");
+        in += Cp932FromUtf8("ガ");
     const std::string out = FoldToHalfWidth(in);
     EXPECT_EQ(out.size(), 600u);
-    EXPECT_EQ(CountOccurrences(out, J("ｶﾞ")), 300u);
+    EXPECT_EQ(CountOccurrences(out, Cp932FromUtf8("ｶﾞ")), 300u);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/qt/history/StoreAsker.h"
+#include "app/qt/common/StoreAsker.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
