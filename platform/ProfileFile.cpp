@@ -55,6 +55,15 @@ std::string EncodeValue(const std::string& v) {
     return needsQuotes ? "\"" + v + "\"" : v;
 }
 
+// Names equal but for ASCII case fold equal. Trail bytes are folded too, so the converse does not
+// hold: a match is confirmed with EqualsIgnoreAsciiCase.
+std::string FoldAll(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 std::string CleanName(std::string_view name) {
     return cp932::PlainTrim(name.substr(0, name.find('\0')));
 }
@@ -96,6 +105,7 @@ void ProfileFile::SetText(Line& line, std::string text) {
     line.eq = line.header ? std::string::npos : KeySeparator(line.text);
     if (line.eq != std::string::npos)
         line.name = cp932::PlainTrim(std::string_view(line.text).substr(0, line.eq));
+    line.folded = FoldAll(line.name);
 }
 
 void ProfileFile::Parse(std::string_view rest) {
@@ -121,11 +131,13 @@ void ProfileFile::Parse(std::string_view rest) {
 
 ProfileFile::Range ProfileFile::FindSection(std::string_view section) const {
     std::string wanted = CleanName(section);
+    std::string folded = FoldAll(wanted);
     std::size_t i = 0;
     bool found = wanted.empty(); // keys before the first header form the section ""
     if (!found) {
         for (; i < lines_.size(); ++i) {
-            if (lines_[i].header && cp932::EqualsIgnoreAsciiCase(lines_[i].name, wanted)) {
+            if (lines_[i].header && lines_[i].folded == folded &&
+                cp932::EqualsIgnoreAsciiCase(lines_[i].name, wanted)) {
                 found = true;
                 ++i;
                 break;
@@ -141,8 +153,10 @@ ProfileFile::Range ProfileFile::FindSection(std::string_view section) const {
 
 std::size_t ProfileFile::FindKey(const Range& r, std::string_view key) const {
     std::string wanted = CleanName(key);
+    std::string folded = FoldAll(wanted);
     for (std::size_t i = r.begin; i < r.end; ++i)
-        if (lines_[i].eq != std::string::npos && cp932::EqualsIgnoreAsciiCase(lines_[i].name, wanted))
+        if (lines_[i].eq != std::string::npos && lines_[i].folded == folded &&
+            cp932::EqualsIgnoreAsciiCase(lines_[i].name, wanted))
             return i;
     return std::string::npos;
 }

@@ -46,6 +46,7 @@ private:
         // its name, or a key line with its name and the position of "=" (npos on any other line).
         bool header = false;
         std::string name;
+        std::string folded; // `name` with every ASCII letter in capitals: a cheap first test of a match
         std::size_t eq = std::string::npos;
     };
     struct Range {
