@@ -129,6 +129,10 @@ void ProfileFile::Parse(std::string_view rest) {
     }
 }
 
+bool ProfileFile::Matches(const Line& line, const std::string& wanted, const std::string& folded) {
+    return line.folded == folded && (line.name == wanted || cp932::EqualsIgnoreAsciiCase(line.name, wanted));
+}
+
 ProfileFile::Range ProfileFile::FindSection(std::string_view section) const {
     std::string wanted = CleanName(section);
     std::string folded = FoldAll(wanted);
@@ -136,8 +140,7 @@ ProfileFile::Range ProfileFile::FindSection(std::string_view section) const {
     bool found = wanted.empty(); // keys before the first header form the section ""
     if (!found) {
         for (; i < lines_.size(); ++i) {
-            if (lines_[i].header && lines_[i].folded == folded &&
-                cp932::EqualsIgnoreAsciiCase(lines_[i].name, wanted)) {
+            if (lines_[i].header && Matches(lines_[i], wanted, folded)) {
                 found = true;
                 ++i;
                 break;
@@ -155,9 +158,7 @@ std::size_t ProfileFile::FindKey(const Range& r, std::string_view key) const {
     std::string wanted = CleanName(key);
     std::string folded = FoldAll(wanted);
     for (std::size_t i = r.begin; i < r.end; ++i)
-        if (lines_[i].eq != std::string::npos && lines_[i].folded == folded &&
-            cp932::EqualsIgnoreAsciiCase(lines_[i].name, wanted))
-            return i;
+        if (lines_[i].eq != std::string::npos && Matches(lines_[i], wanted, folded)) return i;
     return std::string::npos;
 }
 

@@ -58,6 +58,8 @@ private:
     void Parse(std::string_view bytes);
     Range FindSection(std::string_view section) const;
     std::size_t FindKey(const Range& r, std::string_view key) const; // line index or npos
+    // `line` is named `wanted` but for ASCII case; `folded` is `wanted` with its ASCII letters in capitals.
+    static bool Matches(const Line& line, const std::string& wanted, const std::string& folded);
     static Line MakeLine(std::string raw, std::string eol, std::string text);
     static void SetText(Line& line, std::string text);
     std::string TextToRaw(const std::string& text) const;
