@@ -1,4 +1,5 @@
-// Reading the 17 keys of a realistic settings file and writing them back, as start-up and shutdown do.
+// Reading the 17 keys of a realistic settings file and writing them back, as start-up and shutdown do;
+// and the column mapping of one layout read and written among many saved layouts.
 #include "platform/Cp932Codec.h"
 #include "platform/FileIO.h"
 #include "platform/ProfileFile.h"
@@ -6,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -68,6 +70,49 @@ void BM_WriteSeventeenKeysChanged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WriteSeventeenKeysChanged)->Unit(benchmark::kMicrosecond);
+
+// A mapping file after a year of different exports: one section per header row (its whole text as the
+// name, hundreds of bytes each) with the 30 kinds of column. The wanted layout is the last one saved.
+std::string ManyLayouts(int layouts) {
+    std::string bytes;
+    for (int l = 0; l < layouts; ++l) {
+        bytes += "[";
+        for (int c = 0; c < 40; ++c)
+            bytes += cp932::FromUtf8("注文番号" + std::to_string(l) + "_" + std::to_string(c) + ",");
+        bytes += "]\r\n";
+        for (int k = 0; k < 30; ++k)
+            bytes += "Column" + std::to_string(k) + "=#" + std::to_string(k + 1) + "\r\n";
+    }
+    return bytes;
+}
+
+std::string LastSectionName(const std::string& bytes) {
+    std::size_t open = bytes.rfind('[');
+    return bytes.substr(open + 1, bytes.find(']', open) - open - 1);
+}
+
+void BM_ReadMappingAmongLayouts(benchmark::State& state) {
+    const std::string bytes = ManyLayouts(static_cast<int>(state.range(0)));
+    const std::string section = LastSectionName(bytes);
+    const ProfileFile file = ProfileFile::FromBytes("mapping.ini", bytes);
+    for (auto _ : state)
+        for (int k = 0; k < 30; ++k)
+            benchmark::DoNotOptimize(file.ReadString(section, "column" + std::to_string(k), ""));
+}
+BENCHMARK(BM_ReadMappingAmongLayouts)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteMappingAmongLayouts(benchmark::State& state) {
+    const std::string bytes = ManyLayouts(static_cast<int>(state.range(0)));
+    const std::string section = LastSectionName(bytes);
+    const ProfileFile loaded = ProfileFile::FromBytes("mapping.ini", bytes);
+    for (auto _ : state) {
+        ProfileFile file = loaded;
+        for (int k = 0; k < 30; ++k)
+            file.WriteString(section, "Column" + std::to_string(k), "#" + std::to_string(30 - k));
+        benchmark::DoNotOptimize(file.Bytes());
+    }
+}
+BENCHMARK(BM_WriteMappingAmongLayouts)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -214,8 +214,9 @@ std::size_t AddressCut(std::string_view s, const std::vector<std::size_t>& partE
         if (score > bestScore || (score == bestScore && pos > best)) best = pos, bestScore = score;
     };
 
+    // Nothing past `maxBytes` can be offered, so a long line is not scanned to its end.
     std::size_t i = 0;
-    while (i < s.size()) {
+    while (i < s.size() && i <= maxBytes) {
         if (isBlank(i) || isPartEnd(i)) offer(i, 1);
         bool arabic = IsDigit(s[i]) || WordAt(s, i, kDigits);
         if (!arabic && !WordAt(s, i, kKanjiDigits)) {

@@ -634,6 +634,15 @@ std::string SectionFor(const std::vector<std::string>& header) {
     return cp932::PlainTrim(name);
 }
 
+// The header names as the mapping file holds them, converted once rather than once per kind of column.
+std::vector<std::string> Cp932Names(const std::vector<std::string>& header) {
+    std::vector<std::string> names;
+    names.reserve(header.size());
+    for (const std::string& h : header)
+        names.push_back(cp932::FromUtf8(h));
+    return names;
+}
+
 // A platform's own columns, where its file has them, before anything the vocabulary guessed; the
 // kinds they fill are taken from the other columns.
 void ApplyPlatform(const std::vector<std::string>& header, ColumnMapping& m) {
@@ -764,6 +773,7 @@ std::vector<int> UnusedColumns(const ColumnMapping& m, std::size_t headerSize) {
 
 bool ReadMapping(const ProfileFile& ini, const std::vector<std::string>& header, ColumnMapping& mapping) {
     const std::string section = SectionFor(header);
+    const std::vector<std::string> names = Cp932Names(header);
     constexpr std::string_view kMissing = "\x01";
     bool found = false;
     for (const OrderColumnInfo& info : kInfos) {
@@ -777,8 +787,8 @@ bool ReadMapping(const ProfileFile& ini, const std::vector<std::string>& header,
             std::size_t n = std::stoul(v.substr(1, 6));
             if (n >= 1 && n <= header.size()) mapping[info.column] = static_cast<int>(n - 1);
         } else {
-            for (std::size_t i = 0; i < header.size(); ++i)
-                if (cp932::FromUtf8(header[i]) == v) {
+            for (std::size_t i = 0; i < names.size(); ++i)
+                if (names[i] == v) {
                     mapping[info.column] = static_cast<int>(i);
                     break;
                 }
@@ -789,15 +799,15 @@ bool ReadMapping(const ProfileFile& ini, const std::vector<std::string>& header,
 
 void WriteMapping(ProfileFile& ini, const std::vector<std::string>& header, const ColumnMapping& mapping) {
     const std::string section = SectionFor(header);
+    const std::vector<std::string> names = Cp932Names(header);
     for (const OrderColumnInfo& info : kInfos) {
         int col = mapping[info.column];
         std::string value;
         if (col >= 0 && static_cast<std::size_t>(col) < header.size()) {
             const std::string& name = header[static_cast<std::size_t>(col)];
-            std::string cp = cp932::FromUtf8(name);
+            const std::string& cp = names[static_cast<std::size_t>(col)];
             // Unique as the file holds it: two headers may differ only in what CP932 folds together.
-            bool unique = std::count_if(header.begin(), header.end(),
-                                        [&](const std::string& h) { return cp932::FromUtf8(h) == cp; }) == 1;
+            bool unique = std::count(names.begin(), names.end(), cp) == 1;
             // A name is kept only where it reads back as itself: CP932 can hold it, no blanks at its ends,
             // nothing a profile file would take for a quote, a comment or a line end.
             // (Judged on the CP932 form: characters the conversion drops may leave it empty, or "#N".)

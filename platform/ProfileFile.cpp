@@ -55,6 +55,15 @@ std::string EncodeValue(const std::string& v) {
     return needsQuotes ? "\"" + v + "\"" : v;
 }
 
+// Names equal but for ASCII case fold equal. Trail bytes are folded too, so the converse does not
+// hold: a match is confirmed with EqualsIgnoreAsciiCase.
+std::string FoldAll(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 std::string CleanName(std::string_view name) {
     return cp932::PlainTrim(name.substr(0, name.find('\0')));
 }
@@ -81,13 +90,30 @@ ProfileFile ProfileFile::FromBytes(std::string path, std::string_view bytes) {
     return file;
 }
 
+ProfileFile::Line ProfileFile::MakeLine(std::string raw, std::string eol, std::string text) {
+    Line line;
+    line.raw = std::move(raw);
+    line.eol = std::move(eol);
+    SetText(line, std::move(text));
+    return line;
+}
+
+void ProfileFile::SetText(Line& line, std::string text) {
+    line.text = std::move(text);
+    line.name.clear();
+    line.header = ParseHeader(line.text, line.name);
+    line.eq = line.header ? std::string::npos : KeySeparator(line.text);
+    if (line.eq != std::string::npos)
+        line.name = cp932::PlainTrim(std::string_view(line.text).substr(0, line.eq));
+    line.folded = FoldAll(line.name);
+}
+
 void ProfileFile::Parse(std::string_view rest) {
     if (rest.starts_with(kBom)) {
         utf8_ = true;
         rest.remove_prefix(kBom.size());
     }
     while (!rest.empty()) {
-        Line line;
         std::size_t lf = rest.find('\n');
         std::string_view content = lf == std::string_view::npos ? rest : rest.substr(0, lf);
         std::size_t eolLen = lf == std::string_view::npos ? 0 : 1;
@@ -95,22 +121,26 @@ void ProfileFile::Parse(std::string_view rest) {
             content.remove_suffix(1);
             eolLen = 2;
         }
-        line.raw = std::string(content);
-        line.eol = std::string(rest.substr(content.size(), eolLen));
-        line.text = utf8_ ? cp932::FromUtf8(line.raw) : line.raw;
-        lines_.push_back(std::move(line));
+        std::string raw(content);
+        std::string text = utf8_ ? cp932::FromUtf8(raw) : raw;
+        lines_.push_back(
+            MakeLine(std::move(raw), std::string(rest.substr(content.size(), eolLen)), std::move(text)));
         rest.remove_prefix(content.size() + eolLen);
     }
 }
 
+bool ProfileFile::Matches(const Line& line, const std::string& wanted, const std::string& folded) {
+    return line.folded == folded && (line.name == wanted || cp932::EqualsIgnoreAsciiCase(line.name, wanted));
+}
+
 ProfileFile::Range ProfileFile::FindSection(std::string_view section) const {
     std::string wanted = CleanName(section);
-    std::string name;
+    std::string folded = FoldAll(wanted);
     std::size_t i = 0;
     bool found = wanted.empty(); // keys before the first header form the section ""
     if (!found) {
         for (; i < lines_.size(); ++i) {
-            if (ParseHeader(lines_[i].text, name) && cp932::EqualsIgnoreAsciiCase(name, wanted)) {
+            if (lines_[i].header && Matches(lines_[i], wanted, folded)) {
                 found = true;
                 ++i;
                 break;
@@ -119,20 +149,16 @@ ProfileFile::Range ProfileFile::FindSection(std::string_view section) const {
     }
     if (!found) return {lines_.size(), lines_.size(), false};
     std::size_t end = i;
-    while (end < lines_.size() && !ParseHeader(lines_[end].text, name))
+    while (end < lines_.size() && !lines_[end].header)
         ++end;
     return {i, end, true};
 }
 
 std::size_t ProfileFile::FindKey(const Range& r, std::string_view key) const {
     std::string wanted = CleanName(key);
-    for (std::size_t i = r.begin; i < r.end; ++i) {
-        std::size_t eq = KeySeparator(lines_[i].text);
-        if (eq != std::string::npos &&
-            cp932::EqualsIgnoreAsciiCase(cp932::PlainTrim(std::string_view(lines_[i].text).substr(0, eq)),
-                                         wanted))
-            return i;
-    }
+    std::string folded = FoldAll(wanted);
+    for (std::size_t i = r.begin; i < r.end; ++i)
+        if (lines_[i].eq != std::string::npos && Matches(lines_[i], wanted, folded)) return i;
     return std::string::npos;
 }
 
@@ -141,8 +167,7 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
     Range r = FindSection(section);
     std::size_t at = r.found ? FindKey(r, key) : std::string::npos;
     if (at == std::string::npos) return std::string(def);
-    const std::string& text = lines_[at].text;
-    return cp932::CutBytes(ParseValue(text, KeySeparator(text)), kMaxValueBytes);
+    return cp932::CutBytes(ParseValue(lines_[at].text, lines_[at].eq), kMaxValueBytes);
 }
 
 std::int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key,
@@ -150,8 +175,7 @@ std::int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view
     Range r = FindSection(section);
     std::size_t at = r.found ? FindKey(r, key) : std::string::npos;
     if (at == std::string::npos) return def;
-    const std::string& text = lines_[at].text;
-    return TryStrToInt(ParseValue(text, KeySeparator(text))).value_or(def);
+    return TryStrToInt(ParseValue(lines_[at].text, lines_[at].eq)).value_or(def);
 }
 
 std::string ProfileFile::TextToRaw(const std::string& text) const {
@@ -161,7 +185,7 @@ std::string ProfileFile::TextToRaw(const std::string& text) const {
 void ProfileFile::InsertLine(std::size_t at, const std::string& text) {
     if (at > 0 && lines_[at - 1].eol.empty()) lines_[at - 1].eol = kCrLf;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{TextToRaw(text), std::string(kCrLf), text});
+                  MakeLine(TextToRaw(text), std::string(kCrLf), text));
 }
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -177,9 +201,8 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
     std::size_t at = FindKey(r, keyName);
     if (at != std::string::npos) {
         Line& line = lines_[at];
-        std::size_t eq = KeySeparator(line.text);
-        if (ParseValue(line.text, eq) == v) return;
-        line.text = cp932::PlainTrim(std::string_view(line.text).substr(0, eq)) + "=" + EncodeValue(v);
+        if (ParseValue(line.text, line.eq) == v) return;
+        SetText(line, line.name + "=" + EncodeValue(v));
         line.raw = TextToRaw(line.text);
         line.eol = kCrLf;
         dirty_ = true;
@@ -187,7 +210,7 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
     }
     std::size_t insertAt = r.begin;
     for (std::size_t i = r.begin; i < r.end; ++i)
-        if (KeySeparator(lines_[i].text) != std::string::npos) insertAt = i + 1;
+        if (lines_[i].eq != std::string::npos) insertAt = i + 1;
     InsertLine(insertAt, keyName + "=" + EncodeValue(v));
     dirty_ = true;
 }

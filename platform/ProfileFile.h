@@ -42,6 +42,12 @@ private:
         std::string raw;  // bytes as in the file, without the line end
         std::string eol;  // "\r\n", "\n" or "" on a last line without one
         std::string text; // `raw` as CP932
+        // What `text` is, worked out when it is set rather than on every lookup: a section header and
+        // its name, or a key line with its name and the position of "=" (npos on any other line).
+        bool header = false;
+        std::string name;
+        std::string folded; // `name` with every ASCII letter in capitals: a cheap first test of a match
+        std::size_t eq = std::string::npos;
     };
     struct Range {
         std::size_t begin, end; // lines of the section, after its header
@@ -52,6 +58,10 @@ private:
     void Parse(std::string_view bytes);
     Range FindSection(std::string_view section) const;
     std::size_t FindKey(const Range& r, std::string_view key) const; // line index or npos
+    // `line` is named `wanted` but for ASCII case; `folded` is `wanted` with its ASCII letters in capitals.
+    static bool Matches(const Line& line, const std::string& wanted, const std::string& folded);
+    static Line MakeLine(std::string raw, std::string eol, std::string text);
+    static void SetText(Line& line, std::string text);
     std::string TextToRaw(const std::string& text) const;
     void InsertLine(std::size_t at, const std::string& text);
     [[noreturn]] void ThrowWriteError() const;

@@ -37,14 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Parse: whatever the file holds, the columns stay within the header.
+    const ProfileFile file = ProfileFile::FromBytes("fuzz.ini", std::string_view(bytes).substr(split + 1));
     ColumnMapping parsed = RecogniseColumns(header);
-    ReadMapping(ProfileFile::FromBytes("fuzz.ini", std::string_view(bytes).substr(split + 1)), header,
-                parsed);
+    ReadMapping(file, header, parsed);
     for (int c : parsed.columns)
         Check(c == kNoColumn || (c >= 0 && static_cast<std::size_t>(c) < header.size()));
 
     // Format, then parse again: the same mapping, from a start that has nothing.
-    ProfileFile written = ProfileFile::FromBytes("fuzz.ini", std::string_view(bytes).substr(split + 1));
+    ProfileFile written = file;
     WriteMapping(written, header, parsed);
     ColumnMapping back;
     back.columns.fill(kNoColumn - 1); // every kind must be read, "none" included
