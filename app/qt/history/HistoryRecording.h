@@ -16,7 +16,6 @@ class THistoryWindow;
 class TRecordingWorker;
 class TStoreAsker;
 namespace history {
-class Recorder;
 struct HistoryRecord;
 struct OrderLink;
 struct RecordOutcome;

@@ -13,7 +13,7 @@
 #include "app/qt/history/HistoryModel.h"
 #include "app/qt/history/HistoryRecording.h"
 #include "app/qt/history/ShippedExportDialog.h"
-#include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
 #include "history/ShippedSlips.h"
 #include "platform/Cp932Codec.h"
 #include "platform/ProfileFile.h"
